@@ -1,0 +1,157 @@
+#include "editor/level_file.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+#include "engine/log.h"
+
+namespace {
+
+// Floats are written as "%g": six significant digits, as the level files have always had.
+void setFloat(pugi::xml_attribute attribute, float value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+  attribute.set_value(text);
+}
+
+void appendCardAttributes(pugi::xml_node node, int32_t id, const EDITOR_CARD& card) {
+  node.append_attribute("id").set_value(id);
+  node.append_attribute("zLayer").set_value(card.zLayer);
+  setFloat(node.append_attribute("x"), card.x);
+  setFloat(node.append_attribute("y"), card.y);
+  setFloat(node.append_attribute("angle"), card.angle * RADIANS_TO_DEGREES);
+  node.append_attribute("assignedValue").set_value(card.value);
+  node.append_attribute("isSpecial").set_value(card.isSpecial);
+}
+
+std::vector<int32_t> readIdList(pugi::xml_node card, const char* name) {
+  std::vector<int32_t> ids;
+  for (pugi::xml_node child = card.child(name); child; child = child.next_sibling(name)) {
+    const int32_t id = std::atoi(child.text().get());
+    if (!EDITOR_CARD_TABLE::isValidSlot(id)) {
+      QEL::fLog("ignore ", name, " cardID: ", id);
+      continue;
+    }
+    if (static_cast<int>(ids.size()) >= LEVEL_MAX_LIST) break;
+    ids.push_back(id);
+  }
+  return ids;
+}
+
+}  // namespace
+
+std::wstring getLevelPath(const std::wstring& number) { return L"Levels/Level_" + number; }
+
+std::filesystem::path levelFilePath(int32_t levelIndex) {
+  return std::filesystem::path("Levels") / ("Level_" + std::to_string(levelIndex) + ".xml");
+}
+
+int32_t levelNumberFromBoxText(const char* text) { return text ? std::atoi(text) : 0; }
+
+void writeLevel(pugi::xml_document& document, const EDITOR_CARD_TABLE& table,
+                int32_t levelNumber, const LEVEL_SETTINGS& settings) {
+  document.reset();
+  pugi::xml_node level = document.append_child("level");
+  level.append_attribute("levelNumber").set_value(levelNumber);
+  int32_t count = 0;
+  for (int32_t i = 0; i < EDITOR_CARD_SLOTS; ++i) {
+    const EDITOR_CARD& card = table.cards[i];
+    if (!card.inUse) continue;
+    pugi::xml_node node = level.append_child("card");
+    appendCardAttributes(node, i, card);
+    for (int32_t j = 0; j < EDITOR_CARD_SLOTS; ++j) {
+      const EDITOR_CARD& other = table.cards[j];
+      if (!other.inUse || !table.cardsOverlap(i, j)) continue;
+      const std::string text = std::to_string(j);
+      if (card.zLayer > other.zLayer) {
+        node.append_child("under").text().set(text.c_str());
+      } else if (card.zLayer < other.zLayer) {
+        node.append_child("over").text().set(text.c_str());
+      }
+    }
+    ++count;
+  }
+  level.append_attribute("countOfCards").set_value(count);
+  level.append_attribute("numberOfTurnovers").set_value(settings.numberOfTurnovers);
+  level.append_attribute("numberOfCardsInStockPile").set_value(settings.numberOfCardsInStockPile);
+  level.append_attribute("numberOfReservePiles").set_value(settings.numberOfReservePiles);
+  level.append_attribute("numberOfBonusCards").set_value(settings.numberOfBonusCards);
+}
+
+void readLevel(const pugi::xml_document& document, EDITOR_CARD_TABLE& table,
+               LEVEL_SETTINGS& settings) {
+  const pugi::xml_node level = document.child("level");
+  (void)level.attribute("countOfCards").as_int();
+  settings.numberOfTurnovers = level.attribute("numberOfTurnovers").as_int();
+  settings.numberOfCardsInStockPile = level.attribute("numberOfCardsInStockPile").as_int();
+  settings.numberOfReservePiles = level.attribute("numberOfReservePiles").as_int();
+  settings.numberOfBonusCards = level.attribute("numberOfBonusCards").as_int();
+  table.countOfSpecialCards = 0;
+  for (pugi::xml_node node = level.child("card"); node; node = node.next_sibling("card")) {
+    const int32_t id = node.attribute("id").as_int();
+    if (!EDITOR_CARD_TABLE::isValidSlot(id)) {
+      QEL::fLog("ignore cardID: ", id);
+      continue;
+    }
+    EDITOR_CARD& card = table.cards[id];
+    card.putOnTable();
+    card.place(node.attribute("zLayer").as_int(), node.attribute("x").as_float(),
+               node.attribute("y").as_float(), node.attribute("angle").as_float());
+    card.value = node.attribute("assignedValue").as_int();
+    card.isSpecial = node.attribute("isSpecial").as_bool();
+    if (card.isSpecial) ++table.countOfSpecialCards;
+    card.overList = readIdList(node, "over");
+    card.underList = readIdList(node, "under");
+  }
+}
+
+bool loadLevelDocument(pugi::xml_document& document, const std::filesystem::path& path) {
+  const pugi::xml_parse_result result = document.load_file(path.c_str(), pugi::parse_default);
+  if (!result) document.reset();
+  return static_cast<bool>(result);
+}
+
+bool saveLevelDocument(const pugi::xml_document& document, const std::filesystem::path& path) {
+  return document.save_file(path.c_str(), "\t", pugi::format_indent);
+}
+
+void copySelectedCards(pugi::xml_document& document, const EDITOR_CARD_TABLE& table) {
+  document.reset();
+  pugi::xml_node root = document.append_child("selectedCards");
+  int32_t count = 0;
+  for (int32_t i = 0; i < EDITOR_CARD_SLOTS; ++i) {
+    const EDITOR_CARD& card = table.cards[i];
+    if (!card.inUse || (i != table.currentCard && !table.selectedCards.contains(i))) continue;
+    appendCardAttributes(root.append_child("card"), i, card);
+    ++count;
+  }
+  root.append_attribute("countOfCards").set_value(count);
+}
+
+std::vector<int32_t> pasteSelectedCards(const pugi::xml_document& document,
+                                        EDITOR_CARD_TABLE& table) {
+  table.currentCard = -1;
+  table.selectedCards.clear();
+  const pugi::xml_node root = document.child("selectedCards");
+  QEL::fLog("countOfCards: ", root.attribute("countOfCards").as_int());
+  std::vector<int32_t> pasted;
+  for (pugi::xml_node node = root.child("card"); node; node = node.next_sibling("card")) {
+    QEL::fLog("Paste card");
+    const int32_t slot = table.findFreeSlot();
+    EDITOR_CARD& card = table.cards[slot];
+    card.putOnTable();
+    card.place(node.attribute("zLayer").as_int(), node.attribute("x").as_float(),
+               node.attribute("y").as_float(), node.attribute("angle").as_float());
+    card.value = node.attribute("assignedValue").as_int();
+    card.isSpecial = node.attribute("isSpecial").as_bool();
+    if (card.isSpecial) ++table.countOfSpecialCards;
+    if (table.currentCard < 0) {
+      table.currentCard = slot;
+    } else {
+      table.selectedCards.add(slot);
+    }
+    pasted.push_back(slot);
+  }
+  return pasted;
+}

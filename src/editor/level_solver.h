@@ -1,0 +1,39 @@
+#pragma once
+// A depth-limited search that plays a level's layout with its stock and reserve piles under
+// the game's rules (free cards, pairs by rank, one deal per pile per stock click, one
+// turnover) and tells whether every special card can be taken. It sees every card, so it
+// proves that a deal can be cleared, not that a player will find the way.
+#include <cstdint>
+#include <vector>
+
+#include "editor/editor_cards.h"
+#include "editor/level_file.h"
+
+// The values of one play of a level: the layout's cards by slot and the stock in order.
+struct LEVEL_DEAL {
+  std::array<int32_t, EDITOR_CARD_SLOTS> layoutValues{};
+  std::vector<int32_t> stock;
+};
+
+struct LEVEL_SOLUTION {
+  bool cleared = false;     // every special card taken
+  bool strike = false;      // ... before the turnover
+  bool exhausted = false;   // the node budget ran out before an answer
+  int32_t nodes = 0;
+  int32_t specialsLeft = 0; // the fewest special cards left standing in any line searched
+};
+
+// The stock size and reserve piles the game plays a level with: a stock of 0 becomes 52
+// (at most 208), a pile count outside 1-5 becomes 2.
+int32_t playedStockSize(const LEVEL_SETTINGS& settings);
+int32_t playedReservePiles(const LEVEL_SETTINGS& settings);
+
+// Deals a level as the game does (fixed values kept, random cards and stock drawn without
+// repeats for the first 52 draws), from a small generator seeded by `seed`. With `tutorial`
+// the first two stock values are the ones the tutorial writes (32 and 11).
+LEVEL_DEAL dealLevel(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& settings,
+                     uint32_t seed, bool tutorial);
+
+// Searches for a way to take every special card, with at most nodeBudget positions visited.
+LEVEL_SOLUTION solveLevel(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& settings,
+                          const LEVEL_DEAL& deal, int32_t nodeBudget);

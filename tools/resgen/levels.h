@@ -1,0 +1,35 @@
+#pragma once
+// The 120 level layouts: built with the editor's shape generators, covered by its overlap
+// geometry, and kept only when a seeded deal of them can be cleared.
+#include <cstdint>
+
+#include "editor/editor_cards.h"
+#include "editor/level_file.h"
+#include "editor/level_solver.h"
+
+namespace resgen {
+
+constexpr int LEVEL_COUNT = 120;
+constexpr int LEVEL_SPECIAL_CARDS = 10;
+// How hard the proof looks: deals tried per layout and positions per deal.
+constexpr uint32_t LEVEL_PROOF_SEEDS = 40;
+constexpr int32_t LEVEL_PROOF_BUDGET = 30000;
+
+// Play area for card centres: clear of the top bars, the stock row and the side buttons.
+constexpr float LEVEL_AREA_LEFT = 60.0f;
+constexpr float LEVEL_AREA_RIGHT = 964.0f;
+constexpr float LEVEL_AREA_TOP = 170.0f;
+constexpr float LEVEL_AREA_BOTTOM = 580.0f;
+
+inline bool isTutorialLevel(int index) { return index == 0; }
+
+// The first seed (1-based) whose deal the solver clears, or 0 when none of the seeds does.
+uint32_t findClearingSeed(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& settings,
+                          bool tutorial, LEVEL_SOLUTION* solution = nullptr);
+
+// Lays out level `index` (0-119) into the table, which is cleared first, with its settings,
+// cover lists computed. Deterministic: the same index always gives the same level.
+// Returns false when no variant of the layout could be proved clearable.
+bool buildLevel(int index, EDITOR_CARD_TABLE& table, LEVEL_SETTINGS& settings);
+
+}  // namespace resgen
