@@ -1,0 +1,145 @@
+// Images through the resource loader: one texture per record, use counts, unsubscription,
+// release and the failures of the image getter.
+#include <gtest/gtest.h>
+
+#include "engine/render.h"
+#include "engine/resource_loader.h"
+#include "engine/texture.h"
+#include "platform/image_codec.h"
+#include "res_test_util.h"
+
+using QEL::QC_RESOURCE_LOADER;
+using QEL::QC_TEXTURE;
+using QEL::QS_RESOURCE;
+
+namespace {
+
+void writeImage(const std::filesystem::path& path, int width, int height) {
+  std::filesystem::create_directories(path.parent_path());
+  std::vector<uint8_t> rgba(static_cast<size_t>(width) * height * 4, 200);
+  ASSERT_TRUE(platform::writePng(path.string(), rgba.data(), width, height));
+}
+
+class ResourceImages : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    render = res_test::testRenderer();
+    if (!render) GTEST_SKIP() << "no render device";
+    writeImage(tree.resources() / "bonusCover.png", 100, 50);
+    writeImage(tree.resources() / "interface/pause_window/button_continue.png", 8, 4);
+    tree.file("not_an_image.png", "plain text, no picture");
+    ASSERT_EQ(loader.fSubscribePack("", nullptr), 1);
+  }
+  QEL::QC_RENDER* render = nullptr;
+  res_test::ResourceTree tree;
+  QC_RESOURCE_LOADER loader;
+};
+
+}  // namespace
+
+TEST_F(ResourceImages, SameNameGivesTheSameTextureLoadedOnce) {
+  QC_TEXTURE* first = loader.fGetImage("bonusCover.png");
+  ASSERT_NE(first, nullptr);
+  EXPECT_NE(first, render->fGetDefaultTexture());
+  EXPECT_EQ(first->fGetSize().x, 100);
+  EXPECT_EQ(first->fGetSize().y, 50);
+  EXPECT_EQ(loader.fGetImage("bonusCover.png"), first);
+  EXPECT_EQ(loader.fGetImagesLoaded(), 1);
+  QS_RESOURCE* record = loader.fFindResource("bonusCover.png");
+  EXPECT_EQ(record->fGetUses(), 2);
+  EXPECT_EQ(record->_type, 2);
+
+  res_test::LogCapture log;
+  EXPECT_EQ(loader.fUnscribeImage(first), 1);
+  EXPECT_EQ(record->fGetUses(), 1);
+  EXPECT_TRUE(log.lines().empty());
+  EXPECT_EQ(loader.fUnscribeImage(first), 1);
+  EXPECT_TRUE(log.has("Fully unscribe bonusCover.png"));
+  EXPECT_EQ(loader.fGetReleases(), 1);
+  // Nothing was freed: the next request gets the same texture and counts a use again.
+  EXPECT_EQ(loader.fGetImage("bonusCover.png"), first);
+  EXPECT_EQ(record->fGetUses(), 1);
+  EXPECT_EQ(loader.fGetImagesLoaded(), 1);
+  EXPECT_EQ(loader.fGetImageIfLoaded("bonusCover.png"), first);
+  EXPECT_EQ(loader.fPreloadImage("bonusCover.png"), 0);
+}
+
+TEST_F(ResourceImages, UnscribingATextureNoRecordHoldsIsAnError) {
+  res_test::LogCapture log;
+  EXPECT_EQ(loader.fUnscribeImage(render->fGetDefaultTexture()), 0);
+  EXPECT_TRUE(log.has("Resource error in fUnscribeImage"));
+  QC_TEXTURE* straight = render->fLoadTexture((tree.resources() / "bonusCover.png").c_str());
+  EXPECT_EQ(loader.fUnscribeImage(straight), 0);
+  render->fReleaseTexture(straight);
+}
+
+TEST_F(ResourceImages, PackImageBeforeItsPackIsSubscribedIsSilentlyTheDefault) {
+  res_test::LogCapture log;
+  EXPECT_EQ(loader.fGetImage("interface/pause_window button_continue.png"), render->fGetDefaultTexture());
+  EXPECT_TRUE(log.lines().empty());
+  EXPECT_TRUE(tree.boxes().empty());
+  // Two or more blanks: the default, no box either.
+  EXPECT_EQ(loader.fGetImage("a b c.png"), render->fGetDefaultTexture());
+  EXPECT_TRUE(tree.boxes().empty());
+
+  ASSERT_EQ(loader.fSubscribePack("interface/pause_window", nullptr), 1);
+  QC_TEXTURE* button = loader.fGetImage("interface/pause_window button_continue.png");
+  EXPECT_NE(button, render->fGetDefaultTexture());
+  EXPECT_EQ(button->fGetSize().x, 8);
+}
+
+TEST_F(ResourceImages, MissingImagesReportAndGiveTheDefault) {
+  ASSERT_EQ(loader.fSubscribePack("interface/pause_window", nullptr), 1);
+  res_test::LogCapture log;
+  EXPECT_EQ(loader.fGetImage("interface/pause_window missing.png"), render->fGetDefaultTexture());
+  EXPECT_TRUE(log.has("slt size 2"));
+  EXPECT_TRUE(log.has("in interface/pause_window not find missing.png"));
+  EXPECT_TRUE(tree.hasBox("missing.png", "Not find"));
+
+  EXPECT_EQ(loader.fGetImage("nowhere.png"), render->fGetDefaultTexture());
+  size_t noResource = 0;
+  for (const auto& box : tree.boxes()) noResource += box == std::make_pair(std::string("nowhere.png"), std::string("No resource"));
+  EXPECT_EQ(noResource, 2u);
+  EXPECT_EQ(loader.fGetImage(nullptr), render->fGetDefaultTexture());
+  EXPECT_EQ(loader.fPreloadImage(nullptr), -1);
+  EXPECT_EQ(loader.fPreloadImage("interface/pause_window missing.png"), -1);
+  EXPECT_EQ(loader.fGetImageIfLoaded("bonusCover.png"), render->fGetDefaultTexture());
+}
+
+TEST_F(ResourceImages, UndecodableOrVanishedFilesGiveTheDefault) {
+  EXPECT_EQ(loader.fPreloadImage("not_an_image.png"), -112);
+  EXPECT_TRUE(tree.hasBox("Texture load from memory failed", "unnamed"));
+  QS_RESOURCE* record = loader.fFindResource("not_an_image.png");
+  EXPECT_TRUE(record->fIsReady());
+  EXPECT_EQ(record->fGetObject(), render->fGetDefaultTexture());
+
+  std::filesystem::remove(tree.resources() / "bonusCover.png");
+  res_test::LogCapture log;
+  EXPECT_EQ(loader.fGetImage("bonusCover.png"), render->fGetDefaultTexture());
+  EXPECT_TRUE(log.has("Cant load content bonusCover.png"));
+  EXPECT_FALSE(loader.fFindResource("bonusCover.png")->fIsReady());
+}
+
+TEST_F(ResourceImages, ResubscribingTheMainRepositoryLoadsTheImageAgain) {
+  QC_TEXTURE* before = loader.fGetImage("bonusCover.png");
+  ASSERT_EQ(loader.fSubscribePack("", nullptr), 1);
+  QC_TEXTURE* after = loader.fGetImage("bonusCover.png");
+  EXPECT_NE(after, before);
+  EXPECT_NE(after, render->fGetDefaultTexture());
+  EXPECT_EQ(loader.fGetImagesLoaded(), 2);
+}
+
+TEST_F(ResourceImages, FreeImageReleasesOnlyAnUnusedTexture) {
+  QC_TEXTURE* texture = loader.fGetImage("bonusCover.png");
+  QS_RESOURCE* record = loader.fFindResource("bonusCover.png");
+  EXPECT_EQ(loader.fFreeImage(texture), 0);
+  loader.fUnscribeImage(texture);
+  res_test::LogCapture log;
+  EXPECT_EQ(loader.fFreeImage(texture), 1);
+  EXPECT_TRUE(log.has("release tex bonusCover.png"));
+  EXPECT_FALSE(record->fIsReady());
+  EXPECT_EQ(record->fGetObject(), nullptr);
+  QC_TEXTURE* again = loader.fGetImage("bonusCover.png");
+  EXPECT_NE(again, render->fGetDefaultTexture());
+  EXPECT_EQ(loader.fFindByObject(again), record);
+}
