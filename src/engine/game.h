@@ -1,0 +1,79 @@
+#pragma once
+// The engine's one game object: the engine settings, the creation of the components in a
+// fixed order, the sound thread, and the main loop of paced update and draw steps.
+#include <cstdint>
+#include <string>
+
+#include "engine/timer.h"
+#include "engine/vectors.h"
+
+namespace QEL {
+
+class QC_TEXTURE;
+
+struct QS_GAME_SETTINGS {
+  uint8_t _fullscreen = 0;
+  uint8_t _useDesktopSize = 0;
+  uint8_t _running = 0;  // the main loop runs while it is not 0; the game clears it to stop
+  std::string _gameName = "Tessaro Game";
+  std::string _companyName = "Tessaro";
+  QS_POINT _screenSize{0, 0};
+  QS_POINT _resolution{1024, 768};
+  int32_t _framesPerSecond = 0;   // frames drawn in the last completed second
+  int32_t _frameCap = 60;         // 0: no limit
+  int32_t _updatesPerSecond = 0;  // update steps made in the last completed second
+  int32_t _updateRate = 0;        // 0: one update per pass, never sleeping
+};
+
+class QC_GAME {
+ public:
+  // Logs "Game construction ", clears the component pointers and builds the file system
+  // (which creates Resources and makes it the current directory).
+  QC_GAME();
+
+  // The one game object, built on the first call.
+  static QC_GAME* fGetGame();
+
+  // Creates the components in order, each with its log line, then invokes the init
+  // callback. A null game gets a message box and -1; otherwise 0.
+  static int32_t fInit(QC_GAME* game, const std::string& name);
+
+  // The main loop: returns once the running flag has been cleared and the pass under way
+  // has ended. Refuses to run without its components.
+  void fStart();
+
+  // One update step and one draw step: a pass of the main loop.
+  void fUpdateStep();
+  void fDrawStep();
+
+  int32_t fSetResolution(int32_t width, int32_t height, bool fullscreen);
+  void fSetGameName(const char* text) { _settings._gameName = text ? text : ""; }
+  void fSetCompanyName(const char* text) { _settings._companyName = text ? text : ""; }
+  void fSetResourcesFolder(const std::string& name);
+
+  // Thin wrappers around the resource loader. The empty pack name subscribes the main
+  // repository.
+  QC_TEXTURE* fGetImage(const char* name);
+  bool fReleaseImage(QC_TEXTURE* texture);
+  int32_t fSubscribePack(const char* name, const char* password = nullptr);
+
+  // The engine settings file config.xml under documents/company/game.
+  void fSaveDefaultConfig();
+  void LoadEngineConfig();
+
+  QS_GAME_SETTINGS _settings;
+  float _drawAccumulator = 0.0f;
+  float _updateAccumulator = 0.0f;
+  QC_TIMER _timer;
+  int32_t _framesThisSecond = 0;
+  int32_t _updatesThisSecond = 0;
+};
+
+// Behind qcON_TEXTURE_UNSCRIBED: hands a texture's image resource back to the loader.
+uint32_t fTextureUnscribedHandler(std::uintptr_t texture);
+
+// The sound thread: refills the streaming sounds' queues, pass after pass, under the
+// sound lock.
+void fSoundThread();
+
+}  // namespace QEL

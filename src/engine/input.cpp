@@ -1,0 +1,84 @@
+#include "engine/input.h"
+
+#include "engine/callback.h"
+#include "engine/log.h"
+#include "engine/window.h"
+
+namespace QEL {
+
+QK_BUTTON* qcINPUT_INSTANCE = nullptr;
+QS_POINT* qcMOUSE_POSITION = nullptr;
+
+namespace {
+constexpr uint32_t kShift = 16;
+constexpr uint32_t kShiftMirror = 20;
+}  // namespace
+
+QK_BUTTON::QK_BUTTON() {
+  qcMOUSE_POSITION = &_mouse._position;
+  qcINPUT_INSTANCE = this;
+}
+
+QK_BUTTON::~QK_BUTTON() {
+  if (qcINPUT_INSTANCE == this) qcINPUT_INSTANCE = nullptr;
+  if (qcMOUSE_POSITION == &_mouse._position) qcMOUSE_POSITION = nullptr;
+}
+
+void QK_BUTTON::fOnKeyDown(uint32_t code) {
+  _lastKey = code;
+  if (code == kShift) {
+    _states[kShift] = 1;
+    _states[kShiftMirror] = 1;
+  } else if (code < 256) {
+    // Read as a signed byte: a release (255, -1) pressed again in the same frame ends at 0.
+    const int8_t state = static_cast<int8_t>(_states[code]);
+    _states[code] = state <= 120 ? static_cast<uint8_t>(state + 1) : 2;
+  }
+  if (!isSystemKey(code)) fKeyToChar(code, _states, _typedText, 6);
+  QC_CALLBACK::fInvoke(qcON_KEY_DOWN, code);
+}
+
+void QK_BUTTON::fOnKeyUp(uint32_t code) {
+  if (code == kShift) {
+    _states[kShift] = 255;
+    _states[kShiftMirror] = 255;
+  } else if (code < 256) {
+    _states[code] = 255;
+  }
+  QC_CALLBACK::fInvoke(qcON_KEY_UP, code);
+}
+
+void QK_BUTTON::fOnMouseMove(int32_t x, int32_t y) {
+  _mouse._position.fSet(x, y);
+  QC_CALLBACK::fInvoke(qcON_MOUSE_MOVE, 0);
+}
+
+void QK_BUTTON::fOnChar(wchar_t character) {
+  _typedText[0] = character;
+  _typedText[1] = 0;
+}
+
+int32_t QK_BUTTON::fEndFrame() {
+  _mouse._previousPosition = _mouse._position;
+  _lastKey = 0;
+  _typedText[0] = 0;
+  for (uint32_t code = 0; code < 256; ++code) {
+    uint8_t& state = _states[code];
+    if (state == 255) {
+      state = 0;
+    } else if (code != kShiftMirror && state != 0) {
+      ++state;
+      if (state > 125) state = 2;
+    }
+  }
+  return 0;
+}
+
+bool QK_BUTTON::isSystemKey(uint32_t code) const {
+  const bool system = code == 8 || code == 13 || code == 16 || code == 17 || (code >= 35 && code <= 40) ||
+                      code == 45 || code == 46;
+  if (system) fLog("isSystemKey: ", code);
+  return system;
+}
+
+}  // namespace QEL

@@ -1,0 +1,61 @@
+#pragma once
+// The input object: one state byte per Windows virtual-key code (mouse buttons use 1 left,
+// 2 right, 4 middle), the character last typed, the last key and the mouse position.
+// The message pump feeds it, each feed invokes its callback, and the main loop ends its
+// frame once per due update step.
+//
+// State bytes: 0 up; 1 went down this frame; 2..125 held (growing by one per frame and
+// wrapping from 125 to 2); 255 released this frame. Code 20 mirrors Shift (16) and does
+// not advance while it is held.
+#include <cstdint>
+
+#include "engine/vectors.h"
+
+namespace QEL {
+
+struct QS_MOUSE_STATE {
+  int32_t _reserved = 0;
+  QS_POINT _position{0, 0};
+  QS_POINT _previousPosition{0, 0};  // the position at the end of the previous frame
+  uint8_t _flags[2] = {0, 0};
+  int32_t _last = -1;
+};
+
+class QK_BUTTON {
+ public:
+  // Points qcMOUSE_POSITION at its mouse position and records itself as qcINPUT_INSTANCE.
+  QK_BUTTON();
+  ~QK_BUTTON();
+
+  void fOnKeyDown(uint32_t code);
+  void fOnKeyUp(uint32_t code);
+  void fOnMouseMove(int32_t x, int32_t y);
+  // A character typed on the keyboard (from the system's text input).
+  void fOnChar(wchar_t character);
+  int32_t fEndFrame();
+
+  uint8_t fGetState(uint32_t code) const { return code < 256 ? _states[code] : 0; }
+  bool fIsPressed(uint32_t code) const { return fGetState(code) == 1; }
+  bool fIsReleased(uint32_t code) const { return fGetState(code) == 255; }
+  // Backspace, Enter, Shift, Ctrl, End, Home, the arrows, Insert and Delete: keys that type
+  // nothing. Logs "isSystemKey: " and the code for each of them.
+  bool isSystemKey(uint32_t code) const;
+
+  // The character typed since the last end of frame, 0 when none.
+  wchar_t fGetTypedChar() const { return _typedText[0]; }
+  const wchar_t* fGetTypedText() const { return _typedText; }
+  uint32_t fGetLastKey() const { return _lastKey; }
+  QS_POINT fGetMousePosition() const { return _mouse._position; }
+  QS_POINT fGetPreviousMousePosition() const { return _mouse._previousPosition; }
+
+  uint8_t _states[256] = {};
+  wchar_t _typedText[6] = {};
+  uint32_t _lastKey = 0;
+  QS_MOUSE_STATE _mouse;
+};
+
+// Reached by the widgets and buttons, which poll the states themselves.
+extern QK_BUTTON* qcINPUT_INSTANCE;
+extern QS_POINT* qcMOUSE_POSITION;
+
+}  // namespace QEL
