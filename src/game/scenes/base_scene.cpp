@@ -1,0 +1,63 @@
+#include "game/scenes/base_scene.h"
+
+#include "engine/game.h"
+#include "engine/globals.h"
+#include "engine/resource_loader.h"
+#include "game/game_globals.h"
+#include "game/scenes/scene_card_game_mainmenu.h"
+
+BASE_SCENE::~BASE_SCENE() = default;
+
+void BASE_SCENE::fUpdate() {}
+
+void BASE_SCENE::fDraw() {}
+
+void BASE_SCENE::fReserved5() {}
+
+void BASE_SCENE::fMouseMove() {}
+
+void BASE_SCENE::fReserved7() {}
+
+void BASE_SCENE::fReserved8() {}
+
+void BASE_SCENE::fKeyDown(int32_t) {}
+
+void BASE_SCENE::fKeyUp(int32_t) {}
+
+void BASE_SCENE::fReserved11() {}
+
+void BASE_SCENE::fOnError(int32_t) {}
+
+float sceneTimeStepFor(int32_t updatesPerSecond) {
+  if (updatesPerSecond <= 0) return 0.0f;
+  const float step = 1.0f / static_cast<float>(updatesPerSecond);
+  return step > 0.5f ? 0.0f : step;
+}
+
+float sceneTimeStep() {
+  if (QEL::qcGAME == nullptr) return 0.0f;
+  return sceneTimeStepFor(QEL::qcGAME->_settings._updatesPerSecond);
+}
+
+void changeScene(BASE_SCENE* oldScene, BASE_SCENE* nextScene) {
+  gCurrentScene = nextScene;
+  if (nextScene != nullptr) nextScene->fInit();
+  // Nothing of the old scene is touched after this.
+  if (oldScene != nextScene) delete oldScene;
+}
+
+void createMainMenuScene() {
+  if (!gIsGameInited) return;
+  gCurrentScene = new SCENE_CARD_GAME_MAINMENU();
+  gCurrentScene->fInit();
+  gIsGameReady = 1;
+}
+
+void onSplashFinished() { createMainMenuScene(); }
+
+void subscribeScenePacks(std::initializer_list<const char*> packs) {
+  // What the game object's pack subscription forwards to; without a loader (no engine yet)
+  // there is nothing to subscribe to.
+  if (QEL::qcRESOURCE_LOADER == nullptr) return;
+  for (const char* pack : packs) QEL::qcRESOURCE_LOADER->fSubscribePack(pack, nullptr);
+}
