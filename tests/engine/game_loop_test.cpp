@@ -212,19 +212,6 @@ TEST_F(PacingTest, StartRefusesWithoutItsComponents) {
   EXPECT_EQ(_game->_settings._running, 0);
 }
 
-TEST_F(PacingTest, ClearingRunningInTheUpdateStillFinishesThePass) {
-  QEL::QC_RANDOM random(0);
-  QEL::qcRANDOM = &random;
-  _game->_settings._frameCap = 0;
-  gStopGame = _game;
-  platform::postMessage(platform::Message{platform::kMsgKeyDown, 65, 0, 0});
-  _game->fStart();
-  EXPECT_EQ(gUpdates, 1);
-  EXPECT_EQ(gKeyDowns.size(), 1u);  // the pump after the update callback still ran
-  EXPECT_EQ(gDraws, 1);             // and so did the draw step
-  EXPECT_EQ(_game->_settings._running, 0);
-}
-
 class GameInitTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -252,14 +239,16 @@ TEST_F(GameInitTest, CreatesTheComponentsInOrderAndRunsTheInitCallback) {
   const int window = log.indexOf("Window initialised");
   const int timer = log.indexOf("Timer initialised");
   const int random = log.indexOf("Random initialised");
+  const int render = log.indexOf("Render initialised");
+  const int sound = log.indexOf("Sound initialised");
+  const int loader = log.indexOf("Resouce loader inited");
   ASSERT_GE(input, 0);
   EXPECT_LT(input, window);
-  EXPECT_LT(window, timer);
+  EXPECT_LT(window, render);
+  EXPECT_LT(render, timer);
   EXPECT_LT(timer, random);
-  // Components that do not exist yet claim nothing.
-  EXPECT_FALSE(log.has("Render initialised"));
-  EXPECT_FALSE(log.has("Sound initialised"));
-  EXPECT_FALSE(log.has("Resouce loader inited"));
+  EXPECT_LT(random, sound);
+  EXPECT_LT(sound, loader);
   EXPECT_EQ(gInits, 1);
   ASSERT_NE(QEL::qcWINDOW, nullptr);
   EXPECT_NE(QEL::qcWINDOW->fGetHwnd(), nullptr);
@@ -271,7 +260,9 @@ TEST_F(GameInitTest, CreatesTheComponentsInOrderAndRunsTheInitCallback) {
   EXPECT_NE(QEL::qcON_TEXTURE_UNSCRIBED, nullptr);
   ASSERT_NE(QEL::qcTIMER, nullptr);
   EXPECT_EQ(QEL::qcTIMER->_output, &QEL::qcFRAME_DELTA);
-  EXPECT_EQ(QEL::qcMIXER, nullptr);
+  EXPECT_NE(QEL::qcRENDER, nullptr);
+  EXPECT_NE(QEL::qcMIXER, nullptr);
+  EXPECT_NE(QEL::qcRESOURCE_LOADER, nullptr);
   delete QEL::qcINPUT;
   delete QEL::qcTIMER;
   delete QEL::qcRANDOM;
@@ -309,6 +300,36 @@ TEST_F(GameInitTest, WindowManagerCloseEndsTheLoopAfterThePassUnderWay) {
   EXPECT_EQ(gUpdates, 1);
   EXPECT_EQ(gDraws, 1);  // the pass under way still drew
   QEL::qcON_UPDATE = QEL::qcON_DRAW = QEL::qcON_CLOSE = nullptr;
+  gStopGame = nullptr;
+  SDL_DestroyWindow(QEL::qcWINDOW->fGetHwnd());
+  delete QEL::qcINPUT;
+  delete QEL::qcTIMER;
+  delete QEL::qcRANDOM;
+  delete QEL::qcWINDOW;
+  QEL::qcINPUT = nullptr;
+  QEL::qcTIMER = nullptr;
+  QEL::qcRANDOM = nullptr;
+  QEL::qcWINDOW = nullptr;
+}
+
+TEST_F(GameInitTest, ClearingRunningInTheUpdateStillFinishesThePass) {
+  QC_GAME game;
+  ASSERT_EQ(QC_GAME::fInit(&game, "Pindrake"), 0);
+  gUpdates = gDraws = 0;
+  gKeyDowns.clear();
+  gStopGame = &game;
+  game._settings._frameCap = 0;
+  QC_CALLBACK update(onUpdate, nullptr, 0), draw(onDraw, nullptr, 0), keyDown(onKeyDown, nullptr, 0);
+  QEL::qcON_UPDATE = &update;
+  QEL::qcON_DRAW = &draw;
+  QEL::qcON_KEY_DOWN = &keyDown;
+  platform::postMessage(platform::Message{platform::kMsgKeyDown, 65, 0, 0});
+  game.fStart();
+  EXPECT_EQ(gUpdates, 1);
+  EXPECT_EQ(gKeyDowns.size(), 1u);  // the pump after the update callback still ran
+  EXPECT_EQ(gDraws, 1);             // and so did the draw step
+  EXPECT_EQ(game._settings._running, 0);
+  QEL::qcON_UPDATE = QEL::qcON_DRAW = QEL::qcON_KEY_DOWN = nullptr;
   gStopGame = nullptr;
   SDL_DestroyWindow(QEL::qcWINDOW->fGetHwnd());
   delete QEL::qcINPUT;

@@ -1,0 +1,240 @@
+#include "game/level_results.h"
+
+#include <climits>
+
+#include "engine/log.h"
+#include "game/game_globals.h"
+#include "game/save_files.h"
+#include "game/texts.h"
+
+namespace {
+
+constexpr int kLowestResult = 0;
+constexpr int kHighestResult = 4;
+constexpr int kFinished = 2;
+constexpr int kBallNotPlayed = -1;
+constexpr int kSkittles = 10;
+constexpr int kPerfectPackScore = 300;
+
+int resolveMode(int mode) { return mode == -1 ? gGameMode : mode; }
+
+LEVEL_RESULT (&tableOf(int mode))[kMaxPlayers][kLevelCount] {
+  return resolveMode(mode) == 0 ? gLevelResultsJunior : gLevelResultsProfessional;
+}
+
+int countedPlayers() {
+  if (gNumberOfPlayers < 0) return 0;
+  return gNumberOfPlayers > kMaxPlayers ? kMaxPlayers : gNumberOfPlayers;
+}
+
+bool isPlayer(int player) { return player >= 0 && player < kMaxPlayers; }
+bool isLevel(int level) { return level >= 0 && level < kLevelCount; }
+bool isPack(int pack) { return pack >= 0 && pack < kPackCount; }
+
+int32_t& fieldOf(LEVEL_RESULT& entry, int field) {
+  switch (field) {
+    case kResultField: return entry.result;
+    case kSpecialCards1Field: return entry.specialCards1;
+    case kSpecialCards2Field: return entry.specialCards2;
+    case kScoreField: return entry.score;
+    default: return entry.specialCards3;
+  }
+}
+
+// The pack total: the running score of the tenth frame when it is finished, else of the
+// highest finished frame below it; 0 when none is finished.
+int packScore(int player, int pack, int mode) {
+  if (!isPlayer(player) || !isPack(pack)) return 0;
+  const LEVEL_RESULT* levels = tableOf(mode)[player] + pack * kLevelsPerPack;
+  for (int frame = kLevelsPerPack - 1; frame >= 0; --frame)
+    if (levels[frame].result >= kFinished) return levels[frame].score;
+  return 0;
+}
+
+int32_t clampField(int32_t value, int32_t low, int32_t high, const char* field, int level,
+                   const std::string& path) {
+  if (value >= low && value <= high) return value;
+  const int32_t clamped = value < low ? low : high;
+  QEL::fLog("Level result out of range in ", path, ": level ", level, " ", field, " ", value, ", set to ",
+            clamped);
+  return clamped;
+}
+
+void readLevelsFile(const std::string& path, LEVEL_RESULT (&levels)[kLevelCount]) {
+  pugi::xml_document document;
+  if (loadSaveFile(document, path, "info") != SAVE_FILE_STATE::LOADED) return;
+  for (const pugi::xml_node element : document.child("info").children("level")) {
+    const int id = element.attribute("id").as_int(-1);
+    if (!isLevel(id)) {
+      QEL::fLog("Level result with id ", element.attribute("id").as_string(), " skipped in ", path);
+      continue;
+    }
+    LEVEL_RESULT& entry = levels[id];
+    entry.result =
+        clampField(element.attribute("result").as_int(), kLowestResult, kHighestResult, "result", id, path);
+    entry.specialCards1 = clampField(element.attribute("specialCards1").as_int(), kBallNotPlayed, kSkittles,
+                                     "specialCards1", id, path);
+    entry.specialCards2 = clampField(element.attribute("specialCards2").as_int(), kBallNotPlayed, kSkittles,
+                                     "specialCards2", id, path);
+    entry.score = clampField(element.attribute("score").as_int(), -1, kPerfectPackScore, "score", id, path);
+    if (id % kLevelsPerPack == kLevelsPerPack - 1)
+      entry.specialCards3 = clampField(element.attribute("specialCards3").as_int(), kBallNotPlayed, kSkittles,
+                                       "specialCards3", id, path);
+  }
+}
+
+void writeLevelsFile(const std::string& path, const LEVEL_RESULT (&levels)[kLevelCount]) {
+  pugi::xml_document document;
+  pugi::xml_node root = document.append_child("info");
+  for (int id = 0; id < kLevelCount; ++id) {
+    const LEVEL_RESULT& entry = levels[id];
+    pugi::xml_node element = root.append_child("level");
+    element.append_attribute("id").set_value(id);
+    element.append_attribute("result").set_value(entry.result);
+    element.append_attribute("specialCards1").set_value(entry.specialCards1);
+    element.append_attribute("specialCards2").set_value(entry.specialCards2);
+    element.append_attribute("score").set_value(entry.score);
+    if (id % kLevelsPerPack == kLevelsPerPack - 1)
+      element.append_attribute("specialCards3").set_value(entry.specialCards3);
+  }
+  root.append_attribute("levelsNumber").set_value(kLevelCount);
+  saveXmlAtomically(document, path);
+}
+
+}  // namespace
+
+int getLevelResult(int player, int level, int field, int mode) {
+  if (!isPlayer(player) || !isLevel(level) || field < 0 || field >= kLevelResultFieldCount) {
+    QEL::fLog("getLevelResult: no player ", player, " level ", level, " field ", field);
+    return 0;
+  }
+  return fieldOf(tableOf(mode)[player][level], field);
+}
+
+void setLevelResult(int player, int level, int field, int value, int mode) {
+  if (!isPlayer(player) || !isLevel(level) || field < 0 || field >= kLevelResultFieldCount) {
+    QEL::fLog("setLevelResult: no player ", player, " level ", level, " field ", field);
+    return;
+  }
+  fieldOf(tableOf(mode)[player][level], field) = value;
+}
+
+bool hasLevelResult(int level) {
+  if (!isPlayer(gCurrentPlayer) || !isLevel(level)) return false;
+  return tableOf(-1)[gCurrentPlayer][level].result > 0;
+}
+
+void clearLevelResults(int mode) {
+  LEVEL_RESULT(&table)[kMaxPlayers][kLevelCount] = tableOf(mode);
+  for (int player = 0; player < countedPlayers(); ++player)
+    for (LEVEL_RESULT& entry : table[player]) entry = LEVEL_RESULT{};
+}
+
+void clearPlayerLevelResults(int player) {
+  if (!isPlayer(player)) return;
+  for (LEVEL_RESULT& entry : gLevelResultsJunior[player]) entry = LEVEL_RESULT{};
+}
+
+void markAllLevelsFinished() {
+  clearLevelResults(0);
+  clearLevelResults(1);
+  for (int mode = 0; mode <= 1; ++mode)
+    for (int player = 0; player < countedPlayers(); ++player)
+      for (LEVEL_RESULT& entry : tableOf(mode)[player]) {
+        entry.result = kFinished;
+        entry.specialCards1 = 1;
+        entry.specialCards2 = 1;
+        entry.score = 1;
+      }
+}
+
+int getPackScore(int pack) { return packScore(gCurrentPlayer, pack, -1); }
+
+int countPerfectPacks() {
+  if (!isPlayer(gCurrentPlayer)) return 0;
+  int count = 0;
+  for (int pack = 0; pack < kPackCount; ++pack)
+    if (tableOf(-1)[gCurrentPlayer][pack * kLevelsPerPack].result >= kFinished &&
+        getPackScore(pack) == kPerfectPackScore)
+      ++count;
+  return count;
+}
+
+bool isPackUnlocked(int pack) {
+  if (!isPlayer(gCurrentPlayer) || !isPack(pack)) return false;
+  LEVEL_RESULT* levels = tableOf(-1)[gCurrentPlayer];
+  LEVEL_RESULT& first = levels[pack * kLevelsPerPack];
+  if (first.result == 0 && pack >= 1 && levels[pack * kLevelsPerPack - 1].result >= kFinished) {
+    const std::wstring key =
+        std::wstring(gGameMode == 0 ? L"junior" : L"professional") + L"_pack" + numberToWString(pack) + L"_goal";
+    if (getPackScore(pack - 1) >= getTextInt(key)) first.result = 1;
+  }
+  return first.result > 0;
+}
+
+int getTotalScore(int mode) {
+  int total = 0;
+  for (int pack = 0; pack < kPackCount; ++pack)
+    if (isPackUnlocked(pack)) total += packScore(gCurrentPlayer, pack, mode);
+  return total;
+}
+
+int getPlayerTotalScore(int player) {
+  int total = 0;
+  for (int pack = 0; pack < kPackCount; ++pack)
+    if (isPackUnlocked(pack)) total += packScore(player, pack, -1);
+  return total;
+}
+
+std::string levelResultsFilePath(int player, int mode) {
+  return gBasePath + "/Saves/player" + numberToString(player) + (resolveMode(mode) == 0 ? "" : "_p") + ".xml";
+}
+
+void loadLevelsInfo(int mode) {
+  QEL::fLog("START - loadLevelsInfo()");
+  if (gNumberOfPlayers == 0) return;
+  mode = resolveMode(mode);
+  clearLevelResults(mode);
+  for (int player = 0; player < countedPlayers(); ++player) {
+    const std::string path = levelResultsFilePath(player, mode);
+    if (fileExists(path)) readLevelsFile(path, tableOf(mode)[player]);
+  }
+  if (isPlayer(gCurrentPlayer) && tableOf(-1)[gCurrentPlayer][0].result == 0) tableOf(-1)[gCurrentPlayer][0].result = 1;
+  QEL::fLog("END - loadLevelsInfo()");
+}
+
+void loadAllLevelsInfo() {
+  loadLevelsInfo(0);
+  loadLevelsInfo(1);
+}
+
+void saveLevelsInfo() {
+  if (gIsAllLevelsView) return;
+  QEL::fLog("START - saveLevelsInfo()");
+  if (gNumberOfPlayers == 0) return;
+  for (int player = 0; player < countedPlayers(); ++player)
+    writeLevelsFile(levelResultsFilePath(player, -1), tableOf(-1)[player]);
+  savePlayerMoney(gCurrentPlayer);
+  QEL::fLog("END - saveLevelsInfo()");
+}
+
+std::string statisticsFilePath() { return gBasePath + "/Statistics/statistics.xml"; }
+
+void countSession() {
+  pugi::xml_document document;
+  const std::string path = statisticsFilePath();
+  loadSaveFile(document, path, "statistics");
+  pugi::xml_node root = document.child("statistics");
+  int number = root.attribute("sessionNumber").as_int();
+  if (number < 0) {
+    QEL::fLog("statistics.xml: sessionNumber ", number, " out of range, set to 0");
+    number = 0;
+  }
+  gSessionNumber = number;
+  // One root only, whatever the file held: a second root would never be read back.
+  if (!root) root = document.append_child("statistics");
+  pugi::xml_attribute attribute = root.attribute("sessionNumber");
+  if (!attribute) attribute = root.append_attribute("sessionNumber");
+  attribute.set_value(number < INT_MAX ? number + 1 : number);
+  saveXmlAtomically(document, path);
+}

@@ -1,0 +1,56 @@
+#pragma once
+// Per player, mode and level: the stored result, the pack totals derived from it, the
+// result files Saves/player<N>.xml and Saves/player<N>_p.xml, the run counter file
+// Statistics/statistics.xml and the per-level attempt counters.
+#include <cstdint>
+#include <string>
+
+constexpr int kLevelCount = 120;
+constexpr int kPackCount = 12;
+constexpr int kLevelsPerPack = 10;
+constexpr int kLevelResultFieldCount = 5;
+
+// Field numbers, in the record's order.
+enum : int {
+  kResultField = 0,
+  kSpecialCards1Field = 1,
+  kSpecialCards2Field = 2,
+  kScoreField = 3,
+  kSpecialCards3Field = 4,
+};
+
+struct LEVEL_RESULT {
+  int32_t result = 0;  // 0 locked, 1 open, 2 open frame, 3 spare, 4 strike; finished is 2 or more
+  int32_t specialCards1 = 0;  // skittles down with the first ball (-1 not played)
+  int32_t specialCards2 = 0;
+  int32_t score = 0;  // the running total of the pack's score sheet up to this frame
+  int32_t specialCards3 = 0;  // the tenth frame's third ball
+};
+
+// mode: 0 junior, any other professional, -1 the current mode. Player, level or field out
+// of range: get gives 0 and set does nothing (with a log line).
+int getLevelResult(int player, int level, int field, int mode = -1);
+void setLevelResult(int player, int level, int field, int value, int mode = -1);
+bool hasLevelResult(int level);
+
+void clearLevelResults(int mode);
+void clearPlayerLevelResults(int player);
+void markAllLevelsFinished();
+
+int getPackScore(int pack);
+int countPerfectPacks();
+bool isPackUnlocked(int pack);
+int getTotalScore(int mode = -1);
+int getPlayerTotalScore(int player);
+
+// gBasePath + "/Saves/player" + N + ("_p" in professional mode) + ".xml".
+std::string levelResultsFilePath(int player, int mode);
+// A missing file leaves the player's results at 0; a corrupt one is kept aside with the
+// suffix ".corrupt" and also reads as nothing.
+void loadLevelsInfo(int mode);
+void loadAllLevelsInfo();
+void saveLevelsInfo();
+
+// gBasePath + "/Statistics/statistics.xml".
+std::string statisticsFilePath();
+void countSession();

@@ -1,0 +1,282 @@
+#include "game/players.h"
+
+#include <cmath>
+#include <limits>
+
+#include "engine/log.h"
+#include "engine/text_utils.h"
+#include "game/game_globals.h"
+#include "game/save_files.h"
+
+namespace {
+
+// The main menu's name box takes at most this many characters.
+constexpr std::size_t kMaxNameLength = 12;
+constexpr float kDefaultVolume = 0.5f;
+
+struct TROPHY_KEY {
+  int flag;
+  const char* key;
+};
+
+// Trophies 6, 7 and 8 have no key: they live for the run only.
+constexpr TROPHY_KEY kTrophyKeys[] = {
+    {1, "gameWasPassedOnJuniorLevel"},
+    {2, "gameWasPassedOnProfessionalLevel"},
+    {3, "onePackWasPassedWithResult300OnJuniorLevel"},
+    {4, "sixPacksWasPassedWithResult300OnJuniorLevel"},
+    {5, "twelvePacksWasPassedWithResult300OnJuniorLevel"},
+    {9, "wasStrike"},
+    {10, "wasTwoStrikesInSuccession"},
+    {11, "wasThreeStrikesInSuccession"},
+    {12, "totalScore_100000_achievedOnJuniorLevel"},
+    {13, "totalScore_500000_achievedOnJuniorLevel"},
+    {14, "totalScore_1000000_achievedOnJuniorLevel"},
+    {15, "totalScore_100000_achievedOnProfessionalLevel"},
+    {16, "totalScore_500000_achievedOnProfessionalLevel"},
+    {17, "totalScore_1000000_achievedOnProfessionalLevel"},
+    {18, "reshuffleBonusWasUsed10Times"},
+    {19, "reshuffleBonusWasUsed50Times"},
+    {20, "reshuffleBonusWasUsed100Times"},
+    {21, "jokerBonusWasUsed10Times"},
+    {22, "jokerBonusWasUsed50Times"},
+    {23, "jokerBonusWasUsed100Times"},
+    {24, "allPlacesForBonusCardsWereBought"},
+};
+
+bool isPlayerIndex(int index) { return index >= 0 && index < kMaxPlayers; }
+
+int32_t clampInt(int32_t value, int32_t low, int32_t high, const char* field, int player) {
+  if (value >= low && value <= high) return value;
+  const int32_t clamped = value < low ? low : high;
+  if (player < 0)
+    QEL::fLog("players.xml: ", field, " ", value, " out of range, set to ", clamped);
+  else
+    QEL::fLog("players.xml: player ", player, " ", field, " ", value, " out of range, set to ", clamped);
+  return clamped;
+}
+
+float clampVolume(float value, const char* field, int player) {
+  if (std::isnan(value)) {
+    QEL::fLog("players.xml: player ", player, " ", field, " is not a number, set to ", kDefaultVolume);
+    return kDefaultVolume;
+  }
+  if (value >= 0.0f && value <= 1.0f) return value;
+  const float clamped = value < 0.0f ? 0.0f : 1.0f;
+  QEL::fLog("players.xml: player ", player, " ", field, " ", value, " out of range, set to ", clamped);
+  return clamped;
+}
+
+constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
+
+void readPlayer(const pugi::xml_node& element, int index) {
+  PLAYER_RECORD& player = gPlayers[index];
+  player.name = QEL::fUtf8ToWide(element.attribute("name").as_string());
+  if (player.name.empty()) player.name = L"Player";
+  if (player.name.size() > kMaxNameLength) {
+    QEL::fLog("players.xml: player ", index, " name longer than ", kMaxNameLength, " characters, cut");
+    player.name.resize(kMaxNameLength);
+  }
+  player.money = clampInt(element.attribute("money").as_int(), 0, kIntMax, "money", index);
+  player.soundVolume = clampVolume(element.attribute("soundVolume").as_float(), "soundVolume", index);
+  player.musicVolume = clampVolume(element.attribute("musicVolume").as_float(), "musicVolume", index);
+  player.isFullscreen = element.attribute("isFullscreen").as_bool() ? 1 : 0;
+  player.isMuteAll = element.attribute("isMuteAll").as_bool() ? 1 : 0;
+  player.currentBack =
+      clampInt(element.attribute("currentBack").as_int(), 0, kCardBackCount - 1, "currentBack", index);
+  player.currentCardType =
+      clampInt(element.attribute("currentCardType").as_int(), 0, kCardTypeCount - 1, "currentCardType", index);
+  player.additionalCardPlaces = clampInt(element.attribute("additionalCardPlaces").as_int(), 0,
+                                         kMaxAdditionalCardPlaces, "additionalCardPlaces", index);
+  player.reshuffles = clampInt(element.attribute("reshuffles").as_int(), 0, kIntMax, "reshuffles", index);
+  player.jokers = clampInt(element.attribute("jokers").as_int(), 0, kIntMax, "jokers", index);
+  player.isShowedFirstHint = element.attribute("isShowedFirstHint").as_int();
+  player.isShowedHint29 = element.attribute("isShowedHint29").as_bool() ? 1 : 0;
+
+  for (uint8_t& flag : player.trophies) flag = 0;
+  if (const pugi::xml_node trophies = element.child("trophies")) {
+    for (const TROPHY_KEY& trophy : kTrophyKeys)
+      player.trophies[trophy.flag - 1] = trophies.attribute(trophy.key).as_bool() ? 1 : 0;
+  }
+
+  const pugi::xml_node statistics = element.child("statistics");
+  player.numberOfPacksCompletedWithResult300_juniorMode =
+      clampInt(statistics.attribute("numberOfPacksCompletedWithResult300_juniorMode").as_int(), 0, kIntMax,
+               "numberOfPacksCompletedWithResult300_juniorMode", index);
+  player.numberOfPacksCompletedWithResult300_professionalMode =
+      clampInt(statistics.attribute("numberOfPacksCompletedWithResult300_professionalMode").as_int(), 0, kIntMax,
+               "numberOfPacksCompletedWithResult300_professionalMode", index);
+  player.numberOfUsageOfBonusReshuffle = clampInt(statistics.attribute("numberOfUsageOfBonusReshuffle").as_int(),
+                                                  0, kIntMax, "numberOfUsageOfBonusReshuffle", index);
+  player.numberOfUsageOfBonusJoker = clampInt(statistics.attribute("numberOfUsageOfBonusJoker").as_int(), 0,
+                                              kIntMax, "numberOfUsageOfBonusJoker", index);
+}
+
+// An existing attribute keeps its place in the element; a missing one is appended.
+pugi::xml_attribute setOrAppend(pugi::xml_node node, const char* name) {
+  pugi::xml_attribute attribute = node.attribute(name);
+  return attribute ? attribute : node.append_attribute(name);
+}
+
+pugi::xml_node childOrAppend(pugi::xml_node node, const char* name) {
+  pugi::xml_node child = node.child(name);
+  return child ? child : node.append_child(name);
+}
+
+void writeSettings(pugi::xml_node element, const PLAYER_RECORD& player) {
+  setOrAppend(element, "soundVolume").set_value(static_cast<double>(player.soundVolume));
+  setOrAppend(element, "musicVolume").set_value(static_cast<double>(player.musicVolume));
+  setOrAppend(element, "isFullscreen").set_value(player.isFullscreen != 0);
+  setOrAppend(element, "isMuteAll").set_value(player.isMuteAll != 0);
+  setOrAppend(element, "currentBack").set_value(player.currentBack);
+  setOrAppend(element, "currentCardType").set_value(player.currentCardType);
+  setOrAppend(element, "additionalCardPlaces").set_value(player.additionalCardPlaces);
+  setOrAppend(element, "reshuffles").set_value(player.reshuffles);
+  setOrAppend(element, "jokers").set_value(player.jokers);
+  setOrAppend(element, "isShowedFirstHint").set_value(player.isShowedFirstHint);
+  setOrAppend(element, "isShowedHint29").set_value(player.isShowedHint29 != 0);
+}
+
+void writeTrophies(pugi::xml_node element, const PLAYER_RECORD& player) {
+  pugi::xml_node trophies = childOrAppend(element, "trophies");
+  for (const TROPHY_KEY& trophy : kTrophyKeys)
+    setOrAppend(trophies, trophy.key).set_value(player.trophies[trophy.flag - 1] != 0);
+}
+
+void writeStatistics(pugi::xml_node element, const PLAYER_RECORD& player) {
+  pugi::xml_node statistics = childOrAppend(element, "statistics");
+  setOrAppend(statistics, "numberOfPacksCompletedWithResult300_juniorMode")
+      .set_value(player.numberOfPacksCompletedWithResult300_juniorMode);
+  setOrAppend(statistics, "numberOfPacksCompletedWithResult300_professionalMode")
+      .set_value(player.numberOfPacksCompletedWithResult300_professionalMode);
+  setOrAppend(statistics, "numberOfUsageOfBonusReshuffle").set_value(player.numberOfUsageOfBonusReshuffle);
+  setOrAppend(statistics, "numberOfUsageOfBonusJoker").set_value(player.numberOfUsageOfBonusJoker);
+}
+
+// The common frame of the four writers: load the file, find the player's element, let the
+// change work on it and write the file back.
+template <class CHANGE>
+void updatePlayerElement(int index, const char* writer, CHANGE change) {
+  if (gIsAllLevelsView) return;
+  if (!isPlayerIndex(index)) {
+    QEL::fLog(writer, ": no player ", index);
+    return;
+  }
+  pugi::xml_document document;
+  const std::string path = playersFilePath();
+  if (loadSaveFile(document, path, "players") != SAVE_FILE_STATE::LOADED) {
+    // Writing back an empty document would wipe every profile; the next full save rebuilds it.
+    QEL::fLog(writer, ": no players file to update");
+    return;
+  }
+  for (pugi::xml_node element : document.child("players").children("player")) {
+    if (element.attribute("id").as_int(-1) != index) continue;
+    change(element, gPlayers[index]);
+    break;
+  }
+  saveXmlAtomically(document, path);
+}
+
+}  // namespace
+
+std::string playersFilePath() { return gBasePath + "/Saves/players.xml"; }
+
+void loadPlayers() {
+  gNumberOfPlayers = 0;
+  gCurrentPlayer = 0;
+  pugi::xml_document document;
+  if (loadSaveFile(document, playersFilePath(), "players") != SAVE_FILE_STATE::LOADED) return;
+  const pugi::xml_node root = document.child("players");
+
+  const int count = root.attribute("numberOfPlayers").as_int();
+  gNumberOfPlayers = clampInt(count, 0, kMaxPlayers, "numberOfPlayers", -1);
+  const int current = root.attribute("currentPlayer").as_int();
+  if (gNumberOfPlayers == 0 || current < 0)
+    gCurrentPlayer = 0;
+  else if (current >= gNumberOfPlayers)
+    gCurrentPlayer = gNumberOfPlayers - 1;
+  else
+    gCurrentPlayer = current;
+
+  for (const pugi::xml_node element : root.children("player")) {
+    const int id = element.attribute("id").as_int();
+    if (id >= gNumberOfPlayers) break;
+    if (id < 0) {
+      QEL::fLog("players.xml: player element with id ", id, " skipped");
+      continue;
+    }
+    readPlayer(element, id);
+  }
+}
+
+void savePlayers() {
+  if (gIsAllLevelsView) return;
+  const int count = gNumberOfPlayers < 0 ? 0 : (gNumberOfPlayers > kMaxPlayers ? kMaxPlayers : gNumberOfPlayers);
+  pugi::xml_document document;
+  pugi::xml_node root = document.append_child("players");
+  root.append_attribute("numberOfPlayers").set_value(count);
+  root.append_attribute("currentPlayer").set_value(gCurrentPlayer);
+  for (int index = 0; index < count; ++index) {
+    PLAYER_RECORD& player = gPlayers[index];
+    if (player.name.empty()) player.name = L"Player";
+    pugi::xml_node element = root.append_child("player");
+    element.append_attribute("id").set_value(index);
+    element.append_attribute("name").set_value(QEL::fWideToUtf8(player.name).c_str());
+    element.append_attribute("money").set_value(player.money);
+    element.append_attribute("soundVolume").set_value(static_cast<double>(player.soundVolume));
+    element.append_attribute("musicVolume").set_value(static_cast<double>(player.musicVolume));
+    element.append_attribute("isFullscreen").set_value(player.isFullscreen != 0);
+    element.append_attribute("isMuteAll").set_value(player.isMuteAll != 0);
+    element.append_attribute("currentBack").set_value(player.currentBack);
+    element.append_attribute("currentCardType").set_value(player.currentCardType);
+    element.append_attribute("additionalCardPlaces").set_value(player.additionalCardPlaces);
+    element.append_attribute("isShowedFirstHint").set_value(player.isShowedFirstHint);
+    // Written here too, so a full save never drops what only the partial writers kept.
+    element.append_attribute("reshuffles").set_value(player.reshuffles);
+    element.append_attribute("jokers").set_value(player.jokers);
+    element.append_attribute("isShowedHint29").set_value(player.isShowedHint29 != 0);
+    writeTrophies(element, player);
+    writeStatistics(element, player);
+  }
+  saveXmlAtomically(document, playersFilePath());
+}
+
+void savePlayerSettings(int index) {
+  updatePlayerElement(index, "savePlayerSettings",
+                      [](pugi::xml_node element, const PLAYER_RECORD& player) { writeSettings(element, player); });
+}
+
+void savePlayerMoney(int index) {
+  updatePlayerElement(index, "savePlayerMoney", [](pugi::xml_node element, const PLAYER_RECORD& player) {
+    if (pugi::xml_attribute money = element.attribute("money")) money.set_value(player.money);
+    if (pugi::xml_attribute reshuffles = element.attribute("reshuffles")) reshuffles.set_value(player.reshuffles);
+    if (pugi::xml_attribute jokers = element.attribute("jokers")) jokers.set_value(player.jokers);
+  });
+}
+
+void savePlayerTrophies(int index) {
+  updatePlayerElement(index, "savePlayerTrophies",
+                      [](pugi::xml_node element, const PLAYER_RECORD& player) { writeTrophies(element, player); });
+}
+
+void savePlayerStatistics(int index) {
+  updatePlayerElement(index, "savePlayerStatistics", [](pugi::xml_node element, const PLAYER_RECORD& player) {
+    writeStatistics(element, player);
+    QEL::fLog("save statistics for trophies");
+  });
+}
+
+bool getTrophy(int n) {
+  if (!isPlayerIndex(gCurrentPlayer) || n < 1 || n > kTrophyCount) return false;
+  return gPlayers[gCurrentPlayer].trophies[n - 1] != 0;
+}
+
+void setTrophy(int n) {
+  if (!isPlayerIndex(gCurrentPlayer) || n < 1 || n > kTrophyCount) return;
+  gPlayers[gCurrentPlayer].trophies[n - 1] = 1;
+}
+
+void clearTrophies(int index) {
+  if (!isPlayerIndex(index)) return;
+  for (uint8_t& flag : gPlayers[index].trophies) flag = 0;
+}

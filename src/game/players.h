@@ -1,0 +1,56 @@
+#pragma once
+// The local player profiles (up to five) and their file Saves/players.xml.
+#include <cstdint>
+#include <string>
+
+constexpr int kMaxPlayers = 5;
+constexpr int kTrophyCount = 24;  // numbered 1-24
+constexpr int kCardBackCount = 12;
+constexpr int kCardTypeCount = 3;
+constexpr int kMaxAdditionalCardPlaces = 4;  // a level has at least one reserve pile, at most five
+
+struct PLAYER_RECORD {
+  std::wstring name;
+  int32_t money = 0;
+  float soundVolume = 0.0f;
+  float musicVolume = 0.0f;
+  uint8_t isFullscreen = 0;
+  uint8_t isMuteAll = 0;  // set: the game's own cursor, clear: the arrow
+  int32_t currentBack = 0;
+  int32_t currentCardType = 0;
+  int32_t additionalCardPlaces = 0;
+  int32_t reshuffles = 0;
+  int32_t jokers = 0;
+  int32_t isShowedFirstHint = 0;
+  uint8_t isShowedHint29 = 0;
+  uint8_t trophies[kTrophyCount] = {};  // flag n at index n - 1
+  int32_t numberOfPacksCompletedWithResult300_juniorMode = 0;
+  int32_t numberOfPacksCompletedWithResult300_professionalMode = 0;
+  int32_t numberOfUsageOfBonusReshuffle = 0;
+  int32_t numberOfUsageOfBonusJoker = 0;
+};
+
+// gBasePath + "/Saves/players.xml".
+std::string playersFilePath();
+
+// Reads the file into gPlayers, gNumberOfPlayers and gCurrentPlayer. A missing file means
+// no player; a corrupt one is kept aside as players.xml.corrupt and also means no player.
+// Values the game cannot show are brought into range.
+void loadPlayers();
+
+// Writes the whole file anew from the records (the main menu's save): root counts, then per
+// player the profile attributes and the trophies; no reshuffles, jokers, isShowedHint29 or
+// statistics. An empty name is first set to "Player" in the record.
+void savePlayers();
+
+// Each updates one player's element in the file and writes it back. While the all-levels
+// view is on, none of them touches the disk. When the file cannot be read they write nothing.
+void savePlayerSettings(int index);
+void savePlayerMoney(int index);
+void savePlayerTrophies(int index);
+void savePlayerStatistics(int index);
+
+// Trophy flag n (1-24) of the current player; other numbers read as unset and are ignored.
+bool getTrophy(int n);
+void setTrophy(int n);
+void clearTrophies(int index);

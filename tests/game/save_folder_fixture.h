@@ -1,0 +1,106 @@
+#pragma once
+// A fresh documents folder for every test that touches saves: XDG_DOCUMENTS_DIR points into
+// a temporary folder, gBasePath and the save folders are made there, and the game state the
+// save code reads is reset. Log lines are collected for the tests to inspect.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "engine/file_system.h"
+#include "engine/globals.h"
+#include "engine/log.h"
+#include "game/game_globals.h"
+#include "game/save_files.h"
+
+namespace test_support {
+
+inline std::filesystem::path makeTemporaryFolder(const char* prefix) {
+  std::string pattern = (std::filesystem::temp_directory_path() / (std::string(prefix) + "XXXXXX")).string();
+  const char* made = ::mkdtemp(pattern.data());
+  EXPECT_NE(made, nullptr);
+  return made != nullptr ? std::filesystem::path(made) : std::filesystem::temp_directory_path();
+}
+
+// The engine's file system makes a Resources folder in the start-up directory and moves
+// there; when no test has created it yet, it starts in a temporary folder of its own.
+inline void ensureFileSystem() {
+  if (QEL::qcFILE_SYSTEM_INSTANCE != nullptr) return;
+  // Removed again when the test program ends.
+  struct START_FOLDER {
+    std::filesystem::path path = makeTemporaryFolder("pindrake_start_");
+    ~START_FOLDER() {
+      std::error_code error;
+      std::filesystem::remove_all(path, error);
+    }
+  };
+  static const START_FOLDER start;
+  std::error_code error;
+  std::filesystem::current_path(start.path, error);
+  QEL::QC_FILE_SYSTEM::fGet();
+}
+
+inline std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+inline void writeFile(const std::filesystem::path& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+}
+
+}  // namespace test_support
+
+class SaveFolderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    test_support::ensureFileSystem();
+    _root = test_support::makeTemporaryFolder("pindrake_saves_");
+    ::setenv("XDG_DOCUMENTS_DIR", (_root / "Documents").c_str(), 1);
+    const char* documents = QEL::QC_FILE_SYSTEM::fGetDocumentsFolder();
+    ASSERT_NE(documents, nullptr);
+    gBasePath = documents;
+    makeSaveFolders();
+
+    gIsAllLevelsView = 0;
+    gNumberOfPlayers = 0;
+    gCurrentPlayer = 0;
+    gGameMode = 0;
+    gSessionNumber = 0;
+    for (PLAYER_RECORD& player : gPlayers) player = PLAYER_RECORD{};
+    for (int player = 0; player < kMaxPlayers; ++player)
+      for (int level = 0; level < kLevelCount; ++level) {
+        gLevelResultsJunior[player][level] = LEVEL_RESULT{};
+        gLevelResultsProfessional[player][level] = LEVEL_RESULT{};
+      }
+    gTexts.reset();
+    QEL::fSetLogSink([this](const std::string& line) { _log.push_back(line); });
+  }
+
+  void TearDown() override {
+    QEL::fSetLogSink({});
+    std::error_code error;
+    std::filesystem::remove_all(_root, error);
+    gBasePath.clear();
+  }
+
+  std::filesystem::path saves() const { return std::filesystem::path(gBasePath) / "Saves"; }
+  std::filesystem::path statistics() const { return std::filesystem::path(gBasePath) / "Statistics"; }
+
+  bool logged(const std::string& piece) const {
+    for (const std::string& line : _log)
+      if (line.find(piece) != std::string::npos) return true;
+    return false;
+  }
+
+  std::filesystem::path _root;
+  std::vector<std::string> _log;
+};
