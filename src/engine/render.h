@@ -1,0 +1,185 @@
+#pragma once
+// The engine's one renderer: the device on the game's window, resolution and full screen
+// (with the aspect-keeping letterbox when the picture fills a desktop of another shape),
+// device loss and reset, textures, the frame, batching of draws with equal render-state
+// words and textures, screen and camera space, point sprites, render targets and the
+// stencil mask.
+//
+// Screen space: one unit is one pixel of the requested picture, x to the right, y downwards,
+// origin at the top left, z = 0 the picture plane.
+#include <cstdint>
+#include <list>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/color.h"
+#include "engine/matrix.h"
+#include "engine/render_state.h"
+#include "engine/transform.h"
+#include "engine/vectors.h"
+#include "engine/vertex.h"
+#include "platform/device.h"
+#include "platform/window_handle.h"
+
+namespace QEL {
+
+class QC_TEXTURE;
+class QC_CAMERA;
+class QC_RENDER;
+
+// Set by the renderer's constructor; drawables, textures and the video player read it.
+extern QC_RENDER* qcRENDER_INSTANCE;
+
+// The point vertex of point-sprite drawing (20 bytes): the first fields of every particle.
+struct QS_POINT_VERTEX {
+  float x, y, z;
+  float size;  // pixels
+  uint32_t color;  // 0xAARRGGBB
+};
+static_assert(sizeof(QS_POINT_VERTEX) == 20, "the point vertex is 20 bytes");
+
+struct QS_RENDER_TARGET {
+  uint32_t _id = 0;  // 16-bit value
+  int32_t _width = 0;
+  int32_t _height = 0;
+  platform::Texture* _texture = nullptr;
+  QS_MATRIX4* _view = nullptr;
+  QS_MATRIX4* _projection = nullptr;
+  platform::Surface* _surface = nullptr;
+};
+
+class QC_RENDER {
+ public:
+  QC_RENDER();
+  // Gives the device back (the engine never destroys its renderer during a run).
+  ~QC_RENDER();
+  QC_RENDER(const QC_RENDER&) = delete;
+  QC_RENDER& operator=(const QC_RENDER&) = delete;
+
+  // ---- device, resolution, full screen, device loss ------------------------------------
+  // 1, or -1 when no device can be made on the window.
+  int32_t fInit(platform::WindowHandle window, float zNear, float zFar);
+  void fSetResolution(int32_t width, int32_t height, bool fullscreen, bool useDesktopSize);
+  void ResetDevice();
+  // 0, or -1 when a transform could not be set.
+  int32_t fSetupTransforms();
+  void fUpdateAspectScaling();
+  void fGetDisplayModes(std::list<QS_POINT>& modes);
+  void fCreateQuadBuffer();
+
+  // ---- textures --------------------------------------------------------------------------
+  QC_TEXTURE* fCreateTexture(int32_t width, int32_t height);
+  QC_TEXTURE* fLoadTexture(const char* path);
+  QC_TEXTURE* fLoadTextureFromMemory(const void* bytes, uint32_t count, const char* name);
+  void fReleaseTexture(QC_TEXTURE* texture);
+  bool fFillTexture(QC_TEXTURE* texture, const void* pixels);
+  void* fTextureLock(QC_TEXTURE* texture);
+  bool fTextureUnlock(QC_TEXTURE* texture);
+  QC_TEXTURE* fGetDefaultTexture() const { return _defaultTexture; }
+
+  // ---- frame, batching, drawing ----------------------------------------------------------
+  // 1 open; -1 already open, device lost or clear failed; -110 device reset now (skip the
+  // frame); 0 the device refused to begin.
+  int32_t fBeginScene();
+  int32_t fClear();
+  int32_t fEndScene();
+  void fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_RENDER_STATE* state, int32_t count,
+             const uint16_t* indices, int32_t indexCount);
+  void fFlush();
+  int32_t fApplyState(const QS_RENDER_STATE* state);
+  void fSetWorldTransform(const QS_TRANSFORM3& transform);
+  void fSetScreenSpace();
+  void fSetCameraSpace();
+  // Walks the particle list through each particle's _next and draws its first 20 bytes
+  // (position, size, colour) as point sprites. The count is not read.
+  template <class PARTICLE>
+  void fDrawPoints(PARTICLE* first, QC_TEXTURE* texture, const QS_RENDER_STATE* state, int32_t count) {
+    (void)count;
+    fDrawPointList(
+        first, [](const void* p) -> const void* { return static_cast<const PARTICLE*>(p)->_next; }, texture, state);
+  }
+  void fDrawPointList(const void* first, const void* (*next)(const void*), QC_TEXTURE* texture,
+                      const QS_RENDER_STATE* state);
+  void fDrawSquare(int32_t x, int32_t y, uint32_t color, float side);
+  void fDrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color);
+  void fDrawLine3D(float x1, float y1, float z1, float x2, float y2, float z2, uint32_t color);
+
+  // ---- camera ----------------------------------------------------------------------------
+  QC_CAMERA* fCreateCamera(int32_t width, int32_t height);
+  void fSetCamera(QC_CAMERA* camera);
+  void fMultiplyCameraWorld(const QS_TRANSFORM3& transform);
+
+  // ---- render targets and stencil mask ---------------------------------------------------
+  QS_RENDER_TARGET* fCreateTarget(int32_t width, int32_t height);
+  void fReleaseTarget(QS_RENDER_TARGET* target);
+  int32_t fBeginTarget(QS_RENDER_TARGET* target);
+  int32_t fEndTarget();
+  void fBeginStencilMask();
+  void fUseStencilMask();
+  void fEndStencilMask();
+
+  // ---- read-back (tests, screenshots) ----------------------------------------------------
+  // The back buffer as RGBA bytes, rows top first.
+  bool fReadBackBuffer(std::vector<uint8_t>& rgba, int32_t& width, int32_t& height);
+  // The back buffer written as a PNG file, for debugging.
+  bool fSaveBackBuffer(const std::string& path);
+
+  // ---- fields ------------------------------------------------------------------------------
+  uint32_t _drawCalls = 0;
+  uint32_t _flushes = 0;
+  uint32_t _stateChanges = 0;
+  QS_COLOR _clearColor{0xFF444444u};
+  QS_RENDER_STATE _currentState;
+  QC_TEXTURE* _currentTexture = nullptr;
+  uint32_t _vertexCapacity = 8192;
+  uint32_t _pointCapacity = 4096;
+  QC_TEXTURE* _defaultTexture = nullptr;
+  int32_t _sceneState = 1;  // 1 no scene, 0 scene open, 2 drawing into a render target
+  platform::WindowHandle _hwnd = nullptr;
+  std::map<platform::Texture*, QC_TEXTURE*> _liveTextures;
+  uint16_t _nextTargetId = 0;
+  std::map<uint16_t, QS_RENDER_TARGET*> _targets;
+  float _zNear = 0.0f;
+  float _zFar = 0.0f;
+  QS_MATRIX4 _cameraWorld;
+  QS_MATRIX4 _world;
+  QS_MATRIX4 _screenWorld;
+  QS_MATRIX4 _view;
+  QS_MATRIX4 _projection;
+  uint32_t _pointRing = 0;
+  uint32_t _batchVertices = 0;
+  uint32_t _batchIndices = 0;
+  QC_CAMERA* _camera = nullptr;
+  platform::Surface* _targetSurface = nullptr;
+  platform::Texture* _targetTexture = nullptr;
+  platform::Surface* _backBufferSurface = nullptr;
+  std::unique_ptr<platform::Direct3D> _direct3D;
+  std::unique_ptr<platform::Device> _device;
+  platform::VertexBuffer* _vertexBuffer = nullptr;
+  platform::VertexBuffer* _pointBuffer = nullptr;
+  platform::IndexBuffer* _indexBuffer = nullptr;
+  platform::Texture* _newTexture = nullptr;
+  platform::VertexBuffer* _quadBuffer = nullptr;
+  platform::PresentParameters _presentParameters;
+  uint8_t _useDesktopSize = 0;
+  uint8_t _fullscreen = 0;
+  int32_t _requestedWidth = 0;
+  int32_t _requestedHeight = 0;
+  int32_t _actualWidth = 0;
+  int32_t _actualHeight = 0;
+  QS_MATRIX4 _aspectScaling;
+  uint8_t _stencilRef = 0;
+
+  // Index capacity of the index buffer: 6 x vertex capacity - 12 bytes of 16-bit indices.
+  uint32_t fIndexCapacity() const { return (6 * _vertexCapacity - 12) / 2; }
+
+ private:
+  QC_TEXTURE* loadFromImage(const std::vector<uint8_t>& rgba, int32_t width, int32_t height, int32_t imageWidth,
+                            int32_t imageHeight);
+  void releaseDeviceBuffers();
+  void restoreSpaceWorld();
+};
+
+}  // namespace QEL

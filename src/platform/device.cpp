@@ -1,0 +1,735 @@
+#include "platform/device.h"
+
+#include <SDL2/SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+#include "platform/device_internal.h"
+#include "platform/gl_functions.h"
+#include "platform/matrix_math.h"
+
+namespace platform {
+namespace {
+
+std::string& failureText() {
+  static std::string text;
+  return text;
+}
+
+GLenum glBlend(uint32_t value) {
+  switch (static_cast<Blend>(value)) {
+    case Blend::zero: return GL_ZERO;
+    case Blend::one: return GL_ONE;
+    case Blend::srcColor: return GL_SRC_COLOR;
+    case Blend::invSrcColor: return GL_ONE_MINUS_SRC_COLOR;
+    case Blend::srcAlpha: return GL_SRC_ALPHA;
+    case Blend::invSrcAlpha: return GL_ONE_MINUS_SRC_ALPHA;
+    case Blend::destAlpha: return GL_DST_ALPHA;
+    case Blend::invDestAlpha: return GL_ONE_MINUS_DST_ALPHA;
+    case Blend::destColor: return GL_DST_COLOR;
+    case Blend::invDestColor: return GL_ONE_MINUS_DST_COLOR;
+  }
+  return GL_ONE;
+}
+
+GLenum glCompare(uint32_t value) {
+  switch (static_cast<Compare>(value)) {
+    case Compare::never: return GL_NEVER;
+    case Compare::less: return GL_LESS;
+    case Compare::equal: return GL_EQUAL;
+    case Compare::lessEqual: return GL_LEQUAL;
+    case Compare::greater: return GL_GREATER;
+    case Compare::notEqual: return GL_NOTEQUAL;
+    case Compare::greaterEqual: return GL_GEQUAL;
+    case Compare::always: return GL_ALWAYS;
+  }
+  return GL_ALWAYS;
+}
+
+GLenum glStencilOperation(uint32_t value) {
+  switch (static_cast<StencilOp>(value)) {
+    case StencilOp::keep: return GL_KEEP;
+    case StencilOp::zero: return GL_ZERO;
+    case StencilOp::replace: return GL_REPLACE;
+    case StencilOp::incrSat: return GL_INCR;
+    case StencilOp::decrSat: return GL_DECR;
+    case StencilOp::invert: return GL_INVERT;
+    case StencilOp::incr: return GL_INCR_WRAP;
+    case StencilOp::decr: return GL_DECR_WRAP;
+  }
+  return GL_KEEP;
+}
+
+GLint glFilter(uint32_t value) {
+  const auto f = static_cast<TextureFilter>(value);
+  return (f == TextureFilter::linear || f == TextureFilter::anisotropic) ? GL_LINEAR : GL_NEAREST;
+}
+
+float asFloat(uint32_t bits) {
+  float f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+
+GLenum glMode(PrimitiveType type) {
+  switch (type) {
+    case PrimitiveType::pointList: return GL_POINTS;
+    case PrimitiveType::lineList: return GL_LINES;
+    case PrimitiveType::triangleList: return GL_TRIANGLES;
+  }
+  return GL_TRIANGLES;
+}
+
+uint32_t vertexCountFor(PrimitiveType type, uint32_t primitives) {
+  switch (type) {
+    case PrimitiveType::pointList: return primitives;
+    case PrimitiveType::lineList: return primitives * 2;
+    case PrimitiveType::triangleList: return primitives * 3;
+  }
+  return 0;
+}
+
+}  // namespace
+
+void setDeviceFailureReason(const std::string& reason) { failureText() = reason; }
+const char* deviceFailureReason() { return failureText().c_str(); }
+
+const char* resultName(Result result) {
+  switch (result) {
+    case Result::ok: return "ok";
+    case Result::deviceLost: return "device lost";
+    case Result::deviceNotReset: return "device not reset";
+    case Result::deviceRemoved: return "device removed";
+    case Result::driverInternalError: return "driver internal error";
+    case Result::outOfVideoMemory: return "out of video memory";
+    case Result::invalidCall: return "invalid call";
+  }
+  return "unknown";
+}
+
+uint32_t floatBits(float value) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  return bits;
+}
+
+// ---- Direct3D -----------------------------------------------------------------------------
+
+std::unique_ptr<Direct3D> Direct3D::create() {
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+    setDeviceFailureReason(SDL_GetError());
+    return nullptr;
+  }
+  return std::unique_ptr<Direct3D>(new Direct3D());
+}
+
+Direct3D::~Direct3D() { SDL_QuitSubSystem(SDL_INIT_VIDEO); }
+
+uint32_t Direct3D::adapterModeCount(uint32_t) const {
+  const int n = SDL_GetNumDisplayModes(0);
+  return n > 0 ? static_cast<uint32_t>(n) : 0u;
+}
+
+bool Direct3D::enumAdapterMode(uint32_t format, uint32_t index, DisplayMode& mode) const {
+  SDL_DisplayMode m;
+  if (SDL_GetDisplayMode(0, static_cast<int>(index), &m) != 0) return false;
+  mode.width = static_cast<uint32_t>(m.w);
+  mode.height = static_cast<uint32_t>(m.h);
+  mode.refreshRate = static_cast<uint32_t>(m.refresh_rate);
+  mode.format = format;
+  return true;
+}
+
+Result Direct3D::createDevice(WindowHandle focusWindow, uint32_t, PresentParameters& parameters,
+                              std::unique_ptr<Device>& out) {
+  out.reset();
+  WindowHandle window = parameters.deviceWindow ? parameters.deviceWindow : focusWindow;
+  if (!window) {
+    setDeviceFailureReason("no window");
+    return Result::invalidCall;
+  }
+  std::unique_ptr<Device> device(new Device());
+  if (!device->create(window, parameters)) return Result::invalidCall;
+  parameters = device->_parameters;
+  out = std::move(device);
+  return Result::ok;
+}
+
+// ---- device objects --------------------------------------------------------------------------
+
+DeviceObject::DeviceObject(Device* device) : _device(device) {
+  if (_device) _device->remember(this);
+}
+
+DeviceObject::~DeviceObject() {
+  if (_device) _device->forget(this);
+}
+
+uint32_t DeviceObject::release() {
+  if (_references == 0) return 0;
+  if (--_references == 0) {
+    delete this;
+    return 0;
+  }
+  return _references;
+}
+
+// ---- device -----------------------------------------------------------------------------------
+
+bool Device::create(WindowHandle window, const PresentParameters& parameters) {
+  _window = window;
+  SDL_GLContext context = SDL_GL_CreateContext(window);
+  if (!context) {
+    setDeviceFailureReason(std::string("OpenGL context: ") + SDL_GetError());
+    return false;
+  }
+  _context = context;
+  makeCurrent();
+  std::string error;
+  _program = buildDeviceProgram(error);
+  if (!_program) {
+    setDeviceFailureReason("shader: " + error);
+    return false;
+  }
+  _uniformMatrix = glGetUniformLocation(_program, "uMatrix");
+  _uniformPixel = glGetUniformLocation(_program, "uPixel");
+  _uniformPointSprite = glGetUniformLocation(_program, "uPointSprite");
+  _uniformPointSizeRange = glGetUniformLocation(_program, "uPointSizeRange");
+  _uniformSampler = glGetUniformLocation(_program, "uTexture");
+  glUseProgram(_program);
+  glUniform1i(_uniformSampler, 0);
+
+  GLuint vao = 0;
+  glGenVertexArrays(1, &vao);
+  _vertexArray = vao;
+  glBindVertexArray(_vertexArray);
+
+  GLuint sampler = 0;
+  glGenSamplers(1, &sampler);
+  _sampler = sampler;
+  glSamplerParameteri(_sampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
+  glSamplerParameteri(_sampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  glBindSampler(0, _sampler);
+
+  // Untextured drawing reads an opaque white texel, as an empty stage does.
+  GLuint white = 0;
+  glGenTextures(1, &white);
+  _whiteTexture = white;
+  const uint8_t texel[4] = {255, 255, 255, 255};
+  glBindTexture(GL_TEXTURE_2D, _whiteTexture);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+
+  glEnable(GL_PROGRAM_POINT_SIZE);
+  // Rows are stored top first, so the sprite's top is the window's lower edge.
+  glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, GL_LOWER_LEFT);
+  glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+  glPixelStorei(GL_PACK_ALIGNMENT, 1);
+
+  _parameters = parameters;
+  if (!makeBackBuffer()) return false;
+  _backSurface = new Surface(this, nullptr, static_cast<uint32_t>(_backWidth), static_cast<uint32_t>(_backHeight));
+  _backSurface->_framebuffer = _backFramebuffer;
+  setDefaultStates();
+  SDL_GL_SetSwapInterval(_parameters.presentationInterval == kPresentIntervalOne ? 1 : 0);
+  return true;
+}
+
+Device::~Device() {
+  if (_context) makeCurrent();
+  if (_texture) _texture->release();
+  if (_stream) _stream->release();
+  if (_indices) _indices->release();
+  _texture = nullptr;
+  _stream = nullptr;
+  _indices = nullptr;
+  if (_target) _target->release();
+  _target = nullptr;
+  if (_backSurface) {
+    _backSurface->_framebuffer = 0;
+    _backSurface->release();
+  }
+  _backSurface = nullptr;
+  // Objects the engine still holds keep their memory but lose their GL names.
+  for (DeviceObject* object : std::set<DeviceObject*>(_objects)) {
+    object->orphan();
+    object->_device = nullptr;
+  }
+  _objects.clear();
+  if (_context) {
+    dropBackBuffer();
+    GLuint names[1];
+    if (_whiteTexture) { names[0] = _whiteTexture; glDeleteTextures(1, names); }
+    if (_sampler) { names[0] = _sampler; glDeleteSamplers(1, names); }
+    if (_vertexArray) { names[0] = _vertexArray; glDeleteVertexArrays(1, names); }
+    if (_program) glDeleteProgram(_program);
+    SDL_GL_MakeCurrent(_window, nullptr);
+    SDL_GL_DeleteContext(static_cast<SDL_GLContext>(_context));
+  }
+}
+
+void Device::makeCurrent() {
+  if (_context && SDL_GL_GetCurrentContext() != _context)
+    SDL_GL_MakeCurrent(_window, static_cast<SDL_GLContext>(_context));
+}
+
+bool Device::makeBackBuffer() {
+  if (_parameters.backBufferWidth == 0 || _parameters.backBufferHeight == 0) {
+    int w = 0, h = 0;
+    SDL_GL_GetDrawableSize(_window, &w, &h);
+    if (_parameters.backBufferWidth == 0) _parameters.backBufferWidth = static_cast<uint32_t>(std::max(w, 1));
+    if (_parameters.backBufferHeight == 0) _parameters.backBufferHeight = static_cast<uint32_t>(std::max(h, 1));
+  }
+  if (_parameters.backBufferCount == 0) _parameters.backBufferCount = 1;
+  const int w = static_cast<int>(_parameters.backBufferWidth), h = static_cast<int>(_parameters.backBufferHeight);
+  if (_backFramebuffer && w == _backWidth && h == _backHeight) return true;
+  dropBackBuffer();
+  GLuint names[2] = {0, 0};
+  glGenRenderbuffers(2, names);
+  _backColor = names[0];
+  _backDepth = names[1];
+  glBindRenderbuffer(GL_RENDERBUFFER, _backColor);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
+  glBindRenderbuffer(GL_RENDERBUFFER, _backDepth);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
+  GLuint fbo = 0;
+  glGenFramebuffers(1, &fbo);
+  _backFramebuffer = fbo;
+  glBindFramebuffer(GL_FRAMEBUFFER, _backFramebuffer);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, _backColor);
+  glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, _backDepth);
+  if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+    setDeviceFailureReason("back buffer framebuffer incomplete");
+    return false;
+  }
+  _backWidth = w;
+  _backHeight = h;
+  if (_backSurface) {
+    _backSurface->_framebuffer = _backFramebuffer;
+    _backSurface->_width = static_cast<uint32_t>(w);
+    _backSurface->_height = static_cast<uint32_t>(h);
+  }
+  return true;
+}
+
+void Device::dropBackBuffer() {
+  GLuint names[2] = {_backColor, _backDepth};
+  if (_backFramebuffer) {
+    GLuint fbo = _backFramebuffer;
+    glDeleteFramebuffers(1, &fbo);
+  }
+  if (_backColor || _backDepth) glDeleteRenderbuffers(2, names);
+  _backFramebuffer = _backColor = _backDepth = 0;
+}
+
+void Device::setDefaultStates() {
+  matrixIdentity(_world);
+  matrixIdentity(_view);
+  matrixIdentity(_projection);
+  _matricesDirty = true;
+  auto set = [this](RenderState s, uint32_t v) { _renderStates[static_cast<uint32_t>(s)] = v; };
+  set(RenderState::zEnable, _parameters.enableAutoDepthStencil ? 1u : 0u);
+  set(RenderState::zWriteEnable, 1);
+  set(RenderState::lighting, 1);
+  set(RenderState::alphaBlendEnable, 0);
+  set(RenderState::srcBlend, static_cast<uint32_t>(Blend::one));
+  set(RenderState::destBlend, static_cast<uint32_t>(Blend::zero));
+  set(RenderState::cullMode, static_cast<uint32_t>(Cull::counterClockwise));
+  set(RenderState::pointSpriteEnable, 0);
+  set(RenderState::pointScaleEnable, 0);
+  set(RenderState::pointSize, floatBits(1.0f));
+  set(RenderState::pointSizeMin, floatBits(1.0f));
+  set(RenderState::pointSizeMax, floatBits(64.0f));
+  set(RenderState::pointScaleA, floatBits(1.0f));
+  set(RenderState::pointScaleB, floatBits(0.0f));
+  set(RenderState::pointScaleC, floatBits(0.0f));
+  set(RenderState::stencilEnable, 0);
+  set(RenderState::stencilFunc, static_cast<uint32_t>(Compare::always));
+  set(RenderState::stencilRef, 0);
+  set(RenderState::stencilMask, 0xFFFFFFFFu);
+  set(RenderState::stencilWriteMask, 0xFFFFFFFFu);
+  set(RenderState::stencilFail, static_cast<uint32_t>(StencilOp::keep));
+  set(RenderState::stencilZFail, static_cast<uint32_t>(StencilOp::keep));
+  set(RenderState::stencilPass, static_cast<uint32_t>(StencilOp::keep));
+  _stageStates[static_cast<uint32_t>(TextureStageState::colorOp)] = static_cast<uint32_t>(TextureOp::modulate);
+  _stageStates[static_cast<uint32_t>(TextureStageState::colorArg1)] = static_cast<uint32_t>(TextureArg::texture);
+  _stageStates[static_cast<uint32_t>(TextureStageState::colorArg2)] = static_cast<uint32_t>(TextureArg::current);
+  _stageStates[static_cast<uint32_t>(TextureStageState::alphaOp)] = static_cast<uint32_t>(TextureOp::selectArg1);
+  _stageStates[static_cast<uint32_t>(TextureStageState::alphaArg1)] = static_cast<uint32_t>(TextureArg::texture);
+  _stageStates[static_cast<uint32_t>(TextureStageState::alphaArg2)] = static_cast<uint32_t>(TextureArg::current);
+  _samplerStates[static_cast<uint32_t>(SamplerState::magFilter)] = static_cast<uint32_t>(TextureFilter::point);
+  _samplerStates[static_cast<uint32_t>(SamplerState::minFilter)] = static_cast<uint32_t>(TextureFilter::point);
+  _samplerStates[static_cast<uint32_t>(SamplerState::mipFilter)] = static_cast<uint32_t>(TextureFilter::none);
+  if (_texture) _texture->release();
+  _texture = nullptr;
+  if (_stream) _stream->release();
+  _stream = nullptr;
+  if (_indices) _indices->release();
+  _indices = nullptr;
+  _streamOffset = _streamStride = _fvf = 0;
+  if (_target) _target->release();
+  _target = _backSurface;
+  if (_target) _target->addRef();
+  _inScene = false;
+}
+
+Result Device::testCooperativeLevel() {
+  // A full-screen device is lost while its window is minimised, and wants a reset after.
+  if (!_parameters.windowed && _window && (SDL_GetWindowFlags(_window) & SDL_WINDOW_MINIMIZED)) {
+    _lostWhileMinimised = true;
+    return Result::deviceLost;
+  }
+  if (_lostWhileMinimised) {
+    _lostWhileMinimised = false;
+    _notReset = true;
+  }
+  if (_lostTests > 0) {
+    if (--_lostTests == 0) _notReset = true;
+    return Result::deviceLost;
+  }
+  if (_notReset) return Result::deviceNotReset;
+  return Result::ok;
+}
+
+void Device::simulateDeviceLoss(uint32_t lostTests) {
+  _lostTests = std::max<uint32_t>(1, lostTests);
+  _notReset = false;
+}
+
+Result Device::reset(const PresentParameters& parameters) {
+  if (_lostTests > 0 || _lostWhileMinimised) return Result::deviceLost;
+  // A reset that fails leaves the device waiting for another one.
+  if (_failNextReset != Result::ok) {
+    const Result r = _failNextReset;
+    _failNextReset = Result::ok;
+    _notReset = true;
+    return r;
+  }
+  makeCurrent();
+  _parameters = parameters;
+  if (!makeBackBuffer()) {
+    _notReset = true;
+    return Result::driverInternalError;
+  }
+  setDefaultStates();
+  SDL_GL_SetSwapInterval(_parameters.presentationInterval == kPresentIntervalOne ? 1 : 0);
+  _notReset = false;
+  ++_counters.resets;
+  return Result::ok;
+}
+
+void Device::setMaximumFrameLatency(uint32_t) {
+  // OpenGL has no such knob; the swap interval already keeps the queue short.
+}
+
+Result Device::beginScene() {
+  if (_inScene) return Result::invalidCall;
+  _inScene = true;
+  return Result::ok;
+}
+
+Result Device::endScene() {
+  if (!_inScene) return Result::invalidCall;
+  _inScene = false;
+  return Result::ok;
+}
+
+Result Device::present() {
+  if (_lostTests > 0 || _notReset) return Result::deviceLost;
+  makeCurrent();
+  int dw = 0, dh = 0;
+  SDL_GL_GetDrawableSize(_window, &dw, &dh);
+  if (dw > 0 && dh > 0 && _backFramebuffer) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, _backFramebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glDisable(GL_SCISSOR_TEST);
+    const GLenum filter = (dw == _backWidth && dh == _backHeight) ? GL_NEAREST : GL_LINEAR;
+    // The back buffer is stored top row first; the window's first row is its bottom.
+    glBlitFramebuffer(0, 0, _backWidth, _backHeight, 0, dh, dw, 0, GL_COLOR_BUFFER_BIT, filter);
+  }
+  SDL_GL_SwapWindow(_window);
+  ++_counters.presents;
+  _matricesDirty = true;
+  bindTarget();
+  return Result::ok;
+}
+
+void Device::bindTarget() {
+  Surface* target = _target ? _target : _backSurface;
+  if (!target) return;
+  glBindFramebuffer(GL_FRAMEBUFFER, target->_framebuffer);
+  glViewport(0, 0, static_cast<GLsizei>(target->_width), static_cast<GLsizei>(target->_height));
+}
+
+Result Device::clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
+  makeCurrent();
+  bindTarget();
+  GLbitfield mask = 0;
+  if (flags & kClearTarget) {
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(static_cast<float>((argb >> 16) & 0xFF) / 255.0f, static_cast<float>((argb >> 8) & 0xFF) / 255.0f,
+                 static_cast<float>(argb & 0xFF) / 255.0f, static_cast<float>((argb >> 24) & 0xFF) / 255.0f);
+    mask |= GL_COLOR_BUFFER_BIT;
+  }
+  if (flags & kClearZBuffer) {
+    glDepthMask(GL_TRUE);
+    glClearDepth(static_cast<double>(z));
+    mask |= GL_DEPTH_BUFFER_BIT;
+  }
+  if (flags & kClearStencil) {
+    glStencilMask(0xFF);
+    glClearStencil(static_cast<GLint>(stencil & 0xFF));
+    mask |= GL_STENCIL_BUFFER_BIT;
+  }
+  if (!mask) return Result::invalidCall;
+  glDisable(GL_SCISSOR_TEST);
+  glClear(mask);
+  return Result::ok;
+}
+
+Result Device::setTransform(TransformKind kind, const float* m) {
+  if (!m) return Result::invalidCall;
+  float* target = kind == TransformKind::world ? _world : kind == TransformKind::view ? _view : _projection;
+  std::memcpy(target, m, sizeof(float) * 16);
+  _matricesDirty = true;
+  return Result::ok;
+}
+
+Result Device::getTransform(TransformKind kind, float* m) const {
+  if (!m) return Result::invalidCall;
+  const float* source = kind == TransformKind::world ? _world : kind == TransformKind::view ? _view : _projection;
+  std::memcpy(m, source, sizeof(float) * 16);
+  return Result::ok;
+}
+
+Result Device::setRenderState(RenderState state, uint32_t value) {
+  if (state >= RenderState::count) return Result::invalidCall;
+  _renderStates[static_cast<uint32_t>(state)] = value;
+  return Result::ok;
+}
+
+uint32_t Device::getRenderState(RenderState state) const {
+  return state < RenderState::count ? _renderStates[static_cast<uint32_t>(state)] : 0u;
+}
+
+Result Device::setTextureStageState(uint32_t stage, TextureStageState state, uint32_t value) {
+  if (stage != 0 || state >= TextureStageState::count) return Result::invalidCall;
+  _stageStates[static_cast<uint32_t>(state)] = value;
+  return Result::ok;
+}
+
+Result Device::setSamplerState(uint32_t sampler, SamplerState state, uint32_t value) {
+  if (sampler != 0 || state >= SamplerState::count) return Result::invalidCall;
+  _samplerStates[static_cast<uint32_t>(state)] = value;
+  return Result::ok;
+}
+
+uint32_t Device::getSamplerState(uint32_t sampler, SamplerState state) const {
+  if (sampler != 0 || state >= SamplerState::count) return 0;
+  return _samplerStates[static_cast<uint32_t>(state)];
+}
+
+Result Device::setTexture(uint32_t stage, Texture* texture) {
+  if (stage != 0) return Result::invalidCall;
+  if (texture == _texture) return Result::ok;
+  if (texture) texture->addRef();
+  if (_texture) _texture->release();
+  _texture = texture;
+  return Result::ok;
+}
+
+Result Device::setStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset, uint32_t stride) {
+  if (stream != 0) return Result::invalidCall;
+  if (buffer != _stream) {
+    if (buffer) buffer->addRef();
+    if (_stream) _stream->release();
+    _stream = buffer;
+  }
+  _streamOffset = offset;
+  _streamStride = stride;
+  return Result::ok;
+}
+
+Result Device::setFvf(uint32_t fvf) {
+  _fvf = fvf;
+  return Result::ok;
+}
+
+Result Device::setIndices(IndexBuffer* buffer) {
+  if (buffer == _indices) return Result::ok;
+  if (buffer) buffer->addRef();
+  if (_indices) _indices->release();
+  _indices = buffer;
+  return Result::ok;
+}
+
+void Device::uploadMatrices() {
+  if (!_matricesDirty) return;
+  float wv[16], wvp[16];
+  matrixMultiply(wv, _world, _view);
+  matrixMultiply(wvp, wv, _projection);
+  glUniformMatrix4fv(_uniformMatrix, 1, GL_FALSE, wvp);
+  _matricesDirty = false;
+}
+
+void Device::applyPipelineState(bool points) {
+  auto rs = [this](RenderState s) { return _renderStates[static_cast<uint32_t>(s)]; };
+  glUseProgram(_program);
+  glBindVertexArray(_vertexArray);
+  bindTarget();
+  Surface* target = _target ? _target : _backSurface;
+  glUniform2f(_uniformPixel, 2.0f / static_cast<float>(target->_width), 2.0f / static_cast<float>(target->_height));
+  uploadMatrices();
+
+  if (rs(RenderState::alphaBlendEnable)) {
+    glEnable(GL_BLEND);
+    glBlendFunc(glBlend(rs(RenderState::srcBlend)), glBlend(rs(RenderState::destBlend)));
+  } else {
+    glDisable(GL_BLEND);
+  }
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  if (rs(RenderState::zEnable)) {
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glDepthMask(rs(RenderState::zWriteEnable) ? GL_TRUE : GL_FALSE);
+  } else {
+    glDisable(GL_DEPTH_TEST);
+  }
+  // Rows are stored top first, which mirrors the picture for OpenGL's winding test: a
+  // triangle clockwise on screen is counter-clockwise to OpenGL.
+  switch (static_cast<Cull>(rs(RenderState::cullMode))) {
+    case Cull::none: glDisable(GL_CULL_FACE); break;
+    case Cull::clockwise: glEnable(GL_CULL_FACE); glFrontFace(GL_CCW); glCullFace(GL_FRONT); break;
+    case Cull::counterClockwise: glEnable(GL_CULL_FACE); glFrontFace(GL_CCW); glCullFace(GL_BACK); break;
+  }
+  if (rs(RenderState::stencilEnable)) {
+    glEnable(GL_STENCIL_TEST);
+    glStencilFunc(glCompare(rs(RenderState::stencilFunc)), static_cast<GLint>(rs(RenderState::stencilRef) & 0xFF),
+                  rs(RenderState::stencilMask));
+    glStencilOp(glStencilOperation(rs(RenderState::stencilFail)), glStencilOperation(rs(RenderState::stencilZFail)),
+                glStencilOperation(rs(RenderState::stencilPass)));
+    glStencilMask(rs(RenderState::stencilWriteMask));
+  } else {
+    glDisable(GL_STENCIL_TEST);
+  }
+
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, (_texture && _texture->_name) ? _texture->_name : _whiteTexture);
+  glSamplerParameteri(_sampler, GL_TEXTURE_MAG_FILTER, glFilter(_samplerStates[static_cast<uint32_t>(SamplerState::magFilter)]));
+  glSamplerParameteri(_sampler, GL_TEXTURE_MIN_FILTER, glFilter(_samplerStates[static_cast<uint32_t>(SamplerState::minFilter)]));
+  glBindSampler(0, _sampler);
+
+  const bool sprites = points && rs(RenderState::pointSpriteEnable) != 0;
+  glUniform1i(_uniformPointSprite, sprites ? 1 : 0);
+  float lo = asFloat(rs(RenderState::pointSizeMin)), hi = asFloat(rs(RenderState::pointSizeMax));
+  if (!(lo >= 1.0f)) lo = 1.0f;
+  if (!(hi >= lo)) hi = lo;
+  glUniform2f(_uniformPointSizeRange, lo, hi);
+  if (!(_fvf & kFvfPointSize)) glVertexAttrib1f(3, asFloat(rs(RenderState::pointSize)));
+}
+
+void Device::prepareDraw() {
+  _stream->upload();
+  glBindBuffer(GL_ARRAY_BUFFER, _stream->_name);
+  const GLsizei stride = static_cast<GLsizei>(_streamStride);
+  uintptr_t offset = _streamOffset;
+  auto pointer = [](uintptr_t o) { return reinterpret_cast<const void*>(o); };
+  glEnableVertexAttribArray(0);
+  glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, pointer(offset));
+  offset += 12;
+  if (_fvf & kFvfNormal) offset += 12;
+  if (_fvf & kFvfPointSize) {
+    glEnableVertexAttribArray(3);
+    glVertexAttribPointer(3, 1, GL_FLOAT, GL_FALSE, stride, pointer(offset));
+    offset += 4;
+  } else {
+    glDisableVertexAttribArray(3);
+  }
+  if (_fvf & kFvfDiffuse) {
+    glEnableVertexAttribArray(1);
+    glVertexAttribPointer(1, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, stride, pointer(offset));
+    offset += 4;
+  } else {
+    glDisableVertexAttribArray(1);
+    glVertexAttrib4f(1, 1.0f, 1.0f, 1.0f, 1.0f);
+  }
+  if (_fvf & kFvfTex1) {
+    glEnableVertexAttribArray(2);
+    glVertexAttribPointer(2, 2, GL_FLOAT, GL_FALSE, stride, pointer(offset));
+  } else {
+    glDisableVertexAttribArray(2);
+    glVertexAttrib2f(2, 0.0f, 0.0f);
+  }
+}
+
+Result Device::drawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t primitiveCount) {
+  if (!_stream || _streamStride == 0) return Result::invalidCall;
+  if (_lostTests > 0 || _notReset || primitiveCount == 0) return Result::ok;
+  const uint32_t count = vertexCountFor(type, primitiveCount);
+  const uint64_t end = _streamOffset + static_cast<uint64_t>(startVertex + count) * _streamStride;
+  if (end > _stream->length()) return Result::invalidCall;
+  makeCurrent();
+  const bool points = type == PrimitiveType::pointList;
+  applyPipelineState(points);
+  prepareDraw();
+  glDrawArrays(glMode(type), static_cast<GLint>(startVertex), static_cast<GLsizei>(count));
+  ++_counters.drawCalls;
+  return Result::ok;
+}
+
+Result Device::drawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint32_t, uint32_t,
+                                    uint32_t startIndex, uint32_t primitiveCount) {
+  if (!_stream || _streamStride == 0 || !_indices) return Result::invalidCall;
+  if (_lostTests > 0 || _notReset || primitiveCount == 0) return Result::ok;
+  const uint32_t count = vertexCountFor(type, primitiveCount);
+  if (static_cast<uint64_t>(startIndex + count) * 2 > _indices->length()) return Result::invalidCall;
+  makeCurrent();
+  const bool points = type == PrimitiveType::pointList;
+  applyPipelineState(points);
+  prepareDraw();
+  _indices->upload();
+  glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, _indices->_name);
+  glDrawElementsBaseVertex(glMode(type), static_cast<GLsizei>(count), GL_UNSIGNED_SHORT,
+                           reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * 2), baseVertex);
+  ++_counters.drawCalls;
+  return Result::ok;
+}
+
+Result Device::getRenderTarget(uint32_t index, Surface** out) {
+  if (!out || index != 0) return Result::invalidCall;
+  *out = _target ? _target : _backSurface;
+  if (*out) (*out)->addRef();
+  return *out ? Result::ok : Result::invalidCall;
+}
+
+Result Device::setRenderTarget(uint32_t index, Surface* surface) {
+  if (index != 0 || !surface) return Result::invalidCall;
+  if (surface != _target) {
+    surface->addRef();
+    if (_target) _target->release();
+    _target = surface;
+  }
+  makeCurrent();
+  bindTarget();
+  return Result::ok;
+}
+
+bool Device::readBackBuffer(std::vector<uint8_t>& rgba, int& width, int& height) {
+  return readSurface(_backSurface, rgba, width, height);
+}
+
+bool Device::readSurface(Surface* surface, std::vector<uint8_t>& rgba, int& width, int& height) {
+  if (!surface || !surface->_framebuffer) return false;
+  makeCurrent();
+  width = static_cast<int>(surface->_width);
+  height = static_cast<int>(surface->_height);
+  rgba.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, surface->_framebuffer);
+  glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  bindTarget();
+  return true;
+}
+
+}  // namespace platform

@@ -1,0 +1,367 @@
+#pragma once
+// A Direct3D-9-style drawing device on OpenGL 3.3 core, shaped after what the renderer
+// expects of such a device and nothing more: present parameters, device loss and reset,
+// lockable vertex/index buffers, managed and render-target textures, the render, texture
+// stage and sampler states in use, world/view/projection transforms, (indexed) drawing,
+// point sprites, clear, scenes and present.
+//
+// Every frame is drawn into an offscreen framebuffer of exactly the back-buffer size and
+// copied to the window at present, so the back buffer can be read back. Pixel centres sit at
+// whole coordinates as on the original device: a quad at whole-pixel coordinates covers
+// exactly those pixels. Textures and targets keep row 0 at the top.
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <vector>
+
+#include "platform/window_handle.h"
+
+namespace platform {
+
+enum class Result : int32_t {
+  ok = 0,
+  deviceLost,
+  deviceNotReset,
+  deviceRemoved,
+  driverInternalError,
+  outOfVideoMemory,
+  invalidCall,
+};
+const char* resultName(Result result);
+
+// Formats (the numbers the engine's present parameters and textures use).
+enum : uint32_t {
+  kFormatUnknown = 0,  // the desktop's format
+  kFormatA8R8G8B8 = 21,
+  kFormatX8R8G8B8 = 22,
+  kFormatA8B8G8R8 = 32,
+  kFormatD24S8 = 75,
+  kFormatIndex16 = 101,
+};
+enum : uint32_t { kSwapEffectCopy = 3, kPresentIntervalOne = 1, kCreateSoftwareVertexProcessing = 0x20 };
+
+// Flexible vertex formats used: position+normal+diffuse+one texture coordinate (36 bytes)
+// and position+point size+diffuse (20 bytes).
+enum : uint32_t { kFvfXyz = 0x002, kFvfNormal = 0x010, kFvfPointSize = 0x020, kFvfDiffuse = 0x040, kFvfTex1 = 0x100 };
+constexpr uint32_t kFvfVertex = kFvfXyz | kFvfNormal | kFvfDiffuse | kFvfTex1;  // 0x152
+constexpr uint32_t kFvfPoint = kFvfXyz | kFvfPointSize | kFvfDiffuse;         // 0x62
+
+enum : uint32_t { kUsageRenderTarget = 0x1, kUsageWriteOnly = 0x8, kUsagePoints = 0x40, kUsageDynamic = 0x200 };
+enum class Pool : uint32_t { defaultPool, managed };
+enum : uint32_t { kLockDiscard = 0x2000, kLockNoOverwrite = 0x1000 };
+enum : uint32_t { kClearTarget = 1, kClearZBuffer = 2, kClearStencil = 4 };
+
+enum class PrimitiveType : uint32_t { pointList, lineList, triangleList };
+enum class TransformKind : uint32_t { world, view, projection };
+
+enum class RenderState : uint32_t {
+  zEnable,
+  zWriteEnable,
+  lighting,
+  alphaBlendEnable,
+  srcBlend,
+  destBlend,
+  cullMode,
+  pointSpriteEnable,
+  pointScaleEnable,
+  pointSize,     // float bits
+  pointSizeMin,  // float bits
+  pointSizeMax,  // float bits
+  pointScaleA,   // float bits
+  pointScaleB,   // float bits
+  pointScaleC,   // float bits
+  stencilEnable,
+  stencilFunc,
+  stencilRef,
+  stencilMask,
+  stencilWriteMask,
+  stencilFail,
+  stencilZFail,
+  stencilPass,
+  count,
+};
+enum class Blend : uint32_t { zero, one, srcColor, invSrcColor, srcAlpha, invSrcAlpha, destAlpha, invDestAlpha, destColor, invDestColor };
+enum class Cull : uint32_t { none, clockwise, counterClockwise };
+enum class Compare : uint32_t { never, less, equal, lessEqual, greater, notEqual, greaterEqual, always };
+enum class StencilOp : uint32_t { keep, zero, replace, incrSat, decrSat, invert, incr, decr };
+
+enum class TextureStageState : uint32_t { colorOp, colorArg1, colorArg2, alphaOp, alphaArg1, alphaArg2, count };
+enum class TextureOp : uint32_t { disable, selectArg1, selectArg2, modulate };
+enum class TextureArg : uint32_t { diffuse, current, texture };
+
+enum class SamplerState : uint32_t { magFilter, minFilter, mipFilter, count };
+enum class TextureFilter : uint32_t { none, point, linear, anisotropic };
+
+// Reinterprets a float as the 32-bit word a float render state takes.
+uint32_t floatBits(float value);
+
+struct PresentParameters {
+  uint32_t backBufferWidth = 0;   // 0: the window's client size
+  uint32_t backBufferHeight = 0;
+  uint32_t backBufferFormat = kFormatUnknown;
+  uint32_t backBufferCount = 0;
+  uint32_t swapEffect = 0;
+  WindowHandle deviceWindow = nullptr;  // null: the focus window
+  bool windowed = false;
+  bool enableAutoDepthStencil = false;
+  uint32_t autoDepthStencilFormat = kFormatUnknown;
+  uint32_t fullScreenRefreshRateInHz = 0;
+  uint32_t presentationInterval = 0;
+};
+
+struct DisplayMode {
+  uint32_t width = 0, height = 0, refreshRate = 0, format = kFormatX8R8G8B8;
+};
+
+class Device;
+
+// Objects the device makes are reference counted: release() drops one reference.
+class DeviceObject {
+ public:
+  virtual void addRef() { ++_references; }
+  // Frees the object when the last reference goes; returns the references left.
+  virtual uint32_t release();
+
+ protected:
+  explicit DeviceObject(Device* device);
+  virtual ~DeviceObject();
+  // The GL context is going away: drop GL names without calling into GL.
+  virtual void orphan() = 0;
+  Device* _device;
+
+ private:
+  friend class Device;
+  uint32_t _references = 1;
+};
+
+class VertexBuffer;
+class IndexBuffer;
+class Texture;
+class Surface;
+
+class Device {
+ public:
+  ~Device();
+  Device(const Device&) = delete;
+  Device& operator=(const Device&) = delete;
+
+  Result testCooperativeLevel();
+  Result reset(const PresentParameters& parameters);
+  void setMaximumFrameLatency(uint32_t frames);  // waits for the GPU at present when 1
+
+  Result beginScene();
+  Result endScene();
+  Result present();
+  Result clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil);
+
+  Result setTransform(TransformKind kind, const float* matrix16);
+  Result getTransform(TransformKind kind, float* matrix16) const;
+  Result setRenderState(RenderState state, uint32_t value);
+  uint32_t getRenderState(RenderState state) const;
+  Result setTextureStageState(uint32_t stage, TextureStageState state, uint32_t value);
+  Result setSamplerState(uint32_t sampler, SamplerState state, uint32_t value);
+  uint32_t getSamplerState(uint32_t sampler, SamplerState state) const;
+  Result setTexture(uint32_t stage, Texture* texture);
+  Texture* getTexture(uint32_t stage) const { return stage == 0 ? _texture : nullptr; }
+
+  Result setStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset, uint32_t stride);
+  Result setFvf(uint32_t fvf);
+  Result setIndices(IndexBuffer* buffer);
+  Result drawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t primitiveCount);
+  Result drawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint32_t minIndex, uint32_t vertexCount,
+                              uint32_t startIndex, uint32_t primitiveCount);
+
+  Result createVertexBuffer(uint32_t length, uint32_t usage, uint32_t fvf, Pool pool, VertexBuffer** out);
+  Result createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, Pool pool, IndexBuffer** out);
+  Result createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format, Pool pool,
+                       Texture** out);
+  // Adds a reference to the surface handed out.
+  Result getRenderTarget(uint32_t index, Surface** out);
+  Result setRenderTarget(uint32_t index, Surface* surface);
+
+  const PresentParameters& presentParameters() const { return _parameters; }
+  int backBufferWidth() const { return _backWidth; }
+  int backBufferHeight() const { return _backHeight; }
+
+  // Counters of what reached OpenGL since the device was made (for benchmarks and tests).
+  struct Counters {
+    uint64_t drawCalls = 0;
+    uint64_t bufferUploads = 0;
+    uint64_t textureUploads = 0;
+    uint64_t presents = 0;
+    uint64_t resets = 0;
+  };
+  const Counters& counters() const { return _counters; }
+
+  // ---- test hooks --------------------------------------------------------------------
+  // The device reports itself lost for the next lostTests cooperative-level tests, then
+  // "not reset" until reset. Reset while lost fails with deviceLost.
+  void simulateDeviceLoss(uint32_t lostTests = 1);
+  // The next reset fails with the given result (once).
+  void failNextReset(Result result) { _failNextReset = result; }
+  // The back buffer as RGBA bytes, rows top first. False without a back buffer.
+  bool readBackBuffer(std::vector<uint8_t>& rgba, int& width, int& height);
+  // A render target surface's pixels, the same way.
+  bool readSurface(Surface* surface, std::vector<uint8_t>& rgba, int& width, int& height);
+
+  // Used by the device's objects.
+  void forget(DeviceObject* object) { _objects.erase(object); }
+  void remember(DeviceObject* object) { _objects.insert(object); }
+  void makeCurrent();
+  Counters& mutableCounters() { return _counters; }
+
+ private:
+  friend class Direct3D;
+  friend class Texture;
+  Device() = default;
+  bool create(WindowHandle window, const PresentParameters& parameters);
+  bool makeBackBuffer();
+  void dropBackBuffer();
+  void setDefaultStates();
+  void bindTarget();
+  void applyPipelineState(bool points);
+  void prepareDraw();
+  void uploadMatrices();
+
+  WindowHandle _window = nullptr;
+  void* _context = nullptr;
+  PresentParameters _parameters;
+  int _backWidth = 0, _backHeight = 0;
+  unsigned _backFramebuffer = 0, _backColor = 0, _backDepth = 0;
+  Surface* _backSurface = nullptr;  // one reference held by the device
+  Surface* _target = nullptr;       // current render target 0 (one reference held)
+
+  unsigned _program = 0, _vertexArray = 0, _sampler = 0, _whiteTexture = 0;
+  int _uniformMatrix = -1, _uniformPointSprite = -1, _uniformPointSizeRange = -1, _uniformPixel = -1,
+      _uniformSampler = -1;
+
+  float _world[16], _view[16], _projection[16];
+  bool _matricesDirty = true;
+  uint32_t _renderStates[static_cast<uint32_t>(RenderState::count)] = {};
+  uint32_t _stageStates[static_cast<uint32_t>(TextureStageState::count)] = {};
+  uint32_t _samplerStates[static_cast<uint32_t>(SamplerState::count)] = {};
+  Texture* _texture = nullptr;
+  VertexBuffer* _stream = nullptr;
+  uint32_t _streamOffset = 0, _streamStride = 0;
+  uint32_t _fvf = 0;
+  IndexBuffer* _indices = nullptr;
+
+  bool _inScene = false;
+  uint32_t _lostTests = 0;
+  bool _notReset = false;
+  bool _lostWhileMinimised = false;
+  Result _failNextReset = Result::ok;
+  Counters _counters;
+  std::set<DeviceObject*> _objects;
+};
+
+// Why the last device or context creation failed (empty when it did not).
+const char* deviceFailureReason();
+
+// Stands in for the device factory object: display modes and device creation.
+class Direct3D {
+ public:
+  // Null when the video subsystem cannot start.
+  static std::unique_ptr<Direct3D> create();
+  ~Direct3D();
+  uint32_t adapterModeCount(uint32_t format) const;
+  bool enumAdapterMode(uint32_t format, uint32_t index, DisplayMode& mode) const;
+  // Makes the GL context on the focus window. Fails on a null window or when the context
+  // cannot be made (the reason is logged through the window layer's log function).
+  Result createDevice(WindowHandle focusWindow, uint32_t behaviour, PresentParameters& parameters,
+                      std::unique_ptr<Device>& out);
+
+ private:
+  Direct3D() = default;
+};
+
+class VertexBuffer : public DeviceObject {
+ public:
+  // Hands out the bytes [offset, offset + size) (size 0: to the end); nullptr on bad ranges.
+  Result lock(uint32_t offset, uint32_t size, void** data, uint32_t flags);
+  Result unlock();
+  uint32_t length() const { return static_cast<uint32_t>(_bytes.size()); }
+
+ private:
+  friend class Device;
+  VertexBuffer(Device* device, uint32_t length);
+  ~VertexBuffer() override;
+  void orphan() override { _name = 0; }
+  void upload();
+  std::vector<uint8_t> _bytes;
+  unsigned _name = 0;
+  uint32_t _dirtyBegin = 0, _dirtyEnd = 0;
+  bool _discard = false, _locked = false;
+};
+
+class IndexBuffer : public DeviceObject {
+ public:
+  Result lock(uint32_t offset, uint32_t size, void** data, uint32_t flags);
+  Result unlock();
+  uint32_t length() const { return static_cast<uint32_t>(_bytes.size()); }
+
+ private:
+  friend class Device;
+  IndexBuffer(Device* device, uint32_t length);
+  ~IndexBuffer() override;
+  void orphan() override { _name = 0; }
+  void upload();
+  std::vector<uint8_t> _bytes;
+  unsigned _name = 0;
+  uint32_t _dirtyBegin = 0, _dirtyEnd = 0;
+  bool _discard = false, _locked = false;
+};
+
+struct LockedRect {
+  int32_t pitch = 0;
+  void* bits = nullptr;
+};
+
+class Texture : public DeviceObject {
+ public:
+  // Managed textures only: the pixels of level 0 in the texture's byte order
+  // (A8R8G8B8: b, g, r, a; A8B8G8R8: r, g, b, a), rows 4 x width bytes apart.
+  Result lockRect(uint32_t level, LockedRect* locked, uint32_t flags);
+  Result unlockRect(uint32_t level);
+  // Adds a reference to the surface (render targets only).
+  Result getSurfaceLevel(uint32_t level, Surface** out);
+  uint32_t width() const { return _width; }
+  uint32_t height() const { return _height; }
+  uint32_t format() const { return _format; }
+  bool isRenderTarget() const { return _renderTarget; }
+  unsigned glName() const { return _name; }
+
+ private:
+  friend class Device;
+  friend class Surface;
+  Texture(Device* device, uint32_t width, uint32_t height, uint32_t format, bool renderTarget);
+  ~Texture() override;
+  void orphan() override;
+  std::vector<uint8_t> _pixels;  // managed copy
+  unsigned _name = 0;
+  uint32_t _width, _height, _format;
+  bool _renderTarget;
+  bool _locked = false;
+  Surface* _surface = nullptr;  // render targets: level 0, owned by the texture
+};
+
+class Surface : public DeviceObject {
+ public:
+  // A target texture's surface shares the texture's references.
+  void addRef() override;
+  uint32_t release() override;
+  uint32_t width() const { return _width; }
+  uint32_t height() const { return _height; }
+
+ private:
+  friend class Device;
+  friend class Texture;
+  Surface(Device* device, Texture* texture, uint32_t width, uint32_t height);
+  ~Surface() override;
+  void orphan() override;
+  Texture* _texture;  // null: the back buffer
+  unsigned _framebuffer = 0, _depth = 0;
+  uint32_t _width, _height;
+};
+
+}  // namespace platform

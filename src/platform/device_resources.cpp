@@ -1,0 +1,288 @@
+// Buffers, textures and surfaces of the device. Buffers and managed textures keep a copy in
+// memory that locks hand out; the copy reaches OpenGL when it is next needed (buffers) or at
+// unlock (textures).
+#include <algorithm>
+#include <cstring>
+
+#include "platform/device.h"
+#include "platform/gl_functions.h"
+
+namespace platform {
+namespace {
+
+bool lockRange(std::vector<uint8_t>& bytes, uint32_t offset, uint32_t size, void** data, uint32_t& begin,
+               uint32_t& end) {
+  const uint64_t length = bytes.size();
+  if (size == 0) size = offset <= length ? static_cast<uint32_t>(length - offset) : 0;
+  if (static_cast<uint64_t>(offset) + size > length) {
+    *data = nullptr;
+    return false;
+  }
+  *data = bytes.data() + offset;
+  if (size > 0) {
+    if (begin == end) {
+      begin = offset;
+      end = offset + size;
+    } else {
+      begin = std::min(begin, offset);
+      end = std::max(end, offset + size);
+    }
+  }
+  return true;
+}
+
+void uploadBuffer(GLenum target, unsigned& name, const std::vector<uint8_t>& bytes, uint32_t& begin,
+                  uint32_t& end, bool& discard, Device::Counters& counters) {
+  if (!name) {
+    GLuint n = 0;
+    glGenBuffers(1, &n);
+    name = n;
+    glBindBuffer(target, name);
+    glBufferData(target, static_cast<GLsizeiptr>(bytes.size()), bytes.data(), GL_STREAM_DRAW);
+    begin = end = 0;
+    discard = false;
+    ++counters.bufferUploads;
+    return;
+  }
+  if (begin == end) return;
+  glBindBuffer(target, name);
+  // A discarding lock lets the old storage go, so a draw still reading it never stalls us.
+  if (discard) glBufferData(target, static_cast<GLsizeiptr>(bytes.size()), nullptr, GL_STREAM_DRAW);
+  glBufferSubData(target, begin, end - begin, bytes.data() + begin);
+  begin = end = 0;
+  discard = false;
+  ++counters.bufferUploads;
+}
+
+}  // namespace
+
+// ---- vertex and index buffers ----------------------------------------------------------------
+
+VertexBuffer::VertexBuffer(Device* device, uint32_t length) : DeviceObject(device), _bytes(length, 0) {}
+
+VertexBuffer::~VertexBuffer() {
+  if (_name && _device) {
+    _device->makeCurrent();
+    GLuint n = _name;
+    glDeleteBuffers(1, &n);
+  }
+}
+
+Result VertexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) {
+  if (!data) return Result::invalidCall;
+  if (_locked) {
+    *data = nullptr;
+    return Result::invalidCall;
+  }
+  if (flags & kLockDiscard) {
+    _discard = true;
+    _dirtyBegin = _dirtyEnd = 0;  // everything before is thrown away
+  }
+  if (!lockRange(_bytes, offset, size, data, _dirtyBegin, _dirtyEnd)) return Result::invalidCall;
+  _locked = true;
+  return Result::ok;
+}
+
+Result VertexBuffer::unlock() {
+  if (!_locked) return Result::invalidCall;
+  _locked = false;
+  return Result::ok;
+}
+
+void VertexBuffer::upload() {
+  if (!_device) return;
+  uploadBuffer(GL_ARRAY_BUFFER, _name, _bytes, _dirtyBegin, _dirtyEnd, _discard, _device->mutableCounters());
+}
+
+IndexBuffer::IndexBuffer(Device* device, uint32_t length) : DeviceObject(device), _bytes(length, 0) {}
+
+IndexBuffer::~IndexBuffer() {
+  if (_name && _device) {
+    _device->makeCurrent();
+    GLuint n = _name;
+    glDeleteBuffers(1, &n);
+  }
+}
+
+Result IndexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) {
+  if (!data) return Result::invalidCall;
+  if (_locked) {
+    *data = nullptr;
+    return Result::invalidCall;
+  }
+  if (flags & kLockDiscard) {
+    _discard = true;
+    _dirtyBegin = _dirtyEnd = 0;
+  }
+  if (!lockRange(_bytes, offset, size, data, _dirtyBegin, _dirtyEnd)) return Result::invalidCall;
+  _locked = true;
+  return Result::ok;
+}
+
+Result IndexBuffer::unlock() {
+  if (!_locked) return Result::invalidCall;
+  _locked = false;
+  return Result::ok;
+}
+
+void IndexBuffer::upload() {
+  if (!_device) return;
+  uploadBuffer(GL_ELEMENT_ARRAY_BUFFER, _name, _bytes, _dirtyBegin, _dirtyEnd, _discard, _device->mutableCounters());
+}
+
+// ---- textures and surfaces ---------------------------------------------------------------------
+
+Texture::Texture(Device* device, uint32_t width, uint32_t height, uint32_t format, bool renderTarget)
+    : DeviceObject(device), _width(width), _height(height), _format(format), _renderTarget(renderTarget) {
+  GLuint n = 0;
+  glGenTextures(1, &n);
+  _name = n;
+  glBindTexture(GL_TEXTURE_2D, _name);
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_RGBA,
+               GL_UNSIGNED_BYTE, nullptr);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  if (!renderTarget) {
+    _pixels.assign(static_cast<size_t>(width) * height * 4, 0);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGBA,
+                    GL_UNSIGNED_BYTE, _pixels.data());
+  }
+}
+
+Texture::~Texture() {
+  if (_surface) {
+    Surface* s = _surface;
+    _surface = nullptr;
+    s->_texture = nullptr;
+    delete s;
+  }
+  if (_name && _device) {
+    _device->makeCurrent();
+    GLuint n = _name;
+    glDeleteTextures(1, &n);
+  }
+}
+
+void Texture::orphan() {
+  _name = 0;
+  if (_surface) {
+    _surface->orphan();
+    _surface->_device = nullptr;
+  }
+}
+
+Result Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t) {
+  if (!locked || level != 0 || _renderTarget || _locked || _pixels.empty()) return Result::invalidCall;
+  locked->bits = _pixels.data();
+  locked->pitch = static_cast<int32_t>(_width * 4);
+  _locked = true;
+  return Result::ok;
+}
+
+Result Texture::unlockRect(uint32_t level) {
+  if (level != 0 || !_locked) return Result::invalidCall;
+  _locked = false;
+  if (_name && _device) {
+    _device->makeCurrent();
+    glBindTexture(GL_TEXTURE_2D, _name);
+    const GLenum order = (_format == kFormatA8B8G8R8) ? GL_RGBA : GL_BGRA;
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(_width), static_cast<GLsizei>(_height), order,
+                    GL_UNSIGNED_BYTE, _pixels.data());
+    ++_device->mutableCounters().textureUploads;
+  }
+  return Result::ok;
+}
+
+Result Texture::getSurfaceLevel(uint32_t level, Surface** out) {
+  if (!out || level != 0 || !_renderTarget) return Result::invalidCall;
+  if (!_surface) {
+    _surface = new Surface(_device, this, _width, _height);
+    if (_device && _name) {
+      _device->makeCurrent();
+      GLuint names[1] = {0};
+      glGenRenderbuffers(1, names);
+      _surface->_depth = names[0];
+      glBindRenderbuffer(GL_RENDERBUFFER, _surface->_depth);
+      glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(_width),
+                            static_cast<GLsizei>(_height));
+      GLuint fbo = 0;
+      glGenFramebuffers(1, &fbo);
+      _surface->_framebuffer = fbo;
+      glBindFramebuffer(GL_FRAMEBUFFER, fbo);
+      glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, _name, 0);
+      glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, _surface->_depth);
+      // New target contents are undefined on the original device; start them transparent.
+      glViewport(0, 0, static_cast<GLsizei>(_width), static_cast<GLsizei>(_height));
+      glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+      glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+      glClear(GL_COLOR_BUFFER_BIT);
+      _device->bindTarget();
+    }
+  }
+  addRef();
+  *out = _surface;
+  return Result::ok;
+}
+
+Surface::Surface(Device* device, Texture* texture, uint32_t width, uint32_t height)
+    : DeviceObject(device), _texture(texture), _width(width), _height(height) {}
+
+Surface::~Surface() {
+  if (_device && _texture) {
+    _device->makeCurrent();
+    if (_framebuffer) {
+      GLuint fbo = _framebuffer;
+      glDeleteFramebuffers(1, &fbo);
+    }
+    if (_depth) {
+      GLuint rb = _depth;
+      glDeleteRenderbuffers(1, &rb);
+    }
+  }
+}
+
+void Surface::orphan() {
+  _framebuffer = 0;
+  _depth = 0;
+}
+
+void Surface::addRef() {
+  if (_texture) _texture->addRef();
+  else DeviceObject::addRef();
+}
+
+uint32_t Surface::release() {
+  if (_texture) return _texture->release();
+  return DeviceObject::release();
+}
+
+// ---- creation --------------------------------------------------------------------------------------
+
+Result Device::createVertexBuffer(uint32_t length, uint32_t, uint32_t, Pool, VertexBuffer** out) {
+  if (!out || length == 0) return Result::invalidCall;
+  makeCurrent();
+  *out = new VertexBuffer(this, length);
+  return Result::ok;
+}
+
+Result Device::createIndexBuffer(uint32_t length, uint32_t, uint32_t format, Pool, IndexBuffer** out) {
+  if (!out || length == 0 || format != kFormatIndex16) return Result::invalidCall;
+  makeCurrent();
+  *out = new IndexBuffer(this, length);
+  return Result::ok;
+}
+
+Result Device::createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format,
+                             Pool pool, Texture** out) {
+  if (!out) return Result::invalidCall;
+  *out = nullptr;
+  if (width == 0 || height == 0 || width > 16384 || height > 16384 || levels > 1) return Result::invalidCall;
+  if (format != kFormatA8R8G8B8 && format != kFormatA8B8G8R8 && format != kFormatX8R8G8B8) return Result::invalidCall;
+  const bool renderTarget = (usage & kUsageRenderTarget) != 0;
+  if (renderTarget && pool != Pool::defaultPool) return Result::invalidCall;
+  makeCurrent();
+  *out = new Texture(this, width, height, format, renderTarget);
+  bindTarget();
+  return Result::ok;
+}
+
+}  // namespace platform

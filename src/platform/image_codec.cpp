@@ -1,0 +1,97 @@
+#include "platform/image_codec.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstring>
+
+// The decoders are compiled here once; no other file defines the implementations.
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_NO_STDIO_LOCALE
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
+#pragma GCC diagnostic ignored "-Wsign-compare"
+#pragma GCC diagnostic ignored "-Wunused-but-set-variable"
+#pragma GCC diagnostic ignored "-Wimplicit-fallthrough"
+#include <stb_image.h>
+#include <stb_image_write.h>
+#pragma GCC diagnostic pop
+
+namespace platform {
+namespace {
+
+thread_local const char* failureReason = "";
+
+bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) {
+    failureReason = "file cannot be opened";
+    return false;
+  }
+  bytes.clear();
+  uint8_t chunk[65536];
+  size_t got;
+  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) bytes.insert(bytes.end(), chunk, chunk + got);
+  std::fclose(file);
+  return true;
+}
+
+}  // namespace
+
+bool imageInfoFromMemory(const void* bytes, size_t count, ImageInfo& info) {
+  if (!bytes || count == 0 || count > static_cast<size_t>(INT_MAX)) {
+    failureReason = "no image data";
+    return false;
+  }
+  int w = 0, h = 0, channels = 0;
+  if (!stbi_info_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(count), &w, &h, &channels)) {
+    failureReason = stbi_failure_reason();
+    return false;
+  }
+  info.width = w;
+  info.height = h;
+  info.mipLevels = 1;
+  return true;
+}
+
+bool imageInfoFromFile(const std::string& path, ImageInfo& info) {
+  std::vector<uint8_t> bytes;
+  if (!readFile(path, bytes)) return false;
+  return imageInfoFromMemory(bytes.data(), bytes.size(), info);
+}
+
+bool decodeImageFromMemory(const void* bytes, size_t count, std::vector<uint8_t>& rgba, int& width,
+                           int& height) {
+  if (!bytes || count == 0 || count > static_cast<size_t>(INT_MAX)) {
+    failureReason = "no image data";
+    return false;
+  }
+  int w = 0, h = 0, channels = 0;
+  stbi_uc* pixels =
+      stbi_load_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(count), &w, &h, &channels, 4);
+  if (!pixels) {
+    failureReason = stbi_failure_reason();
+    return false;
+  }
+  rgba.assign(pixels, pixels + static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+  stbi_image_free(pixels);
+  width = w;
+  height = h;
+  return true;
+}
+
+bool decodeImageFromFile(const std::string& path, std::vector<uint8_t>& rgba, int& width, int& height) {
+  std::vector<uint8_t> bytes;
+  if (!readFile(path, bytes)) return false;
+  return decodeImageFromMemory(bytes.data(), bytes.size(), rgba, width, height);
+}
+
+const char* imageFailureReason() { return failureReason ? failureReason : ""; }
+
+bool writePng(const std::string& path, const uint8_t* rgba, int width, int height) {
+  if (!rgba || width <= 0 || height <= 0) return false;
+  return stbi_write_png(path.c_str(), width, height, 4, rgba, width * 4) != 0;
+}
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+#pragma once
+// A hidden SDL window made for an OpenGL 3.3 core context, as the engine's window is.
+#include <SDL2/SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <vector>
+
+class GlWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
+    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
+    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
+    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
+    _window = SDL_CreateWindow("test", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    ASSERT_NE(_window, nullptr) << SDL_GetError();
+  }
+  void TearDown() override {
+    if (_window) SDL_DestroyWindow(_window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  SDL_Window* _window = nullptr;
+};
+
+// One pixel of an RGBA picture, as 0xAARRGGBB.
+inline uint32_t pixelAt(const std::vector<uint8_t>& rgba, int width, int x, int y) {
+  const size_t i = (static_cast<size_t>(y) * width + x) * 4;
+  return (uint32_t(rgba[i + 3]) << 24) | (uint32_t(rgba[i]) << 16) | (uint32_t(rgba[i + 1]) << 8) | rgba[i + 2];
+}
