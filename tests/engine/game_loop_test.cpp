@@ -12,6 +12,7 @@
 #include "engine/globals.h"
 #include "engine/input.h"
 #include "engine/random.h"
+#include "engine/render.h"
 #include "engine/timer.h"
 #include "engine/window.h"
 #include "platform/window.h"
@@ -212,6 +213,22 @@ TEST_F(PacingTest, StartRefusesWithoutItsComponents) {
   EXPECT_EQ(_game->_settings._running, 0);
 }
 
+// What fInit made, given back in the order that keeps the renderer's context valid. The
+// mixer and the loader stay: a sound thread started by fStart may still be reading them.
+void releaseComponents() {
+  delete QEL::qcRENDER;
+  QEL::qcRENDER = nullptr;
+  SDL_DestroyWindow(QEL::qcWINDOW->fGetHwnd());
+  delete QEL::qcWINDOW;
+  delete QEL::qcINPUT;
+  delete QEL::qcTIMER;
+  delete QEL::qcRANDOM;
+  QEL::qcWINDOW = nullptr;
+  QEL::qcINPUT = nullptr;
+  QEL::qcTIMER = nullptr;
+  QEL::qcRANDOM = nullptr;
+}
+
 class GameInitTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -263,14 +280,7 @@ TEST_F(GameInitTest, CreatesTheComponentsInOrderAndRunsTheInitCallback) {
   EXPECT_NE(QEL::qcRENDER, nullptr);
   EXPECT_NE(QEL::qcMIXER, nullptr);
   EXPECT_NE(QEL::qcRESOURCE_LOADER, nullptr);
-  delete QEL::qcINPUT;
-  delete QEL::qcTIMER;
-  delete QEL::qcRANDOM;
-  delete QEL::qcWINDOW;
-  QEL::qcINPUT = nullptr;
-  QEL::qcTIMER = nullptr;
-  QEL::qcRANDOM = nullptr;
-  QEL::qcWINDOW = nullptr;
+  releaseComponents();
 }
 
 uint32_t stopOnClose(QEL::QT_CALLBACK_ARG) {
@@ -301,15 +311,7 @@ TEST_F(GameInitTest, WindowManagerCloseEndsTheLoopAfterThePassUnderWay) {
   EXPECT_EQ(gDraws, 1);  // the pass under way still drew
   QEL::qcON_UPDATE = QEL::qcON_DRAW = QEL::qcON_CLOSE = nullptr;
   gStopGame = nullptr;
-  SDL_DestroyWindow(QEL::qcWINDOW->fGetHwnd());
-  delete QEL::qcINPUT;
-  delete QEL::qcTIMER;
-  delete QEL::qcRANDOM;
-  delete QEL::qcWINDOW;
-  QEL::qcINPUT = nullptr;
-  QEL::qcTIMER = nullptr;
-  QEL::qcRANDOM = nullptr;
-  QEL::qcWINDOW = nullptr;
+  releaseComponents();
 }
 
 TEST_F(GameInitTest, ClearingRunningInTheUpdateStillFinishesThePass) {
@@ -331,15 +333,7 @@ TEST_F(GameInitTest, ClearingRunningInTheUpdateStillFinishesThePass) {
   EXPECT_EQ(game._settings._running, 0);
   QEL::qcON_UPDATE = QEL::qcON_DRAW = QEL::qcON_KEY_DOWN = nullptr;
   gStopGame = nullptr;
-  SDL_DestroyWindow(QEL::qcWINDOW->fGetHwnd());
-  delete QEL::qcINPUT;
-  delete QEL::qcTIMER;
-  delete QEL::qcRANDOM;
-  delete QEL::qcWINDOW;
-  QEL::qcINPUT = nullptr;
-  QEL::qcTIMER = nullptr;
-  QEL::qcRANDOM = nullptr;
-  QEL::qcWINDOW = nullptr;
+  releaseComponents();
 }
 
 TEST_F(GameInitTest, NullGameGetsAMessageBox) {
