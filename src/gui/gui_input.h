@@ -1,0 +1,46 @@
+#pragma once
+// How the widgets read the input object. Without one (tools, early start-up) no key is down
+// and the pointer rests at a zero that nothing moves.
+#include <cstdint>
+
+#include "engine/input.h"
+
+namespace QEL {
+namespace gui_input {
+
+inline int32_t gNoPointer[2] = {0, 0};
+
+inline int32_t* fMouseX() { return qcINPUT_INSTANCE != nullptr ? &qcINPUT_INSTANCE->_mouse._position.x : &gNoPointer[0]; }
+inline int32_t* fMouseY() { return qcINPUT_INSTANCE != nullptr ? &qcINPUT_INSTANCE->_mouse._position.y : &gNoPointer[1]; }
+inline uint8_t fState(uint32_t code) { return qcINPUT_INSTANCE != nullptr ? qcINPUT_INSTANCE->fGetState(code) : 0; }
+inline bool fWentDown(uint32_t code) { return fState(code) == 1; }
+inline bool fReleased(uint32_t code) { return fState(code) == 255; }
+inline uint32_t fLastKey() { return qcINPUT_INSTANCE != nullptr ? qcINPUT_INSTANCE->fGetLastKey() : 0; }
+inline wchar_t fTypedChar() { return qcINPUT_INSTANCE != nullptr ? qcINPUT_INSTANCE->fGetTypedChar() : 0; }
+inline bool fIsSystemKey(uint32_t code) { return qcINPUT_INSTANCE != nullptr && qcINPUT_INSTANCE->isSystemKey(code); }
+
+constexpr uint32_t kLeftButton = 1;
+constexpr uint32_t kRightButton = 2;
+constexpr uint32_t kBackspace = 8;
+constexpr uint32_t kLeft = 37;
+constexpr uint32_t kUp = 38;
+constexpr uint32_t kRight = 39;
+constexpr uint32_t kDown = 40;
+constexpr uint32_t kDelete = 46;
+
+}  // namespace gui_input
+}  // namespace QEL
+
+#include "engine/callback.h"
+
+namespace QEL {
+class QC_TEXTURE;
+namespace gui_input {
+
+// Hands a texture back to its owner's count; a null texture is not handed back.
+inline void fUnscribe(QC_TEXTURE* texture) {
+  if (texture != nullptr) QC_CALLBACK::fInvoke(qcON_TEXTURE_UNSCRIBED, reinterpret_cast<QT_CALLBACK_ARG>(texture));
+}
+
+}  // namespace gui_input
+}  // namespace QEL
