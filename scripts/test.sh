@@ -16,4 +16,5 @@ ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "
 
 cmake -S . -B build-tsan -G Ninja -DPINDRAKE_SANITIZE=thread -DPINDRAKE_RESOURCES=OFF -DPINDRAKE_BENCH=OFF
 cmake --build build-tsan --target test_engine
-ctest --test-dir build-tsan --output-on-failure --timeout 300 -R 'Sound|Mixer'
+TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1" \
+  ctest --test-dir build-tsan --output-on-failure --timeout 300 -R 'Sound|Mixer'

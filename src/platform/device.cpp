@@ -446,8 +446,20 @@ Result Device::present() {
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     const GLenum filter = (dw == _backWidth && dh == _backHeight) ? GL_NEAREST : GL_LINEAR;
+    // A window that did not get the size asked for (full screen refused by the window
+    // manager, say) shows the whole back buffer with its aspect kept, between black bars.
+    const float scale = std::min(static_cast<float>(dw) / static_cast<float>(_backWidth),
+                                 static_cast<float>(dh) / static_cast<float>(_backHeight));
+    const int w = static_cast<int>(static_cast<float>(_backWidth) * scale + 0.5f);
+    const int h = static_cast<int>(static_cast<float>(_backHeight) * scale + 0.5f);
+    const int x = (dw - w) / 2;
+    const int y = (dh - h) / 2;
+    if (w != dw || h != dh) {
+      glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+      glClear(GL_COLOR_BUFFER_BIT);
+    }
     // The back buffer is stored top row first; the window's first row is its bottom.
-    glBlitFramebuffer(0, 0, _backWidth, _backHeight, 0, dh, dw, 0, GL_COLOR_BUFFER_BIT, filter);
+    glBlitFramebuffer(0, 0, _backWidth, _backHeight, x, y + h, x + w, y, GL_COLOR_BUFFER_BIT, filter);
   }
   SDL_GL_SwapWindow(_window);
   ++_counters.presents;

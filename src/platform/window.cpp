@@ -298,7 +298,13 @@ void placeWindowed(WindowHandle window, int x, int y, int width, int height) {
 }
 
 void placeFullscreen(WindowHandle window) {
-  if (window) SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
+  if (!window) return;
+  // Placed over the whole desktop first: without a window manager to honour the full-screen
+  // request the window would keep its windowed position and hang off the screen.
+  const ScreenSize desktop = desktopSize();
+  SDL_SetWindowPosition(window, 0, 0);
+  if (desktop.width > 0 && desktop.height > 0) SDL_SetWindowSize(window, desktop.width, desktop.height);
+  SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 void showWindow(WindowHandle window) {

@@ -1,19 +1,32 @@
 #include "game/scenes/scene_card_game_mainmenu.h"
 
+#include "game/fonts_sounds.h"
+#include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/level_results.h"
 #include "game/players.h"
+#include "gui/gui_linebox.h"
+#include "primitives/sprite.h"
+
+namespace {
+// Characters a player name may not hold (they would upset file names and the texts' markup).
+const wchar_t kRefusedNameCharacters[] = L"!@#$%^&*()><\"'[]{}|?/+=~`.,;:-_ ";
+}  // namespace
 
 SCENE_CARD_GAME_MAINMENU::SCENE_CARD_GAME_MAINMENU() = default;
 
-SCENE_CARD_GAME_MAINMENU::~SCENE_CARD_GAME_MAINMENU() = default;
+SCENE_CARD_GAME_MAINMENU::~SCENE_CARD_GAME_MAINMENU() {
+  delete nameLineBox;
+  delete background;
+}
 
 void SCENE_CARD_GAME_MAINMENU::fUpdate() {
   // Built with the main menu.
 }
 
 void SCENE_CARD_GAME_MAINMENU::fDraw() {
-  // Built with the main menu (its background comes with the sprite layer).
+  if (background) background->fDraw();
+  // The buttons, labels and windows are drawn once the main menu is built.
 }
 
 void SCENE_CARD_GAME_MAINMENU::fInit() {
@@ -26,7 +39,16 @@ void SCENE_CARD_GAME_MAINMENU::fInit() {
   loadPlayers();
   loadLevelsInfo(-1);
   totalScore = getTotalScore(-1);
-  // The screens, windows and the player-name box are built with the main menu.
+
+  background = new QEL::QC_SPRITE(getImage("main_menu background.png"), nullptr);
+  background->fSetAnchor(1, 0.0f, 0.0f);
+  background->fSetPosition(0.0f, 0.0f, 0.0f);
+
+  nameLineBox = new QEL::QC_GUI_LINEBOX(113, getImage("main_menu/change_player textbox.png"), findFont(30, 0));
+  nameLineBox->fSetPosition(515.0f, 425.0f, 0.0f);
+  nameLineBox->fSetMaxLength(12);
+  nameLineBox->fSetForbiddenChars(kRefusedNameCharacters);
+  // The screens, windows and the name panel that shows the box are built with the main menu.
 }
 
 void SCENE_CARD_GAME_MAINMENU::fMouseMove() {

@@ -1,0 +1,46 @@
+#pragma once
+// The game's entry function and the engine callbacks it registers: start-up (onGameInit),
+// the per-frame update and draw, input, errors, focus and close.
+#include <cstdint>
+
+#include "engine/callback.h"
+
+namespace QEL {
+class QC_TEXTURE;
+}
+
+// Registers the callbacks, loads the texts, starts the engine (which runs onGameInit), sets
+// the window title and runs the main loop. Returns -100500 once the loop has ended.
+uint32_t EntryPointer(QEL::QT_CALLBACK_ARG argument);
+
+// The first steps of EntryPointer: clears the pause and ready flags, takes the game object
+// and fills the callback slots (the start slot stays empty).
+void registerGameCallbacks();
+
+uint32_t onGameInit(QEL::QT_CALLBACK_ARG argument);
+uint32_t onGameUpdate(QEL::QT_CALLBACK_ARG argument);
+uint32_t onGameDraw(QEL::QT_CALLBACK_ARG argument);
+uint32_t onKeyDown(QEL::QT_CALLBACK_ARG code);
+uint32_t onKeyUp(QEL::QT_CALLBACK_ARG code);
+uint32_t onMouseMove(QEL::QT_CALLBACK_ARG argument);
+uint32_t onEngineError(QEL::QT_CALLBACK_ARG code);
+uint32_t onFocusLost(QEL::QT_CALLBACK_ARG argument);
+uint32_t onFocusGained(QEL::QT_CALLBACK_ARG argument);
+uint32_t onGameClose(QEL::QT_CALLBACK_ARG argument);
+
+// gIsCheat from "../cheat.txt", gIsDebug from "../debug_test.txt" (relative to Resources).
+void readCheatFlag();
+void readDebugFlag();
+
+// The game's own cursor or the system arrow, for the window and at once.
+void setArrowCursor();
+void setGameCursor();
+
+// Does nothing; the main menu's start-up calls it with 0 at its start and 100 at its end.
+void noOperation(int value);
+
+// Pack subscription and images through the game object (or straight through the loader
+// before the game object is taken). Without a loader nothing is subscribed and images are
+// the renderer's default texture, or null without a renderer.
+int32_t subscribePack(const char* name);
+QEL::QC_TEXTURE* getImage(const char* name);
