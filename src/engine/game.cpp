@@ -102,6 +102,7 @@ void QC_GAME::fStart() {
 }
 
 void QC_GAME::fUpdateStep() {
+  _updatedThisPass = false;
   _updateAccumulator += _timer.fUpdate();
   if (_settings._updateRate != 0) {
     const float due = static_cast<float>(_updatesThisSecond + 1) / static_cast<float>(_settings._updateRate);
@@ -110,6 +111,7 @@ void QC_GAME::fUpdateStep() {
       return;
     }
   }
+  _updatedThisPass = true;
   _updatesThisSecond += 1;
   if (_updateAccumulator >= 1.0f) {
     _settings._updatesPerSecond = _updatesThisSecond;
@@ -123,7 +125,9 @@ void QC_GAME::fUpdateStep() {
 }
 
 void QC_GAME::fDrawStep() {
-  _drawAccumulator += qcFRAME_DELTA;
+  // Only a pass that made an update adds its frame time: adding it on the sleeping passes
+  // too would run the draw clock at twice real time and double the frame cap.
+  if (_updatedThisPass) _drawAccumulator += qcFRAME_DELTA;
   if (_settings._frameCap != 0) {
     const float due = static_cast<float>(_framesThisSecond + 1) / static_cast<float>(_settings._frameCap);
     if (!(due <= _drawAccumulator)) return;

@@ -67,6 +67,7 @@ class QC_GAME {
   QC_TIMER _timer;
   int32_t _framesThisSecond = 0;
   int32_t _updatesThisSecond = 0;
+  bool _updatedThisPass = false;  // the update step of the pass under way was due
 };
 
 // Behind qcON_TEXTURE_UNSCRIBED: hands a texture's image resource back to the loader.

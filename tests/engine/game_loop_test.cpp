@@ -185,13 +185,24 @@ TEST_F(PacingTest, CapZeroDrawsOnEveryPassEvenWithoutAnUpdate) {
   EXPECT_EQ(gDraws, 2);
 }
 
-TEST_F(PacingTest, DrawAccumulatesTheLastUpdatesFrameTimeOnEveryPass) {
+TEST_F(PacingTest, DrawClockAdvancesOnlyOnPassesThatUpdated) {
   _game->_settings._updateRate = 4;
   pass(250);  // due: frame time 0.25
   EXPECT_FLOAT_EQ(_game->_drawAccumulator, 0.25f);
-  pass(100);  // not due: sleeps, yet the draw step adds 0.25 again
+  pass(100);  // not due: it sleeps, and the draw clock stands still
   EXPECT_EQ(gUpdates, 1);
-  EXPECT_FLOAT_EQ(_game->_drawAccumulator, 0.5f);
+  EXPECT_FLOAT_EQ(_game->_drawAccumulator, 0.25f);
+}
+
+TEST_F(PacingTest, FrameCapHoldsWhileTheLoopSleepsBetweenUpdates) {
+  _game->_settings._updateRate = 60;
+  _game->_settings._frameCap = 60;
+  // Two seconds of passes a millisecond apart: most of them sleep, one in sixteen or so
+  // updates. Frames follow the updates, not the passes.
+  const uint32_t end = _now + 2000;
+  while (_now < end) pass(1);
+  EXPECT_NEAR(gUpdates, 120, 3);
+  EXPECT_NEAR(gDraws, 120, 3);
 }
 
 TEST_F(PacingTest, EventsPumpedInAStepAreSeenByTheNextUpdate) {
