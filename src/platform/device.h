@@ -332,12 +332,14 @@ class Texture : public DeviceObject {
   unsigned glName() const { return _name; }
 
  private:
+  // The GL order of the A8R8G8B8 bytes (B, G, R, A) or of the A8B8G8R8 ones.
+  uint32_t pixelOrder() const;
   friend class Device;
   friend class Surface;
   Texture(Device* device, uint32_t width, uint32_t height, uint32_t format, bool renderTarget);
   ~Texture() override;
   void orphan() override;
-  std::vector<uint8_t> _pixels;  // managed copy
+  std::vector<uint8_t> _pixels;  // the locked copy, held only between lock and unlock
   unsigned _name = 0;
   uint32_t _width, _height, _format;
   bool _renderTarget;

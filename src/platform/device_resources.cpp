@@ -142,9 +142,9 @@ Texture::Texture(Device* device, uint32_t width, uint32_t height, uint32_t forma
                GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   if (!renderTarget) {
-    _pixels.assign(static_cast<size_t>(width) * height * 4, 0);
+    const std::vector<uint8_t> clear(static_cast<size_t>(width) * height * 4, 0);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGBA,
-                    GL_UNSIGNED_BYTE, _pixels.data());
+                    GL_UNSIGNED_BYTE, clear.data());
   }
 }
 
@@ -170,8 +170,18 @@ void Texture::orphan() {
   }
 }
 
+uint32_t Texture::pixelOrder() const { return _format == kFormatA8B8G8R8 ? GL_RGBA : GL_BGRA; }
+
 Result Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t) {
-  if (!locked || level != 0 || _renderTarget || _locked || _pixels.empty()) return Result::invalidCall;
+  if (!locked || level != 0 || _renderTarget || _locked || !_name || !_device) return Result::invalidCall;
+  // The pixels live only on the GPU (the context outlives every reset, so nothing is lost);
+  // a lock reads them into a copy that exists until the unlock, which keeps memory at one
+  // copy per picture.
+  _device->makeCurrent();
+  _pixels.resize(static_cast<size_t>(_width) * _height * 4);
+  glBindTexture(GL_TEXTURE_2D, _name);
+  glPixelStorei(GL_PACK_ALIGNMENT, 4);
+  glGetTexImage(GL_TEXTURE_2D, 0, pixelOrder(), GL_UNSIGNED_BYTE, _pixels.data());
   locked->bits = _pixels.data();
   locked->pitch = static_cast<int32_t>(_width * 4);
   _locked = true;
@@ -184,11 +194,11 @@ Result Texture::unlockRect(uint32_t level) {
   if (_name && _device) {
     _device->makeCurrent();
     glBindTexture(GL_TEXTURE_2D, _name);
-    const GLenum order = (_format == kFormatA8B8G8R8) ? GL_RGBA : GL_BGRA;
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(_width), static_cast<GLsizei>(_height), order,
-                    GL_UNSIGNED_BYTE, _pixels.data());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(_width), static_cast<GLsizei>(_height),
+                    pixelOrder(), GL_UNSIGNED_BYTE, _pixels.data());
     ++_device->mutableCounters().textureUploads;
   }
+  std::vector<uint8_t>().swap(_pixels);
   return Result::ok;
 }
 
