@@ -191,7 +191,7 @@ int fWStringFormatV(wchar_t* buffer, std::size_t capacity, const wchar_t* format
         ++cursor;
         break;
       default:
-        // Unknown conversion: the specification is dropped and this character is read
+        // Unknown conversion: the directive is dropped and this character is read
         // again as ordinary text.
         break;
     }

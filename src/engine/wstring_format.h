@@ -3,9 +3,9 @@
 // caller's fixed buffer and never past it, whatever the format and the arguments.
 //
 // Conversions: %s (wide string), %i and %d (32-bit int), %u (32-bit unsigned), %f (double,
-// formatted by the C library), %% (one percent sign). A specification is: an optional "0"
+// formatted by the C library), %% (one percent sign). A directive is: an optional "0"
 // flag, a width, "." and a precision, an ignored "l", then the conversion. Any other
-// conversion character drops the specification and is written as ordinary text.
+// conversion character drops the directive and is written as ordinary text.
 #include <cstdarg>
 #include <cstddef>
 
