@@ -156,7 +156,7 @@ void writeStatistics(pugi::xml_node element, const PLAYER_RECORD& player) {
 // The common frame of the four writers: load the file, find the player's element, let the
 // change work on it and write the file back.
 template <class CHANGE>
-void updatePlayerElement(int index, const char* writer, CHANGE change) {
+void updatePlayerElement(int index, const char* writer, CHANGE change, bool startWhenMissing = false) {
   if (gIsAllLevelsView) return;
   if (!isPlayerIndex(index)) {
     QEL::fLog(writer, ": no player ", index);
@@ -164,7 +164,16 @@ void updatePlayerElement(int index, const char* writer, CHANGE change) {
   }
   pugi::xml_document document;
   const std::string path = playersFilePath();
-  if (loadSaveFile(document, path, "players") != SAVE_FILE_STATE::LOADED) {
+  const SAVE_FILE_STATE state = loadSaveFile(document, path, "players");
+  if (state == SAVE_FILE_STATE::MISSING && startWhenMissing) {
+    // A first start has no file yet: the settings chosen before any player was added are
+    // kept in a new one, which the next full save of the player table replaces.
+    pugi::xml_node root = document.append_child("players");
+    root.append_attribute("numberOfPlayers").set_value(gNumberOfPlayers < 0 ? 0 : gNumberOfPlayers);
+    root.append_attribute("currentPlayer").set_value(gCurrentPlayer);
+    root.append_child("player").append_attribute("id").set_value(index);
+    QEL::fLog(writer, ": players file started");
+  } else if (state != SAVE_FILE_STATE::LOADED) {
     // Writing back an empty document would wipe every profile; the next full save rebuilds it.
     QEL::fLog(writer, ": no players file to update");
     return;
@@ -242,8 +251,9 @@ void savePlayers() {
 }
 
 void savePlayerSettings(int index) {
-  updatePlayerElement(index, "savePlayerSettings",
-                      [](pugi::xml_node element, const PLAYER_RECORD& player) { writeSettings(element, player); });
+  updatePlayerElement(
+      index, "savePlayerSettings",
+      [](pugi::xml_node element, const PLAYER_RECORD& player) { writeSettings(element, player); }, true);
 }
 
 void savePlayerMoney(int index) {

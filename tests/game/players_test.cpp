@@ -323,12 +323,26 @@ TEST_F(PlayersTest, TrophyAndStatisticsWritersAppendTheirChild) {
             expected.numberOfPacksCompletedWithResult300_professionalMode);
 }
 
-TEST_F(PlayersTest, WritersNeverWipeTheFile) {
-  // No file: nothing is created.
+TEST_F(PlayersTest, FirstStartKeepsTheSettingsInANewFile) {
+  // No file: the other writers create nothing, the settings writer (run on closing) starts one.
   gPlayers[0] = samplePlayer(0);
-  savePlayerSettings(0);
   savePlayerMoney(0);
+  savePlayerTrophies(0);
   EXPECT_FALSE(std::filesystem::exists(playersFile()));
+  gNumberOfPlayers = 0;
+  gPlayers[0].musicVolume = 0.25f;
+  savePlayerSettings(0);
+  pugi::xml_document document;
+  pugi::xml_node element = playerElement(document, 0);
+  ASSERT_TRUE(element);
+  EXPECT_FLOAT_EQ(element.attribute("musicVolume").as_float(), 0.25f);
+  EXPECT_EQ(document.child("players").attribute("numberOfPlayers").as_int(-1), 0);
+  // Still no player as far as the game is concerned.
+  loadPlayers();
+  EXPECT_EQ(gNumberOfPlayers, 0);
+}
+
+TEST_F(PlayersTest, WritersNeverWipeTheFile) {
 
   // A corrupt file is kept aside, not replaced by an empty document.
   writeFile(playersFile(), "<players numberOfPlayers=\"1\"><player id=\"0\" name=\"A\"");
