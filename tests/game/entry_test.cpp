@@ -447,9 +447,9 @@ TEST_F(StartUpTest, AFirstStartRunsInOrderAndReachesTheMainMenu) {
   EXPECT_EQ(seen("end.isGameReady"), "1");
   EXPECT_EQ(seen("end.running"), "0");
   EXPECT_EQ(seen("end.result"), "-100500");
-  // Nobody was a player yet, so closing wrote no profile.
-  EXPECT_FALSE(std::filesystem::exists(saves() / "players.xml"));
-  EXPECT_EQ(find("savePlayerSettings: no players file to update"),
+  // Nobody was a player yet: closing keeps the settings in a new players file.
+  EXPECT_TRUE(std::filesystem::exists(saves() / "players.xml"));
+  EXPECT_EQ(find("savePlayerSettings: players file started"),
             static_cast<int>(_log.size()) - 1) << "closing is the last thing that happens";
 }
 
