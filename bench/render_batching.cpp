@@ -15,6 +15,7 @@
 #include "engine/render.h"
 #include "engine/texture.h"
 #include "platform/gl_functions.h"
+#include "platform/window.h"
 
 using namespace QEL;
 
@@ -29,14 +30,8 @@ struct Scene {
 
   bool open() {
     if (!std::getenv("SDL_VIDEODRIVER")) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    window = SDL_CreateWindow("bench", 0, 0, 1024, 768, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    // The engine's own hidden OpenGL 3.3 core window.
+    window = platform::createWindow("bench", 1024, 768);
     if (!window) return false;
     render = new QC_RENDER();
     if (render->fInit(window, 0.1f, 0.0f) != 1) return false;

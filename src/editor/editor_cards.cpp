@@ -10,6 +10,15 @@ void EDITOR_CARD::putOnTable() {
   angle = 0.0f;
 }
 
+void EDITOR_CARD::putOnTable(float px, float py, int32_t z, int32_t cardValue, bool special) {
+  putOnTable();
+  x = px;
+  y = py;
+  zLayer = z;
+  value = cardValue;
+  isSpecial = special;
+}
+
 void EDITOR_CARD::reset() {
   inUse = false;
   zLayer = 0;
@@ -96,32 +105,36 @@ bool EDITOR_CARD_TABLE::cardsOverlap(int32_t i, int32_t j) const {
   return cardPlacesOverlap(a.x, a.y, a.angle, b.x, b.y, b.angle);
 }
 
+std::vector<int32_t> EDITOR_CARD_TABLE::overlappingCards(int32_t slot) const {
+  std::vector<int32_t> slots;
+  for (int32_t j = 0; j < EDITOR_CARD_SLOTS; ++j) {
+    if (j != slot && cards[j].inUse && cardsOverlap(slot, j)) slots.push_back(j);
+  }
+  return slots;
+}
+
 int32_t EDITOR_CARD_TABLE::bringToFront(int32_t slot) {
   if (!isValidSlot(slot)) return 0;
+  const std::vector<int32_t> others = overlappingCards(slot);
   int32_t z = cards[slot].zLayer;
-  int32_t n = 0;
-  for (int32_t j = 0; j < EDITOR_CARD_SLOTS; ++j) {
-    if (j == slot || !cards[j].inUse || !cardsOverlap(slot, j)) continue;
-    ++n;
+  for (int32_t j : others) {
     if (cards[j].zLayer > z && topLayer > z) z = cards[j].zLayer;
   }
-  if (n > 0 && topLayer > z) ++z;
+  if (!others.empty() && topLayer > z) ++z;
   cards[slot].zLayer = z;
-  return n;
+  return static_cast<int32_t>(others.size());
 }
 
 int32_t EDITOR_CARD_TABLE::bringToBack(int32_t slot) {
   if (!isValidSlot(slot)) return 0;
+  const std::vector<int32_t> others = overlappingCards(slot);
   int32_t z = cards[slot].zLayer;
-  int32_t n = 0;
-  for (int32_t j = 0; j < EDITOR_CARD_SLOTS; ++j) {
-    if (j == slot || !cards[j].inUse || !cardsOverlap(slot, j)) continue;
-    ++n;
+  for (int32_t j : others) {
     if (cards[j].zLayer < z) z = cards[j].zLayer;
   }
-  if (n > 0 && bottomLayer < z) --z;
+  if (!others.empty() && bottomLayer < z) --z;
   cards[slot].zLayer = z;
-  return n;
+  return static_cast<int32_t>(others.size());
 }
 
 int32_t EDITOR_CARD_TABLE::findFreeSlot() const {
@@ -177,8 +190,7 @@ void EDITOR_CARD_TABLE::computeCoverLists() {
   }
   for (int32_t i = 0; i < EDITOR_CARD_SLOTS; ++i) {
     if (!cards[i].inUse) continue;
-    for (int32_t j = 0; j < EDITOR_CARD_SLOTS; ++j) {
-      if (j == i || !cards[j].inUse || !cardsOverlap(i, j)) continue;
+    for (int32_t j : overlappingCards(i)) {
       if (cards[i].zLayer > cards[j].zLayer) {
         cards[i].underList.push_back(j);
       } else if (cards[i].zLayer < cards[j].zLayer) {

@@ -24,6 +24,8 @@ struct EDITOR_CARD {
 
   // Takes the slot into use at its initial place; value and special flag stay.
   void putOnTable();
+  // Takes the slot into use at (px, py) on layer z, unturned, with the value and special flag.
+  void putOnTable(float px, float py, int32_t z, int32_t cardValue, bool special);
   // Frees the slot: value -1, lists dropped, not special.
   void reset();
   // Layer, position and an angle given in degrees.
@@ -95,6 +97,8 @@ class EDITOR_CARD_TABLE {
 
   bool isMouseOverCard(int32_t slot, float mouseX, float mouseY) const;
   bool cardsOverlap(int32_t i, int32_t j) const;
+  // The slots in use whose cards overlap the slot's card, in slot order.
+  std::vector<int32_t> overlappingCards(int32_t slot) const;
   int32_t bringToFront(int32_t slot);
   int32_t bringToBack(int32_t slot);
 

@@ -25,6 +25,15 @@ void appendCardAttributes(pugi::xml_node node, int32_t id, const EDITOR_CARD& ca
   node.append_attribute("isSpecial").set_value(card.isSpecial);
 }
 
+// The card laid on the table as appendCardAttributes wrote it (the id aside).
+void readCardAttributes(pugi::xml_node node, EDITOR_CARD& card) {
+  card.putOnTable();
+  card.place(node.attribute("zLayer").as_int(), node.attribute("x").as_float(), node.attribute("y").as_float(),
+             node.attribute("angle").as_float());
+  card.value = node.attribute("assignedValue").as_int();
+  card.isSpecial = node.attribute("isSpecial").as_bool();
+}
+
 std::vector<int32_t> readIdList(pugi::xml_node card, const char* name) {
   std::vector<int32_t> ids;
   for (pugi::xml_node child = card.child(name); child; child = child.next_sibling(name)) {
@@ -60,9 +69,8 @@ void writeLevel(pugi::xml_document& document, const EDITOR_CARD_TABLE& table,
     if (!card.inUse) continue;
     pugi::xml_node node = level.append_child("card");
     appendCardAttributes(node, i, card);
-    for (int32_t j = 0; j < EDITOR_CARD_SLOTS; ++j) {
+    for (int32_t j : table.overlappingCards(i)) {
       const EDITOR_CARD& other = table.cards[j];
-      if (!other.inUse || !table.cardsOverlap(i, j)) continue;
       const std::string text = std::to_string(j);
       if (card.zLayer > other.zLayer) {
         node.append_child("under").text().set(text.c_str());
@@ -95,11 +103,7 @@ void readLevel(const pugi::xml_document& document, EDITOR_CARD_TABLE& table,
       continue;
     }
     EDITOR_CARD& card = table.cards[id];
-    card.putOnTable();
-    card.place(node.attribute("zLayer").as_int(), node.attribute("x").as_float(),
-               node.attribute("y").as_float(), node.attribute("angle").as_float());
-    card.value = node.attribute("assignedValue").as_int();
-    card.isSpecial = node.attribute("isSpecial").as_bool();
+    readCardAttributes(node, card);
     if (card.isSpecial) ++table.countOfSpecialCards;
     card.overList = readIdList(node, "over");
     card.underList = readIdList(node, "under");
@@ -140,11 +144,7 @@ std::vector<int32_t> pasteSelectedCards(const pugi::xml_document& document,
     QEL::fLog("Paste card");
     const int32_t slot = table.findFreeSlot();
     EDITOR_CARD& card = table.cards[slot];
-    card.putOnTable();
-    card.place(node.attribute("zLayer").as_int(), node.attribute("x").as_float(),
-               node.attribute("y").as_float(), node.attribute("angle").as_float());
-    card.value = node.attribute("assignedValue").as_int();
-    card.isSpecial = node.attribute("isSpecial").as_bool();
+    readCardAttributes(node, card);
     if (card.isSpecial) ++table.countOfSpecialCards;
     if (table.currentCard < 0) {
       table.currentCard = slot;

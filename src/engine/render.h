@@ -176,9 +176,15 @@ class QC_RENDER {
   uint32_t fIndexCapacity() const { return (6 * _vertexCapacity - 12) / 2; }
 
  private:
+  // A managed device texture in _newTexture; false when the device refuses (or is missing).
+  bool createManagedTexture(int32_t width, int32_t height, uint32_t format);
+  // Wraps _newTexture in a texture of the given size, listed as live.
+  QC_TEXTURE* adoptNewTexture(QS_POINT size);
   QC_TEXTURE* loadFromImage(const std::vector<uint8_t>& rgba, int32_t width, int32_t height, int32_t imageWidth,
                             int32_t imageHeight);
   void releaseDeviceBuffers();
+  // One unlit, untextured line in screen space or in the camera's space.
+  void drawLine(float x1, float y1, float z1, float x2, float y2, float z2, uint32_t color, bool screen);
   void restoreSpaceWorld();
 };
 

@@ -278,23 +278,15 @@ void QC_RENDER::fDrawSquare(int32_t x, int32_t y, uint32_t color, float side) {
 }
 
 void QC_RENDER::fDrawLine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, uint32_t color) {
-  _world.fIdentity();
-  QS_VERTEX v[2];
-  v[0].fSetPosition(static_cast<float>(x1), static_cast<float>(y1), 1.0f);
-  v[1].fSetPosition(static_cast<float>(x2), static_cast<float>(y2), 1.0f);
-  for (QS_VERTEX& p : v) {
-    p.nx = p.ny = p.nz = 0.0f;
-    p.fSetColor(color);
-    p.fSetUV(0.0f, 0.0f);
-  }
-  static const uint16_t indices[2] = {0, 1};
-  QS_RENDER_STATE state;
-  state._primitive = QS_RENDER_STATE::PRIMITIVE_LINES;
-  state._screen = 1;
-  fDraw(v, nullptr, &state, 2, indices, 2);
+  drawLine(static_cast<float>(x1), static_cast<float>(y1), 1.0f, static_cast<float>(x2), static_cast<float>(y2),
+           1.0f, color, true);
 }
 
 void QC_RENDER::fDrawLine3D(float x1, float y1, float z1, float x2, float y2, float z2, uint32_t color) {
+  drawLine(x1, y1, z1, x2, y2, z2, color, false);
+}
+
+void QC_RENDER::drawLine(float x1, float y1, float z1, float x2, float y2, float z2, uint32_t color, bool screen) {
   _world.fIdentity();
   QS_VERTEX v[2];
   v[0].fSetPosition(x1, y1, z1);
@@ -307,6 +299,7 @@ void QC_RENDER::fDrawLine3D(float x1, float y1, float z1, float x2, float y2, fl
   static const uint16_t indices[2] = {0, 1};
   QS_RENDER_STATE state;
   state._primitive = QS_RENDER_STATE::PRIMITIVE_LINES;
+  state._screen = screen ? 1 : 0;
   fDraw(v, nullptr, &state, 2, indices, 2);
 }
 

@@ -10,41 +10,38 @@
 
 namespace QEL {
 
-QC_TEXTURE* QC_RENDER::fCreateTexture(int32_t width, int32_t height) {
-  if (!_device || width <= 0 || height <= 0) return nullptr;
+bool QC_RENDER::createManagedTexture(int32_t width, int32_t height, uint32_t format) {
+  if (!_device || width <= 0 || height <= 0) return false;
   _newTexture = nullptr;
-  if (_device->createTexture(static_cast<uint32_t>(width), static_cast<uint32_t>(height), 1, 0,
-                             platform::kFormatA8R8G8B8, platform::Pool::managed, &_newTexture) != platform::Result::ok ||
-      !_newTexture)
-    return nullptr;
+  return _device->createTexture(static_cast<uint32_t>(width), static_cast<uint32_t>(height), 1, 0, format,
+                                platform::Pool::managed, &_newTexture) == platform::Result::ok &&
+         _newTexture;
+}
+
+QC_TEXTURE* QC_RENDER::adoptNewTexture(QS_POINT size) {
   auto* texture = new QC_TEXTURE();
   texture->_deviceTexture = _newTexture;
-  texture->_size = QS_POINT(width, height);
+  texture->_size = size;
   _liveTextures[_newTexture] = texture;
   _newTexture = nullptr;
   return texture;
 }
 
+QC_TEXTURE* QC_RENDER::fCreateTexture(int32_t width, int32_t height) {
+  if (!createManagedTexture(width, height, platform::kFormatA8R8G8B8)) return nullptr;
+  return adoptNewTexture(QS_POINT(width, height));
+}
+
 // Image textures hold their pixels in r, g, b, a byte order.
 QC_TEXTURE* QC_RENDER::loadFromImage(const std::vector<uint8_t>& rgba, int32_t width, int32_t height,
                                      int32_t imageWidth, int32_t imageHeight) {
-  if (!_device || width <= 0 || height <= 0) return nullptr;
-  _newTexture = nullptr;
-  if (_device->createTexture(static_cast<uint32_t>(width), static_cast<uint32_t>(height), 1, 0,
-                             platform::kFormatA8B8G8R8, platform::Pool::managed, &_newTexture) != platform::Result::ok ||
-      !_newTexture)
-    return nullptr;
+  if (!createManagedTexture(width, height, platform::kFormatA8B8G8R8)) return nullptr;
   platform::LockedRect locked;
   if (_newTexture->lockRect(0, &locked, 0) == platform::Result::ok) {
     std::memcpy(locked.bits, rgba.data(), static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
     _newTexture->unlockRect(0);
   }
-  auto* texture = new QC_TEXTURE();
-  texture->_deviceTexture = _newTexture;
-  texture->_size = QS_POINT(imageWidth, imageHeight);
-  _liveTextures[_newTexture] = texture;
-  _newTexture = nullptr;
-  return texture;
+  return adoptNewTexture(QS_POINT(imageWidth, imageHeight));
 }
 
 QC_TEXTURE* QC_RENDER::fLoadTexture(const char* path) {

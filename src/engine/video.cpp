@@ -228,8 +228,7 @@ void QC_VIDEO::fClearOgg() {
   _packet = ogg_packet{};
 }
 
-bool QC_VIDEO::fRestart() {
-  const int32_t width = fGetWidth(), height = fGetHeight();
+void QC_VIDEO::fClearDecoder() {
   fClearOgg();
   if (_decoder) th_decode_free(_decoder);
   _decoder = nullptr;
@@ -239,6 +238,11 @@ bool QC_VIDEO::fRestart() {
   th_comment_clear(&_comment);
   th_info_init(&_info);
   th_comment_init(&_comment);
+}
+
+bool QC_VIDEO::fRestart() {
+  const int32_t width = fGetWidth(), height = fGetHeight();
+  fClearDecoder();
   if (!_file || std::fseek(_file, 0, SEEK_SET) != 0) return false;
   if (fReadHeaders() != 0) return false;
   _decoder = th_decode_alloc(&_info, _setup);
@@ -254,15 +258,7 @@ void QC_VIDEO::fOnEndOfFile() {
 }
 
 void QC_VIDEO::fRelease() {
-  fClearOgg();
-  if (_decoder) th_decode_free(_decoder);
-  _decoder = nullptr;
-  if (_setup) th_setup_free(_setup);
-  _setup = nullptr;
-  th_info_clear(&_info);
-  th_comment_clear(&_comment);
-  th_info_init(&_info);
-  th_comment_init(&_comment);
+  fClearDecoder();
   std::memset(_frame, 0, sizeof _frame);
   _frameBuffer.clear();
   _frameBuffer.shrink_to_fit();

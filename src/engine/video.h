@@ -61,6 +61,8 @@ class QC_VIDEO {
   long fReadChunk();
   void fDecodePacket();
   void fClearOgg();
+  // The Ogg state and the Theora decoder, setup, info and comment back to empty.
+  void fClearDecoder();
   bool fRestart();
 
   std::vector<uint8_t> _frameBuffer;  // width x height x 4, BGRA

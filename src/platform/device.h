@@ -275,41 +275,43 @@ class Direct3D {
   Direct3D() = default;
 };
 
-class VertexBuffer : public DeviceObject {
+// The memory copy behind a vertex or an index buffer: locks hand out its bytes, and the
+// dirty range reaches OpenGL when the device next draws from the buffer.
+class Buffer : public DeviceObject {
  public:
   // Hands out the bytes [offset, offset + size) (size 0: to the end); nullptr on bad ranges.
   Result lock(uint32_t offset, uint32_t size, void** data, uint32_t flags);
   Result unlock();
   uint32_t length() const { return static_cast<uint32_t>(_bytes.size()); }
 
+ protected:
+  // target: the GL binding point the buffer uploads through.
+  Buffer(Device* device, uint32_t length, uint32_t target);
+  ~Buffer() override;
+
  private:
   friend class Device;
-  VertexBuffer(Device* device, uint32_t length);
-  ~VertexBuffer() override;
   void orphan() override { _name = 0; }
   void upload();
   std::vector<uint8_t> _bytes;
+  uint32_t _target;
   unsigned _name = 0;
   uint32_t _dirtyBegin = 0, _dirtyEnd = 0;
   bool _discard = false, _locked = false;
 };
 
-class IndexBuffer : public DeviceObject {
- public:
-  Result lock(uint32_t offset, uint32_t size, void** data, uint32_t flags);
-  Result unlock();
-  uint32_t length() const { return static_cast<uint32_t>(_bytes.size()); }
+class VertexBuffer : public Buffer {
+ private:
+  friend class Device;
+  VertexBuffer(Device* device, uint32_t length);
+  ~VertexBuffer() override = default;
+};
 
+class IndexBuffer : public Buffer {
  private:
   friend class Device;
   IndexBuffer(Device* device, uint32_t length);
-  ~IndexBuffer() override;
-  void orphan() override { _name = 0; }
-  void upload();
-  std::vector<uint8_t> _bytes;
-  unsigned _name = 0;
-  uint32_t _dirtyBegin = 0, _dirtyEnd = 0;
-  bool _discard = false, _locked = false;
+  ~IndexBuffer() override = default;
 };
 
 struct LockedRect {

@@ -58,9 +58,10 @@ void uploadBuffer(GLenum target, unsigned& name, const std::vector<uint8_t>& byt
 
 // ---- vertex and index buffers ----------------------------------------------------------------
 
-VertexBuffer::VertexBuffer(Device* device, uint32_t length) : DeviceObject(device), _bytes(length, 0) {}
+Buffer::Buffer(Device* device, uint32_t length, uint32_t target)
+    : DeviceObject(device), _bytes(length, 0), _target(target) {}
 
-VertexBuffer::~VertexBuffer() {
+Buffer::~Buffer() {
   if (_name && _device) {
     _device->makeCurrent();
     GLuint n = _name;
@@ -68,7 +69,7 @@ VertexBuffer::~VertexBuffer() {
   }
 }
 
-Result VertexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) {
+Result Buffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) {
   if (!data) return Result::invalidCall;
   if (_locked) {
     *data = nullptr;
@@ -83,52 +84,20 @@ Result VertexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t 
   return Result::ok;
 }
 
-Result VertexBuffer::unlock() {
+Result Buffer::unlock() {
   if (!_locked) return Result::invalidCall;
   _locked = false;
   return Result::ok;
 }
 
-void VertexBuffer::upload() {
+void Buffer::upload() {
   if (!_device) return;
-  uploadBuffer(GL_ARRAY_BUFFER, _name, _bytes, _dirtyBegin, _dirtyEnd, _discard, _device->mutableCounters());
+  uploadBuffer(_target, _name, _bytes, _dirtyBegin, _dirtyEnd, _discard, _device->mutableCounters());
 }
 
-IndexBuffer::IndexBuffer(Device* device, uint32_t length) : DeviceObject(device), _bytes(length, 0) {}
+VertexBuffer::VertexBuffer(Device* device, uint32_t length) : Buffer(device, length, GL_ARRAY_BUFFER) {}
 
-IndexBuffer::~IndexBuffer() {
-  if (_name && _device) {
-    _device->makeCurrent();
-    GLuint n = _name;
-    glDeleteBuffers(1, &n);
-  }
-}
-
-Result IndexBuffer::lock(uint32_t offset, uint32_t size, void** data, uint32_t flags) {
-  if (!data) return Result::invalidCall;
-  if (_locked) {
-    *data = nullptr;
-    return Result::invalidCall;
-  }
-  if (flags & kLockDiscard) {
-    _discard = true;
-    _dirtyBegin = _dirtyEnd = 0;
-  }
-  if (!lockRange(_bytes, offset, size, data, _dirtyBegin, _dirtyEnd)) return Result::invalidCall;
-  _locked = true;
-  return Result::ok;
-}
-
-Result IndexBuffer::unlock() {
-  if (!_locked) return Result::invalidCall;
-  _locked = false;
-  return Result::ok;
-}
-
-void IndexBuffer::upload() {
-  if (!_device) return;
-  uploadBuffer(GL_ELEMENT_ARRAY_BUFFER, _name, _bytes, _dirtyBegin, _dirtyEnd, _discard, _device->mutableCounters());
-}
+IndexBuffer::IndexBuffer(Device* device, uint32_t length) : Buffer(device, length, GL_ELEMENT_ARRAY_BUFFER) {}
 
 // ---- textures and surfaces ---------------------------------------------------------------------
 

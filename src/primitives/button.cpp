@@ -24,17 +24,9 @@ QC_TEXTURE* loadTexture(const char* path) {
 
 }  // namespace
 
-// ---- push button -----------------------------------------------------------------------
+// ---- shared ---------------------------------------------------------------------------
 
-QC_BUTTON::QC_BUTTON(QC_TEXTURE* texture, QS_TRANSFORM3* node, int32_t shapeType, float width, float height) {
-  fCreate(texture, node, shapeType, width, height);
-}
-
-QC_BUTTON::QC_BUTTON(const char* texturePath, QS_TRANSFORM3* node, int32_t shapeType, float width, float height) {
-  fCreate(loadTexture(texturePath), node, shapeType, width, height);
-}
-
-void QC_BUTTON::fCreate(QC_TEXTURE* texture, QS_TRANSFORM3* node, int32_t shapeType, float width, float height) {
+void QC_BUTTON_BASE::fCreate(QC_TEXTURE* texture, QS_TRANSFORM3* node, int32_t shapeType, float width, float height) {
   _state = 0;
   if (node == nullptr) {
     node = new QS_TRANSFORM3;
@@ -56,150 +48,118 @@ void QC_BUTTON::fCreate(QC_TEXTURE* texture, QS_TRANSFORM3* node, int32_t shapeT
   _rightHeld = 0;
 }
 
-QC_BUTTON::~QC_BUTTON() {
+QC_BUTTON_BASE::~QC_BUTTON_BASE() {
   delete _sprite;
   delete _hitShape;
   if (_ownsNode != 0) delete _node;
 }
 
-void QC_BUTTON::fReset() {
-  _state = 0;
-  showState();
-}
-
-void QC_BUTTON::fSetState(int32_t state) {
+void QC_BUTTON_BASE::fSetState(int32_t state) {
   _state = state;
-  showState();
+  showFrame(state);
 }
 
-void QC_BUTTON::showState() { _sprite->fSetFrame(5, 1, _state); }
+bool QC_BUTTON_BASE::pointerInside() const {
+  return _hitShape->fIsInside(static_cast<float>(*_mouseX), static_cast<float>(*_mouseY));
+}
+
+void QC_BUTTON_BASE::showFrame(int32_t frame) { _sprite->fSetFrame(5, 1, frame); }
+
+void QC_BUTTON_BASE::pressOrLeave(bool inside) {
+  if (!inside) {
+    leave();
+    return;
+  }
+  // Both buttons can go down in one poll; each is held on its own.
+  if (pressed(kLeft)) press(_leftHeld);
+  if (pressed(kRight)) press(_rightHeld);
+}
+
+void QC_BUTTON_BASE::press(uint8_t& held) {
+  held = 1;
+  _state = 2;
+  QC_CALLBACK::fInvoke(_onPress, 0);
+}
+
+void QC_BUTTON_BASE::leave() {
+  _state = 0;
+  _leftHeld = 0;
+  _rightHeld = 0;
+  QC_CALLBACK::fInvoke(_onLeave, 0);
+}
+
+bool QC_BUTTON_BASE::completeClick(int32_t clickedState) {
+  QC_CALLBACK* click = nullptr;
+  uint8_t otherHeld = 0;
+  if (_leftHeld != 0 && released(kLeft)) {
+    _leftHeld = 0;
+    click = _onLeftClick;
+    otherHeld = _rightHeld;
+  } else if (_rightHeld != 0 && released(kRight)) {
+    _rightHeld = 0;
+    click = _onRightClick;
+    otherHeld = _leftHeld;
+  } else {
+    return false;
+  }
+  _state = clickedState;
+  showFrame(clickedState);
+  if (otherHeld == 0) QC_CALLBACK::fInvoke(click, 0);
+  return true;
+}
+
+// ---- push button -----------------------------------------------------------------------
+
+QC_BUTTON::QC_BUTTON(QC_TEXTURE* texture, QS_TRANSFORM3* node, int32_t shapeType, float width, float height) {
+  fCreate(texture, node, shapeType, width, height);
+}
+
+QC_BUTTON::QC_BUTTON(const char* texturePath, QS_TRANSFORM3* node, int32_t shapeType, float width, float height) {
+  fCreate(loadTexture(texturePath), node, shapeType, width, height);
+}
+
+void QC_BUTTON::fReset() { fSetState(0); }
 
 void QC_BUTTON::fDraw() { _sprite->fDrawWorld(); }
 
 int32_t QC_BUTTON::fUpdate() {
-  const bool inside = _hitShape->fIsInside(static_cast<float>(*_mouseX), static_cast<float>(*_mouseY));
+  const bool inside = pointerInside();
   switch (_state) {
     case 0:
       if (inside) {
         _state = 1;
         QC_CALLBACK::fInvoke(_onEnter, 0);
         if (pressed(kLeft)) {
-          _state = 2;
-          _leftHeld = 1;
-          QC_CALLBACK::fInvoke(_onPress, 0);
+          press(_leftHeld);
           return 2;
         }
       }
       return _state;
     case 1:
-      if (inside) {
-        // Both buttons can go down in one poll; each is held on its own.
-        if (pressed(kLeft)) {
-          _leftHeld = 1;
-          _state = 2;
-          QC_CALLBACK::fInvoke(_onPress, 0);
-        }
-        if (pressed(kRight)) {
-          _rightHeld = 1;
-          _state = 2;
-          QC_CALLBACK::fInvoke(_onPress, 0);
-        }
-      } else {
-        _state = 0;
-        _leftHeld = 0;
-        _rightHeld = 0;
-        QC_CALLBACK::fInvoke(_onLeave, 0);
-      }
+      pressOrLeave(inside);
       break;
     case 2:
-      if (!inside) {
-        _state = 0;
-        _leftHeld = 0;
-        _rightHeld = 0;
-        QC_CALLBACK::fInvoke(_onLeave, 0);
-      }
-      if (_leftHeld != 0 && released(kLeft)) {
-        _leftHeld = 0;
-        _state = 1;
-        showState();
-        if (_rightHeld != 0) return QC_BUTTON_CLICKED;
-        QC_CALLBACK::fInvoke(_onLeftClick, 0);
-        return QC_BUTTON_CLICKED;
-      }
-      if (_rightHeld != 0 && released(kRight)) {
-        _rightHeld = 0;
-        _state = 1;
-        showState();
-        if (_leftHeld != 0) return QC_BUTTON_CLICKED;
-        QC_CALLBACK::fInvoke(_onRightClick, 0);
-        return QC_BUTTON_CLICKED;
-      }
+      if (!inside) leave();
+      if (completeClick(1)) return QC_BUTTON_CLICKED;
       break;
     default:
       return 0;  // fixed frame, no input
   }
-  showState();
+  showFrame(_state);
   return 0;
 }
 
 // ---- toggle ----------------------------------------------------------------------------
 
-QC_TOGGLE::QC_TOGGLE(const char* texturePath) { fCreate(loadTexture(texturePath)); }
+QC_TOGGLE::QC_TOGGLE(const char* texturePath) : QC_TOGGLE(loadTexture(texturePath)) {}
 
-QC_TOGGLE::QC_TOGGLE(QC_TEXTURE* texture) { fCreate(texture); }
-
-void QC_TOGGLE::fCreate(QC_TEXTURE* texture) {
-  _node = new QS_TRANSFORM3;
-  _sprite = new QC_SPRITE(texture, _node);
-  const float frameWidth = 0.2f * static_cast<float>(_sprite->_width);
-  _hitShape = new QS_HIT_SHAPE(QS_HIT_SHAPE::TYPE_RECTANGLE, _node, frameWidth, static_cast<float>(_sprite->_height), 0, 0);
-  _sprite->fSetSize(static_cast<int32_t>(frameWidth), _sprite->_height);
-  _sprite->fSetAnchor(0, 0.0f, 0.0f);
-  _sprite->fSetFrame(5, 1, 0);
-  _mouseX = mouseX();
-  _mouseY = mouseY();
+QC_TOGGLE::QC_TOGGLE(QC_TEXTURE* texture) {
+  fCreate(texture, nullptr, QS_HIT_SHAPE::TYPE_RECTANGLE, 0.0f, 0.0f);
   _hovered = 0;
-  _leftHeld = 0;
-  _rightHeld = 0;
-}
-
-QC_TOGGLE::~QC_TOGGLE() {
-  delete _sprite;
-  delete _hitShape;
-  delete _node;
-}
-
-void QC_TOGGLE::showFrame(int32_t frame) { _sprite->fSetFrame(5, 1, frame); }
-
-void QC_TOGGLE::fSetState(int32_t state) {
-  _state = state;
-  showFrame(state);
 }
 
 int32_t QC_TOGGLE::fUpdate() {
-  const bool inside = _hitShape->fIsInside(static_cast<float>(*_mouseX), static_cast<float>(*_mouseY));
-  // Unchecked states 1 and 2 share the hover handling.
-  auto hoverStep = [&]() {
-    if (inside) {
-      if (pressed(kLeft)) {
-        _leftHeld = 1;
-        _state = 2;
-        QC_CALLBACK::fInvoke(_onPress, 0);
-      }
-      if (pressed(kRight)) {
-        _rightHeld = 1;
-        _state = 2;
-        QC_CALLBACK::fInvoke(_onPress, 0);
-      }
-    } else {
-      _state = 0;
-      _leftHeld = 0;
-      _rightHeld = 0;
-      QC_CALLBACK::fInvoke(_onLeave, 0);
-    }
-    showFrame(_state);
-    return 0;
-  };
+  const bool inside = pointerInside();
   switch (_state) {
     case 0:
       if (inside) {
@@ -208,26 +168,14 @@ int32_t QC_TOGGLE::fUpdate() {
         showFrame(1);
       }
       return 0;
-    case 1:
-      return hoverStep();
     case 2:
-      if (_leftHeld != 0 && released(kLeft)) {
-        _leftHeld = 0;
-        _state = 3;
-        showFrame(3);
-        if (_rightHeld != 0) return QC_BUTTON_CLICKED;
-        QC_CALLBACK::fInvoke(_onLeftClick, 0);
-        return QC_BUTTON_CLICKED;
-      }
-      if (_rightHeld != 0 && released(kRight)) {
-        _rightHeld = 0;
-        _state = 3;
-        showFrame(3);
-        if (_leftHeld != 0) return QC_BUTTON_CLICKED;
-        QC_CALLBACK::fInvoke(_onRightClick, 0);
-        return QC_BUTTON_CLICKED;
-      }
-      return hoverStep();
+      if (completeClick(3)) return QC_BUTTON_CLICKED;
+      [[fallthrough]];
+    case 1:
+      // Unchecked states 1 and 2 share the hover handling.
+      pressOrLeave(inside);
+      showFrame(_state);
+      return 0;
     case 3:
       if (_leftHeld != 0 && released(kLeft)) {
         _leftHeld = 0;

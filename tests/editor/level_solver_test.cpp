@@ -10,13 +10,7 @@ namespace {
 int32_t ofRank(int32_t rank) { return rank - 2; }
 
 void put(EDITOR_CARD_TABLE& table, int slot, float x, float y, int z, int32_t value, bool special) {
-  EDITOR_CARD& card = table.cards[slot];
-  card.putOnTable();
-  card.x = x;
-  card.y = y;
-  card.zLayer = z;
-  card.value = value;
-  card.isSpecial = special;
+  table.cards[slot].putOnTable(x, y, z, value, special);
 }
 
 LEVEL_DEAL dealOf(const EDITOR_CARD_TABLE& table, std::vector<int32_t> stockRanks) {

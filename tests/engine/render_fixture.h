@@ -11,19 +11,15 @@
 #include "engine/log.h"
 #include "engine/render.h"
 #include "engine/texture.h"
+#include "platform/gl_window_fixture.h"
 
-class RenderTest : public ::testing::Test {
+class RenderTest : public GlWindowTest {
  protected:
+  RenderTest() : GlWindowTest("render test", 1024, 768) {}
+
   void SetUp() override {
-    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);
-    SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_CORE);
-    SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
-    SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    _window = SDL_CreateWindow("render test", 0, 0, 1024, 768, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    ASSERT_NE(_window, nullptr) << SDL_GetError();
+    GlWindowTest::SetUp();
+    if (HasFatalFailure()) return;
     QEL::fSetLogSink([this](const std::string& line) { _log.push_back(line); });
     _render = new QEL::QC_RENDER();
     ASSERT_EQ(_render->fInit(_window, 0.1f, 0.0f), 1);
@@ -31,8 +27,7 @@ class RenderTest : public ::testing::Test {
   void TearDown() override {
     QEL::fSetLogSink(nullptr);
     delete _render;
-    if (_window) SDL_DestroyWindow(_window);
-    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    GlWindowTest::TearDown();
   }
 
   bool logged(const std::string& line) const {
@@ -74,15 +69,12 @@ class RenderTest : public ::testing::Test {
   // 0xAARRGGBB of one back-buffer pixel, read after the frame.
   uint32_t pixel(int x, int y) {
     if (_pixels.empty()) read();
-    const size_t i = (static_cast<size_t>(y) * _width + x) * 4;
-    return (uint32_t(_pixels[i + 3]) << 24) | (uint32_t(_pixels[i]) << 16) | (uint32_t(_pixels[i + 1]) << 8) |
-           _pixels[i + 2];
+    return pixelAt(_pixels, _width, x, y);
   }
   uint32_t rgb(int x, int y) { return pixel(x, y) & 0x00FFFFFFu; }
   void read() { ASSERT_TRUE(_render->fReadBackBuffer(_pixels, _width, _height)); }
   void forget() { _pixels.clear(); }
 
-  SDL_Window* _window = nullptr;
   QEL::QC_RENDER* _render = nullptr;
   std::vector<std::string> _log;
   std::vector<uint8_t> _pixels;

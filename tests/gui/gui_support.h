@@ -17,6 +17,7 @@
 #include "engine/globals.h"
 #include "engine/input.h"
 #include "engine/log.h"
+#include "log_recorder.h"
 #include "engine/texture.h"
 #include "gui/gui_container.h"
 #include "primitives/font.h"
@@ -63,23 +64,7 @@ inline int timesReleased(QEL::QC_TEXTURE* texture) {
   return n;
 }
 
-// Records every log message while it lives.
-class LogRecorder {
- public:
-  LogRecorder() {
-    QEL::fSetLogSink([this](const std::string& message) { _lines.push_back(message); });
-  }
-  ~LogRecorder() { QEL::fSetLogSink(nullptr); }
-  bool contains(const std::string& text) const {
-    for (const std::string& line : _lines) {
-      if (line.find(text) != std::string::npos) return true;
-    }
-    return false;
-  }
-
- private:
-  std::vector<std::string> _lines;
-};
+using test_support::LogRecorder;
 
 struct Event {
   int32_t id = 0;

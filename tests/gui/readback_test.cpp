@@ -23,6 +23,7 @@
 #include "gui/gui_wlabel.h"
 #include "gui_support.h"
 #include "platform/window.h"
+#include "readback_fixture.h"
 
 using namespace QEL;
 using namespace gui_test;
@@ -36,20 +37,8 @@ struct Box {
   int left = 1 << 30, top = 1 << 30, right = -1, bottom = -1;  // right and bottom exclusive
 };
 
-class GuiReadBackTest : public WidgetTest {
+class GuiReadBackTest : public ReadBackFixture<WidgetTest> {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(platform::initVideo());
-    if (sWindow == nullptr) sWindow = platform::createWindow("widget read-back", 1024, 768);
-    ASSERT_NE(sWindow, nullptr);
-    sRender = new QC_RENDER;
-    ASSERT_EQ(sRender->fInit(sWindow, 0.1f, 0.0f), 1);
-    sRender->_clearColor = 0xFF000000u;
-  }
-  static void TearDownTestSuite() {
-    delete sRender;
-    sRender = nullptr;
-  }
   void SetUp() override {
     WidgetTest::SetUp();
     qcRENDER = sRender;
@@ -87,20 +76,6 @@ class GuiReadBackTest : public WidgetTest {
     return _whiteFont.get();
   }
 
-  template <class DRAW>
-  void frame(DRAW draw) {
-    ASSERT_EQ(sRender->fBeginScene(), 1);
-    draw();
-    ASSERT_EQ(sRender->fEndScene(), 0);
-    int32_t w = 0, h = 0;
-    ASSERT_TRUE(sRender->fReadBackBuffer(_pixels, w, h));
-    ASSERT_EQ(w, 1024);
-    ASSERT_EQ(h, 768);
-  }
-  uint32_t rgb(int x, int y) const {
-    const uint8_t* p = &_pixels[(static_cast<size_t>(y) * 1024 + x) * 4];
-    return (static_cast<uint32_t>(p[0]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[2];
-  }
   // Bounds of the pixels of one colour (or of every lit pixel with colour 0xFFFFFFFF).
   Box boxOf(uint32_t colour) const {
     Box box;
@@ -117,14 +92,10 @@ class GuiReadBackTest : public WidgetTest {
     return box;
   }
   Box litBox() const { return boxOf(0xFFFFFFFFu); }
-  // Every pixel inside the rectangle's border has the colour: the border pixels sample
-  // texels at their corners and blend with the neighbouring frame or wrap round the texture.
+  // Every pixel inside the rectangle's border has the colour.
   void expectArea(int left, int top, int right, int bottom, uint32_t colour) const {
-    int wrong = 0;
-    for (int y = top + 1; y < bottom - 1; ++y) {
-      for (int x = left + 1; x < right - 1; ++x) wrong += rgb(x, y) != colour ? 1 : 0;
-    }
-    EXPECT_EQ(wrong, 0) << "area " << left << "," << top << " - " << right << "," << bottom;
+    EXPECT_EQ(wrongIn(left, top, right, bottom, colour), 0)
+        << "area " << left << "," << top << " - " << right << "," << bottom;
   }
   void expectLit(int left, int top, int right, int bottom) const {
     const Box box = litBox();
@@ -134,17 +105,11 @@ class GuiReadBackTest : public WidgetTest {
     EXPECT_EQ(box.bottom, bottom);
   }
 
-  static platform::WindowHandle sWindow;
-  static QC_RENDER* sRender;
   std::vector<QC_TEXTURE*> _deviceTextures;
-  std::vector<uint8_t> _pixels;
   pugi::xml_document _whiteFontDoc;
   std::unique_ptr<QC_FONT> _whiteFont;
   QC_GUI_CONTAINER _container;
 };
-
-platform::WindowHandle GuiReadBackTest::sWindow = nullptr;
-QC_RENDER* GuiReadBackTest::sRender = nullptr;
 
 TEST_F(GuiReadBackTest, ButtonDrawsTheFrameOfItsStateCentredOnItsPlace) {
   auto* button = new QC_GUI_BUTTON5(1, strip(50, 40, {RED, GREEN, BLUE, YELLOW, MAGENTA}));

@@ -30,14 +30,7 @@ class DeviceTest : public GlWindowTest {
     _parameters.autoDepthStencilFormat = kFormatD24S8;
     ASSERT_EQ(_d3d->createDevice(_window, kCreateSoftwareVertexProcessing, _parameters, _device), Result::ok)
         << deviceFailureReason();
-    // Pixel coordinates straight to clip space: x right, y down, z 0.5.
-    float m[16];
-    matrixIdentity(m);
-    m[0] = 2.0f / 64.0f;
-    m[5] = -2.0f / 48.0f;
-    m[12] = -1.0f;
-    m[13] = 1.0f;
-    _device->setTransform(TransformKind::projection, m);
+    pixelProjection(64, 48);
     _device->setRenderState(RenderState::zEnable, 0);
     ASSERT_EQ(_device->createVertexBuffer(36 * 64, 0, kFvfVertex, Pool::defaultPool, &_vertices), Result::ok);
   }
@@ -46,6 +39,17 @@ class DeviceTest : public GlWindowTest {
     _device.reset();
     _d3d.reset();
     GlWindowTest::TearDown();
+  }
+
+  // Pixel coordinates of a target of the given size straight to clip space: x right, y down.
+  void pixelProjection(int width, int height) {
+    float m[16];
+    matrixIdentity(m);
+    m[0] = 2.0f / static_cast<float>(width);
+    m[5] = -2.0f / static_cast<float>(height);
+    m[12] = -1.0f;
+    m[13] = 1.0f;
+    _device->setTransform(TransformKind::projection, m);
   }
 
   void quad(float x0, float y0, float x1, float y1, uint32_t color) {
@@ -184,13 +188,7 @@ TEST_F(DeviceTest, RenderTargetIsDrawnIntoAndSampledTopRowFirst) {
   EXPECT_EQ(target->lockRect(0, &locked, 0), Result::invalidCall);  // targets cannot be locked
 
   ASSERT_EQ(_device->setRenderTarget(0, surface), Result::ok);
-  float m[16];
-  matrixIdentity(m);
-  m[0] = 2.0f / 16.0f;
-  m[5] = -2.0f / 16.0f;
-  m[12] = -1.0f;
-  m[13] = 1.0f;
-  _device->setTransform(TransformKind::projection, m);
+  pixelProjection(16, 16);
   _device->clear(kClearTarget, 0xFF0000FF, 1.0f, 0);
   quad(0.0f, 0.0f, 16.0f, 8.0f, 0xFFFF0000);  // top half red
   std::vector<uint8_t> pixels;
@@ -200,12 +198,7 @@ TEST_F(DeviceTest, RenderTargetIsDrawnIntoAndSampledTopRowFirst) {
   EXPECT_EQ(pixelAt(pixels, 16, 4, 12), 0xFF0000FFu);
 
   ASSERT_EQ(_device->setRenderTarget(0, back), Result::ok);
-  matrixIdentity(m);
-  m[0] = 2.0f / 64.0f;
-  m[5] = -2.0f / 48.0f;
-  m[12] = -1.0f;
-  m[13] = 1.0f;
-  _device->setTransform(TransformKind::projection, m);
+  pixelProjection(64, 48);
   _device->clear(kClearTarget, 0xFF000000, 1.0f, 0);
   _device->setTexture(0, target);
   quad(0.0f, 0.0f, 32.0f, 32.0f, 0xFFFFFFFF);

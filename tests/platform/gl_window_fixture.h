@@ -8,6 +8,9 @@
 
 class GlWindowTest : public ::testing::Test {
  protected:
+  explicit GlWindowTest(const char* title = "test", int width = 64, int height = 64)
+      : _title(title), _windowWidth(width), _windowHeight(height) {}
+
   void SetUp() override {
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
@@ -16,13 +19,15 @@ class GlWindowTest : public ::testing::Test {
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
     SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 24);
     SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 8);
-    _window = SDL_CreateWindow("test", 0, 0, 64, 64, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    _window = SDL_CreateWindow(_title, 0, 0, _windowWidth, _windowHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     ASSERT_NE(_window, nullptr) << SDL_GetError();
   }
   void TearDown() override {
     if (_window) SDL_DestroyWindow(_window);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }
+  const char* _title;
+  int _windowWidth, _windowHeight;
   SDL_Window* _window = nullptr;
 };
 

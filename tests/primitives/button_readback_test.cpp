@@ -11,6 +11,7 @@
 #include "engine/texture.h"
 #include "platform/window.h"
 #include "primitives/button.h"
+#include "readback_fixture.h"
 
 using namespace QEL;
 
@@ -18,20 +19,8 @@ namespace {
 
 constexpr uint32_t RED = 0xFF0000u, GREEN = 0x00FF00u, BLUE = 0x0000FFu, YELLOW = 0xFFFF00u;
 
-class ButtonReadBackTest : public ::testing::Test {
+class ButtonReadBackTest : public ReadBackFixture<> {
  protected:
-  static void SetUpTestSuite() {
-    ASSERT_TRUE(platform::initVideo());
-    if (sWindow == nullptr) sWindow = platform::createWindow("button read-back", 1024, 768);
-    ASSERT_NE(sWindow, nullptr);
-    sRender = new QC_RENDER;
-    ASSERT_EQ(sRender->fInit(sWindow, 0.1f, 0.0f), 1);
-    sRender->_clearColor = 0xFF000000u;
-  }
-  static void TearDownTestSuite() {
-    delete sRender;
-    sRender = nullptr;
-  }
   void TearDown() override {
     for (QC_TEXTURE* t : _textures) sRender->fReleaseTexture(t);
   }
@@ -54,36 +43,9 @@ class ButtonReadBackTest : public ::testing::Test {
     _textures.push_back(t);
     return t;
   }
-  template <class DRAW>
-  void frame(DRAW draw) {
-    ASSERT_EQ(sRender->fBeginScene(), 1);
-    draw();
-    ASSERT_EQ(sRender->fEndScene(), 0);
-    int32_t w = 0, h = 0;
-    ASSERT_TRUE(sRender->fReadBackBuffer(_pixels, w, h));
-  }
-  uint32_t rgb(int x, int y) const {
-    const uint8_t* p = &_pixels[(static_cast<size_t>(y) * 1024 + x) * 4];
-    return (static_cast<uint32_t>(p[0]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[2];
-  }
-  // Inside the border, which blends with the neighbouring texels.
-  int wrongIn(int left, int top, int right, int bottom, uint32_t colour) const {
-    int wrong = 0;
-    for (int y = top + 1; y < bottom - 1; ++y) {
-      for (int x = left + 1; x < right - 1; ++x) wrong += rgb(x, y) != colour ? 1 : 0;
-    }
-    return wrong;
-  }
-
-  static platform::WindowHandle sWindow;
-  static QC_RENDER* sRender;
   std::vector<QC_TEXTURE*> _textures;
-  std::vector<uint8_t> _pixels;
   QK_BUTTON _input;
 };
-
-platform::WindowHandle ButtonReadBackTest::sWindow = nullptr;
-QC_RENDER* ButtonReadBackTest::sRender = nullptr;
 
 TEST_F(ButtonReadBackTest, ButtonShowsTheFrameOfItsStateCentredOnItsNode) {
   QC_BUTTON button(strip(), nullptr, QS_HIT_SHAPE::TYPE_RECTANGLE, 0.0f, 0.0f);

@@ -9,6 +9,7 @@
 #include <pugixml.hpp>
 
 #include "engine/log.h"
+#include "log_recorder.h"
 #include "engine/texture.h"
 
 namespace primitives_test {
@@ -42,23 +43,6 @@ inline std::string fontXml(const std::vector<GlyphSpec>& glyphs, int lineHeight,
   return out.str();
 }
 
-// Records every log message while it lives.
-class LogRecorder {
- public:
-  LogRecorder() {
-    QEL::fSetLogSink([this](const std::string& message) { _lines.push_back(message); });
-  }
-  ~LogRecorder() { QEL::fSetLogSink(nullptr); }
-  bool contains(const std::string& text) const {
-    for (const std::string& line : _lines) {
-      if (line.find(text) != std::string::npos) return true;
-    }
-    return false;
-  }
-  const std::vector<std::string>& lines() const { return _lines; }
-
- private:
-  std::vector<std::string> _lines;
-};
+using test_support::LogRecorder;
 
 }  // namespace primitives_test

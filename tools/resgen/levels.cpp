@@ -336,13 +336,7 @@ void buildTutorial(EDITOR_CARD_TABLE& table, LEVEL_SETTINGS& settings) {
   size_t nextId = 0;
   auto put = [&](int32_t id, float x, float y, int32_t z, int32_t value, bool special) {
     if (id < 0) id = freeIds[nextId++];
-    EDITOR_CARD& card = table.cards[id];
-    card.putOnTable();
-    card.x = x;
-    card.y = y;
-    card.zLayer = z;
-    card.value = value;
-    card.isSpecial = special;
+    table.cards[id].putOnTable(x, y, z, value, special);
   };
   const float columns[8] = {162, 262, 362, 462, 562, 662, 762, 862};
   // Column 3: seven 31 on queen 28; column 4: seven 49 on queen 34. Each queen has the lower
