@@ -2,7 +2,7 @@
 
 #include "engine/game.h"
 #include "engine/globals.h"
-#include "engine/resource_loader.h"
+#include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/scenes/scene_card_game_mainmenu.h"
 
@@ -56,8 +56,5 @@ void createMainMenuScene() {
 void onSplashFinished() { createMainMenuScene(); }
 
 void subscribeScenePacks(std::initializer_list<const char*> packs) {
-  // What the game object's pack subscription forwards to; without a loader (no engine yet)
-  // there is nothing to subscribe to.
-  if (QEL::qcRESOURCE_LOADER == nullptr) return;
-  for (const char* pack : packs) QEL::qcRESOURCE_LOADER->fSubscribePack(pack, nullptr);
+  for (const char* pack : packs) subscribePack(pack);
 }
