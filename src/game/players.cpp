@@ -10,6 +10,10 @@
 
 namespace {
 
+// Volumes are written with six significant digits, so 0.3 stays "0.3" in the file rather than
+// the float's full expansion.
+constexpr int kVolumeDigits = 6;
+
 // The main menu's name box takes at most this many characters.
 constexpr std::size_t kMaxNameLength = 12;
 constexpr float kDefaultVolume = 0.5f;
@@ -124,8 +128,8 @@ pugi::xml_node childOrAppend(pugi::xml_node node, const char* name) {
 }
 
 void writeSettings(pugi::xml_node element, const PLAYER_RECORD& player) {
-  setOrAppend(element, "soundVolume").set_value(static_cast<double>(player.soundVolume));
-  setOrAppend(element, "musicVolume").set_value(static_cast<double>(player.musicVolume));
+  setOrAppend(element, "soundVolume").set_value(player.soundVolume, kVolumeDigits);
+  setOrAppend(element, "musicVolume").set_value(player.musicVolume, kVolumeDigits);
   setOrAppend(element, "isFullscreen").set_value(player.isFullscreen != 0);
   setOrAppend(element, "isMuteAll").set_value(player.isMuteAll != 0);
   setOrAppend(element, "currentBack").set_value(player.currentBack);
@@ -232,8 +236,8 @@ void savePlayers() {
     element.append_attribute("id").set_value(index);
     element.append_attribute("name").set_value(QEL::fWideToUtf8(player.name).c_str());
     element.append_attribute("money").set_value(player.money);
-    element.append_attribute("soundVolume").set_value(static_cast<double>(player.soundVolume));
-    element.append_attribute("musicVolume").set_value(static_cast<double>(player.musicVolume));
+    element.append_attribute("soundVolume").set_value(player.soundVolume, kVolumeDigits);
+    element.append_attribute("musicVolume").set_value(player.musicVolume, kVolumeDigits);
     element.append_attribute("isFullscreen").set_value(player.isFullscreen != 0);
     element.append_attribute("isMuteAll").set_value(player.isMuteAll != 0);
     element.append_attribute("currentBack").set_value(player.currentBack);
