@@ -109,12 +109,7 @@ void SCENE_CARD_GAME_LEVEL::loadLevel(int32_t index) {
     for (int32_t hint = 0; hint <= LAST_TUTORIAL_HINT; ++hint) gHintShown[hint] = 1;
   }
 
-  const std::wstring path = L"Levels/Level_" + std::to_wstring(index) + L".xml";
-  const pugi::xml_parse_result parsed = levelDocument.load_file(path.c_str());
-  if (!parsed) {
-    QEL::fLog("SCENE_CARD_GAME_LEVEL::loadLevel: cannot read Levels/Level_", index, ".xml: ",
-              parsed.description());
-  }
+  loadLevelDocument(index);
   removeAllCards();
   readLevel();
   dealRandomValues();
@@ -135,18 +130,6 @@ void SCENE_CARD_GAME_LEVEL::loadLevel(int32_t index) {
   bestLevelResult.specialCards1 = getLevelResult(gCurrentPlayer, index, kSpecialCards1Field);
   bestLevelResult.specialCards2 = getLevelResult(gCurrentPlayer, index, kSpecialCards2Field);
   bestLevelResult.specialCards3 = getLevelResult(gCurrentPlayer, index, kSpecialCards3Field);
-}
-
-void SCENE_CARD_GAME_LEVEL::removeAllCards() {
-  // Built with the level scene (level-file reading).
-}
-
-void SCENE_CARD_GAME_LEVEL::readLevel() {
-  // Built with the level scene (level-file reading).
-}
-
-void SCENE_CARD_GAME_LEVEL::dealRandomValues() {
-  // Built with the level scene (level-file reading).
 }
 
 void SCENE_CARD_GAME_LEVEL::finishLevel() {

@@ -1,0 +1,130 @@
+// The small text file that every finished frame leaves in the folder of this run.
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <string>
+
+#include "engine/file_system.h"
+#include "engine/globals.h"
+#include "engine/log.h"
+#include "game/game_globals.h"
+#include "game/scenes/scene_card_game_level.h"
+
+namespace {
+
+constexpr int32_t TENTH_FRAME = 9;
+constexpr int32_t ALL_SKITTLES = 10;
+
+QEL::QC_FILE_SYSTEM* fileSystem() {
+  QEL::QC_FILE_SYSTEM* instance = QEL::qcFILE_SYSTEM_INSTANCE;
+  return instance != nullptr ? instance : QEL::QC_FILE_SYSTEM::fGet();
+}
+
+__attribute__((format(printf, 2, 3))) void appendFormat(std::string& text, const char* format, ...) {
+  char line[256];
+  va_list arguments;
+  va_start(arguments, format);
+  const int length = std::vsnprintf(line, sizeof line, format, arguments);
+  va_end(arguments);
+  if (length <= 0) return;
+  const size_t kept = static_cast<size_t>(length) < sizeof line ? static_cast<size_t>(length) : sizeof line - 1;
+  text.append(line, kept);
+}
+
+// The cards left at each use, as far as they were recorded.
+void appendUses(std::string& text, int32_t uses, const int32_t* cardsLeft) {
+  const int32_t recorded =
+      uses < SCENE_CARD_GAME_LEVEL::MAX_LAYOUT_CARDS ? uses : SCENE_CARD_GAME_LEVEL::MAX_LAYOUT_CARDS;
+  for (int32_t i = 1; i <= recorded; ++i) {
+    appendFormat(text, "     %i) Cards left: %i\n", i, cardsLeft[i - 1]);
+  }
+}
+
+// Written beside the target and renamed over it, so the folder never holds half a file.
+bool writeAtomically(const std::string& path, const std::string& text) {
+  const std::string temporary = path + ".tmp";
+  std::FILE* file = std::fopen(temporary.c_str(), "wb");
+  if (file == nullptr) {
+    QEL::fLog("saveStatisticsOfLevel: cannot write ", path);
+    return false;
+  }
+  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
+                 std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+  if (std::fclose(file) != 0) written = false;
+  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
+    QEL::fLog("saveStatisticsOfLevel: cannot write ", path, " (disk full?)");
+    std::remove(temporary.c_str());
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool SCENE_CARD_GAME_LEVEL::statisticsResultCode(std::string& code) const {
+  const int32_t b1 = levelResult.specialCards1;
+  const int32_t b2 = levelResult.specialCards2;
+  const int32_t b3 = levelResult.specialCards3;
+  const int32_t kind = levelResult.result;
+  code.clear();
+  if (kind == 2) {
+    code = std::to_string(b1) + std::to_string(b2);
+    return true;
+  }
+  const bool tenthFrame = gCurrentLevel % kLevelsPerPack == TENTH_FRAME;
+  if (!tenthFrame) {
+    if (kind == 4) code = "X0";
+    if (kind == 3) code = "Y0";
+    return true;
+  }
+  // The tenth frame's strike or spare is written when its bonus balls have been played.
+  if (!gTenthFrameBonus) return false;
+  if (kind == 3) {
+    code = "Y0" + std::to_string(b3);
+  } else if (kind == 4) {
+    if (b2 == ALL_SKITTLES) {
+      code = "XX";
+      if (b3 == ALL_SKITTLES) {
+        code += "X";
+      } else if (b3 >= 0) {
+        code += std::to_string(b3);  // a third ball still to come writes nothing
+      }
+    } else if (b2 + b3 == ALL_SKITTLES) {
+      code = "XY0";
+    } else if (b2 + b3 < ALL_SKITTLES) {
+      code = "X" + std::to_string(b2) + std::to_string(b3);
+    }
+  }
+  return true;
+}
+
+void SCENE_CARD_GAME_LEVEL::saveStatisticsOfLevel() {
+  if (gCurrentLevel < 0 || gCurrentLevel >= kLevelCount) {
+    QEL::fLog("saveStatisticsOfLevel: no level ", gCurrentLevel);
+    return;
+  }
+  const std::string folder = gBasePath + "/Statistics/" + std::to_string(gSessionNumber);
+  fileSystem()->fCreateDirectories(folder);
+
+  std::string code;
+  if (!statisticsResultCode(code)) return;
+  const std::string path = folder + "/level_number_" + std::to_string(gCurrentLevel + 1) + "_" +
+                           std::to_string(gLevelAttempts[gCurrentLevel]) + "_" + code + ".txt";
+
+  std::string text;
+  appendFormat(text, "Level pack number=%i\n", gCurrentPack + 1);
+  appendFormat(text, "Level number=%i\n", gCurrentLevel + 1);
+  appendFormat(text, "Results=%s\n", code.c_str());
+  appendFormat(text, "Reshuffle was used %i times. Cards left: \n", reshufflesUsed);
+  appendUses(text, reshufflesUsed, cardsLeftAtReshuffle);
+  appendFormat(text, "Joker was used %i times. Cards left: \n", jokersUsed);
+  appendUses(text, jokersUsed, cardsLeftAtJoker);
+  appendFormat(text, "Time=%02i:%02i\n", clockMs / 60000, (clockMs / 1000) % 60);
+  appendFormat(text,
+               "Shop. Money spent: %i. Was purchased: \n\t1) Places: %i\n\t2) Reshuffles: %i\n"
+               "\t3) Jokers: %i\n",
+               shopMoneySpent, placesBought, reshufflesBought, jokersBought);
+  appendFormat(text, "Money=%i\n", levelMoney);
+  writeAtomically(path, text);
+}
