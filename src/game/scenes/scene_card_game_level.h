@@ -1,9 +1,9 @@
 #pragma once
-// The scene in which one frame (one level) is played. This is the scene's skeleton: the card
-// model it owns (piles, flights, layout slots), the frame's counters that the piles read and
-// write, its start-up as far as the card model goes, and the operations the piles call back.
-// The widgets, drawing, input, results, hints and windows are still to be built; the members
-// that stand for them say so.
+// The scene in which one frame (one level) is played: the card model it owns (piles, flights,
+// layout slots), the frame's counters, the play screen's sprites, buttons and labels, the
+// dealing and gathering of the cards, and the card and pile under the pointer. The drawing,
+// the input, results, hints and windows are still to be built; the members that stand for
+// them say so.
 #include <cstdint>
 #include <string>
 
@@ -13,7 +13,13 @@
 #include "game/scenes/base_scene.h"
 
 namespace QEL {
+class QC_FONT;
+class QC_GUI_BUTTON5;
+class QC_GUI_CONTAINER;
+class QC_GUI_OBJECT;
 class QC_GUI_WLABEL;
+class QC_SPRITE;
+class QC_TEXTURE;
 }  // namespace QEL
 class CARD;
 class CARD_PILES;
@@ -34,6 +40,22 @@ void playGuiFlySound();
 // mode), by ten-pin rules.
 void calculatePackScore();
 
+// The scene's label makers. The label stands 5 pixels above the y given; a null container or
+// parent leaves the label unattached (the caller then owns it).
+QEL::QC_GUI_WLABEL* createLabel(int32_t id, const std::wstring& text, float x, float y,
+                                QEL::QC_GUI_CONTAINER* container, QEL::QC_FONT* font, int32_t anchor);
+QEL::QC_GUI_WLABEL* createChildLabel(int32_t id, const std::wstring& text, float x, float y,
+                                     QEL::QC_GUI_OBJECT* parent, QEL::QC_FONT* font, int32_t anchor);
+
+// One rising "+points" pop-up: a label and a coin drawn with it.
+struct POINTS_POPUP {
+  static constexpr float FREE = -100.0f;
+  QEL::QC_GUI_WLABEL* label = nullptr;  // in the pop-ups' container
+  QEL::QC_SPRITE* coin = nullptr;  // owned by the scene
+  float rise = FREE;  // pixels still to rise
+  int32_t points = 0;
+};
+
 class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
  public:
   static constexpr int32_t MAX_LAYOUT_CARDS = 300;
@@ -53,6 +75,30 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   void fMouseMove() override;
   void fKeyDown(int32_t code) override;
   void fKeyUp(int32_t code) override;
+
+  // Start-up of the play screen: its sprites, then (after the level is loaded) its buttons
+  // and labels.
+  void createPlayScreenSprites();
+  void createPlayScreenWidgets();
+
+  // Group animations of the cards through the flights; each sets the flights' busy flag and
+  // animationState. Off the screen: the layout and the piles' holders.
+  void dealOutCards();
+  // From the deck back to where each card lay, with its angle.
+  void dealInCards();
+  // Every card on the table and every pile holder to the deck.
+  void gatherPileCards();
+  // Moves animationState on once the flights are no longer busy.
+  void advanceAnimationState();
+  // Step to the next or previous level (0-200) and leave this one.
+  void nextLevel();
+  void previousLevel();
+  // A card whose fly-away flight has ended leaves the table (layout card) or its pile.
+  void removeFlownCard(CARD* card);
+  void updatePointsPopups();
+  // Number of table cards that card i overlaps; moves its zLayer just above (below) them.
+  int32_t layerAboveOverlapping(int32_t cardId);
+  int32_t layerBelowOverlapping(int32_t cardId);
 
   // Parses Levels/Level_<index>.xml, lays it out and deals the stock and piles.
   void loadLevel(int32_t index);
@@ -155,7 +201,102 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   int32_t windowState = 0;  // 0 none; open, sliding in, sliding out: 1-3 shop, 4-6 pause, ...
   bool isInitFinished = false;  // the interface exists: reloading a level refreshes its labels
 
-  // Labels the piles write; created with the scene's widgets (null until then).
+  float nextSceneType = 0.0f;  // what to do when the closing window has gone
+  // Each window's slide: starts at its slide distance and is run down to 0 in 0.3 s.
+  float shopSlide = 0.0f;
+  float pauseSlide = 0.0f;
+  float finishSlide = 0.0f;
+  float optionsSlide = 0.0f;
+  float trophySlide = 0.0f;
+  float creditsSlide = 0.0f;
+  float purchaseSlide = 0.0f;
+  int32_t trophyId = 0;
+  int32_t shopMessageItem = 0;  // 0 reserve place, 1 reshuffle, 2 joker
+  int32_t bonusCardType = 0;  // 1-5
+  int32_t hintedCardA = -1;  // the two slots tutorial step 2 asks for
+  int32_t hintedCardB = -1;
+  bool isFreePairOnTable = false;
+  int32_t isBonusBanner = 0;  // 1 the banner shows a bonus card, 0 a frame result
+  int32_t bonusMoney = 0;  // what a money bonus card gave
+  int32_t nextActionPointDecreaseMs = 0;  // clockMs at which the next action point is lost
+  int32_t transitionState = 0;  // 0 in play, 1 the layout flies in, 2 it flies out
+  float leaveTimer = 0.0f;  // slide of the interface bars: 0 in view, 200 out of view
+  float frameTime = 0.0f;  // seconds of the current update step
+  float savedAngles[MAX_LAYOUT_CARDS] = {};  // the layout's angles while it is gathered
+
+  // Selection, pointer and layers.
+  int32_t selectedPileCard = -1;
+  int32_t hoveredCard = -1;
+  int32_t hoveredPile = -1;  // 0 the stock, k reserve pile k
+  bool isLeftButtonDown = false;
+  bool isRightButtonDown = false;
+  int32_t zLayerMax = TOP_Z_LAYER;
+  int32_t zLayerMin = BOTTOM_Z_LAYER;
+  int32_t draggedSlider = -1;  // 0 sound, 1 music
+  float dragOffset = 0.0f;  // pointer x minus knob x when the drag began
+  // The options window's knobs (built with that window; null until then).
+  QEL::QC_GUI_BUTTON5* soundKnob = nullptr;
+  QEL::QC_GUI_BUTTON5* musicKnob = nullptr;
+
+  // Economy and drawing values of the start-up.
+  int32_t currentMultiplier = 1;
+  int32_t highestMultiplier = 1;
+  int32_t actionPoints = 0;
+  float pulseSpeed = 50.0f;
+  int32_t cardShadowOffsetX = -3;
+  int32_t cardShadowOffsetY = -7;
+  int32_t highlightOffsetX = 0;
+  int32_t highlightOffsetY = 0;
+
+  // Sprites, owned.
+  QEL::QC_SPRITE* cardsLibrarySprites[3] = {};  // by card type
+  QEL::QC_SPRITE* multiplierSprites[19] = {};  // 1-18
+  QEL::QC_SPRITE* highlightSprite = nullptr;
+  QEL::QC_SPRITE* specialCardSprite = nullptr;
+  QEL::QC_SPRITE* backingSprite = nullptr;
+  QEL::QC_SPRITE* backingDeckSprite = nullptr;
+  QEL::QC_SPRITE* cardBackSprite2 = nullptr;
+  QEL::QC_SPRITE* cardBackSprite10 = nullptr;
+  QEL::QC_SPRITE* bonusCoverSprite = nullptr;
+  QEL::QC_SPRITE* backgroundSprite = nullptr;
+  QEL::QC_SPRITE* frameNumberMoneyBackgroundSprite = nullptr;
+  QEL::QC_SPRITE* resultPackNameBackgroundSprite = nullptr;
+  QEL::QC_SPRITE* resultFrameSprites[3] = {};
+  QEL::QC_SPRITE* skittleSprites[11] = {};
+  QEL::QC_SPRITE* shadowSprite = nullptr;
+
+  // The 13 widget containers, owned. The window containers are made by the windows'
+  // start-ups (still to be built) and stay null until then.
+  QEL::QC_GUI_CONTAINER* guiContainer1 = nullptr;  // play-screen labels
+  QEL::QC_GUI_CONTAINER* guiContainer2 = nullptr;  // play-screen buttons
+  QEL::QC_GUI_CONTAINER* stockContainer = nullptr;  // the labels on the stock
+  QEL::QC_GUI_CONTAINER* pauseContainer = nullptr;
+  QEL::QC_GUI_CONTAINER* shopContainer = nullptr;
+  QEL::QC_GUI_CONTAINER* moneyContainer = nullptr;
+  QEL::QC_GUI_CONTAINER* finishContainer = nullptr;
+  QEL::QC_GUI_CONTAINER* optionsContainer = nullptr;
+  QEL::QC_GUI_CONTAINER* trophyContainer = nullptr;
+  QEL::QC_GUI_CONTAINER* creditsContainer = nullptr;
+  QEL::QC_GUI_CONTAINER* hintContainer = nullptr;
+  QEL::QC_GUI_CONTAINER* bannerContainer = nullptr;
+  QEL::QC_GUI_CONTAINER* purchaseContainer = nullptr;
+
+  // Play-screen buttons and labels (in the containers' trees).
+  QEL::QC_GUI_BUTTON5* reshuffleButton = nullptr;
+  QEL::QC_GUI_BUTTON5* jokerButton = nullptr;
+  QEL::QC_GUI_BUTTON5* pauseButton = nullptr;
+  QEL::QC_GUI_BUTTON5* shopButton = nullptr;
+  QEL::QC_GUI_WLABEL* reshufflesLabel = nullptr;
+  QEL::QC_GUI_WLABEL* jokersLabel = nullptr;
   QEL::QC_GUI_WLABEL* rollLabels[3] = {};
+  QEL::QC_GUI_WLABEL* packNameLabel = nullptr;
+  QEL::QC_GUI_WLABEL* frameLabel = nullptr;
+  QEL::QC_GUI_WLABEL* moneyLabel = nullptr;
+  QEL::QC_GUI_WLABEL* multiplierLabel = nullptr;
   QEL::QC_GUI_WLABEL* turnoversLabel = nullptr;
+  QEL::QC_GUI_WLABEL* turnoversTextLabel = nullptr;
+  QEL::QC_TEXTURE* imageForButton = nullptr;  // scratch of the start-up
+
+  // Filled by the pop-ups' start-up (still to be built); the coins are owned.
+  POINTS_POPUP pointsPopup[5];
 };

@@ -1,0 +1,91 @@
+// The pointer over the level: a dragged volume knob follows it, and the card and the pile
+// under it are kept for the clicks and the drawing. Also the scene's label makers.
+#include "engine/input.h"
+#include "game/card.h"
+#include "game/card_piles.h"
+#include "game/scenes/scene_card_game_level.h"
+#include "gui/gui_button5.h"
+#include "gui/gui_container.h"
+#include "gui/gui_wlabel.h"
+
+namespace {
+
+constexpr int32_t HINT_STEP_NO_POINTER = 6;  // the tutorial step that freezes the pointer
+constexpr float PILE_GAP = 10.0f;
+
+// Strictly inside: a pointer on the edge is outside.
+bool isInsidePile(float px, float py, float x, float y) {
+  const float halfWidth = SCENE_CARD_GAME_LEVEL::CARD_WIDTH / 2.0f;
+  const float halfHeight = SCENE_CARD_GAME_LEVEL::CARD_HEIGHT / 2.0f;
+  return x - halfWidth < px && px < x + halfWidth && y - halfHeight < py && py < y + halfHeight;
+}
+
+}  // namespace
+
+QEL::QC_GUI_WLABEL* createLabel(int32_t id, const std::wstring& text, float x, float y,
+                                QEL::QC_GUI_CONTAINER* container, QEL::QC_FONT* font, int32_t anchor) {
+  auto* label = new QEL::QC_GUI_WLABEL(id, font, text);
+  label->fSetPosition(x, y - 5.0f, 0.0f);
+  label->fSetAnchor(anchor);
+  if (container != nullptr) container->fAdd(label);
+  return label;
+}
+
+QEL::QC_GUI_WLABEL* createChildLabel(int32_t id, const std::wstring& text, float x, float y,
+                                     QEL::QC_GUI_OBJECT* parent, QEL::QC_FONT* font, int32_t anchor) {
+  auto* label = new QEL::QC_GUI_WLABEL(id, font, text);
+  label->fSetPosition(x, y - 5.0f, 0.0f);
+  label->fSetAnchor(anchor);
+  if (parent != nullptr) parent->fAddChild(label);
+  return label;
+}
+
+void SCENE_CARD_GAME_LEVEL::fMouseMove() {
+  if (QEL::qcINPUT_INSTANCE == nullptr) return;
+  if (isTutorial && hintStep == HINT_STEP_NO_POINTER) return;
+  const QEL::QS_POINT pointer = QEL::qcINPUT_INSTANCE->fGetMousePosition();
+  const float px = static_cast<float>(pointer.x);
+  const float py = static_cast<float>(pointer.y);
+
+  if (draggedSlider == 0 || draggedSlider == 1) {
+    QEL::QC_GUI_BUTTON5* knob = draggedSlider == 0 ? soundKnob : musicKnob;
+    float x = px - dragOffset;
+    if (px < sliderMinX) x = sliderMinX;
+    if (px > sliderMaxX) x = sliderMaxX;
+    // The volume itself is stored when the button is let go.
+    if (knob != nullptr) knob->fSetPosition(x, knob->fGetTransform()->fGetPosition().y, 0.0f);
+  }
+
+  // Under an open window the table keeps what it had.
+  if (windowState != 0) return;
+
+  int32_t found = -1;
+  for (int32_t z = zLayerMax; z >= zLayerMin && found == -1; --z) {
+    for (int32_t id = 0; id < MAX_LAYOUT_CARDS; ++id) {
+      const CARD* card = cards[id];
+      if (card == nullptr || !card->onTable || card->zLayer != z) continue;
+      if (isPointerOverCard(id)) {
+        found = id;
+        break;
+      }
+    }
+  }
+  if (found != hoveredCard) {
+    if (hoveredCard >= 0 && hoveredCard < MAX_LAYOUT_CARDS && hoveredCard != selectedCard &&
+        cards[hoveredCard] != nullptr) {
+      cards[hoveredCard]->updateColor();
+    }
+    if (found >= 0 && found != selectedCard) cards[found]->resetColor();
+    hoveredCard = found;
+  }
+
+  hoveredPile = -1;
+  if (cardPiles == nullptr) return;
+  const float deckX = cardPiles->stockX;
+  const float deckY = cardPiles->stockY;
+  if (isInsidePile(px, py, deckX, deckY)) hoveredPile = 0;
+  for (int32_t k = 1; k <= numberOfReservePiles; ++k) {
+    const float pileX = deckX + cardPiles->offset + static_cast<float>(k - 1) * (CARD_WIDTH + PILE_GAP);
+    if (isInsidePile(px, py, pileX, deckY)) hoveredPile = k;
+  }
+}

@@ -1,0 +1,165 @@
+// The level's play screen as its start-up builds it: the table's sprites, and after the
+// level is loaded (the stock labels follow where the level put the stock) the play screen's
+// buttons and labels.
+#include <string>
+
+#include "engine/transform.h"
+#include "game/card_piles.h"
+#include "game/fonts_sounds.h"
+#include "game/game_entry.h"
+#include "game/game_globals.h"
+#include "game/players.h"
+#include "game/scenes/scene_card_game_level.h"
+#include "game/texts.h"
+#include "gui/gui_button5.h"
+#include "gui/gui_container.h"
+#include "gui/gui_wlabel.h"
+#include "primitives/sprite.h"
+
+namespace {
+
+constexpr uint32_t ANISOTROPIC_FILTER = 3;
+constexpr float TURNOVERS_TEXT_TURN = 0.9250245f;  // 53 degrees
+
+QEL::QC_SPRITE* makeSprite(const std::string& name, float x, float y, int32_t anchor) {
+  auto* sprite = new QEL::QC_SPRITE(getImage(name.c_str()), nullptr);
+  sprite->fSetAnchor(anchor, 0.0f, 0.0f);
+  sprite->fSetPosition(x, y, 0.0f);
+  return sprite;
+}
+
+QEL::QC_SPRITE* makeFilteredSprite(const std::string& name) {
+  QEL::QC_SPRITE* sprite = makeSprite(name, 0.0f, 0.0f, 0);
+  sprite->_renderState._filter = ANISOTROPIC_FILTER;
+  return sprite;
+}
+
+QEL::QC_GUI_BUTTON5* makeButton(int32_t id, const char* image, float x, float y,
+                                QEL::QC_TEXTURE*& imageForButton, QEL::QC_GUI_CONTAINER* container) {
+  imageForButton = getImage(image);
+  auto* button = new QEL::QC_GUI_BUTTON5(id, imageForButton);
+  button->fSetPosition(x, y, 0.0f);
+  container->fAdd(button);
+  return button;
+}
+
+float xOf(const QEL::QC_SPRITE* sprite) { return sprite->_node->_position.x; }
+float yOf(const QEL::QC_SPRITE* sprite) { return sprite->_node->_position.y; }
+
+}  // namespace
+
+void SCENE_CARD_GAME_LEVEL::createPlayScreenSprites() {
+  for (int32_t k = 1; k <= 3; ++k) {
+    delete cardsLibrarySprites[k - 1];
+    cardsLibrarySprites[k - 1] = makeFilteredSprite("cards cardsLibrary" + std::to_string(k) + ".png");
+  }
+  for (int32_t i = 1; i <= 18; ++i) {
+    delete multiplierSprites[i];
+    multiplierSprites[i] =
+        makeSprite("interface/multiplier " + std::to_string(i) + ".png", 915.0f, 14.0f, 1);
+  }
+
+  const float stockX = cardPiles != nullptr ? cardPiles->stockX : CARD_PILES::STOCK_X;
+  const float stockY = cardPiles != nullptr ? cardPiles->stockY : CARD_PILES::STOCK_Y;
+  delete highlightSprite;
+  highlightSprite = makeFilteredSprite("cards highlighting.png");
+  delete specialCardSprite;
+  specialCardSprite = makeFilteredSprite("cards special.png");
+  delete backingSprite;
+  backingSprite = makeSprite("interface backing.png", stockX, stockY, 0);
+  delete backingDeckSprite;
+  backingDeckSprite = makeSprite("interface backingDeck.png", stockX, stockY, 0);
+  delete cardBackSprite2;
+  cardBackSprite2 = makeSprite("cards/back 2.png", stockX, stockY, 0);
+  delete cardBackSprite10;
+  cardBackSprite10 = makeSprite("cards/back 10.png", stockX, stockY, 0);
+  delete bonusCoverSprite;
+  bonusCoverSprite = makeSprite("bonusCover.png", -500.0f, -500.0f, 0);
+  delete backgroundSprite;
+  backgroundSprite =
+      makeSprite("interface/backgrounds " + std::to_string(gCurrentPack + 1) + ".png", 0.0f, 0.0f, 1);
+  backgroundSprite->fSetColor(0xFFD2D2D2u);
+  delete frameNumberMoneyBackgroundSprite;
+  frameNumberMoneyBackgroundSprite =
+      makeSprite("interface background_frameNumber_money.png", 536.0f, 12.0f, 1);
+  delete resultPackNameBackgroundSprite;
+  resultPackNameBackgroundSprite = makeSprite("interface background_result_packName.png", 10.0f, 12.0f, 1);
+  for (int32_t k = 0; k < 3; ++k) {
+    delete resultFrameSprites[k];
+    resultFrameSprites[k] =
+        makeSprite("interface result_frame.png", 157.0f + 25.0f * static_cast<float>(k), 40.0f, 0);
+  }
+  for (int32_t k = 0; k <= 10; ++k) {
+    delete skittleSprites[k];
+    skittleSprites[k] = makeSprite("interface/skittles k" + std::to_string(k) + ".png", 1.0f, -1.0f, 1);
+  }
+}
+
+void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
+  delete shadowSprite;
+  shadowSprite = makeSprite("interface shadow_black_square.png", 0.0f, 0.0f, 1);
+  shadowSprite->fSetScale(1024.0f, 768.0f, 1.0f);
+  shadowSprite->fSetColor(0x64000000u);
+
+  delete guiContainer1;
+  guiContainer1 = new QEL::QC_GUI_CONTAINER();
+  delete guiContainer2;
+  guiContainer2 = new QEL::QC_GUI_CONTAINER();
+
+  const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
+  const PLAYER_RECORD noPlayer{};
+  const PLAYER_RECORD& player = playerInRange ? gPlayers[gCurrentPlayer] : noPlayer;
+
+  reshuffleButton = makeButton(0, "interface button_reshuffles.png", 96.0f, 717.0f, imageForButton, guiContainer2);
+  reshufflesLabel = createChildLabel(1, numberToWString(player.reshuffles), 52.0f, 24.0f, reshuffleButton,
+                                     findFont(30, 0), 0);
+  jokerButton = makeButton(2, "interface button_joker.png", 933.0f, 713.0f, imageForButton, guiContainer2);
+  jokersLabel = createChildLabel(3, numberToWString(player.jokers), -51.0f, 28.0f, jokerButton,
+                                 findFont(30, 0), 0);
+  pauseButton = makeButton(4, "interface button_pause.png", 64.0f, 624.0f, imageForButton, guiContainer2);
+  shopButton = makeButton(5, "interface button_shop.png", 960.0f, 622.0f, imageForButton, guiContainer2);
+
+  std::wstring rollTexts[3];
+  if (gTenthFrameBonus) {
+    if (gTenthFrameKind == 4) {
+      rollTexts[0] = L"X";
+      if (gTenthFrameSecondBonus) rollTexts[1] = L"X";
+    } else if (gTenthFrameKind == 3) {
+      rollTexts[0] = numberToWString(gTenthFrameBall1);
+      rollTexts[1] = L"/";
+    }
+  }
+  for (int32_t k = 0; k < 3; ++k) {
+    // The ball box's position plus (0.2, 9), in double precision as the boxes were laid out.
+    const float boxX = resultFrameSprites[k] != nullptr ? xOf(resultFrameSprites[k]) : 0.0f;
+    const float boxY = resultFrameSprites[k] != nullptr ? yOf(resultFrameSprites[k]) : 0.0f;
+    const float labelX = static_cast<float>(static_cast<double>(boxX) + 1.2);
+    const float labelY = static_cast<float>(static_cast<double>(boxY) + 1.0);
+    rollLabels[k] = createLabel(6 + k, rollTexts[k], labelX - 1.0f, labelY + 8.0f, guiContainer1,
+                                findFont(14, 0), 0);
+  }
+
+  const int32_t pack = gCurrentPack + 1;
+  packNameLabel = createLabel(9, removeBars(getTextW(L"pack" + std::to_wstring(pack) + L"_name")), 363.0f,
+                              62.0f, guiContainer1, findFont(20, 0), 0);
+  const int32_t frame = ((gCurrentLevel % 10) + 10) % 10 + 1;
+  frameLabel = createLabel(10, getText(L"frame") + L" " + numberToWString(frame), 670.0f, 62.0f,
+                           guiContainer1, findFont(20, 0), 0);
+  moneyLabel = createLabel(11, numberToWString(player.money), 835.0f, 38.0f, guiContainer1,
+                           findFont(20, 0), 1);
+  multiplierLabel = createLabel(12, L"x" + numberToWString(currentMultiplier), 974.0f, 68.0f,
+                                guiContainer1, findFont(42, 0), 0);
+
+  delete stockContainer;
+  stockContainer = new QEL::QC_GUI_CONTAINER();
+  const float stockX = cardPiles != nullptr ? cardPiles->stockX : CARD_PILES::STOCK_X;
+  const float stockY = cardPiles != nullptr ? cardPiles->stockY : CARD_PILES::STOCK_Y;
+  turnoversLabel = createLabel(13, numberToWString(turnoversLeft),
+                               stockX - static_cast<float>(cardWidth / 2) - 18.0f,
+                               stockY + static_cast<float>(cardHeight / 2) - 20.0f, stockContainer,
+                               findFont(20, 0), 0);
+  turnoversTextLabel = createLabel(14, replaceBarsWithNewlines(getText(L"hint_18")), stockX - 7.0f,
+                                   stockY + 8.0f, stockContainer, findFont(14, 0), 0);
+  QEL::QS_TRANSFORM3* turn = turnoversTextLabel->fGetTransform();
+  turn->fSetRotationZ(turn->_rotation.z + TURNOVERS_TEXT_TURN);
+}
