@@ -96,10 +96,6 @@ void SCENE_CARD_GAME_LEVEL::fUpdate() {
   // the level's update.
 }
 
-void SCENE_CARD_GAME_LEVEL::fDraw() {
-  // Built with the level scene.
-}
-
 void SCENE_CARD_GAME_LEVEL::fInit() {
   gSceneKind = 4;
   isInitFinished = false;

@@ -1,8 +1,8 @@
 #pragma once
 // The scene in which one frame (one level) is played: the card model it owns (piles, flights,
 // layout slots), the frame's counters, the play screen's sprites, buttons and labels, the
-// dealing and gathering of the cards, and the card and pile under the pointer. The drawing,
-// the input, results, hints and windows are still to be built; the members that stand for
+// dealing and gathering of the cards, the card and pile under the pointer, and the drawing.
+// The input, results, hints and windows are still to be built; the members that stand for
 // them say so.
 #include <cstdint>
 #include <string>
@@ -129,6 +129,21 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   static int32_t getCardFrame(int32_t value, int32_t set);
   void setPauseWindowOpen();
 
+  // Drawing. The card pictures sit off the card's centre by (-3, -7) turned with the card.
+  static float rotatedImageOffsetX(float angle);
+  static float rotatedImageOffsetY(float angle);
+  // One picture of the current card atlas, 75 x 116 about its centre, at the card's place.
+  void drawCardPicture(int32_t frame, float x, float y, float angle, float scaleX, uint32_t color);
+  void drawHighlight(float x, float y, float angle, float scaleX, uint32_t alpha);
+  void drawLayoutCard(const CARD& card);
+  void drawStock();
+  void drawReservePiles();
+  void drawFlyingCards();
+  void placeBarsAndWindows(int32_t gaugeFrame);
+  int32_t multiplierGaugeFrame() const;
+  // The tutorial's shared blink: moves towards the bound it is heading for and turns there.
+  float nextBlinkAlpha(float low, float high);
+
   // Writes Statistics/<session>/level_number_<level>_<attempt>_<result>.txt for the frame
   // just finished (nothing on the tenth frame until its bonus balls are played).
   void saveStatisticsOfLevel();
@@ -223,6 +238,9 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   float leaveTimer = 0.0f;  // slide of the interface bars: 0 in view, 200 out of view
   float frameTime = 0.0f;  // seconds of the current update step
   float savedAngles[MAX_LAYOUT_CARDS] = {};  // the layout's angles while it is gathered
+  float bannerFade = 200.0f;  // slide of the banner: 200 while none is up, falls to 0 as it shows
+  float blinkAlpha = 255.0f;  // the tutorial highlights' shared blink value and direction
+  float blinkDirection = -1.0f;
 
   // Selection, pointer and layers.
   int32_t selectedPileCard = -1;
