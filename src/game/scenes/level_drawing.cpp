@@ -195,7 +195,7 @@ void SCENE_CARD_GAME_LEVEL::drawReservePiles() {
     if (first != -1 && !moving) {
       const int32_t frame = first == CARD::JOKER ? getCardFrame(0, 3) : getCardFrame(first, 0);
       // The tutorial's blinking of a hinted pile comes with the hints, which name the pile.
-      if (hoveredPile == k + 1 || selectedPileCard == k) {
+      if (hoveredPile == k + 1 || selectedPileCard == k + 1) {
         drawHighlight(holder->currentX, holder->currentY, 0.0f, 1.0f, 255);
       }
       drawCardPicture(frame, holder->currentX, holder->currentY, 0.0f, 1.0f, OPAQUE_WHITE);

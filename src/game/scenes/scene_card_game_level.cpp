@@ -13,8 +13,10 @@
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/players.h"
+#include "game/scenes/scene_card_game_editor.h"
 #include "game/texts.h"
 #include "gui/gui_container.h"
+#include "gui/gui_wlabel.h"
 #include "primitives/font.h"
 #include "primitives/sprite.h"
 
@@ -202,8 +204,71 @@ void SCENE_CARD_GAME_LEVEL::fInit() {
   // level's windows.
 }
 
-void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t) {
-  // Built with the level scene.
+void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
+  // While the layout flies in or out no key counts.
+  if (transitionState != 0) return;
+  switch (code) {
+    case 1:
+      onLeftClick();
+      break;
+    case 2:
+      isRightButtonDown = true;
+      break;
+    case 32:
+      if (gIsGameInited && gIsDebug) {
+        // This scene is deleted by the switch: nothing may follow it.
+        changeScene(this, new SCENE_CARD_GAME_EDITOR());
+        return;
+      }
+      break;
+    case 37:
+      if (gIsDebug && gCurrentLevel >= 1) {
+        previousLevel();
+        selectedCard = -1;
+      }
+      break;
+    case 39:
+      if (gIsDebug && gCurrentLevel <= 118) {
+        nextLevel();
+        selectedCard = -1;
+      }
+      break;
+    case 68:
+      if (!gIsCheat) break;
+      if (selectedCard >= 0 && selectedCard < MAX_LAYOUT_CARDS) {
+        removePair(1, selectedCard, -1, -1);
+        selectedCard = -1;
+      }
+      if (selectedPileCard > 0) {
+        removePair(2, selectedPileCard - 1, -1, -1);
+        selectedPileCard = -1;
+      }
+      break;
+    case 79:
+      // The cheat's way to the main menu comes with the level's scene changes
+      // (gCheatKeyUsed, nextSceneType 5, applyNextSceneType).
+      break;
+    case 83:
+      if (gIsCheat && gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers) {
+        gPlayers[gCurrentPlayer].money += 100000;
+        if (moneyLabel != nullptr) moneyLabel->fSetText(numberToWString(gPlayers[gCurrentPlayer].money));
+        // checkMoneyTrophies is called here once the trophies are built.
+      }
+      break;
+    case 84:
+      // showTrophyWindow(3) is called here once the trophy window is built.
+      break;
+    case 87:
+      if (gIsCheat && (windowState < 7 || windowState > 9)) {
+        countOfSpecialCardsOnScene = 0;
+        turnoversLeft = turnoversAtStart;
+        isFrameFinished = true;
+        finishLevel();
+      }
+      break;
+    default:
+      break;
+  }
 }
 
 void SCENE_CARD_GAME_LEVEL::fKeyUp(int32_t) {

@@ -1,9 +1,9 @@
 #pragma once
 // The scene in which one frame (one level) is played: the card model it owns (piles, flights,
 // layout slots), the frame's counters, the play screen's sprites, buttons and labels, the
-// dealing and gathering of the cards, the card and pile under the pointer, and the drawing.
-// The input, results, hints and windows are still to be built; the members that stand for
-// them say so.
+// dealing and gathering of the cards, the card and pile under the pointer, the clicks that
+// select and match cards, the removal of a pair with its rewards, and the drawing.
+// The results, hints and windows are still to be built; the members that stand for them say so.
 #include <cstdint>
 #include <string>
 
@@ -156,6 +156,30 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   void showHint(int32_t n);
   void closeHint();
 
+  // Clicks. The left button plays the frame: the volume sliders of the options window, the
+  // stock, selecting a card, matching a pair, placing the joker.
+  void onLeftClick();
+  // Each returns true when the click was its own (the click goes no further).
+  bool clickVolumeSliders(float x, float y);
+  bool clickStock();
+  bool clickReservePileTop();
+  // False when the hovered card cannot be taken (blocked, filtered, none).
+  bool clickLayoutCard();
+  // The tutorial steps that name the cards they let the player take.
+  bool isTakeableInTutorial(int32_t cardId) const;
+
+  // Takes a matched pair off the table and pays for it; kinds: 1 a layout slot, 2 the top of
+  // a reserve pile (0-based). Kind B and index B -1: one card alone (the developer's D key).
+  // The caller has tested the match and clears its own selection.
+  void removePair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB);
+  // The cards under a removed layout card lose it from their over lists.
+  void releaseCardsUnder(int32_t cardId);
+  void flyLayoutCardAway(int32_t cardId, float edgeX, float edgeY);
+  // One more action point; the multiplier follows and the countdown to the next loss restarts.
+  void addActionPoint();
+  // The bonus-card lottery for a draw of 0-99.
+  void payBonusCardPrize(int32_t draw);
+
   // The layout and the card model, owned.
   pugi::xml_document levelDocument;
   CARD* cards[MAX_LAYOUT_CARDS] = {};
@@ -228,8 +252,10 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   int32_t trophyId = 0;
   int32_t shopMessageItem = 0;  // 0 reserve place, 1 reshuffle, 2 joker
   int32_t bonusCardType = 0;  // 1-5
-  int32_t hintedCardA = -1;  // the two slots tutorial step 2 asks for
+  int32_t hintedCardA = -1;  // the two slots tutorial steps 2, 3 and 9 let the player take
   int32_t hintedCardB = -1;
+  int32_t hintPileIndex = -1;  // the reserve pile whose bonus card the tutorial points at
+  bool isFrameFinished = false;  // the frame is over; the update ends it
   bool isFreePairOnTable = false;
   int32_t isBonusBanner = 0;  // 1 the banner shows a bonus card, 0 a frame result
   int32_t bonusMoney = 0;  // what a money bonus card gave
@@ -243,7 +269,7 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   float blinkDirection = -1.0f;
 
   // Selection, pointer and layers.
-  int32_t selectedPileCard = -1;
+  int32_t selectedPileCard = -1;  // the selected reserve-pile top as pile index + 1, -1 none
   int32_t hoveredCard = -1;
   int32_t hoveredPile = -1;  // 0 the stock, k reserve pile k
   bool isLeftButtonDown = false;

@@ -1,0 +1,286 @@
+// The left click on the level: the volume sliders of the options window, the stock, the
+// reserve-pile tops and the layout cards, with the selection, the matching of pairs and the
+// placing of a joker.
+#include "engine/input.h"
+#include "engine/log.h"
+#include "engine/sound.h"
+#include "game/card.h"
+#include "game/card_piles.h"
+#include "game/fonts_sounds.h"
+#include "game/game_globals.h"
+#include "game/players.h"
+#include "game/scenes/scene_card_game_level.h"
+#include "gui/gui_button5.h"
+
+namespace {
+
+constexpr int32_t OPTIONS_WINDOW_OPEN = 10;
+constexpr int32_t BANNER_FIRST_STATE = 19;
+constexpr int32_t BANNER_LAST_STATE = 21;
+constexpr float KNOB_WIDTH = 37.0f;
+constexpr float KNOB_HEIGHT = 38.0f;
+constexpr float SLIDER_BAND = 40.0f;  // how far above and below a knob its track takes a click
+constexpr int32_t SCREEN_WIDTH = 1024;
+constexpr int32_t HINT_FREEZES_CLICKS = 6;
+constexpr int32_t HINT_KNOWN_DEAL = 28;
+constexpr int32_t HINT_STOCK_USED_UP = 29;
+constexpr int32_t HINT_BONUS_PILE = 4;
+constexpr int32_t HINT_NO_PILE_TOP = 9;
+constexpr int32_t TUTORIAL_ONLY_SLOT_STEP = 27;
+constexpr int32_t TUTORIAL_ONLY_SLOT = 10;
+// The tutorial's stock deals these two values first.
+constexpr int32_t TUTORIAL_FIRST_DEAL[2] = {32, 11};
+
+PLAYER_RECORD* currentPlayer() {
+  if (gCurrentPlayer < 0 || gCurrentPlayer >= kMaxPlayers) return nullptr;
+  return &gPlayers[gCurrentPlayer];
+}
+
+void playSound(int32_t slot) { QEL::QC_SOUND::fPlayFromStart(gSounds[slot]); }
+
+bool isOnKnob(const QEL::QC_GUI_BUTTON5* knob, float x, float y) {
+  const QEL::QS_VECTOR2 at = knob->fGetTransform()->fGetPosition();
+  return at.x - KNOB_WIDTH / 2.0f <= x && x <= at.x + KNOB_WIDTH / 2.0f && at.y - KNOB_HEIGHT / 2.0f <= y &&
+         y <= at.y + KNOB_HEIGHT / 2.0f;
+}
+
+bool isOnTrack(const QEL::QC_GUI_BUTTON5* knob, float y) {
+  const float knobY = knob->fGetTransform()->fGetPosition().y;
+  return knobY - SLIDER_BAND <= y && y <= knobY + SLIDER_BAND;
+}
+
+}  // namespace
+
+void SCENE_CARD_GAME_LEVEL::onLeftClick() {
+  isLeftButtonDown = true;
+  if (isTutorial && hintStep == HINT_FREEZES_CLICKS) return;
+  if (QEL::qcINPUT_INSTANCE == nullptr) return;
+  const QEL::QS_POINT pointer = QEL::qcINPUT_INSTANCE->fGetMousePosition();
+  const float x = static_cast<float>(pointer.x);
+  const float y = static_cast<float>(pointer.y);
+
+  if (windowState == OPTIONS_WINDOW_OPEN) clickVolumeSliders(x, y);
+
+  // Cards stay playable under the bonus-card window, not under the result banner.
+  const bool underBonusBanner =
+      windowState >= BANNER_FIRST_STATE && windowState <= BANNER_LAST_STATE && isBonusBanner == 1;
+  if (windowState != 0 && !underBonusBanner) return;
+  if (selectedCard != -1 && x > static_cast<float>(SCREEN_WIDTH - cardWidth / 2)) return;
+
+  if (clickStock()) return;
+
+  if (!isJokerMode) {
+    const bool overPileOnly = hoveredPile >= 1 && hoveredPile <= numberOfReservePiles && hoveredCard == -1;
+    const bool overFreeCard = hoveredCard >= 0 && hoveredCard < MAX_LAYOUT_CARDS && cards[hoveredCard] != nullptr &&
+                              !cards[hoveredCard]->isCovered();
+    // Said before the click is judged: a blocked card sounds too.
+    if (overPileOnly || overFreeCard) playSound(kSoundCardSelect);
+  }
+
+  if (clickReservePileTop()) return;
+
+  // The joker on the selected pile top itself.
+  if (isJokerMode && selectedPileCard != -1 && hoveredPile == selectedPileCard && cardPiles != nullptr &&
+      cardPiles->getCard(selectedPileCard - 1, 0) != -1) {
+    cardPiles->setCard(CARD::JOKER, selectedPileCard - 1, 0);
+    // useJoker (the joker count, its label, statistics) is called here once it is built.
+    isJokerMode = false;
+    selectedPileCard = -1;
+  }
+
+  if (!clickLayoutCard()) isJokerMode = false;
+}
+
+bool SCENE_CARD_GAME_LEVEL::clickVolumeSliders(float x, float y) {
+  if (soundKnob == nullptr || musicKnob == nullptr) return false;
+  if (isOnKnob(soundKnob, x, y)) {
+    playSound(kSoundButtonClick);
+    draggedSlider = 0;
+    dragOffset = x - soundKnob->fGetTransform()->fGetPosition().x;
+  }
+  if (isOnKnob(musicKnob, x, y)) {
+    playSound(kSoundButtonClick);
+    draggedSlider = 1;
+    dragOffset = x - musicKnob->fGetTransform()->fGetPosition().x;
+  }
+  if (draggedSlider != -1) return true;
+  if (x < sliderMinX || x > sliderMaxX || sliderMaxX <= sliderMinX) return false;
+
+  const float volume = (x - sliderMinX) / (sliderMaxX - sliderMinX);
+  PLAYER_RECORD* player = currentPlayer();
+  bool changed = false;
+  // Where the two bands overlap, one click sets both volumes.
+  if (isOnTrack(soundKnob, y)) {
+    playSound(kSoundButtonClick);
+    soundKnob->fSetPosition(x, soundKnob->fGetTransform()->fGetPosition().y, 0.0f);
+    if (player != nullptr) player->soundVolume = volume;
+    setSoundsGain(volume);
+    QEL::fLog("Sound volume = ", volume);
+    changed = true;
+  }
+  if (isOnTrack(musicKnob, y)) {
+    playSound(kSoundButtonClick);
+    musicKnob->fSetPosition(x, musicKnob->fGetTransform()->fGetPosition().y, 0.0f);
+    if (player != nullptr) player->musicVolume = volume;
+    setMusicGain(volume);
+    QEL::fLog("Music volume = ", volume);
+    changed = true;
+  }
+  return changed;
+}
+
+bool SCENE_CARD_GAME_LEVEL::clickStock() {
+  if (hoveredPile != 0 || animationState != 0 || cardPiles == nullptr) return false;
+  if (hintStep == 2 || hintStep == 3 || hintStep == 9 || hintStep == 26 || hintStep == 27) return false;
+
+  playSound(kSoundButtonClick2);
+  if (hintStep == HINT_KNOWN_DEAL) {
+    cardPiles->stockValues[0] = TUTORIAL_FIRST_DEAL[0];
+    cardPiles->stockValues[1] = TUTORIAL_FIRST_DEAL[1];
+  } else if (hintStep == HINT_STOCK_USED_UP) {
+    closeHint();
+  }
+  if (isTutorial && (hintStep == 3 || hintStep == 4 || hintStep == 5 || hintStep == 10 || hintStep == 11 ||
+                     hintStep == HINT_KNOWN_DEAL || hintStep == HINT_STOCK_USED_UP)) {
+    closeHint();
+  }
+
+  cardPiles->onStockEmpty();
+
+  selectedPileCard = -1;
+  if (selectedCard >= 0 && selectedCard < MAX_LAYOUT_CARDS && cards[selectedCard] != nullptr) {
+    cards[selectedCard]->updateColor();
+  }
+  selectedCard = -1;
+  isJokerMode = false;
+
+  if (isTutorial && !gHintShown[HINT_BONUS_PILE]) {
+    for (int32_t p = 0; p < cardPiles->pileCount && p < CARD_PILES::MAX_PILES; ++p) {
+      if (!cardPiles->isSpecialSlot(p, 0)) continue;
+      hintPileIndex = p;
+      showHint(HINT_BONUS_PILE);
+      break;
+    }
+  }
+  return true;
+}
+
+bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
+  if (cardPiles == nullptr || hintStep == HINT_NO_PILE_TOP) return false;
+  if (hoveredPile < 1 || hoveredPile > numberOfReservePiles || hoveredPile > CARD_PILES::MAX_PILES) return false;
+  if (hoveredPile == selectedPileCard) return false;
+  const int32_t pile = hoveredPile - 1;
+  const int32_t top = cardPiles->getCard(pile, 0);
+  if (top == -1) return false;
+  // A top already flying away with its pair is still on its pile until it lands.
+  const CARD* holder = cardPiles->holders[pile];
+  if (holder != nullptr && holder->inFlight) return false;
+  QEL::fLog("AKA Bonus Card ID", top);
+
+  const bool layoutSelected = selectedCard >= 0 && selectedCard < MAX_LAYOUT_CARDS && cards[selectedCard] != nullptr;
+  if (layoutSelected) {
+    CARD* selected = cards[selectedCard];
+    if (isJokerMode) {
+      cardPiles->setCard(CARD::JOKER, pile, 0);
+      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      isJokerMode = false;
+    } else if (isMatchingPair(selected->rank, cardPiles->getRank(top))) {
+      removePair(1, selectedCard, 2, pile);
+      selected->updateColor();
+      selectedCard = -1;
+    } else {
+      selected->updateColor();
+      selectedCard = -1;
+      selectedPileCard = hoveredPile;
+    }
+  } else if (selectedPileCard == -1) {
+    if (isJokerMode) {
+      cardPiles->setCard(CARD::JOKER, pile, 0);
+      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      isJokerMode = false;
+    } else {
+      selectedPileCard = hoveredPile;
+    }
+  } else if (isJokerMode) {
+    cardPiles->setCard(CARD::JOKER, pile, 0);
+    // useJoker (the joker count, its label, statistics) is called here once it is built.
+    isJokerMode = false;
+    selectedPileCard = -1;
+  } else if (isMatchingPair(cardPiles->getRank(cardPiles->getCard(selectedPileCard - 1, 0)), cardPiles->getRank(top))) {
+    removePair(2, selectedPileCard - 1, 2, pile);
+    selectedPileCard = -1;
+  } else {
+    selectedPileCard = hoveredPile;
+  }
+  return true;
+}
+
+bool SCENE_CARD_GAME_LEVEL::isTakeableInTutorial(int32_t cardId) const {
+  switch (hintStep) {
+    case 2:
+    case 3:
+    case HINT_NO_PILE_TOP:
+      return cardId == hintedCardA || cardId == hintedCardB;
+    case TUTORIAL_ONLY_SLOT_STEP:
+      return cardId == TUTORIAL_ONLY_SLOT;
+    default:
+      return true;
+  }
+}
+
+bool SCENE_CARD_GAME_LEVEL::clickLayoutCard() {
+  if (hoveredCard < 0 || hoveredCard >= MAX_LAYOUT_CARDS) return false;
+  const int32_t slot = hoveredCard;
+  CARD* card = cards[slot];
+  if (card == nullptr || !card->onTable || !isTakeableInTutorial(slot)) return false;
+  if (card->zLayer > zLayerMax || card->zLayer < zLayerMin) return false;
+  QEL::fLog("AKA Card ID", card->value);
+  if (countCardsOver(slot) != 0) return false;
+  // A card already flying away with its pair stays on the table until it lands.
+  if (card->inFlight) return false;
+
+  const bool layoutSelected = selectedCard >= 0 && selectedCard < MAX_LAYOUT_CARDS && cards[selectedCard] != nullptr;
+  if (!layoutSelected && selectedPileCard > 0 && cardPiles != nullptr) {
+    if (isJokerMode) {
+      card->setValue(CARD::JOKER);
+      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      isJokerMode = false;
+    } else if (isMatchingPair(cardPiles->getRank(cardPiles->getCard(selectedPileCard - 1, 0)), card->rank)) {
+      removePair(2, selectedPileCard - 1, 1, slot);
+      selectedPileCard = -1;
+    } else {
+      selectedPileCard = -1;
+      selectedCard = slot;
+      card->resetColor();
+    }
+  } else if (!layoutSelected) {
+    if (isJokerMode) {
+      card->setValue(CARD::JOKER);
+      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      isJokerMode = false;
+    } else {
+      selectedCard = slot;
+      card->resetColor();
+    }
+  } else if (slot == selectedCard) {
+    // A second click does not deselect; only the joker changes the card.
+    if (isJokerMode) {
+      card->setValue(CARD::JOKER);
+      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      isJokerMode = false;
+      selectedCard = -1;
+    }
+  } else if (isJokerMode) {
+    card->setValue(CARD::JOKER);
+    // useJoker (the joker count, its label, statistics) is called here once it is built.
+    isJokerMode = false;
+  } else if (isMatchingPair(cards[selectedCard]->rank, card->rank)) {
+    removePair(1, selectedCard, 1, slot);
+    selectedCard = -1;
+  } else {
+    cards[selectedCard]->updateColor();
+    selectedCard = slot;
+    card->resetColor();
+  }
+  return true;
+}

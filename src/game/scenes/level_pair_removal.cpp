@@ -1,0 +1,244 @@
+// A matched pair leaves the table: its cards fly away (a skittle to the skittle display), the
+// cards under them come free, the action points and the multiplier rise, the pair is paid,
+// and a bonus card from a reserve pile draws the bonus lottery. The cards leave the table
+// when their flights land (the level's update).
+#include <cstdlib>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "engine/log.h"
+#include "engine/sound.h"
+#include "game/card.h"
+#include "game/card_flights.h"
+#include "game/card_piles.h"
+#include "game/fonts_sounds.h"
+#include "game/game_globals.h"
+#include "game/players.h"
+#include "game/scenes/scene_card_game_level.h"
+#include "game/texts.h"
+#include "gui/gui_button5.h"
+#include "gui/gui_wlabel.h"
+
+namespace {
+
+constexpr float SCREEN_WIDTH = 1024.0f;
+constexpr float SCREEN_HEIGHT = 768.0f;
+constexpr float SKITTLE_DISPLAY_X = 48.0f;
+constexpr float SKITTLE_DISPLAY_Y = 45.0f;
+constexpr int32_t POINTS_PLAIN = 10;
+constexpr int32_t POINTS_ONE_SKITTLE = 25;
+constexpr int32_t POINTS_TWO_SKITTLES = 50;
+constexpr uint8_t FULL_ALPHA = 255;
+constexpr int32_t HINT_SKITTLE_CARDS = 3;
+constexpr int32_t HINT_MULTIPLIER = 5;
+
+PLAYER_RECORD* currentPlayer() {
+  if (gCurrentPlayer < 0 || gCurrentPlayer >= kMaxPlayers) return nullptr;
+  return &gPlayers[gCurrentPlayer];
+}
+
+void setLabelText(QEL::QC_GUI_WLABEL* label, const std::wstring& text) {
+  if (label != nullptr) label->fSetText(text);
+}
+
+bool isLayoutSlot(int32_t id) { return id >= 0 && id < SCENE_CARD_GAME_LEVEL::MAX_LAYOUT_CARDS; }
+
+}  // namespace
+
+void SCENE_CARD_GAME_LEVEL::releaseCardsUnder(int32_t cardId) {
+  if (!isLayoutSlot(cardId) || cards[cardId] == nullptr) return;
+  // A copy: showing a hint must not see the list change under it.
+  const std::vector<int32_t> under = cards[cardId]->underList;
+  for (const int32_t id : under) {
+    if (!isLayoutSlot(id) || cards[id] == nullptr) continue;
+    CARD* card = cards[id];
+    card->removeOver(cardId);
+    if (countCardsOver(id) != 0) continue;
+    card->setCovered(false);
+    if (isTutorial && !gHintShown[HINT_SKITTLE_CARDS] && card->isSpecial()) showHint(HINT_SKITTLE_CARDS);
+  }
+}
+
+void SCENE_CARD_GAME_LEVEL::flyLayoutCardAway(int32_t cardId, float edgeX, float edgeY) {
+  if (!isLayoutSlot(cardId) || cards[cardId] == nullptr) return;
+  CARD* card = cards[cardId];
+  card->kind = 1;
+  releaseCardsUnder(cardId);
+  const bool skittle = card->isSpecial();
+  const float x = skittle ? SKITTLE_DISPLAY_X : edgeX;
+  const float y = skittle ? SKITTLE_DISPLAY_Y : edgeY;
+  if (cardFlights != nullptr) {
+    cardFlights->addFlight(card, CARD_FLIGHTS::REMOVAL, card->currentX, card->currentY, x, y, 0.0f, 0.0f);
+  }
+}
+
+void SCENE_CARD_GAME_LEVEL::addActionPoint() {
+  ++actionPoints;
+  if (numberOfActionPointsToIncreaseMultiplier > 0) {
+    currentMultiplier = actionPoints / numberOfActionPointsToIncreaseMultiplier + 1;
+  } else {
+    // Without a step the multiplier cannot grow.
+    QEL::fLog("removePair: numberOfActionPointsToIncreaseMultiplier is ",
+              numberOfActionPointsToIncreaseMultiplier, "; the multiplier stays 1");
+    currentMultiplier = 1;
+  }
+  if (currentMultiplier > highestMultiplier) {
+    highestMultiplier = currentMultiplier;
+    QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundMultiplier]);
+    if (isTutorial && !gHintShown[HINT_MULTIPLIER]) showHint(HINT_MULTIPLIER);
+  }
+  setLabelText(multiplierLabel, L"x" + numberToWString(currentMultiplier));
+  nextActionPointDecreaseMs = static_cast<int32_t>(
+      1000.0f * defaultTimeToDecreaseActionPointsByOnePoint + static_cast<float>(clockMs));
+}
+
+void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB) {
+  // Anything but a layout slot or a pile in play is no card: nothing to remove.
+  const auto valid = [this](int32_t kind, int32_t index) {
+    if (kind == 1) return isLayoutSlot(index) && cards[index] != nullptr;
+    if (kind == 2) return cardPiles != nullptr && index >= 0 && index < CARD_PILES::MAX_PILES &&
+                          cardPiles->holders[index] != nullptr;
+    return false;
+  };
+  if (!valid(kindA, indexA)) {
+    QEL::fLog("removePair: no card of kind ", kindA, " at ", indexA);
+    return;
+  }
+  if (kindB != -1 && !valid(kindB, indexB)) {
+    QEL::fLog("removePair: no partner of kind ", kindB, " at ", indexB);
+    return;
+  }
+
+  // One point beyond a screen edge serves every card of the pair that flies to the edge.
+  const int32_t r1 = std::rand();
+  const int32_t r2 = std::rand() % 2;
+  QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundCardFly]);
+  QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundCardMatch]);
+  float edgeX = 0.0f;
+  float edgeY = 0.0f;
+  if (r1 % 2 == 0) {
+    edgeX = static_cast<float>(std::rand() % 1024);
+    edgeY = r2 == 1 ? static_cast<float>(cardHeight) + SCREEN_HEIGHT : static_cast<float>(-cardHeight);
+  } else {
+    edgeY = static_cast<float>(std::rand() % 768);
+    edgeX = r2 == 1 ? static_cast<float>(cardWidth) + SCREEN_WIDTH : static_cast<float>(-cardWidth);
+  }
+
+  if (hintStep == 3) {
+    for (const int32_t id : {hintedCardA, hintedCardB}) {
+      if (isLayoutSlot(id) && cards[id] != nullptr) cards[id]->color.a = FULL_ALPHA;
+    }
+    closeHint();
+  }
+  for (const int32_t step : {4, 5, 10, 11}) {
+    if (hintStep == step) closeHint();
+  }
+
+  if (kindA == 2 || kindB == 2) cardPiles->updatePileTops();
+  const float belowScreen = static_cast<float>(cardHeight) + SCREEN_HEIGHT;
+
+  if (kindB == -1) {
+    if (kindA == 1) {
+      flyLayoutCardAway(indexA, edgeX, edgeY);
+    } else {
+      CARD* holder = cardPiles->holders[indexA];
+      if (cardFlights != nullptr) {
+        cardFlights->addFlight(holder, CARD_FLIGHTS::REMOVAL, holder->currentX, holder->currentY, edgeX, edgeY,
+                               0.0f, 0.0f);
+      }
+    }
+  } else if (kindA == 2 && kindB == 2) {
+    const float x = static_cast<float>(std::rand() % 1024);
+    for (const int32_t pile : {indexA, indexB}) {
+      CARD* holder = cardPiles->holders[pile];
+      if (cardFlights != nullptr) {
+        cardFlights->addFlight(holder, CARD_FLIGHTS::REMOVAL, holder->currentX, holder->currentY, x, belowScreen,
+                               0.0f, 0.0f);
+      }
+    }
+  } else if (kindA == 1 && kindB == 1) {
+    if (hintStep == 2) {
+      for (const int32_t id : {hintedCardA, hintedCardB}) {
+        if (isLayoutSlot(id) && cards[id] != nullptr) cards[id]->color.a = FULL_ALPHA;
+      }
+      closeHint();
+    }
+    flyLayoutCardAway(indexA, edgeX, edgeY);
+    flyLayoutCardAway(indexB, edgeX, edgeY);
+  } else {
+    // A pile top and a layout card, in either order: the pile card drops straight down.
+    const int32_t pile = kindA == 2 ? indexA : indexB;
+    const int32_t slot = kindA == 1 ? indexA : indexB;
+    CARD* holder = cardPiles->holders[pile];
+    if (cardFlights != nullptr) {
+      cardFlights->addFlight(holder, CARD_FLIGHTS::REMOVAL, holder->currentX, holder->currentY, holder->currentX,
+                             belowScreen, 0.0f, 0.0f);
+    }
+    flyLayoutCardAway(slot, edgeX, edgeY);
+  }
+
+  addActionPoint();
+
+  // Pile cards never count as skittles.
+  int32_t skittles = 0;
+  if (kindA == 1 && cards[indexA]->isSpecial()) ++skittles;
+  if (kindB == 1 && cards[indexB]->isSpecial()) ++skittles;
+  const int32_t base = skittles == 0 ? POINTS_PLAIN : skittles == 1 ? POINTS_ONE_SKITTLE : POINTS_TWO_SKITTLES;
+  const int32_t points = base * currentMultiplier;
+  levelMoney += points;
+  PLAYER_RECORD* player = currentPlayer();
+  if (player != nullptr) player->money += points;
+  // showPointsPopup(points, at the pair's second card) is called here once the pop-ups are built.
+
+  int32_t bonusCards = 0;
+  for (const auto& [kind, index] : {std::pair{kindA, indexA}, std::pair{kindB, indexB}}) {
+    if (kind == 2 && cardPiles->holders[index]->isPileSpecial()) ++bonusCards;
+  }
+  if (bonusCards > 0) {
+    cardPiles->skittleCount -= bonusCards;
+    if (cardPiles->skittleCount < 0) cardPiles->skittleCount = 0;
+    // Two bonus cards in one pair still draw once.
+    payBonusCardPrize(std::rand() % 100);
+  }
+
+  if (player != nullptr) setLabelText(moneyLabel, numberToWString(player->money));
+  // checkMoneyTrophies is called here once the trophies are built.
+}
+
+void SCENE_CARD_GAME_LEVEL::payBonusCardPrize(int32_t draw) {
+  PLAYER_RECORD* player = currentPlayer();
+  if (draw >= 30) {
+    const bool small = draw >= 60;
+    bonusMoney = getTextIntW(small ? L"bonus_card_XX_money_bonus_value" : L"bonus_card_XXX_money_bonus_value");
+    levelMoney += bonusMoney;
+    if (player != nullptr) player->money += bonusMoney;
+    // showBonusCardWindow(1 or 2) is called here once the bonus-card window is built.
+    if (small) {
+      QEL::fLog("1.   40% - gives XX points to player. Added money: ", bonusMoney);
+    } else {
+      QEL::fLog("2.  30% - gives XXX points to player. Added money: ", bonusMoney);
+    }
+  } else if (draw >= 16) {
+    if (player != nullptr) {
+      ++player->reshuffles;
+      if (player->reshuffles == 1 && reshuffleButton != nullptr) reshuffleButton->fEnable();
+      setLabelText(reshufflesLabel, numberToWString(player->reshuffles));
+    }
+    // showBonusCardWindow(3) is called here once the bonus-card window is built.
+    QEL::fLog("3.  14% - gives bonus <Reshuffle> to player");
+  } else if (draw >= 3) {
+    if (player != nullptr) {
+      ++player->jokers;
+      if (player->jokers == 1 && jokerButton != nullptr) jokerButton->fEnable();
+      setLabelText(jokersLabel, numberToWString(player->jokers));
+    }
+    // showBonusCardWindow(4) is called here once the bonus-card window is built.
+    QEL::fLog("4.  13% - gives bonus <Joker> to player");
+  } else {
+    isInstantStrike = true;
+    // showBonusCardWindow(5) is called here once the bonus-card window is built.
+    QEL::fLog("5.  3% - gives instant win - <Strike!>");
+    finishLevel();
+  }
+}
