@@ -9,6 +9,7 @@
 #include "game/game_globals.h"
 #include "game/scenes/scene_card_game_level.h"
 #include "gui/gui_button5.h"
+#include "level_fixture.h"
 #include "save_folder_fixture.h"
 
 namespace {
@@ -24,21 +25,7 @@ class LevelClicks : public SaveFolderTest {
  protected:
   void SetUp() override {
     SaveFolderTest::SetUp();
-    gNumberOfPlayers = 1;
-    for (uint8_t& shown : gHintShown) shown = 0;
-    _scene = std::make_unique<SCENE_CARD_GAME_LEVEL>();
-    _scene->cardPiles = new CARD_PILES();
-    _scene->cardPiles->setCardWidth(75);
-    _scene->cardPiles->init();
-    _scene->cardPiles->setScene(_scene.get());
-    _scene->cardFlights = new CARD_FLIGHTS();
-    _scene->cardFlights->init();
-    for (int32_t i = 0; i < SCENE_CARD_GAME_LEVEL::MAX_LAYOUT_CARDS; ++i) {
-      _scene->cards[i] = new CARD();
-      _scene->cards[i]->init(i);
-      _scene->cards[i]->setZLayerRange(100, -100);
-    }
-    _scene->numberOfActionPointsToIncreaseMultiplier = 5;
+    _scene = makeBareLevelScene();
     _input._mouse._position = {500, 300};
   }
   void TearDown() override {

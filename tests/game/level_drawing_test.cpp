@@ -310,25 +310,9 @@ class LevelDrawingWithRenderer : public ::testing::Test {
     if (!std::filesystem::exists(kGeneratedResources / "Levels" / "Level_3.xml"))
       GTEST_SKIP() << "no generated Resources (configure with -DPINDRAKE_RESOURCES=ON)";
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    const char* inherited = std::getenv(kRootVariable);
-    _isParent = inherited == nullptr;
-    if (_isParent) {
-      _root = test_support::makeTemporaryFolder("pindrake_level_drawing_");
-      ::setenv(kRootVariable, _root.c_str(), 1);
-      const std::filesystem::path resources = _root / "start" / "Resources";
-      std::filesystem::create_directories(resources);
-      for (const auto& entry : std::filesystem::directory_iterator(kGeneratedResources))
-        std::filesystem::create_symlink(entry.path(), resources / entry.path().filename());
-    } else {
-      _root = inherited;
-    }
+    _root = test_support::enterChildStartFolder(kRootVariable, "pindrake_level_drawing_", _isParent);
   }
-  void TearDown() override {
-    if (!_isParent) return;
-    ::unsetenv(kRootVariable);
-    std::error_code error;
-    std::filesystem::remove_all(_root, error);
-  }
+  void TearDown() override { test_support::leaveChildStartFolder(kRootVariable, _root, _isParent); }
 
   static constexpr const char* kRootVariable = "PINDRAKE_LEVEL_DRAWING_TEST_ROOT";
   std::filesystem::path _root;

@@ -27,6 +27,31 @@ inline std::filesystem::path makeTemporaryFolder(const char* prefix) {
   return made != nullptr ? std::filesystem::path(made) : std::filesystem::temp_directory_path();
 }
 
+// For tests that run the game in a death-test child process. The parent makes a start folder
+// whose Resources holds links to the generated packs and names it in the environment
+// variable; the child, running the same test body again, finds it there.
+inline std::filesystem::path enterChildStartFolder(const char* variable, const char* prefix, bool& isParent) {
+  const char* inherited = std::getenv(variable);
+  isParent = inherited == nullptr;
+  if (!isParent) return inherited;
+  const std::filesystem::path root = makeTemporaryFolder(prefix);
+  ::setenv(variable, root.c_str(), 1);
+  // A real Resources folder, so that "../" is the start folder.
+  const std::filesystem::path generated = std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources";
+  const std::filesystem::path resources = root / "start" / "Resources";
+  std::filesystem::create_directories(resources);
+  for (const auto& entry : std::filesystem::directory_iterator(generated))
+    std::filesystem::create_symlink(entry.path(), resources / entry.path().filename());
+  return root;
+}
+
+inline void leaveChildStartFolder(const char* variable, const std::filesystem::path& root, bool isParent) {
+  if (!isParent) return;
+  ::unsetenv(variable);
+  std::error_code error;
+  std::filesystem::remove_all(root, error);
+}
+
 // The engine's file system makes a Resources folder in the start-up directory and moves
 // there; when no test has created it yet, it starts in a temporary folder of its own.
 inline void ensureFileSystem() {
