@@ -24,7 +24,7 @@
 #include "game/game_globals.h"
 #include "game/players.h"
 #include "game/scenes/base_scene.h"
-#include "game/scenes/scene_card_game_mainmenu.h"
+#include "game/scenes/main_menu/main_menu_scene.h"
 #include "game/splash_screen.h"
 #include "platform/window.h"
 #include "primitives/font.h"

@@ -20,7 +20,7 @@
 #include "game/game_globals.h"
 #include "game/players.h"
 #include "game/save_files.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 #include "platform/window.h"
 #include "primitives/sprite.h"
 #include "save_folder_fixture.h"

@@ -12,7 +12,7 @@
 #include "game/card.h"
 #include "game/card_flights.h"
 #include "game/card_piles.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 #include "save_folder_fixture.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "game/card_flights.h"
 #include "game/card_piles.h"
 #include "game/game_globals.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 #include "gui/gui_wlabel.h"
 #include "level_fixture.h"
 #include "save_folder_fixture.h"

@@ -7,7 +7,7 @@
 #include "editor/card_geometry.h"
 #include "engine/input.h"
 #include "game/card.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 
 namespace {
 

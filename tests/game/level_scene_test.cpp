@@ -9,7 +9,7 @@
 #include "game/game_globals.h"
 #include "game/level_results.h"
 #include "game/players.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"

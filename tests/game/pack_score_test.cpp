@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 #include "save_folder_fixture.h"
 
 namespace {

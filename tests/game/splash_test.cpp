@@ -9,7 +9,7 @@
 #include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/scenes/base_scene.h"
-#include "game/scenes/scene_card_game_mainmenu.h"
+#include "game/scenes/main_menu/main_menu_scene.h"
 #include "game/splash_screen.h"
 #include "primitives/sprite.h"
 #include "save_folder_fixture.h"

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 #include "save_folder_fixture.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include "engine/globals.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
-#include "game/scenes/scene_card_game_mainmenu.h"
+#include "game/scenes/main_menu/main_menu_scene.h"
 
 BASE_SCENE::~BASE_SCENE() = default;
 

@@ -2,7 +2,7 @@
 // score of each played frame is written into its level result.
 #include "engine/log.h"
 #include "game/game_globals.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/players.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_wlabel.h"

@@ -3,7 +3,7 @@
 #include "engine/input.h"
 #include "game/card.h"
 #include "game/card_piles.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"

@@ -1,4 +1,4 @@
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 
 #include <cstdlib>
 #include <ctime>
@@ -13,7 +13,7 @@
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/players.h"
-#include "game/scenes/scene_card_game_editor.h"
+#include "game/scenes/editor/editor_scene.h"
 #include "game/texts.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"

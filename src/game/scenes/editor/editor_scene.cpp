@@ -1,4 +1,4 @@
-#include "game/scenes/scene_card_game_editor.h"
+#include "game/scenes/editor/editor_scene.h"
 
 #include "game/card.h"
 #include "game/game_globals.h"

@@ -1,4 +1,4 @@
-#include "game/scenes/scene_card_game_levelpacks.h"
+#include "game/scenes/level_packs/level_packs_scene.h"
 
 #include "game/game_globals.h"
 

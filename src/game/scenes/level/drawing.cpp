@@ -8,7 +8,7 @@
 #include "game/card_piles.h"
 #include "game/game_globals.h"
 #include "game/players.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 #include "gui/gui_container.h"
 #include "primitives/sprite.h"
 

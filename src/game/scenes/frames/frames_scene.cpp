@@ -1,4 +1,4 @@
-#include "game/scenes/scene_card_game_frames.h"
+#include "game/scenes/frames/frames_scene.h"
 
 #include "game/game_globals.h"
 

@@ -9,7 +9,7 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 #include "gui/gui_wlabel.h"
 #include "primitives/sprite.h"
 

@@ -9,7 +9,7 @@
 #include "engine/globals.h"
 #include "engine/log.h"
 #include "game/game_globals.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 
 namespace {
 

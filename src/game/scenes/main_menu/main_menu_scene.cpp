@@ -1,4 +1,4 @@
-#include "game/scenes/scene_card_game_mainmenu.h"
+#include "game/scenes/main_menu/main_menu_scene.h"
 
 #include "game/fonts_sounds.h"
 #include "game/game_entry.h"

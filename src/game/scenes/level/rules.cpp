@@ -5,7 +5,7 @@
 #include "engine/sound.h"
 #include "game/card.h"
 #include "game/game_globals.h"
-#include "game/scenes/scene_card_game_level.h"
+#include "game/scenes/level/level_scene.h"
 
 namespace {
 
