@@ -1,5 +1,5 @@
 // The pointer over the level: a dragged volume knob follows it, and the card and the pile
-// under it are kept for the clicks and the drawing. Also the scene's label makers.
+// under it are kept for the clicks and the drawing.
 #include "engine/input.h"
 #include "game/card.h"
 #include "game/card_piles.h"
@@ -21,24 +21,6 @@ bool isInsidePile(float px, float py, float x, float y) {
 }
 
 }  // namespace
-
-QEL::QC_GUI_WLABEL* createLabel(int32_t id, const std::wstring& text, float x, float y,
-                                QEL::QC_GUI_CONTAINER* container, QEL::QC_FONT* font, int32_t anchor) {
-  auto* label = new QEL::QC_GUI_WLABEL(id, font, text);
-  label->fSetPosition(x, y - 5.0f, 0.0f);
-  label->fSetAnchor(anchor);
-  if (container != nullptr) container->fAdd(label);
-  return label;
-}
-
-QEL::QC_GUI_WLABEL* createChildLabel(int32_t id, const std::wstring& text, float x, float y,
-                                     QEL::QC_GUI_OBJECT* parent, QEL::QC_FONT* font, int32_t anchor) {
-  auto* label = new QEL::QC_GUI_WLABEL(id, font, text);
-  label->fSetPosition(x, y - 5.0f, 0.0f);
-  label->fSetAnchor(anchor);
-  if (parent != nullptr) parent->fAddChild(label);
-  return label;
-}
 
 void SCENE_CARD_GAME_LEVEL::fMouseMove() {
   if (QEL::qcINPUT_INSTANCE == nullptr) return;

@@ -11,6 +11,7 @@
 
 #include "game/level_results.h"
 #include "game/scenes/base_scene.h"
+#include "game/scenes/scene_widgets.h"
 
 namespace QEL {
 class QC_FONT;
@@ -39,13 +40,6 @@ void playGuiFlySound();
 // Rewrites the running score of every played frame of the current pack (current player and
 // mode), by ten-pin rules.
 void calculatePackScore();
-
-// The scene's label makers. The label stands 5 pixels above the y given; a null container or
-// parent leaves the label unattached (the caller then owns it).
-QEL::QC_GUI_WLABEL* createLabel(int32_t id, const std::wstring& text, float x, float y,
-                                QEL::QC_GUI_CONTAINER* container, QEL::QC_FONT* font, int32_t anchor);
-QEL::QC_GUI_WLABEL* createChildLabel(int32_t id, const std::wstring& text, float x, float y,
-                                     QEL::QC_GUI_OBJECT* parent, QEL::QC_FONT* font, int32_t anchor);
 
 // One rising "+points" pop-up: a label and a coin drawn with it.
 struct POINTS_POPUP {

@@ -21,21 +21,15 @@ namespace {
 constexpr uint32_t ANISOTROPIC_FILTER = 3;
 constexpr float TURNOVERS_TEXT_TURN = 0.9250245f;  // 53 degrees
 
-QEL::QC_SPRITE* makeSprite(const std::string& name, float x, float y, int32_t anchor) {
-  auto* sprite = new QEL::QC_SPRITE(getImage(name.c_str()), nullptr);
-  sprite->fSetAnchor(anchor, 0.0f, 0.0f);
-  sprite->fSetPosition(x, y, 0.0f);
-  return sprite;
-}
-
 QEL::QC_SPRITE* makeFilteredSprite(const std::string& name) {
-  QEL::QC_SPRITE* sprite = makeSprite(name, 0.0f, 0.0f, 0);
+  QEL::QC_SPRITE* sprite = makeSceneSprite(name, 0.0f, 0.0f, 0);
   sprite->_renderState._filter = ANISOTROPIC_FILTER;
   return sprite;
 }
 
 QEL::QC_GUI_BUTTON5* makeButton(int32_t id, const char* image, float x, float y,
                                 QEL::QC_TEXTURE*& imageForButton, QEL::QC_GUI_CONTAINER* container) {
+  // The scene keeps the image of the button being built, as its start-up always has.
   imageForButton = getImage(image);
   auto* button = new QEL::QC_GUI_BUTTON5(id, imageForButton);
   button->fSetPosition(x, y, 0.0f);
@@ -56,7 +50,7 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenSprites() {
   for (int32_t i = 1; i <= 18; ++i) {
     delete multiplierSprites[i];
     multiplierSprites[i] =
-        makeSprite("interface/multiplier " + std::to_string(i) + ".png", 915.0f, 14.0f, 1);
+        makeSceneSprite("interface/multiplier " + std::to_string(i) + ".png", 915.0f, 14.0f, 1);
   }
 
   const float stockX = cardPiles != nullptr ? cardPiles->stockX : CARD_PILES::STOCK_X;
@@ -66,38 +60,38 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenSprites() {
   delete specialCardSprite;
   specialCardSprite = makeFilteredSprite("cards special.png");
   delete backingSprite;
-  backingSprite = makeSprite("interface backing.png", stockX, stockY, 0);
+  backingSprite = makeSceneSprite("interface backing.png", stockX, stockY, 0);
   delete backingDeckSprite;
-  backingDeckSprite = makeSprite("interface backingDeck.png", stockX, stockY, 0);
+  backingDeckSprite = makeSceneSprite("interface backingDeck.png", stockX, stockY, 0);
   delete cardBackSprite2;
-  cardBackSprite2 = makeSprite("cards/back 2.png", stockX, stockY, 0);
+  cardBackSprite2 = makeSceneSprite("cards/back 2.png", stockX, stockY, 0);
   delete cardBackSprite10;
-  cardBackSprite10 = makeSprite("cards/back 10.png", stockX, stockY, 0);
+  cardBackSprite10 = makeSceneSprite("cards/back 10.png", stockX, stockY, 0);
   delete bonusCoverSprite;
-  bonusCoverSprite = makeSprite("bonusCover.png", -500.0f, -500.0f, 0);
+  bonusCoverSprite = makeSceneSprite("bonusCover.png", -500.0f, -500.0f, 0);
   delete backgroundSprite;
   backgroundSprite =
-      makeSprite("interface/backgrounds " + std::to_string(gCurrentPack + 1) + ".png", 0.0f, 0.0f, 1);
+      makeSceneSprite("interface/backgrounds " + std::to_string(gCurrentPack + 1) + ".png", 0.0f, 0.0f, 1);
   backgroundSprite->fSetColor(0xFFD2D2D2u);
   delete frameNumberMoneyBackgroundSprite;
   frameNumberMoneyBackgroundSprite =
-      makeSprite("interface background_frameNumber_money.png", 536.0f, 12.0f, 1);
+      makeSceneSprite("interface background_frameNumber_money.png", 536.0f, 12.0f, 1);
   delete resultPackNameBackgroundSprite;
-  resultPackNameBackgroundSprite = makeSprite("interface background_result_packName.png", 10.0f, 12.0f, 1);
+  resultPackNameBackgroundSprite = makeSceneSprite("interface background_result_packName.png", 10.0f, 12.0f, 1);
   for (int32_t k = 0; k < 3; ++k) {
     delete resultFrameSprites[k];
     resultFrameSprites[k] =
-        makeSprite("interface result_frame.png", 157.0f + 25.0f * static_cast<float>(k), 40.0f, 0);
+        makeSceneSprite("interface result_frame.png", 157.0f + 25.0f * static_cast<float>(k), 40.0f, 0);
   }
   for (int32_t k = 0; k <= 10; ++k) {
     delete skittleSprites[k];
-    skittleSprites[k] = makeSprite("interface/skittles k" + std::to_string(k) + ".png", 1.0f, -1.0f, 1);
+    skittleSprites[k] = makeSceneSprite("interface/skittles k" + std::to_string(k) + ".png", 1.0f, -1.0f, 1);
   }
 }
 
 void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
   delete shadowSprite;
-  shadowSprite = makeSprite("interface shadow_black_square.png", 0.0f, 0.0f, 1);
+  shadowSprite = makeSceneSprite("interface shadow_black_square.png", 0.0f, 0.0f, 1);
   shadowSprite->fSetScale(1024.0f, 768.0f, 1.0f);
   shadowSprite->fSetColor(0x64000000u);
 
