@@ -1,0 +1,191 @@
+#pragma once
+// A scenario played on the whole game, in a child process of its own: the engine's components
+// (window on the offscreen driver, renderer, silent mixer, resource loader) and the game's
+// start-up (texts, packs, save folders, players, sounds, fonts) as the real game makes them,
+// in a temporary start folder whose Resources link to the generated ones and whose documents
+// folder starts empty. The window, renderer and file system exist once per process, hence the
+// child. The splash screen is skipped: the scenario starts at the main menu, and then drives
+// the game through its own callbacks (pointer, keys, update, draw) one step at a time.
+//
+// A failed check ends the child with exit code 1 and the reason on stderr (CHILD_CHECK,
+// childFail), which the parent's EXPECT_EXIT reports.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/game.h"
+#include "engine/globals.h"
+#include "engine/input.h"
+#include "engine/log.h"
+#include "engine/render.h"
+#include "game/game_entry.h"
+#include "game/game_globals.h"
+#include "game/scenes/base_scene.h"
+#include "game/splash_screen.h"
+#include "game/texts.h"
+#include "save_folder_fixture.h"
+
+namespace test_support {
+
+[[noreturn]] inline void childFail(const std::string& why) {
+  std::fprintf(stderr, "CHILD FAILED: %s\n", why.c_str());
+  std::fflush(stderr);
+  std::_Exit(1);
+}
+
+#define CHILD_CHECK(condition, why)                                                      \
+  do {                                                                                   \
+    if (!(condition)) ::test_support::childFail(std::string(#condition) + ": " + (why)); \
+  } while (0)
+
+class GAME_CHILD {
+ public:
+  static constexpr int kUpdatesPerSecond = 60;
+
+  std::filesystem::path root;  // holds start/ (with Resources) and Documents/
+  std::vector<std::string> log;
+
+  std::filesystem::path basePath() const { return root / "Documents" / "Ostvane" / "Pindrake"; }
+  std::filesystem::path saves() const { return basePath() / "Saves"; }
+  std::filesystem::path statistics() const { return basePath() / "Statistics"; }
+  std::filesystem::path resources() const { return root / "start" / "Resources"; }
+
+  // One pass of the main loop: the update (1/60 s of game time), the end of the input frame,
+  // and a drawn frame.
+  void step(int passes = 1) {
+    for (int i = 0; i < passes; ++i) {
+      QEL::qcGAME->_settings._updatesPerSecond = kUpdatesPerSecond;
+      QEL::qcFRAME_DELTA = 1.0f / kUpdatesPerSecond;
+      onGameUpdate(0);
+      if (QEL::qcINPUT != nullptr) QEL::qcINPUT->fEndFrame();
+      draw();
+    }
+  }
+  // Runs passes until the condition holds; false when it still does not after `limit`.
+  bool stepUntil(const std::function<bool()>& condition, int limit = 600) {
+    for (int i = 0; i < limit; ++i) {
+      if (condition()) return true;
+      step();
+    }
+    return condition();
+  }
+  // Seconds of game time, in passes.
+  void wait(float seconds) { step(static_cast<int>(seconds * kUpdatesPerSecond + 0.5f)); }
+
+  void draw() {
+    if (QEL::qcRENDER == nullptr || QEL::qcRENDER->fBeginScene() != 1) return;
+    onGameDraw(0);
+    QEL::qcRENDER->fEndScene();
+  }
+  // The picture last drawn, 1024 x 768 RGBA rows from the top.
+  std::vector<uint8_t> readBack() {
+    std::vector<uint8_t> rgba;
+    int32_t width = 0;
+    int32_t height = 0;
+    if (QEL::qcRENDER == nullptr || !QEL::qcRENDER->fReadBackBuffer(rgba, width, height)) rgba.clear();
+    return rgba;
+  }
+
+  // The pointer, in units of the 1024 x 768 picture, through the input object (which calls
+  // the game's pointer callback, and so the scene's).
+  void moveTo(float x, float y) {
+    QEL::qcINPUT->fOnMouseMove(static_cast<int32_t>(x), static_cast<int32_t>(y));
+  }
+  // A left click as the player makes it: the pointer moves there, the button goes down for
+  // one pass and comes up on the next (widgets see the press, then the click).
+  void click(float x, float y) {
+    moveTo(x, y);
+    QEL::qcINPUT->fOnKeyDown(1);
+    step();
+    QEL::qcINPUT->fOnKeyUp(1);
+    step();
+  }
+  // A key pressed and let go (Windows virtual-key code), one pass each.
+  void key(uint32_t code) {
+    QEL::qcINPUT->fOnKeyDown(code);
+    step();
+    QEL::qcINPUT->fOnKeyUp(code);
+    step();
+  }
+  // Text typed on the keyboard, one character a pass.
+  void type(const std::wstring& text) {
+    for (wchar_t character : text) {
+      QEL::qcINPUT->fOnChar(character);
+      step();
+    }
+  }
+
+  bool logged(const std::string& piece) const {
+    for (const std::string& line : log)
+      if (line.find(piece) != std::string::npos) return true;
+    return false;
+  }
+};
+
+// Starts the game in the child and runs the scenario. `before` runs first, in the child's
+// start folder with its documents folder chosen but still empty (to seed saves or marker
+// files); the game then starts as its entry does, the splash screen is cut short, and the
+// scenario gets the main menu as the current scene.
+[[noreturn]] inline void runGameScenarioInChild(const std::filesystem::path& root,
+                                                const std::function<void(GAME_CHILD&)>& before,
+                                                const std::function<void(GAME_CHILD&)>& scenario) {
+  static GAME_CHILD child;
+  child.root = root;
+  ::setenv("SDL_VIDEODRIVER", "offscreen", 0);
+  ::setenv("ALSOFT_DRIVERS", "null", 0);
+  ::setenv("XDG_DOCUMENTS_DIR", (root / "Documents").c_str(), 1);
+  std::filesystem::current_path(root / "start");
+  QEL::fSetLogSink([](const std::string& line) { child.log.push_back(line); });
+  if (before) before(child);
+
+  registerGameCallbacks();
+  loadTexts();
+  QEL::QC_GAME::fInit(QEL::qcGAME, "Pindrake");
+  CHILD_CHECK(QEL::qcRENDER != nullptr && QEL::qcINPUT != nullptr, "the engine did not start");
+  QEL::qcGAME->_settings._running = 1;
+
+  // The splash screen hands over to the main menu and goes.
+  onSplashFinished();
+  gIsSplash = 0;
+  delete gSplash;
+  gSplash = nullptr;
+  CHILD_CHECK(gCurrentScene != nullptr, "no main menu after the splash screen");
+  child.step();
+
+  scenario(child);
+  std::_Exit(0);
+}
+
+// The parent's side: makes the start folder (removed afterwards) and runs the scenario in a
+// child, expecting it to end well. Skipped when the build made no Resources.
+class GameChildTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::filesystem::path generated = std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources";
+    if (!std::filesystem::exists(generated / "texts" / "texts.xml"))
+      GTEST_SKIP() << "no generated Resources (configure with -DPINDRAKE_RESOURCES=ON)";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    _root = enterChildStartFolder(kRootVariable, "pindrake_game_child_", _isParent);
+  }
+  void TearDown() override { leaveChildStartFolder(kRootVariable, _root, _isParent); }
+
+  void play(const std::function<void(GAME_CHILD&)>& scenario) { play(nullptr, scenario); }
+  void play(const std::function<void(GAME_CHILD&)>& before, const std::function<void(GAME_CHILD&)>& scenario) {
+    EXPECT_EXIT(runGameScenarioInChild(_root, before, scenario), ::testing::ExitedWithCode(0), "");
+  }
+
+  // What the child left behind, for checks in the parent.
+  std::filesystem::path saves() const { return _root / "Documents" / "Ostvane" / "Pindrake" / "Saves"; }
+  std::filesystem::path statistics() const { return _root / "Documents" / "Ostvane" / "Pindrake" / "Statistics"; }
+
+  static constexpr const char* kRootVariable = "PINDRAKE_GAME_CHILD_ROOT";
+  std::filesystem::path _root;
+  bool _isParent = true;
+};
+
+}  // namespace test_support
