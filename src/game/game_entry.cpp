@@ -124,6 +124,7 @@ uint32_t onGameInit(QEL::QT_CALLBACK_ARG) {
   const char* documents = QEL::QC_FILE_SYSTEM::fGetDocumentsFolder();
   gBasePath = documents != nullptr ? documents : "";
   makeSaveFolders();
+  removeStaleSaveTemporaries();
   QEL::fLog("onGameInit: save folder ", gBasePath);
 
   readCheatFlag();

@@ -250,7 +250,7 @@ void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
       break;
     case 83:
       if (gIsCheat && gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers) {
-        gPlayers[gCurrentPlayer].money += 100000;
+        addMoney(gPlayers[gCurrentPlayer], 100000);
         if (moneyLabel != nullptr) moneyLabel->fSetText(numberToWString(gPlayers[gCurrentPlayer].money));
         // checkMoneyTrophies is called here once the trophies are built.
       }

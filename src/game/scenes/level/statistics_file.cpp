@@ -1,6 +1,4 @@
 // The small text file that every finished frame leaves in the folder of this run.
-#include <unistd.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -9,6 +7,7 @@
 #include "engine/globals.h"
 #include "engine/log.h"
 #include "game/game_globals.h"
+#include "game/save_files.h"
 #include "game/scenes/level/level_scene.h"
 
 namespace {
@@ -41,23 +40,10 @@ void appendUses(std::string& text, int32_t uses, const int32_t* cardsLeft) {
   }
 }
 
-// Written beside the target and renamed over it, so the folder never holds half a file.
 bool writeAtomically(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
-    QEL::fLog("saveStatisticsOfLevel: cannot write ", path);
-    return false;
-  }
-  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-                 std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-  if (std::fclose(file) != 0) written = false;
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    QEL::fLog("saveStatisticsOfLevel: cannot write ", path, " (disk full?)");
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
+  if (saveTextAtomically(text, path)) return true;
+  QEL::fLog("saveStatisticsOfLevel: cannot write ", path);
+  return false;
 }
 
 }  // namespace
