@@ -1,6 +1,8 @@
 // The renderer's textures: empty ones, ones read from image files and from images in memory,
 // filling, locking and releasing. A load that fails hands out the default checker texture.
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "engine/log.h"
 #include "engine/render.h"
@@ -9,6 +11,25 @@
 #include "platform/window.h"
 
 namespace QEL {
+
+namespace {
+
+// No picture of the game comes near this; one this large already takes 256 MB once decoded,
+// so larger ones are refused even where the device would take them.
+constexpr int32_t kLargestPicture = 8192;
+
+// Decided from the image's header, before a single pixel is decoded.
+bool fitsTheDevice(platform::Device* device, const platform::ImageInfo& info, const std::string& name) {
+  int64_t largest = kLargestPicture;
+  if (device != nullptr && device->maxTextureSize() > 0)
+    largest = std::min<int64_t>(largest, device->maxTextureSize());
+  if (info.width <= largest && info.height <= largest) return true;
+  fLog("Image of ", info.width, " x ", info.height, " refused, larger than the largest texture (", largest,
+       "): ", name);
+  return false;
+}
+
+}  // namespace
 
 bool QC_RENDER::createManagedTexture(int32_t width, int32_t height, uint32_t format) {
   if (!_device || width <= 0 || height <= 0) return false;
@@ -50,7 +71,8 @@ QC_TEXTURE* QC_RENDER::fLoadTexture(const char* path) {
   std::vector<uint8_t> rgba;
   int w = 0, h = 0;
   QC_TEXTURE* texture = nullptr;
-  if (platform::imageInfoFromFile(file, info) && platform::decodeImageFromFile(file, rgba, w, h))
+  if (platform::imageInfoFromFile(file, info) && fitsTheDevice(_device.get(), info, file) &&
+      platform::decodeImageFromFile(file, rgba, w, h))
     texture = loadFromImage(rgba, w, h, info.width, info.height);
   if (texture) return texture;
   if (_defaultTexture) {
@@ -66,7 +88,8 @@ QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count,
   std::vector<uint8_t> rgba;
   int w = 0, h = 0;
   QC_TEXTURE* texture = nullptr;
-  if (platform::imageInfoFromMemory(bytes, count, info) && platform::decodeImageFromMemory(bytes, count, rgba, w, h))
+  if (platform::imageInfoFromMemory(bytes, count, info) && fitsTheDevice(_device.get(), info, name ? name : "") &&
+      platform::decodeImageFromMemory(bytes, count, rgba, w, h))
     texture = loadFromImage(rgba, w, h, info.width, info.height);
   if (texture) return texture;
   platform::showMessageBox("Texture load from memory failed", name ? name : "");

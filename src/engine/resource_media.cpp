@@ -67,6 +67,7 @@ QC_TEXTURE* QC_RESOURCE_LOADER::fLoadImage(QS_RESOURCE* record) {
     return defaultTexture();
   }
   QC_TEXTURE* texture = render->fLoadTextureFromMemory(record->_file._data, record->_file._size, "unnamed");
+  if (texture == defaultTexture()) fLog("Image not loaded, the default texture stands in: ", record->_sgResName);
   fileSystem()->fFreeResource(record->_file);
   record->_file = QS_FILE_DATA();
   record->_object = texture;

@@ -175,6 +175,8 @@ class Device {
   Result createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, Pool pool, IndexBuffer** out);
   Result createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format, Pool pool,
                        Texture** out);
+  // The widest and tallest texture the driver makes (asked once).
+  uint32_t maxTextureSize();
   // Adds a reference to the surface handed out.
   Result getRenderTarget(uint32_t index, Surface** out);
   Result setRenderTarget(uint32_t index, Surface* surface);
@@ -253,6 +255,7 @@ class Device {
   Result _failNextReset = Result::ok;
   Counters _counters;
   std::set<DeviceObject*> _objects;
+  uint32_t _maxTextureSize = 0;
 };
 
 // Why the last device or context creation failed (empty when it did not).

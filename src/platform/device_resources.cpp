@@ -250,6 +250,16 @@ Result Device::createIndexBuffer(uint32_t length, uint32_t, uint32_t format, Poo
   return Result::ok;
 }
 
+uint32_t Device::maxTextureSize() {
+  if (_maxTextureSize == 0) {
+    makeCurrent();
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    _maxTextureSize = size > 0 ? static_cast<uint32_t>(size) : 0;
+  }
+  return _maxTextureSize;
+}
+
 Result Device::createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format,
                              Pool pool, Texture** out) {
   if (!out) return Result::invalidCall;

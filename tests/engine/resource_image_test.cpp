@@ -143,3 +143,18 @@ TEST_F(ResourceImages, FreeImageReleasesOnlyAnUnusedTexture) {
   EXPECT_NE(again, render->fGetDefaultTexture());
   EXPECT_EQ(loader.fFindByObject(again), record);
 }
+
+// A picture wider than any texture the game makes stands in as the default texture, decided
+// from its header alone; one at the limit loads.
+TEST_F(ResourceImages, APictureWiderThanTheLargestTextureGetsTheDefaultTexture) {
+  writeImage(tree.resources() / "interface" / "wide.png", 8193, 1);
+  writeImage(tree.resources() / "interface" / "limit.png", 8192, 1);
+  ASSERT_EQ(loader.fSubscribePack("interface", nullptr), 1);
+  res_test::LogCapture log;
+  EXPECT_EQ(loader.fGetImage("interface wide.png"), render->fGetDefaultTexture());
+  EXPECT_TRUE(log.has("Image of 8193 x 1 refused, larger than the largest texture (8192): unnamed"));
+  EXPECT_TRUE(log.has("Image not loaded, the default texture stands in: wide.png"));
+  QC_TEXTURE* limit = loader.fGetImage("interface limit.png");
+  EXPECT_NE(limit, render->fGetDefaultTexture());
+  EXPECT_EQ(limit->fGetSize().x, 8192);
+}
