@@ -311,6 +311,13 @@ void showWindow(WindowHandle window) {
   if (window) SDL_ShowWindow(window);
 }
 
+void destroyWindow(WindowHandle window) {
+  if (!window) return;
+  SDL_StopTextInput();
+  if (gWindow == window) gWindow = nullptr;
+  SDL_DestroyWindow(window);
+}
+
 // ---- cursors ---------------------------------------------------------------------------
 
 Cursor* arrowCursor() {
@@ -341,6 +348,12 @@ Cursor* createCursor(const uint8_t* rgba, int width, int height, int hotX, int h
 
 void useCursor(Cursor* cursor) {
   if (cursor && cursor->sdl) SDL_SetCursor(cursor->sdl);
+}
+
+void destroyCursor(Cursor* cursor) {
+  if (!cursor || cursor == arrowCursor()) return;
+  if (cursor->sdl) SDL_FreeCursor(cursor->sdl);
+  delete cursor;
 }
 
 // ---- system ----------------------------------------------------------------------------
