@@ -248,6 +248,10 @@ bool initVideo() {
     log(std::string("SDL video cannot start: ") + SDL_GetError());
     return false;
   }
+  // OpenGL and its driver stay loaded for the rest of the process: unloaded with the last
+  // window, the driver would leave behind memory only it could free. Where there is no
+  // OpenGL at all, the device says so when it makes its context.
+  SDL_GL_LoadLibrary(nullptr);
   gVideoReady = true;
   return true;
 }
