@@ -30,6 +30,10 @@ constexpr TROPHY_KEY kTrophyKeys[] = {
     {3, "onePackWasPassedWithResult300OnJuniorLevel"},
     {4, "sixPacksWasPassedWithResult300OnJuniorLevel"},
     {5, "twelvePacksWasPassedWithResult300OnJuniorLevel"},
+    // The professional packs' trophies, kept like the others so that none is earned twice.
+    {6, "onePackWasPassedWithResult300OnProfessionalLevel"},
+    {7, "sixPacksWasPassedWithResult300OnProfessionalLevel"},
+    {8, "twelvePacksWasPassedWithResult300OnProfessionalLevel"},
     {9, "wasStrike"},
     {10, "wasTwoStrikesInSuccession"},
     {11, "wasThreeStrikesInSuccession"},

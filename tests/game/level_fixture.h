@@ -25,5 +25,8 @@ inline std::unique_ptr<SCENE_CARD_GAME_LEVEL> makeBareLevelScene() {
     scene->cards[i]->setZLayerRange(100, -100);
   }
   scene->numberOfActionPointsToIncreaseMultiplier = 5;
+  scene->cardSlideDistance = 200;
+  scene->windowSlideDistance = 700;
+  scene->bannerSlideDistance = 200;
   return scene;
 }

@@ -21,7 +21,7 @@ class LevelHover : public SaveFolderTest {
     _scene->cardPiles = new CARD_PILES();
     _scene->cardPiles->setCardWidth(75);
     _scene->cardPiles->init();
-    _scene->numberOfReservePiles = 3;
+    _scene->cardPiles->pileCount = 3;
     for (int32_t i = 0; i < SCENE_CARD_GAME_LEVEL::MAX_LAYOUT_CARDS; ++i) {
       _scene->cards[i] = new CARD();
       _scene->cards[i]->init(i);

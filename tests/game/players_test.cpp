@@ -54,8 +54,7 @@ void expectSamePlayer(const PLAYER_RECORD& loaded, const PLAYER_RECORD& saved) {
   EXPECT_EQ(loaded.isShowedHint29, saved.isShowedHint29);
   for (int n = 1; n <= kTrophyCount; ++n) {
     SCOPED_TRACE(n);
-    // Trophies 6-8 are never stored.
-    EXPECT_EQ(loaded.trophies[n - 1], (n >= 6 && n <= 8) ? 0 : saved.trophies[n - 1]);
+    EXPECT_EQ(loaded.trophies[n - 1], saved.trophies[n - 1]);
   }
   EXPECT_EQ(loaded.numberOfPacksCompletedWithResult300_juniorMode,
             saved.numberOfPacksCompletedWithResult300_juniorMode);
@@ -127,7 +126,7 @@ TEST_F(PlayersTest, FileLayoutAsTheGameWritesIt) {
   }
   EXPECT_STREQ(element.attribute("isFullscreen").value(), "true");
   EXPECT_EQ(std::distance(element.child("trophies").attributes_begin(), element.child("trophies").attributes_end()),
-            21);
+            kTrophyCount);
   EXPECT_TRUE(element.child("statistics"));
   // One tab per level of indentation.
   EXPECT_NE(readFile(playersFile()).find("\n\t<player "), std::string::npos);
@@ -317,7 +316,7 @@ TEST_F(PlayersTest, TrophyAndStatisticsWritersAppendTheirChild) {
   gPlayers[0] = PLAYER_RECORD{};
   loadPlayers();
   for (int n = 1; n <= kTrophyCount; ++n)
-    EXPECT_EQ(gPlayers[0].trophies[n - 1], (n >= 6 && n <= 8) ? 0 : expected.trophies[n - 1]) << n;
+    EXPECT_EQ(gPlayers[0].trophies[n - 1], expected.trophies[n - 1]) << n;
   EXPECT_EQ(gPlayers[0].numberOfUsageOfBonusReshuffle, expected.numberOfUsageOfBonusReshuffle);
   EXPECT_EQ(gPlayers[0].numberOfPacksCompletedWithResult300_professionalMode,
             expected.numberOfPacksCompletedWithResult300_professionalMode);

@@ -70,7 +70,7 @@ void SCENE_CARD_GAME_LEVEL::onLeftClick() {
   if (clickStock()) return;
 
   if (!isJokerMode) {
-    const bool overPileOnly = hoveredPile >= 1 && hoveredPile <= numberOfReservePiles && hoveredCard == -1;
+    const bool overPileOnly = hoveredPile >= 1 && hoveredPile <= reservePilesInPlay() && hoveredCard == -1;
     const bool overFreeCard = hoveredCard >= 0 && hoveredCard < MAX_LAYOUT_CARDS && cards[hoveredCard] != nullptr &&
                               !cards[hoveredCard]->isCovered();
     // Said before the click is judged: a blocked card sounds too.
@@ -83,7 +83,7 @@ void SCENE_CARD_GAME_LEVEL::onLeftClick() {
   if (isJokerMode && selectedPileCard != -1 && hoveredPile == selectedPileCard && cardPiles != nullptr &&
       cardPiles->getCard(selectedPileCard - 1, 0) != -1) {
     cardPiles->setCard(CARD::JOKER, selectedPileCard - 1, 0);
-    // useJoker (the joker count, its label, statistics) is called here once it is built.
+    useJoker();
     isJokerMode = false;
     selectedPileCard = -1;
   }
@@ -167,7 +167,7 @@ bool SCENE_CARD_GAME_LEVEL::clickStock() {
 
 bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
   if (cardPiles == nullptr || hintStep == HINT_NO_PILE_TOP) return false;
-  if (hoveredPile < 1 || hoveredPile > numberOfReservePiles || hoveredPile > CARD_PILES::MAX_PILES) return false;
+  if (hoveredPile < 1 || hoveredPile > reservePilesInPlay()) return false;
   if (hoveredPile == selectedPileCard) return false;
   const int32_t pile = hoveredPile - 1;
   const int32_t top = cardPiles->getCard(pile, 0);
@@ -182,7 +182,7 @@ bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
     CARD* selected = cards[selectedCard];
     if (isJokerMode) {
       cardPiles->setCard(CARD::JOKER, pile, 0);
-      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      useJoker();
       isJokerMode = false;
     } else if (isMatchingPair(selected->rank, cardPiles->getRank(top))) {
       removePair(1, selectedCard, 2, pile);
@@ -196,14 +196,14 @@ bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
   } else if (selectedPileCard == -1) {
     if (isJokerMode) {
       cardPiles->setCard(CARD::JOKER, pile, 0);
-      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      useJoker();
       isJokerMode = false;
     } else {
       selectedPileCard = hoveredPile;
     }
   } else if (isJokerMode) {
     cardPiles->setCard(CARD::JOKER, pile, 0);
-    // useJoker (the joker count, its label, statistics) is called here once it is built.
+    useJoker();
     isJokerMode = false;
     selectedPileCard = -1;
   } else if (isMatchingPair(cardPiles->getRank(cardPiles->getCard(selectedPileCard - 1, 0)), cardPiles->getRank(top))) {
@@ -243,7 +243,7 @@ bool SCENE_CARD_GAME_LEVEL::clickLayoutCard() {
   if (!layoutSelected && selectedPileCard > 0 && cardPiles != nullptr) {
     if (isJokerMode) {
       card->setValue(CARD::JOKER);
-      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      useJoker();
       isJokerMode = false;
     } else if (isMatchingPair(cardPiles->getRank(cardPiles->getCard(selectedPileCard - 1, 0)), card->rank)) {
       removePair(2, selectedPileCard - 1, 1, slot);
@@ -256,7 +256,7 @@ bool SCENE_CARD_GAME_LEVEL::clickLayoutCard() {
   } else if (!layoutSelected) {
     if (isJokerMode) {
       card->setValue(CARD::JOKER);
-      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      useJoker();
       isJokerMode = false;
     } else {
       selectedCard = slot;
@@ -266,13 +266,13 @@ bool SCENE_CARD_GAME_LEVEL::clickLayoutCard() {
     // A second click does not deselect; only the joker changes the card.
     if (isJokerMode) {
       card->setValue(CARD::JOKER);
-      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      useJoker();
       isJokerMode = false;
       selectedCard = -1;
     }
   } else if (isJokerMode) {
     card->setValue(CARD::JOKER);
-    // useJoker (the joker count, its label, statistics) is called here once it is built.
+    useJoker();
     isJokerMode = false;
   } else if (isMatchingPair(cards[selectedCard]->rank, card->rank)) {
     removePair(1, selectedCard, 1, slot);

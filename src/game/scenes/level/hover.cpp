@@ -66,7 +66,7 @@ void SCENE_CARD_GAME_LEVEL::fMouseMove() {
   const float deckX = cardPiles->stockX;
   const float deckY = cardPiles->stockY;
   if (isInsidePile(px, py, deckX, deckY)) hoveredPile = 0;
-  for (int32_t k = 1; k <= numberOfReservePiles; ++k) {
+  for (int32_t k = 1; k <= reservePilesInPlay(); ++k) {
     const float pileX = deckX + cardPiles->offset + static_cast<float>(k - 1) * (CARD_WIDTH + PILE_GAP);
     if (isInsidePile(px, py, pileX, deckY)) hoveredPile = k;
   }

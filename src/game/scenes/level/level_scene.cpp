@@ -24,12 +24,7 @@ uint8_t gTenthFrameBonus = 0;
 uint8_t gTenthFrameSecondBonus = 0;
 int32_t gTenthFrameKind = 0;
 int32_t gTenthFrameBall1 = 0;
-
-namespace {
-
-constexpr int32_t LAST_TUTORIAL_HINT = 28;  // hints 0-28 belong to the first level's tutorial
-
-}  // namespace
+uint8_t gTenthFrameRecorded = 0;
 
 SCENE_CARD_GAME_LEVEL::SCENE_CARD_GAME_LEVEL() = default;
 
@@ -74,28 +69,6 @@ SCENE_CARD_GAME_LEVEL::~SCENE_CARD_GAME_LEVEL() {
   for (POINTS_POPUP& popup : pointsPopup) deleteAndClear(popup.coin);
   gIsPaused = 0;
   QEL::fLog("END ~SCENE_CARD_GAME_LEVEL()");
-}
-
-void SCENE_CARD_GAME_LEVEL::fUpdate() {
-  frameTime = sceneTimeStep();
-  if (cardFlights != nullptr) cardFlights->update(frameTime);
-  const int32_t lastId = maximumCardID < MAX_LAYOUT_CARDS ? maximumCardID : MAX_LAYOUT_CARDS - 1;
-  for (int32_t id = 0; id <= lastId; ++id) {
-    CARD* card = cards[id];
-    if (card == nullptr || !card->flightDone) continue;
-    if (card->special && countOfSpecialCardsOnScene > 0) --countOfSpecialCardsOnScene;
-    removeFlownCard(card);
-  }
-  // A pile card flies away as its pile's holder.
-  if (cardPiles != nullptr) {
-    for (CARD* holder : cardPiles->holders) {
-      if (holder != nullptr && holder->flightDone) removeFlownCard(holder);
-    }
-  }
-  updatePointsPopups();
-  advanceAnimationState();
-  // The windows, their events, the action points and the end of the frame are built with
-  // the level's update.
 }
 
 void SCENE_CARD_GAME_LEVEL::fInit() {
@@ -202,123 +175,4 @@ void SCENE_CARD_GAME_LEVEL::fInit() {
   // The pause, shop, finish, options, trophy, credits and hint windows, the banner, the
   // purchase panel, the points pop-ups and the end of the start-up are built with the
   // level's windows.
-}
-
-void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
-  // While the layout flies in or out no key counts.
-  if (transitionState != 0) return;
-  switch (code) {
-    case 1:
-      onLeftClick();
-      break;
-    case 2:
-      isRightButtonDown = true;
-      break;
-    case 32:
-      if (gIsGameInited && gIsDebug) {
-        // This scene is deleted by the switch: nothing may follow it.
-        changeScene(this, new SCENE_CARD_GAME_EDITOR());
-        return;
-      }
-      break;
-    case 37:
-      if (gIsDebug && gCurrentLevel >= 1) {
-        previousLevel();
-        selectedCard = -1;
-      }
-      break;
-    case 39:
-      if (gIsDebug && gCurrentLevel <= 118) {
-        nextLevel();
-        selectedCard = -1;
-      }
-      break;
-    case 68:
-      if (!gIsCheat) break;
-      if (selectedCard >= 0 && selectedCard < MAX_LAYOUT_CARDS) {
-        removePair(1, selectedCard, -1, -1);
-        selectedCard = -1;
-      }
-      if (selectedPileCard > 0) {
-        removePair(2, selectedPileCard - 1, -1, -1);
-        selectedPileCard = -1;
-      }
-      break;
-    case 79:
-      // The cheat's way to the main menu comes with the level's scene changes
-      // (gCheatKeyUsed, nextSceneType 5, applyNextSceneType).
-      break;
-    case 83:
-      if (gIsCheat && gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers) {
-        gPlayers[gCurrentPlayer].money += 100000;
-        if (moneyLabel != nullptr) moneyLabel->fSetText(numberToWString(gPlayers[gCurrentPlayer].money));
-        // checkMoneyTrophies is called here once the trophies are built.
-      }
-      break;
-    case 84:
-      // showTrophyWindow(3) is called here once the trophy window is built.
-      break;
-    case 87:
-      if (gIsCheat && (windowState < 7 || windowState > 9)) {
-        countOfSpecialCardsOnScene = 0;
-        turnoversLeft = turnoversAtStart;
-        isFrameFinished = true;
-        finishLevel();
-      }
-      break;
-    default:
-      break;
-  }
-}
-
-void SCENE_CARD_GAME_LEVEL::fKeyUp(int32_t) {
-  // Built with the level scene.
-}
-
-void SCENE_CARD_GAME_LEVEL::loadLevel(int32_t index) {
-  if (index > 0) {
-    isTutorial = false;
-    closeHint();
-  }
-  if (index == 1) {
-    for (int32_t hint = 0; hint <= LAST_TUTORIAL_HINT; ++hint) gHintShown[hint] = 1;
-  }
-
-  loadLevelDocument(index);
-  removeAllCards();
-  readLevel();
-  dealRandomValues();
-
-  selectedCard = -1;
-  animationState = 0;
-  if (cardFlights != nullptr) cardFlights->init();
-  if (cardPiles != nullptr) {
-    cardPiles->startDeal(numberOfReservePiles, numberOfCardsInStockPile);
-    cardPiles->setSpecialCardsCount(numberOfBonusCards);
-  }
-  shopMoneySpent = 0;
-  placesBought = 0;
-  reshufflesBought = 0;
-  jokersBought = 0;
-
-  bestLevelResult.result = getLevelResult(gCurrentPlayer, index, kResultField);
-  bestLevelResult.specialCards1 = getLevelResult(gCurrentPlayer, index, kSpecialCards1Field);
-  bestLevelResult.specialCards2 = getLevelResult(gCurrentPlayer, index, kSpecialCards2Field);
-  bestLevelResult.specialCards3 = getLevelResult(gCurrentPlayer, index, kSpecialCards3Field);
-}
-
-void SCENE_CARD_GAME_LEVEL::finishLevel() {
-  // Built with the level scene (results and finish of a frame).
-}
-
-void SCENE_CARD_GAME_LEVEL::showResultBanner(int32_t) {
-  // Built with the level scene (results and finish of a frame).
-}
-
-void SCENE_CARD_GAME_LEVEL::showHint(int32_t) {
-  // Built with the level scene (hints).
-}
-
-void SCENE_CARD_GAME_LEVEL::closeHint() {
-  // Built with the level scene (hints).
 }

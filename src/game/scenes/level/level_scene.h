@@ -3,7 +3,9 @@
 // layout slots), the frame's counters, the play screen's sprites, buttons and labels, the
 // dealing and gathering of the cards, the card and pile under the pointer, the clicks that
 // select and match cards, the removal of a pair with its rewards, and the drawing.
-// The results, hints and windows are still to be built; the members that stand for them say so.
+// The frame's course lives in the update: the deal-in and leave phases, the window state
+// machine, the action points, the landings and the end of the frame; the results, trophies,
+// bonuses, hints, shop and scene transitions each have their own file.
 #include <cstdint>
 #include <string>
 
@@ -32,11 +34,19 @@ extern uint8_t gTenthFrameBonus;  // the tenth frame is being replayed for its b
 extern uint8_t gTenthFrameSecondBonus;  // the second bonus ball after a bonus strike
 extern int32_t gTenthFrameKind;  // 3 spare or 4 strike: the result that granted the bonus
 extern int32_t gTenthFrameBall1;  // the tenth frame's first ball, kept for the spare's bonus
+// The tenth frame's first play was stored as the level's result: its bonus balls complete that
+// record whatever the stored best was, so no ball of the frame is lost.
+extern uint8_t gTenthFrameRecorded;
 
 // The level's geometry shares the editor's segment and crossing tests (editor/card_geometry.h).
 
 // Plays the "gui_fly" effect from its start.
 void playGuiFlySound();
+// A random point 100 beyond one of the picture's four edges.
+void pickPointBeyondEdge(float& x, float& y);
+// The roll notation of a frame's result for the current level: "X" a strike, "/" a spare or a
+// separator, numbers for the balls ("7/2", "X/5/3", "XXX").
+std::wstring formatResultText(const LEVEL_RESULT& result);
 // Rewrites the running score of every played frame of the current pack (current player and
 // mode), by ten-pin rules.
 void calculatePackScore();
@@ -82,8 +92,6 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   void dealInCards();
   // Every card on the table and every pile holder to the deck.
   void gatherPileCards();
-  // Moves animationState on once the flights are no longer busy.
-  void advanceAnimationState();
   // Step to the next or previous level (0-200) and leave this one.
   void nextLevel();
   void previousLevel();
@@ -169,6 +177,7 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   // The cards under a removed layout card lose it from their over lists.
   void releaseCardsUnder(int32_t cardId);
   void flyLayoutCardAway(int32_t cardId, float edgeX, float edgeY);
+  void flyPileTopAway(int32_t pile, float x, float y);
   // One more action point; the multiplier follows and the countdown to the next loss restarts.
   void addActionPoint();
   // The bonus-card lottery for a draw of 0-99.
@@ -337,4 +346,165 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
 
   // Filled by the pop-ups' start-up (still to be built); the coins are owned.
   POINTS_POPUP pointsPopup[5];
+
+  // ---- The frame's course: update, windows, results, trophies, bonuses, hints, shop ----
+
+  // windowState: every window has an open, a sliding-in and a sliding-out state.
+  enum WINDOW_STATE : int32_t {
+    NO_WINDOW = 0,
+    SHOP_OPEN = 1, SHOP_OPENING = 2, SHOP_CLOSING = 3,
+    PAUSE_OPEN = 4, PAUSE_OPENING = 5, PAUSE_CLOSING = 6,
+    FINISH_OPEN = 7, FINISH_OPENING = 8, FINISH_CLOSING = 9,
+    OPTIONS_OPEN = 10, OPTIONS_OPENING = 11, OPTIONS_CLOSING = 12,
+    TROPHY_OPEN = 13, TROPHY_OPENING = 14, TROPHY_CLOSING = 15,
+    CREDITS_OPEN = 16, CREDITS_OPENING = 17, CREDITS_CLOSING = 18,
+    BANNER_SHOWN = 19, BANNER_FADING_IN = 20, BANNER_FADING_OUT = 21,
+  };
+  // messageState: the shop's purchase panel.
+  enum PANEL_STATE : int32_t { PANEL_NONE = 0, PANEL_OPEN = 1, PANEL_OPENING = 2, PANEL_CLOSING = 3 };
+  // nextSceneType: what applyNextSceneType does once a window has closed (exact values).
+  enum NEXT_SCENE : int32_t {
+    BACK_TO_PLAY = 0,
+    TO_FRAMES = 1,
+    RESTART = 3,
+    TO_OPTIONS = 4,
+    TO_MAIN_MENU = 5,
+    TO_NEXT_LEVEL = 6,
+    TO_PAUSE = 7,
+    TO_CREDITS = 9,
+    TO_FINISH = 10,
+    WAIT_FOR_FINISH_BUTTON = 12,  // the tenth frame's finish window in professional mode
+    TO_BONUS_BALLS = 13,
+  };
+  // transitionState.
+  enum PHASE : int32_t { IN_PLAY = 0, DEALING_IN = 1, LEAVING = 2 };
+  // animationState.
+  enum DEAL : int32_t { NO_DEAL = 0, GATHERING = 1, DEALING_BACK = 2, RESHUFFLING = 3, FLYING_IN = 4,
+                        FLYING_OUT = 5 };
+  // Result kinds of a frame (LEVEL_RESULT::result).
+  enum FRAME_KIND : int32_t { NOT_COMPLETED = 1, OPEN_FRAME = 2, SPARE = 3, STRIKE = 4 };
+
+  // One update with the given time step (seconds); fUpdate passes the scene's own.
+  void updateLevel(float timeStep);
+  // The steps of an update; each returns false when the update ends there.
+  void pauseOnFocusLoss();
+  bool runScenePhase();
+  bool runDealIn();
+  bool runLeave();
+  bool runWindowSlides();
+  bool runBannerFade();
+  bool runPurchasePanelSlide();
+  void decayActionPoints();
+  bool readPlayScreenButtons();
+  bool readWindowButtons();
+  void advanceReshuffle();
+  bool landFlownCards();
+  void checkFrameEnd();
+  void landPileHolders();
+  bool isWindowOpen() const { return windowState != NO_WINDOW; }
+  bool noCardFlies() const;
+
+  // Windows' buttons, by widget id (the update reads the ids from the containers).
+  bool onPlayScreenButton(int32_t id);
+  void onPauseButton(int32_t id);
+  void onFinishButton(int32_t id);
+  void onOptionsButton(int32_t id);
+  void onCreditsButton(int32_t id);
+  void onTrophyButton(int32_t id);
+  void onShopButton(int32_t id);
+  void onPurchaseButton(int32_t id);
+  void openShop();
+  void openPauseWindow();
+  void showShopItemHints();
+  void setFullscreen(bool on);
+  void setMuteAll(bool on);
+  void chooseCardBack(int32_t back);
+  void chooseCardType(int32_t type);
+
+  // Results and the end of a frame.
+  void saveResultsOfLevel();
+  void scoreOrdinaryFrame();
+  void scoreBonusPlay();
+  void storeResultIfBetter();
+  void writeRollLabels();
+  void openNextLevel();
+  // Skittles down in the frame for the "knocked_down" texts of a kind.
+  int32_t knockedDownCount(int32_t kind) const;
+  void showFinishWindow();
+  bool isTenthFrame() const;
+
+  // Trophies. checkTrophies: -1 when it has started the tenth frame's bonus balls (the scene
+  // is leaving), else 0.
+  int32_t checkTrophies();
+  void checkMoneyTrophies();
+  void showTrophyWindow(int32_t id);
+
+  // Bonus cards, jokers, reshuffles and pop-ups.
+  void showBonusCardWindow(int32_t type);
+  void showPointsPopup(int32_t points, float x, float y);
+  void useJoker();
+  void useReshuffle();
+  void reshuffleCards();
+
+  // Hints and the shop's purchase panel.
+  bool findFreePair() const;
+  void showShopMessage(int32_t item);
+  void buyShopItem(int32_t item);
+  void refreshShopItems();
+  int32_t priceOf(int32_t item) const;
+
+  // Scene transitions.
+  void applyNextSceneType();
+  void startLeave();
+  void restartInPlace();
+  void reloadAfterLeave();
+  void refreshLabels();
+  void flyCardsIn();
+  void resetFrameCounters();
+  // The piles' own count of reserve piles in play (a bought pile counts).
+  int32_t reservePilesInPlay() const;
+
+  // The level file was read and lays at least one skittle: only such a level can end a frame
+  // with a result.
+  bool isLevelPlayable = false;
+  int32_t loadedLevel = -1;  // the level the layout was last read from
+  // The deck card each reserve pile's holder is flying away with (null: none): the landing
+  // takes that card off its pile even when the stock has been dealt onto the pile meanwhile.
+  CARD* flyingPileCards[5] = {};
+  float bannerHoldUntil = 0.0f;  // clockMs until which the banner stays fully shown
+  int32_t isPurchaseAllowed = 0;  // 1 while the open purchase panel offers a purchase
+
+  // ---- Window widgets the reactions above use (built by the windows' start-up) ----
+  QEL::QC_GUI_BUTTON5* placeButton = nullptr;
+  QEL::QC_GUI_BUTTON5* shopReshuffleButton = nullptr;
+  QEL::QC_GUI_BUTTON5* shopJokerButton = nullptr;
+  QEL::QC_GUI_WLABEL* placePriceLabel = nullptr;
+  QEL::QC_GUI_WLABEL* reshufflePriceLabel = nullptr;
+  QEL::QC_GUI_WLABEL* jokerPriceLabel = nullptr;
+  int32_t placePrices[6] = {};
+  int32_t reshufflePrice = 0;
+  int32_t jokerPrice = 0;
+  QEL::QC_GUI_WLABEL* finishFrameLabel = nullptr;
+  QEL::QC_GUI_WLABEL* finishResultLabel = nullptr;
+  QEL::QC_GUI_WLABEL* finishBestResultLabel = nullptr;
+  QEL::QC_GUI_WLABEL* finishPackNameLabel = nullptr;
+  QEL::QC_GUI_BUTTON5* fullscreenButton = nullptr;
+  QEL::QC_GUI_BUTTON5* muteAllButton = nullptr;
+  QEL::QC_GUI_BUTTON5* fullscreenTickedButton = nullptr;
+  QEL::QC_GUI_BUTTON5* muteAllTickedButton = nullptr;
+  int32_t fullscreenBoxX = 311;
+  int32_t fullscreenBoxY = 572;
+  int32_t muteAllBoxX = 540;
+  int32_t muteAllBoxY = 572;
+  QEL::QC_GUI_BUTTON5* backButtons[12] = {};
+  QEL::QC_GUI_BUTTON5* typeButtons[3] = {};
+  QEL::QC_GUI_WLABEL* trophyNameLabel = nullptr;
+  QEL::QC_GUI_WLABEL* trophyDescriptionLabel = nullptr;
+  QEL::QC_GUI_WLABEL* trophyPrizeLabel = nullptr;
+  QEL::QC_SPRITE* trophyDollar = nullptr;
+  QEL::QC_GUI_WLABEL* bannerLabel = nullptr;
+  QEL::QC_SPRITE* bannerDollar = nullptr;
+  int32_t bannerDollarMode = 0;
+  QEL::QC_GUI_WLABEL* purchaseTextLabel = nullptr;
+  QEL::QC_GUI_WLABEL* hintLabel = nullptr;
 };
