@@ -46,7 +46,7 @@ void SCENE_CARD_GAME_LEVEL::showBonusCardWindow(int32_t type) {
   }
   // The update fades it in.
   if (font != nullptr) font->fSetColor(INVISIBLE_WHITE);
-  windowState = BANNER_FADING_IN;
+  windowState = window_state::BANNER_FADING_IN;
   bannerFade = static_cast<float>(bannerSlideDistance);
 }
 

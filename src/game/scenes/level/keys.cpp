@@ -88,7 +88,7 @@ void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
       if (gIsDebug) showTrophyWindow(DEVELOPER_TROPHY);
       break;
     case KEY_W:
-      if (gIsCheat && (windowState < FINISH_OPEN || windowState > FINISH_CLOSING)) {
+      if (gIsCheat && (windowState < window_state::FINISH_OPEN || windowState > window_state::FINISH_CLOSING)) {
         countOfSpecialCardsOnScene = 0;
         turnoversLeft = turnoversAtStart;
         isFrameFinished = true;

@@ -243,7 +243,7 @@ void SCENE_CARD_GAME_LEVEL::showResultBanner(int32_t kind) {
   setText(bannerLabel, text);
   // The update fades it in.
   if (font != nullptr) font->fSetColor(INVISIBLE_WHITE);
-  windowState = BANNER_FADING_IN;
+  windowState = window_state::BANNER_FADING_IN;
   bannerFade = static_cast<float>(bannerSlideDistance);
 }
 
@@ -253,7 +253,7 @@ void SCENE_CARD_GAME_LEVEL::showFinishWindow() {
     nextSceneType = gGameMode == 0 ? TO_FRAMES : WAIT_FOR_FINISH_BUTTON;
     if (gTenthFrameBonus) levelResult.result = gTenthFrameKind;
   }
-  windowState = FINISH_OPENING;
+  windowState = window_state::FINISH_OPENING;
   finishSlide = static_cast<float>(windowSlideDistance);
 
   const int32_t kind = levelResult.result;

@@ -87,7 +87,7 @@ int32_t SCENE_CARD_GAME_LEVEL::priceOf(int32_t item) const {
 }
 
 void SCENE_CARD_GAME_LEVEL::openShop() {
-  windowState = SHOP_OPENING;
+  windowState = window_state::SHOP_OPENING;
   playGuiFlySound();
   shopSlide = static_cast<float>(windowSlideDistance);
   refreshShopItems();
@@ -131,7 +131,7 @@ void SCENE_CARD_GAME_LEVEL::onShopButton(int32_t id) {
       break;
     case CLOSE_BUTTON:
       play(kSoundButtonClick);
-      windowState = SHOP_CLOSING;
+      windowState = window_state::SHOP_CLOSING;
       shopSlide = static_cast<float>(windowSlideDistance);
       playGuiFlySound();
       closeHint();
@@ -144,7 +144,7 @@ void SCENE_CARD_GAME_LEVEL::onShopButton(int32_t id) {
 
 void SCENE_CARD_GAME_LEVEL::showShopMessage(int32_t item) {
   shopMessageItem = item;
-  messageState = PANEL_OPENING;
+  messageState = message_state::OPENING;
   purchaseSlide = static_cast<float>(windowSlideDistance);
   isPurchaseAllowed = 1;
   if (isTutorial) {
@@ -160,7 +160,7 @@ void SCENE_CARD_GAME_LEVEL::onPurchaseButton(int32_t id) {
   if (id != CONFIRM_BUTTON && id != PANEL_CLOSE_BUTTON) return;
   play(kSoundButtonClick);
   if (id == CONFIRM_BUTTON && isPurchaseAllowed == 1) buyShopItem(shopMessageItem);
-  messageState = PANEL_CLOSING;
+  messageState = message_state::CLOSING;
   purchaseSlide = static_cast<float>(windowSlideDistance);
   isPurchaseAllowed = 0;
 }

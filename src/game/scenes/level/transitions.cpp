@@ -65,7 +65,7 @@ void SCENE_CARD_GAME_LEVEL::applyNextSceneType() {
     return;
   }
   if (is(value, TO_PAUSE)) {
-    windowState = PAUSE_OPENING;
+    windowState = window_state::PAUSE_OPENING;
     pauseSlide = static_cast<float>(windowSlideDistance);
   } else if (is(value, TO_NEXT_LEVEL)) {
     nextLevel();
@@ -80,12 +80,12 @@ void SCENE_CARD_GAME_LEVEL::applyNextSceneType() {
       const float volume = sound ? player.soundVolume : player.musicVolume;
       knob->fSetPosition(sliderMinX + span * volume, knob->fGetTransform()->fGetPosition().y, 0.0f);
     }
-    windowState = OPTIONS_OPENING;
+    windowState = window_state::OPTIONS_OPENING;
     optionsSlide = static_cast<float>(windowSlideDistance);
   } else if (is(value, RESTART)) {
     restartInPlace();
   } else if (is(value, TO_CREDITS)) {
-    windowState = CREDITS_OPENING;
+    windowState = window_state::CREDITS_OPENING;
     creditsSlide = static_cast<float>(windowSlideDistance);
   } else if (is(value, TO_FINISH)) {
     showFinishWindow();
@@ -144,7 +144,7 @@ void SCENE_CARD_GAME_LEVEL::resetFrameCounters() {
   needToFinishAfterMessage = false;
   selectedPileCard = -1;
   isJokerMode = false;
-  messageState = PANEL_NONE;
+  messageState = message_state::NONE;
 }
 
 void SCENE_CARD_GAME_LEVEL::refreshLabels() {

@@ -149,6 +149,6 @@ void SCENE_CARD_GAME_LEVEL::showTrophyWindow(int32_t id) {
   savePlayerTrophies(gCurrentPlayer);
   savePlayerMoney(gCurrentPlayer);
 
-  windowState = TROPHY_OPENING;
+  windowState = window_state::TROPHY_OPENING;
   trophySlide = static_cast<float>(windowSlideDistance);
 }

@@ -140,7 +140,7 @@ bool SCENE_CARD_GAME_LEVEL::landFlownCards() {
   }
   if (!landed || countOfSpecialCardsOnScene != 0 || animationState != NO_DEAL || !noCardFlies()) return true;
   if (isLevelFinished || !isLevelPlayable) return true;
-  if (windowState >= BANNER_SHOWN && windowState <= BANNER_FADING_OUT) {
+  if (windowState >= window_state::BANNER_SHOWN && windowState <= window_state::BANNER_FADING_OUT) {
     QEL::fLog("needToFinishAfterMessage = true");
     needToFinishAfterMessage = true;
     return false;

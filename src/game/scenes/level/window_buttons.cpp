@@ -108,7 +108,7 @@ bool SCENE_CARD_GAME_LEVEL::onPlayScreenButton(int32_t id) {
 }
 
 void SCENE_CARD_GAME_LEVEL::openPauseWindow() {
-  windowState = PAUSE_OPENING;
+  windowState = window_state::PAUSE_OPENING;
   pauseSlide = static_cast<float>(windowSlideDistance);
   playGuiFlySound();
   gIsPaused = 1;
@@ -117,32 +117,32 @@ void SCENE_CARD_GAME_LEVEL::openPauseWindow() {
 }
 
 bool SCENE_CARD_GAME_LEVEL::readWindowButtons() {
-  if (windowState == PAUSE_OPEN) {
+  if (windowState == window_state::PAUSE_OPEN) {
     const int32_t id = clickedId(pauseContainer);
     if (id >= 0) onPauseButton(id);
   }
-  if (messageState != PANEL_NONE) {
+  if (messageState != message_state::NONE) {
     const int32_t id = clickedId(purchaseContainer);
-    if (id >= 0 && messageState == PANEL_OPEN) onPurchaseButton(id);
+    if (id >= 0 && messageState == message_state::OPEN) onPurchaseButton(id);
   }
-  if (windowState == SHOP_OPEN && messageState == PANEL_NONE) {
+  if (windowState == window_state::SHOP_OPEN && messageState == message_state::NONE) {
     showShopItemHints();
     const int32_t id = clickedId(shopContainer);
     if (id >= 0) onShopButton(id);
   }
-  if (windowState == FINISH_OPEN) {
+  if (windowState == window_state::FINISH_OPEN) {
     const int32_t id = clickedId(finishContainer);
     if (id >= 0) onFinishButton(id);
   }
-  if (windowState == OPTIONS_OPEN) {
+  if (windowState == window_state::OPTIONS_OPEN) {
     const int32_t id = clickedId(optionsContainer);
     if (id >= 0) onOptionsButton(id);
   }
-  if (windowState == CREDITS_OPEN) {
+  if (windowState == window_state::CREDITS_OPEN) {
     const int32_t id = clickedId(creditsContainer);
     if (id >= 0) onCreditsButton(id);
   }
-  if (windowState == TROPHY_OPEN) {
+  if (windowState == window_state::TROPHY_OPEN) {
     const int32_t id = clickedId(trophyContainer);
     if (id >= 0) onTrophyButton(id);
   }
@@ -161,7 +161,7 @@ void SCENE_CARD_GAME_LEVEL::onPauseButton(int32_t id) {
   }
   play(kSoundButtonClick);
   nextSceneType = next;
-  windowState = PAUSE_CLOSING;
+  windowState = window_state::PAUSE_CLOSING;
   pauseSlide = static_cast<float>(windowSlideDistance);
   // The options window slides in over the pause window's going without a second swish.
   if (id != PAUSE_OPTIONS) playGuiFlySound();
@@ -178,7 +178,7 @@ void SCENE_CARD_GAME_LEVEL::onFinishButton(int32_t id) {
   }
   play(kSoundButtonClick);
   nextSceneType = next;
-  windowState = FINISH_CLOSING;
+  windowState = window_state::FINISH_CLOSING;
   finishSlide = static_cast<float>(windowSlideDistance);
   playGuiFlySound();
 }
@@ -189,7 +189,7 @@ void SCENE_CARD_GAME_LEVEL::onOptionsButton(int32_t id) {
     play(kSoundButtonClick);
     if (id == OPTIONS_CLOSE) savePlayerSettings(gCurrentPlayer);
     nextSceneType = id == OPTIONS_CLOSE ? TO_PAUSE : TO_CREDITS;
-    windowState = OPTIONS_CLOSING;
+    windowState = window_state::OPTIONS_CLOSING;
     optionsSlide = static_cast<float>(windowSlideDistance);
     playGuiFlySound();
     return;
@@ -260,7 +260,7 @@ void SCENE_CARD_GAME_LEVEL::onCreditsButton(int32_t id) {
   if (id != CREDITS_CLOSE) return;
   play(kSoundButtonClick);
   nextSceneType = TO_OPTIONS;
-  windowState = CREDITS_CLOSING;
+  windowState = window_state::CREDITS_CLOSING;
   creditsSlide = static_cast<float>(windowSlideDistance);
   playGuiFlySound();
 }
@@ -268,7 +268,7 @@ void SCENE_CARD_GAME_LEVEL::onCreditsButton(int32_t id) {
 void SCENE_CARD_GAME_LEVEL::onTrophyButton(int32_t id) {
   if (id != TROPHY_CLOSE) return;
   play(kSoundButtonClick);
-  windowState = TROPHY_CLOSING;
+  windowState = window_state::TROPHY_CLOSING;
   trophySlide = static_cast<float>(windowSlideDistance);
   playGuiFlySound();
 }

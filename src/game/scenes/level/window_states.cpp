@@ -46,27 +46,27 @@ uint32_t whiteWithAlpha(float alpha) {
 bool SCENE_CARD_GAME_LEVEL::runWindowSlides() {
   const float distance = static_cast<float>(windowSlideDistance);
   switch (windowState) {
-    case SHOP_OPENING:
+    case window_state::SHOP_OPENING:
       if (slideDone(shopSlide, distance, frameTime)) {
-        windowState = SHOP_OPEN;
+        windowState = window_state::SHOP_OPEN;
         if (isTutorial && !gHintShown[HINT_SHOP]) showHint(HINT_SHOP);
       }
       break;
-    case SHOP_CLOSING:
+    case window_state::SHOP_CLOSING:
       if (slideDone(shopSlide, distance, frameTime)) {
-        windowState = NO_WINDOW;
+        windowState = window_state::NONE;
         shopSlide = distance;
         if (reservePilesInPlay() == CARD_PILES::MAX_PILES && !getTrophy(TROPHY_ALL_PLACES)) {
           showTrophyWindow(TROPHY_ALL_PLACES);
         }
       }
       break;
-    case PAUSE_OPENING:
-      if (slideDone(pauseSlide, distance, frameTime)) windowState = PAUSE_OPEN;
+    case window_state::PAUSE_OPENING:
+      if (slideDone(pauseSlide, distance, frameTime)) windowState = window_state::PAUSE_OPEN;
       break;
-    case PAUSE_CLOSING:
+    case window_state::PAUSE_CLOSING:
       if (slideDone(pauseSlide, distance, frameTime)) {
-        windowState = NO_WINDOW;
+        windowState = window_state::NONE;
         // The options window keeps the level paused; it comes back to the pause window.
         if (nextSceneType != static_cast<float>(TO_OPTIONS) && nextSceneType != static_cast<float>(TO_PAUSE)) {
           gIsPaused = 0;
@@ -78,17 +78,17 @@ bool SCENE_CARD_GAME_LEVEL::runWindowSlides() {
         return false;
       }
       break;
-    case FINISH_OPENING:
+    case window_state::FINISH_OPENING:
       if (slideDone(finishSlide, distance, frameTime)) {
-        windowState = FINISH_OPEN;
+        windowState = window_state::FINISH_OPEN;
         if (levelResult.result == OPEN_FRAME) play(kSoundMessage);
         if (levelResult.result == SPARE) play(kSoundMessageSpare);
         if (levelResult.result == STRIKE) play(kSoundMessageStrike);
       }
       break;
-    case FINISH_CLOSING:
+    case window_state::FINISH_CLOSING:
       if (slideDone(finishSlide, distance, frameTime)) {
-        windowState = NO_WINDOW;
+        windowState = window_state::NONE;
         for (QEL::QC_GUI_WLABEL* label : rollLabels) {
           if (label != nullptr) label->fSetText(L"");
         }
@@ -97,23 +97,23 @@ bool SCENE_CARD_GAME_LEVEL::runWindowSlides() {
         return false;
       }
       break;
-    case OPTIONS_OPENING:
-      if (slideDone(optionsSlide, distance, frameTime)) windowState = OPTIONS_OPEN;
+    case window_state::OPTIONS_OPENING:
+      if (slideDone(optionsSlide, distance, frameTime)) windowState = window_state::OPTIONS_OPEN;
       break;
-    case OPTIONS_CLOSING:
+    case window_state::OPTIONS_CLOSING:
       if (slideDone(optionsSlide, distance, frameTime)) {
-        windowState = NO_WINDOW;
+        windowState = window_state::NONE;
         optionsSlide = distance;
         applyNextSceneType();
         return false;
       }
       break;
-    case TROPHY_OPENING:
-      if (slideDone(trophySlide, distance, frameTime)) windowState = TROPHY_OPEN;
+    case window_state::TROPHY_OPENING:
+      if (slideDone(trophySlide, distance, frameTime)) windowState = window_state::TROPHY_OPEN;
       break;
-    case TROPHY_CLOSING:
+    case window_state::TROPHY_CLOSING:
       if (slideDone(trophySlide, distance, frameTime)) {
-        windowState = NO_WINDOW;
+        windowState = window_state::NONE;
         trophySlide = distance;
         // A trophy of the frame's end goes on with that sequence; the others return to play.
         if (trophyId <= LAST_END_OF_FRAME_TROPHY) {
@@ -122,12 +122,12 @@ bool SCENE_CARD_GAME_LEVEL::runWindowSlides() {
         }
       }
       break;
-    case CREDITS_OPENING:
-      if (slideDone(creditsSlide, distance, frameTime)) windowState = CREDITS_OPEN;
+    case window_state::CREDITS_OPENING:
+      if (slideDone(creditsSlide, distance, frameTime)) windowState = window_state::CREDITS_OPEN;
       break;
-    case CREDITS_CLOSING:
+    case window_state::CREDITS_CLOSING:
       if (slideDone(creditsSlide, distance, frameTime)) {
-        windowState = NO_WINDOW;
+        windowState = window_state::NONE;
         creditsSlide = distance;
         applyNextSceneType();
         return false;
@@ -142,16 +142,16 @@ bool SCENE_CARD_GAME_LEVEL::runWindowSlides() {
 
 bool SCENE_CARD_GAME_LEVEL::runBannerFade() {
   const float range = static_cast<float>(bannerSlideDistance);
-  if (windowState == BANNER_SHOWN) {
+  if (windowState == window_state::BANNER_SHOWN) {
     if (static_cast<float>(clockMs) >= bannerHoldUntil) {
-      windowState = BANNER_FADING_OUT;
+      windowState = window_state::BANNER_FADING_OUT;
       bannerFade = range;
     }
     return true;
   }
-  if (windowState != BANNER_FADING_IN && windowState != BANNER_FADING_OUT) return true;
+  if (windowState != window_state::BANNER_FADING_IN && windowState != window_state::BANNER_FADING_OUT) return true;
 
-  const bool fadingIn = windowState == BANNER_FADING_IN;
+  const bool fadingIn = windowState == window_state::BANNER_FADING_IN;
   const bool done = slideDone(bannerFade, range, BANNER_FADE_SPEED * gSlideTime * frameTime);
   const float shown = range > 0.0f ? bannerFade / range : 0.0f;
   const uint32_t colour = whiteWithAlpha(fadingIn ? 255.0f - 255.0f * shown : 255.0f * shown);
@@ -164,11 +164,11 @@ bool SCENE_CARD_GAME_LEVEL::runBannerFade() {
   if (!done) return true;
 
   if (fadingIn) {
-    windowState = BANNER_SHOWN;
+    windowState = window_state::BANNER_SHOWN;
     bannerHoldUntil = static_cast<float>(clockMs) + BANNER_HOLD_MS;
     return true;
   }
-  windowState = NO_WINDOW;
+  windowState = window_state::NONE;
   bannerFade = range;
   if (needToFinishAfterMessage) {
     needToFinishAfterMessage = false;
@@ -176,7 +176,7 @@ bool SCENE_CARD_GAME_LEVEL::runBannerFade() {
   }
   // The result banner of a finished frame leads on to the trophies and the finish window;
   // a banner opened meanwhile (the result after a bonus card) comes first.
-  if (windowState == NO_WINDOW && isLevelFinished && levelResult.result >= OPEN_FRAME) {
+  if (windowState == window_state::NONE && isLevelFinished && levelResult.result >= OPEN_FRAME) {
     QEL::fLog("checkTrophies!");
     if (checkTrophies() == -1) return false;
   }
@@ -185,11 +185,11 @@ bool SCENE_CARD_GAME_LEVEL::runBannerFade() {
 
 bool SCENE_CARD_GAME_LEVEL::runPurchasePanelSlide() {
   const float distance = static_cast<float>(windowSlideDistance);
-  if (messageState == PANEL_OPENING && slideDone(purchaseSlide, distance, frameTime)) {
-    messageState = PANEL_OPEN;
+  if (messageState == message_state::OPENING && slideDone(purchaseSlide, distance, frameTime)) {
+    messageState = message_state::OPEN;
     if (isTutorial && !gHintShown[HINT_PURCHASE]) showHint(HINT_PURCHASE);
-  } else if (messageState == PANEL_CLOSING && slideDone(purchaseSlide, distance, frameTime)) {
-    messageState = PANEL_NONE;
+  } else if (messageState == message_state::CLOSING && slideDone(purchaseSlide, distance, frameTime)) {
+    messageState = message_state::NONE;
     purchaseSlide = distance;
     return false;
   }
