@@ -211,7 +211,10 @@ double differingShare(const FRAME& a, const FRAME& b, int left, int top, int rig
     fail("no background texture");
   }
 
-  // The layout waits off the screen until the update deals it in: lay it down at once.
+  // The layout waits off the screen until the update deals it in: lay it down at once, the
+  // deal-in over and the bars in view.
+  level->transitionState = 0;
+  level->leaveTimer = 0.0f;
   for (CARD* card : level->cards) {
     if (card == nullptr || !card->onTable) continue;
     card->currentX = card->tableX;

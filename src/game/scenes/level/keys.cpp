@@ -112,9 +112,8 @@ void SCENE_CARD_GAME_LEVEL::fKeyUp(int32_t code) {
   const bool sound = draggedSlider == 0;
   draggedSlider = -1;
   QEL::QC_GUI_BUTTON5* knob = sound ? soundKnob : musicKnob;
-  if (knob == nullptr || sliderMaxX <= sliderMinX) return;
-  float volume = (knob->fGetTransform()->fGetPosition().x - sliderMinX) / (sliderMaxX - sliderMinX);
-  volume = volume < 0.0f ? 0.0f : (volume > 1.0f ? 1.0f : volume);
+  if (knob == nullptr) return;
+  const float volume = volumeForKnobX(knob->fGetTransform()->fGetPosition().x);
   if (gCurrentPlayer < 0 || gCurrentPlayer >= kMaxPlayers) return;
   PLAYER_RECORD& player = gPlayers[gCurrentPlayer];
   // Saved with the player's settings when the options window is closed.

@@ -29,6 +29,7 @@ class QC_TEXTURE;
 }  // namespace QEL
 class CARD;
 class CARD_PILES;
+struct PLAYER_RECORD;
 class CARD_FLIGHTS;
 
 // The tenth frame's bonus balls are played in a new level scene; these carry its state
@@ -212,6 +213,12 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   void drawHintArrowAt(float x, float y);
   // The tutorial's shared blink: moves towards the bound it is heading for and turns there.
   float nextBlinkAlpha(float low, float high);
+  static uint32_t whiteWithAlpha(float alpha);
+  // The current player's record, or a blank one when no player is current.
+  static const PLAYER_RECORD& currentPlayerOrBlank();
+  // The play screen's and the finish window's texts of the pack's name and the frame's number.
+  static std::wstring packNameText();
+  static std::wstring frameNumberText();
 
   // Writes Statistics/<session>/level_number_<level>_<attempt>_<result>.txt for the frame
   // just finished (nothing on the tenth frame until its bonus balls are played).

@@ -264,7 +264,7 @@ void SCENE_CARD_GAME_LEVEL::showFinishWindow() {
     headline = replacePlaceholder(getText(L"knocked_down"), L"%number", number(knockedDownCount(kind))) + L"!";
   }
   setText(finishPackNameLabel, headline);
-  setText(finishFrameLabel, getText(L"frame") + L" " + number(gCurrentLevel % kLevelsPerPack + 1));
+  setText(finishFrameLabel, frameNumberText());
   const std::wstring resultText = replacePlaceholder(getText(L"result"), L"%result", formatResultText(levelResult));
   setText(finishResultLabel, resultText);
 

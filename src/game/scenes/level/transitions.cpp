@@ -70,16 +70,7 @@ void SCENE_CARD_GAME_LEVEL::applyNextSceneType() {
   } else if (is(value, TO_NEXT_LEVEL)) {
     nextLevel();
   } else if (is(value, TO_OPTIONS)) {
-    // The knobs stand at the player's volumes on the tracks they are dragged along.
-    const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
-    const float span = sliderMaxX - sliderMinX;
-    for (const bool sound : {true, false}) {
-      QEL::QC_GUI_BUTTON5* knob = sound ? soundKnob : musicKnob;
-      if (knob == nullptr || !playerInRange) continue;
-      const PLAYER_RECORD& player = gPlayers[gCurrentPlayer];
-      const float volume = sound ? player.soundVolume : player.musicVolume;
-      knob->fSetPosition(sliderMinX + span * volume, knob->fGetTransform()->fGetPosition().y, 0.0f);
-    }
+    placeVolumeKnobs();
     windowState = window_state::OPTIONS_OPENING;
     optionsSlide = static_cast<float>(windowSlideDistance);
   } else if (is(value, RESTART)) {
@@ -150,8 +141,8 @@ void SCENE_CARD_GAME_LEVEL::resetFrameCounters() {
 void SCENE_CARD_GAME_LEVEL::refreshLabels() {
   isInstantStrike = false;
   isFrameFinished = false;
-  setText(packNameLabel, removeBars(getTextW(L"pack" + numberToWString(gCurrentPack + 1) + L"_name")));
-  setText(frameLabel, getText(L"frame") + L" " + numberToWString(gCurrentLevel % kLevelsPerPack + 1));
+  setText(packNameLabel, packNameText());
+  setText(frameLabel, frameNumberText());
   for (QEL::QC_GUI_WLABEL* label : rollLabels) setText(label, L"");
   const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
   if (playerInRange) setText(moneyLabel, numberToWString(gPlayers[gCurrentPlayer].money));

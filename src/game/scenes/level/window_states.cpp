@@ -36,11 +36,6 @@ bool slideDone(float& value, float distance, float timeStep) {
   return runSlide(value, distance, timeStep);
 }
 
-uint32_t whiteWithAlpha(float alpha) {
-  const float clamped = alpha < 0.0f ? 0.0f : (alpha > 255.0f ? 255.0f : alpha);
-  return (static_cast<uint32_t>(clamped) << 24) | 0x00FFFFFFu;
-}
-
 }  // namespace
 
 bool SCENE_CARD_GAME_LEVEL::runWindowSlides() {
