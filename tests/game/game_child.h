@@ -51,6 +51,7 @@ class GAME_CHILD {
 
   std::filesystem::path root;  // holds start/ (with Resources) and Documents/
   std::vector<std::string> log;
+  long _passes = 0;
 
   std::filesystem::path basePath() const { return root / "Documents" / "Ostvane" / "Pindrake"; }
   std::filesystem::path saves() const { return basePath() / "Saves"; }
@@ -65,9 +66,12 @@ class GAME_CHILD {
       QEL::qcFRAME_DELTA = 1.0f / kUpdatesPerSecond;
       onGameUpdate(0);
       if (QEL::qcINPUT != nullptr) QEL::qcINPUT->fEndFrame();
-      draw();
+      if (++_passes % drawEvery == 0) draw();
     }
   }
+  // Long scenarios that look at no picture may draw only every n-th pass (the software
+  // renderer takes most of a pass's time); drawn frames still run the whole draw code.
+  int drawEvery = 1;
   // Runs passes until the condition holds; false when it still does not after `limit`.
   bool stepUntil(const std::function<bool()>& condition, int limit = 600) {
     for (int i = 0; i < limit; ++i) {
@@ -107,6 +111,15 @@ class GAME_CHILD {
     QEL::qcINPUT->fOnKeyUp(1);
     step();
   }
+  // A widget button takes a press only once the pointer has come over it in an earlier
+  // update: the pointer rests on it for a pass, then clicks. The drawing places the windows,
+  // so the window is drawn where it stands first.
+  void clickButton(float x, float y) {
+    draw();
+    moveTo(x, y);
+    step();
+    click(x, y);
+  }
   // A key pressed and let go (Windows virtual-key code), one pass each.
   void key(uint32_t code) {
     QEL::qcINPUT->fOnKeyDown(code);
@@ -120,6 +133,22 @@ class GAME_CHILD {
       QEL::qcINPUT->fOnChar(character);
       step();
     }
+  }
+
+  // Puts a level file of the scenario's own into the game's Levels folder, which then becomes
+  // a folder of this start folder (the generated levels stay linked in it, untouched).
+  void writeLevel(int index, const std::string& xml) {
+    const std::filesystem::path levels = resources() / "Levels";
+    if (std::filesystem::is_symlink(levels)) {
+      const std::filesystem::path generated = std::filesystem::read_symlink(levels);
+      std::filesystem::remove(levels);
+      std::filesystem::create_directory(levels);
+      for (const auto& entry : std::filesystem::directory_iterator(generated))
+        std::filesystem::create_symlink(entry.path(), levels / entry.path().filename());
+    }
+    const std::filesystem::path file = levels / ("Level_" + std::to_string(index) + ".xml");
+    std::filesystem::remove(file);
+    writeFile(file, xml);
   }
 
   bool logged(const std::string& piece) const {
