@@ -25,28 +25,14 @@
 
 namespace {
 
+using test_support::BOWLER;
 using test_support::GAME_CHILD;
 using test_support::GameChildTest;
+using test_support::level;
+using test_support::makeBowler;
 using test_support::PLAY_LEVEL;
+using test_support::START_MONEY;
 using Level = SCENE_CARD_GAME_LEVEL;
-
-constexpr int32_t START_MONEY = 1000;
-
-Level* level() { return dynamic_cast<Level*>(gCurrentScene); }
-
-// One profile that already holds every trophy, so that no trophy window interrupts a frame.
-void makeBowler() {
-  gNumberOfPlayers = 1;
-  gCurrentPlayer = 0;
-  gGameMode = 0;
-  gPlayers[0] = PLAYER_RECORD{};
-  gPlayers[0].name = L"Bowler";
-  gPlayers[0].money = START_MONEY;
-  gPlayers[0].soundVolume = 0.5f;
-  gPlayers[0].musicVolume = 0.5f;
-  for (uint8_t& trophy : gPlayers[0].trophies) trophy = 1;
-  savePlayers();
-}
 
 void storeFrame(int32_t index, int32_t kind, int32_t b1, int32_t b2, int32_t b3 = -1) {
   setLevelResult(0, index, kResultField, kind);
@@ -68,84 +54,6 @@ std::string statisticsText(const GAME_CHILD& game, int32_t index, int32_t attemp
   CHILD_CHECK(std::filesystem::exists(file), "no statistics file " + file.string());
   return test_support::readFile(file);
 }
-
-// Plays the generated level's line through the game's own input.
-class BOWLER {
- public:
-  BOWLER(GAME_CHILD& game, const PLAY_LEVEL& play) : _game(game), _play(play) { _game.drawEvery = 8; }
-
-  // The level scene as the frames scene starts one, run until its layout lies in place.
-  void start(int32_t index) {
-    gCurrentLevel = index;
-    gCurrentPack = index / kLevelsPerPack;
-    changeScene(gCurrentScene, new Level());
-    waitForPlay();
-  }
-
-  void waitForPlay() {
-    const bool ready = _game.stepUntil([] {
-      Level* l = level();
-      return l != nullptr && l->transitionState == 0 && l->windowState == 0 && l->cardFlights->activeCount() == 0;
-    });
-    CHILD_CHECK(ready, "the level does not come to play");
-  }
-
-  void clickCard(int32_t slot) {
-    const CARD* card = level()->cards[slot];
-    CHILD_CHECK(card->onTable, "card " + std::to_string(slot) + " is not on the table");
-    _game.click(card->currentX, card->currentY);
-  }
-
-  // Pairs [first, last) of the line, each clicked card by card and flown away.
-  void takePairs(size_t first, size_t last) {
-    for (size_t i = first; i < last && i < _play.line.size(); ++i) {
-      const LEVEL_MOVE& move = _play.line[i];
-      clickCard(move.a);
-      clickCard(move.b);
-      CHILD_CHECK(_game.stepUntil([] { return level()->cardFlights->activeCount() == 0; }), "a pair keeps flying");
-      CHILD_CHECK(!level()->cards[move.a]->onTable && !level()->cards[move.b]->onTable,
-                  "pair " + std::to_string(i) + " was not taken");
-    }
-  }
-
-  void clickStock() {
-    const CARD_PILES& piles = *level()->cardPiles;
-    _game.click(piles.stockX, piles.stockY);
-    _game.stepUntil([] { return level()->cardFlights->activeCount() == 0; });
-  }
-
-  // The stock is dealt out and turned over: the second ball begins once the banner has gone.
-  void nextBall() {
-    const int32_t turnovers = level()->turnoversLeft;
-    for (int i = 0; i < 20 && level()->turnoversLeft == turnovers; ++i) clickStock();
-    CHILD_CHECK(level()->turnoversLeft == turnovers - 1, "the stock did not turn over");
-    CHILD_CHECK(_game.stepUntil([] { return level()->windowState == 0; }), "the banner stays");
-  }
-
-  // The stock is dealt out and taken once more with no turnover left: the frame ends.
-  void useUpStock() {
-    for (int i = 0; i < 20 && !level()->isLevelFinished; ++i) clickStock();
-    CHILD_CHECK(level()->isLevelFinished, "the frame does not end with the stock");
-  }
-
-  void waitForFinishWindow() {
-    CHILD_CHECK(_game.stepUntil([] { return level() != nullptr && level()->windowState == window_state::FINISH_OPEN; },
-                                1200),
-                "no finish window");
-  }
-
-  // The tenth frame's bonus balls: a new level scene replaces this one.
-  void waitForBonusBalls() {
-    const Level* old = level();
-    CHILD_CHECK(_game.stepUntil([old] { return level() != nullptr && level() != old; }, 1200),
-                "no scene for the bonus balls");
-    waitForPlay();
-  }
-
- private:
-  GAME_CHILD& _game;
-  const PLAY_LEVEL& _play;
-};
 
 void checkStoredResult(int32_t index, int32_t kind, int32_t b1, int32_t b2, int32_t b3) {
   // From the file, as the next start of the game reads it.

@@ -12,6 +12,13 @@
 #include "editor/editor_cards.h"
 #include "editor/level_file.h"
 #include "editor/level_solver.h"
+#include "game/card.h"
+#include "game/card_flights.h"
+#include "game/card_piles.h"
+#include "game/game_globals.h"
+#include "game/players.h"
+#include "game/scenes/level/level_scene.h"
+#include "game_child.h"
 
 namespace test_support {
 
@@ -167,5 +174,103 @@ inline std::vector<int32_t> tenPinRunningTotals(const std::vector<std::vector<in
   }
   return totals;
 }
+
+// ---- On the running game (in a game child) ----
+
+constexpr int32_t START_MONEY = 1000;
+
+inline SCENE_CARD_GAME_LEVEL* level() { return dynamic_cast<SCENE_CARD_GAME_LEVEL*>(gCurrentScene); }
+
+// One profile that already holds every trophy, so that no trophy window interrupts a frame.
+inline void makeBowler() {
+  gNumberOfPlayers = 1;
+  gCurrentPlayer = 0;
+  gGameMode = 0;
+  gPlayers[0] = PLAYER_RECORD{};
+  gPlayers[0].name = L"Bowler";
+  gPlayers[0].money = START_MONEY;
+  gPlayers[0].soundVolume = 0.5f;
+  gPlayers[0].musicVolume = 0.5f;
+  for (uint8_t& trophy : gPlayers[0].trophies) trophy = 1;
+  savePlayers();
+}
+
+// Plays the generated level's line through the game's own input.
+class BOWLER {
+ public:
+  BOWLER(GAME_CHILD& game, const PLAY_LEVEL& play) : _game(game), _play(play) { _game.drawEvery = 8; }
+
+  // The level scene as the frames scene starts one, run until its layout lies in place.
+  void start(int32_t index) {
+    gCurrentLevel = index;
+    gCurrentPack = index / kLevelsPerPack;
+    changeScene(gCurrentScene, new SCENE_CARD_GAME_LEVEL());
+    waitForPlay();
+  }
+
+  void waitForPlay() {
+    const bool ready = _game.stepUntil([] {
+      SCENE_CARD_GAME_LEVEL* l = level();
+      return l != nullptr && l->transitionState == 0 && l->windowState == 0 && l->cardFlights->activeCount() == 0;
+    });
+    CHILD_CHECK(ready, "the level does not come to play");
+  }
+
+  void clickCard(int32_t slot) {
+    const CARD* card = level()->cards[slot];
+    CHILD_CHECK(card->onTable, "card " + std::to_string(slot) + " is not on the table");
+    _game.click(card->currentX, card->currentY);
+  }
+
+  // Pairs [first, last) of the line, each clicked card by card and flown away.
+  void takePairs(size_t first, size_t last) {
+    for (size_t i = first; i < last && i < _play.line.size(); ++i) {
+      const LEVEL_MOVE& move = _play.line[i];
+      clickCard(move.a);
+      clickCard(move.b);
+      CHILD_CHECK(_game.stepUntil([] { return level()->cardFlights->activeCount() == 0; }), "a pair keeps flying");
+      CHILD_CHECK(!level()->cards[move.a]->onTable && !level()->cards[move.b]->onTable,
+                  "pair " + std::to_string(i) + " was not taken");
+    }
+  }
+
+  void clickStock() {
+    const CARD_PILES& piles = *level()->cardPiles;
+    _game.click(piles.stockX, piles.stockY);
+    _game.stepUntil([] { return level()->cardFlights->activeCount() == 0; });
+  }
+
+  // The stock is dealt out and turned over: the second ball begins once the banner has gone.
+  void nextBall() {
+    const int32_t turnovers = level()->turnoversLeft;
+    for (int i = 0; i < 20 && level()->turnoversLeft == turnovers; ++i) clickStock();
+    CHILD_CHECK(level()->turnoversLeft == turnovers - 1, "the stock did not turn over");
+    CHILD_CHECK(_game.stepUntil([] { return level()->windowState == 0; }), "the banner stays");
+  }
+
+  // The stock is dealt out and taken once more with no turnover left: the frame ends.
+  void useUpStock() {
+    for (int i = 0; i < 20 && !level()->isLevelFinished; ++i) clickStock();
+    CHILD_CHECK(level()->isLevelFinished, "the frame does not end with the stock");
+  }
+
+  void waitForFinishWindow() {
+    CHILD_CHECK(_game.stepUntil([] { return level() != nullptr && level()->windowState == window_state::FINISH_OPEN; },
+                                1200),
+                "no finish window");
+  }
+
+  // The tenth frame's bonus balls: a new level scene replaces this one.
+  void waitForBonusBalls() {
+    const SCENE_CARD_GAME_LEVEL* old = level();
+    CHILD_CHECK(_game.stepUntil([old] { return level() != nullptr && level() != old; }, 1200),
+                "no scene for the bonus balls");
+    waitForPlay();
+  }
+
+ private:
+  GAME_CHILD& _game;
+  const PLAY_LEVEL& _play;
+};
 
 }  // namespace test_support
