@@ -15,29 +15,26 @@
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"
-#include "seeded_saves.h"
+#include "menu_scenario.h"
 
 namespace {
 
 using test_support::GAME_CHILD;
 using test_support::GameChildTest;
 using test_support::STORED_LEVEL;
+using test_support::currentScene;
+using test_support::kDisabledFrame;
+using test_support::kMenuSlide;
+using test_support::labelText;
 using FRAMES = SCENE_CARD_GAME_FRAMES;
 
-constexpr int kDisabled = 4;
-constexpr float kSlide = 0.35f;  // a little more than a slide's 0.3 s
-
-template <class SCENE>
-SCENE* current() {
-  return dynamic_cast<SCENE*>(gCurrentScene);
-}
 
 FRAMES* openFrames(GAME_CHILD& game, int pack, bool settle = true) {
   gCurrentPack = pack;
   changeScene(gCurrentScene, new FRAMES());
   game.step();
-  if (settle) game.wait(kSlide);
-  FRAMES* frames = current<FRAMES>();
+  if (settle) game.wait(kMenuSlide);
+  FRAMES* frames = currentScene<FRAMES>();
   CHILD_CHECK(frames != nullptr, "the frames scene is not the current scene");
   return frames;
 }
@@ -46,12 +43,6 @@ float frameX(int frame) { return 167.0f + 174.0f * static_cast<float>(frame % 5)
 float frameY(int frame) { return frame < 5 ? 236.0f : 456.0f; }
 
 std::string narrow(const std::wstring& text) { return wideToNarrow(text); }
-
-std::wstring textOf(QEL::QC_GUI_OBJECT* parent, int id) {
-  auto* label = dynamic_cast<QEL::QC_GUI_WLABEL*>(parent->fFindById(id));
-  CHILD_CHECK(label != nullptr, "no label " + std::to_string(id));
-  return label->fGetText();
-}
 
 // What a player reads of frame i: on its button and on the sheet, which must agree.
 struct READ_FRAME {
@@ -63,11 +54,11 @@ struct READ_FRAME {
 READ_FRAME readFrame(FRAMES* frames, int frame) {
   QEL::QC_GUI_OBJECT* sheet = frames->lowerContainer->fGetRoot();
   QEL::QC_GUI_OBJECT* button = frames->frameButtons[frame];
-  READ_FRAME onButton{textOf(button, FRAMES::FIRST_BUTTON_BALL1 + frame),
-                      textOf(button, FRAMES::FIRST_BUTTON_BALL2 + frame),
-                      frame == 9 ? textOf(button, FRAMES::BUTTON_BALL3) : L""};
-  READ_FRAME onSheet{textOf(sheet, FRAMES::FIRST_SHEET_BALL1 + frame), textOf(sheet, FRAMES::FIRST_SHEET_BALL2 + frame),
-                     frame == 9 ? textOf(sheet, FRAMES::SHEET_BALL3) : L""};
+  READ_FRAME onButton{labelText(button, FRAMES::FIRST_BUTTON_BALL1 + frame),
+                      labelText(button, FRAMES::FIRST_BUTTON_BALL2 + frame),
+                      frame == 9 ? labelText(button, FRAMES::BUTTON_BALL3) : L""};
+  READ_FRAME onSheet{labelText(sheet, FRAMES::FIRST_SHEET_BALL1 + frame), labelText(sheet, FRAMES::FIRST_SHEET_BALL2 + frame),
+                     frame == 9 ? labelText(sheet, FRAMES::SHEET_BALL3) : L""};
   CHILD_CHECK(onButton.first == onSheet.first && onButton.second == onSheet.second && onButton.third == onSheet.third,
               "frame " + std::to_string(frame + 1) + ": the button and the sheet disagree");
   return onButton;
@@ -82,7 +73,7 @@ void expectFrame(FRAMES* frames, int frame, const std::wstring& first, const std
 }
 
 std::wstring runningScore(FRAMES* frames, int column) {
-  return textOf(frames->lowerContainer->fGetRoot(), FRAMES::FIRST_SCORE + column);
+  return labelText(frames->lowerContainer->fGetRoot(), FRAMES::FIRST_SCORE + column);
 }
 
 void expectRunningScores(FRAMES* frames, const std::vector<int>& scores) {
@@ -111,10 +102,10 @@ TEST_F(GameChildTest, TwelveStrikesMakeThePerfectThreeHundred) {
         expectFrame(frames, 9, L"X", L"X", L"X");
         expectRunningScores(frames, steps(30));
         CHILD_CHECK(runningScore(frames, 10) == L"300", "the total is " + narrow(runningScore(frames, 10)));
-        CHILD_CHECK(textOf(frames->lowerContainer->fGetRoot(), FRAMES::FIRST_HEAD + 10) == getText(L"total"),
+        CHILD_CHECK(labelText(frames->lowerContainer->fGetRoot(), FRAMES::FIRST_HEAD + 10) == getText(L"total"),
                     "the total's column has no head");
         for (int frame = 0; frame < 10; ++frame)
-          CHILD_CHECK(frames->frameButtons[frame]->fGetState() != kDisabled, "a played frame is closed");
+          CHILD_CHECK(frames->frameButtons[frame]->fGetState() != kDisabledFrame, "a played frame is closed");
       });
 }
 
@@ -202,22 +193,22 @@ TEST_F(GameChildTest, AClickOnAnOpenFrameStartsThatLevelAfterTheSlide) {
         game.click(frameX(0), y);
         CHILD_CHECK(frames->frameButtons[0]->fGetEventCode() == QEL::GUI_EVENT_CLICK, "the frame saw no click");
         CHILD_CHECK(frames->slideState != FRAMES::SLIDE::OUT, "a frame was taken during the slide in");
-        game.wait(kSlide);
+        game.wait(kMenuSlide);
         CHILD_CHECK(frames->slideState == FRAMES::SLIDE::IDLE, "the sheet did not settle");
 
         // A frame not yet open does nothing, nor does 'O' without the developer flag.
-        CHILD_CHECK(frames->frameButtons[3]->fGetState() == kDisabled, "frame 4 is open before frame 3 is played");
+        CHILD_CHECK(frames->frameButtons[3]->fGetState() == kDisabledFrame, "frame 4 is open before frame 3 is played");
         game.click(frameX(3), frameY(3));
         game.key(79);
         game.wait(0.5f);
-        CHILD_CHECK(current<FRAMES>() == frames && frames->slideState == FRAMES::SLIDE::IDLE, "a closed frame reacted");
+        CHILD_CHECK(currentScene<FRAMES>() == frames && frames->slideState == FRAMES::SLIDE::IDLE, "a closed frame reacted");
 
         game.click(frameX(2), frameY(2));
         CHILD_CHECK(frames->slideState == FRAMES::SLIDE::OUT, "the open frame did not start the slide out");
         game.wait(0.2f);
-        CHILD_CHECK(current<FRAMES>() == frames, "the level started before the slide had run");
+        CHILD_CHECK(currentScene<FRAMES>() == frames, "the level started before the slide had run");
         game.wait(0.15f);
-        CHILD_CHECK(current<SCENE_CARD_GAME_LEVEL>() != nullptr, "the frame did not start its level");
+        CHILD_CHECK(currentScene<SCENE_CARD_GAME_LEVEL>() != nullptr, "the frame did not start its level");
         CHILD_CHECK(gCurrentLevel == 32, "frame 3 of pack 4 started level " + std::to_string(gCurrentLevel));
         CHILD_CHECK(gSceneKind == 4, "the level did not start up");
       });
@@ -234,7 +225,7 @@ TEST_F(GameChildTest, CloseFadesBackToTheLevelPacks) {
         const uint32_t alpha = frames->background->fGetVertexColor(0) >> 24;
         CHILD_CHECK(alpha > 40 && alpha < 215, "the background does not fade: alpha " + std::to_string(alpha));
         game.wait(0.2f);
-        CHILD_CHECK(current<SCENE_CARD_GAME_LEVELPACKS>() != nullptr, "close did not lead to the level packs");
+        CHILD_CHECK(currentScene<SCENE_CARD_GAME_LEVELPACKS>() != nullptr, "close did not lead to the level packs");
       });
 }
 
@@ -247,7 +238,7 @@ TEST_F(GameChildTest, WithTheDeveloperFlagTheKeyOLeavesTheSheetForTheMainMenu) {
       [](GAME_CHILD& game) {
         openFrames(game, 0, false);
         game.key(79);
-        CHILD_CHECK(current<SCENE_CARD_GAME_MAINMENU>() != nullptr, "'O' did not lead to the main menu");
+        CHILD_CHECK(currentScene<SCENE_CARD_GAME_MAINMENU>() != nullptr, "'O' did not lead to the main menu");
         CHILD_CHECK(gCheatKeyUsed == 1 || gIsAllLevelsView == 1, "the developer key was not noted");
       });
 }

@@ -15,30 +15,27 @@
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"
-#include "seeded_saves.h"
+#include "menu_scenario.h"
 
 namespace {
 
 using test_support::GAME_CHILD;
 using test_support::GameChildTest;
 using test_support::STORED_LEVEL;
+using test_support::currentScene;
+using test_support::kDisabledFrame;
+using test_support::kMenuSlide;
+using test_support::labelText;
 using PACKS = SCENE_CARD_GAME_LEVELPACKS;
 
-constexpr int kDisabled = 4;
-constexpr float kSlide = 0.35f;  // a little more than a slide's 0.3 s
 constexpr float kPageTurn = 0.65f;  // a little more than a page turn's 0.61 s
-
-template <class SCENE>
-SCENE* current() {
-  return dynamic_cast<SCENE*>(gCurrentScene);
-}
 
 // The packs come up from the main menu, as its play button brings them, and settle.
 PACKS* openPacks(GAME_CHILD& game, bool settle = true) {
   changeScene(gCurrentScene, new PACKS());
   game.step();
-  if (settle) game.wait(kSlide);
-  PACKS* packs = current<PACKS>();
+  if (settle) game.wait(kMenuSlide);
+  PACKS* packs = currentScene<PACKS>();
   CHILD_CHECK(packs != nullptr, "the level packs are not the current scene");
   return packs;
 }
@@ -47,12 +44,6 @@ PACKS* openPacks(GAME_CHILD& game, bool settle = true) {
 float packX(int pack) { return 300.0f + 205.0f * static_cast<float>(pack % 3); }
 float packY(int pack) { return pack % 6 < 3 ? 285.0f : 567.0f; }
 void clickPack(GAME_CHILD& game, int pack) { game.click(packX(pack), packY(pack)); }
-
-std::wstring childText(QEL::QC_GUI_OBJECT* parent, int id) {
-  auto* label = dynamic_cast<QEL::QC_GUI_WLABEL*>(parent->fFindById(id));
-  CHILD_CHECK(label != nullptr, "no label " + std::to_string(id));
-  return label->fGetText();
-}
 
 std::string narrow(const std::wstring& text) { return wideToNarrow(text); }
 
@@ -81,34 +72,34 @@ TEST_F(GameChildTest, ThePackAfterOneThatReachedItsGoalOpensAndTheOthersStayClos
         const int goal = getTextInt(L"junior_pack1_goal");
 
         PACKS* packs = openPacks(game);
-        CHILD_CHECK(packs->packButtons[0]->fGetState() != kDisabled, "the first pack is closed");
-        CHILD_CHECK(packs->packButtons[1]->fGetState() != kDisabled, "the goal was reached, yet pack 2 is closed");
+        CHILD_CHECK(packs->packButtons[0]->fGetState() != kDisabledFrame, "the first pack is closed");
+        CHILD_CHECK(packs->packButtons[1]->fGetState() != kDisabledFrame, "the goal was reached, yet pack 2 is closed");
         for (int pack = 2; pack < 12; ++pack)
-          CHILD_CHECK(packs->packButtons[pack]->fGetState() == kDisabled, "pack " + std::to_string(pack + 1) + " is open");
-        CHILD_CHECK(childText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE) == goal1 + L"/" + goal1,
-                    "pack 1 shows " + narrow(childText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE)));
-        CHILD_CHECK(childText(packs->packButtons[1], PACKS::FIRST_PACK_SCORE + 1) == L"0/" + goal2,
-                    "pack 2 shows " + narrow(childText(packs->packButtons[1], PACKS::FIRST_PACK_SCORE + 1)));
-        CHILD_CHECK(childText(packs->packButtons[0], PACKS::FIRST_PACK_NAME) ==
+          CHILD_CHECK(packs->packButtons[pack]->fGetState() == kDisabledFrame, "pack " + std::to_string(pack + 1) + " is open");
+        CHILD_CHECK(labelText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE) == goal1 + L"/" + goal1,
+                    "pack 1 shows " + narrow(labelText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE)));
+        CHILD_CHECK(labelText(packs->packButtons[1], PACKS::FIRST_PACK_SCORE + 1) == L"0/" + goal2,
+                    "pack 2 shows " + narrow(labelText(packs->packButtons[1], PACKS::FIRST_PACK_SCORE + 1)));
+        CHILD_CHECK(labelText(packs->packButtons[0], PACKS::FIRST_PACK_NAME) ==
                         replaceBarsWithNewlines(getText(L"pack1_name")),
                     "pack 1 is not named");
 
         gCurrentPlayer = 1;
         packs = openPacks(game);
-        CHILD_CHECK(packs->packButtons[0]->fGetState() != kDisabled, "the first pack is closed");
-        CHILD_CHECK(packs->packButtons[1]->fGetState() == kDisabled, "a score under the goal opened pack 2");
-        CHILD_CHECK(childText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE) ==
+        CHILD_CHECK(packs->packButtons[0]->fGetState() != kDisabledFrame, "the first pack is closed");
+        CHILD_CHECK(packs->packButtons[1]->fGetState() == kDisabledFrame, "a score under the goal opened pack 2");
+        CHILD_CHECK(labelText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE) ==
                         std::to_wstring(goal - 1) + L"/" + goal1,
-                    "pack 1 shows " + narrow(childText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE)));
+                    "pack 1 shows " + narrow(labelText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE)));
 
         // The open pack leads to its score sheet after the slide out.
         gCurrentPack = 7;
         clickPack(game, 0);
         CHILD_CHECK(packs->slideState == PACKS::SLIDE::OUT, "the pack click did not start the slide out");
         game.wait(0.2f);
-        CHILD_CHECK(current<PACKS>() != nullptr, "the packs left before their slide had run");
+        CHILD_CHECK(currentScene<PACKS>() != nullptr, "the packs left before their slide had run");
         game.wait(0.15f);
-        CHILD_CHECK(current<SCENE_CARD_GAME_FRAMES>() != nullptr, "no score sheet after the pack click");
+        CHILD_CHECK(currentScene<SCENE_CARD_GAME_FRAMES>() != nullptr, "no score sheet after the pack click");
         CHILD_CHECK(gCurrentPack == 0, "the clicked pack is not the current one");
       });
 }
@@ -123,9 +114,9 @@ TEST_F(GameChildTest, ThePackScoreIsTheLastFinishedFramesTotal) {
       },
       [](GAME_CHILD& game) {
         PACKS* packs = openPacks(game);
-        CHILD_CHECK(childText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE) ==
+        CHILD_CHECK(labelText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE) ==
                         L"46/" + getText(L"junior_pack1_goal"),
-                    "pack 1 shows " + narrow(childText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE)));
+                    "pack 1 shows " + narrow(labelText(packs->packButtons[0], PACKS::FIRST_PACK_SCORE)));
       });
 }
 
@@ -185,8 +176,8 @@ TEST_F(GameChildTest, AnArrowClickedWhileThePacksSlideInIsIgnoredAndNothingIsLef
         CHILD_CHECK(packs->slideState == PACKS::SLIDE::OUT, "back did not start the slide out");
         clickPack(game, 0);
         CHILD_CHECK(packs->packButtons[0]->fGetEventCode() == QEL::GUI_EVENT_CLICK, "the pack saw no click");
-        game.wait(kSlide);
-        CHILD_CHECK(current<SCENE_CARD_GAME_MAINMENU>() != nullptr, "back did not lead to the main menu");
+        game.wait(kMenuSlide);
+        CHILD_CHECK(currentScene<SCENE_CARD_GAME_MAINMENU>() != nullptr, "back did not lead to the main menu");
         CHILD_CHECK(gCurrentPack == 5, "the pack was taken during the slide out");
       });
 }
@@ -207,22 +198,22 @@ TEST_F(GameChildTest, AClosedPackExplainsItselfUntilConfirmed) {
         CHILD_CHECK(packs->panelState == PACKS::PANEL::SLIDING_IN, "the panel slid in faster than its 0.3 s");
         game.wait(0.15f);
         CHILD_CHECK(packs->panelState == PACKS::PANEL::SHOWN, "the panel is not up after its slide");
-        const std::wstring text = childText(packs->informationPanelContainer->fGetRoot(), PACKS::INFORMATION_TEXT);
+        const std::wstring text = labelText(packs->informationPanelContainer->fGetRoot(), PACKS::INFORMATION_TEXT);
         CHILD_CHECK(!text.empty() && text == replaceBarsWithNewlines(getText(L"hint_21")),
                     "the panel says " + narrow(text));
 
         // The screen behind the panel does not react.
         game.click(957.0f, 704.0f);
         clickPack(game, 0);
-        game.wait(kSlide);
-        CHILD_CHECK(current<PACKS>() == packs && packs->panelState == PACKS::PANEL::SHOWN,
+        game.wait(kMenuSlide);
+        CHILD_CHECK(currentScene<PACKS>() == packs && packs->panelState == PACKS::PANEL::SHOWN,
                     "the packs behind the panel reacted");
 
         game.click(685.0f, 443.0f);
         CHILD_CHECK(packs->panelState == PACKS::PANEL::SLIDING_OUT, "confirm did not close the panel");
-        game.wait(kSlide);
+        game.wait(kMenuSlide);
         CHILD_CHECK(packs->panelState == PACKS::PANEL::NONE, "the panel did not go");
-        CHILD_CHECK(current<PACKS>() == packs, "confirm left the level packs");
+        CHILD_CHECK(currentScene<PACKS>() == packs, "confirm left the level packs");
         // The open pack works again.
         clickPack(game, 0);
         CHILD_CHECK(packs->slideState == PACKS::SLIDE::OUT, "the first pack does not react after the panel");
@@ -249,12 +240,13 @@ void seedProfessionalPlayers(GAME_CHILD& game) {
 
 PACKS* openProfessionalPanelOfSecondPack(GAME_CHILD& game) {
   gGameMode = 1;
+  loadLevelsInfo(-1);  // as the main menu's mode selection does
   PACKS* packs = openPacks(game);
-  CHILD_CHECK(packs->packButtons[1]->fGetState() != kDisabled, "the second professional pack is closed");
+  CHILD_CHECK(packs->packButtons[1]->fGetState() != kDisabledFrame, "the second professional pack is closed");
   clickPack(game, 1);
   CHILD_CHECK(packs->panelKind == PACKS::PANEL_KIND::PROFESSIONAL, "no professional panel");
   CHILD_CHECK(gCurrentPack == 1, "the clicked pack is not the current one");
-  game.wait(kSlide);
+  game.wait(kMenuSlide);
   CHILD_CHECK(packs->panelState == PACKS::PANEL::SHOWN, "the professional panel is not up");
   return packs;
 }
@@ -278,9 +270,9 @@ TEST_F(GameChildTest, StartingAProfessionalPackAfreshClearsOnlyItsProfessionalRe
                 "another player's professional results were touched");
     // The level starts once the panel has slid out, without a score sheet in between.
     game.wait(0.2f);
-    CHILD_CHECK(current<PACKS>() != nullptr, "the level started before the panel had gone");
+    CHILD_CHECK(currentScene<PACKS>() != nullptr, "the level started before the panel had gone");
     game.wait(0.15f);
-    CHILD_CHECK(current<SCENE_CARD_GAME_LEVEL>() != nullptr, "start did not lead to the level");
+    CHILD_CHECK(currentScene<SCENE_CARD_GAME_LEVEL>() != nullptr, "start did not lead to the level");
     CHILD_CHECK(gCurrentLevel == 10, "start began at level " + std::to_string(gCurrentLevel));
   });
 }
@@ -289,8 +281,8 @@ TEST_F(GameChildTest, ContinuingAProfessionalPackStartsItsFirstOpenFrame) {
   play(seedProfessionalPlayers, [](GAME_CHILD& game) {
     openProfessionalPanelOfSecondPack(game);
     game.click(497.0f, 307.0f);
-    game.wait(kSlide);
-    CHILD_CHECK(current<SCENE_CARD_GAME_LEVEL>() != nullptr, "continue did not lead to the level");
+    game.wait(kMenuSlide);
+    CHILD_CHECK(currentScene<SCENE_CARD_GAME_LEVEL>() != nullptr, "continue did not lead to the level");
     CHILD_CHECK(gCurrentLevel == 13, "continue began at level " + std::to_string(gCurrentLevel));
     CHILD_CHECK(getLevelResult(0, 12, kScoreField, 1) == 53, "continue changed the results");
   });
@@ -303,8 +295,8 @@ TEST_F(GameChildTest, CancellingTheProfessionalPanelOnlyClosesIt) {
     game.moveTo(497.0f, 413.0f);
     game.step();
     game.click(497.0f, 413.0f);
-    game.wait(kSlide);
-    CHILD_CHECK(current<PACKS>() == packs, "cancel left the level packs");
+    game.wait(kMenuSlide);
+    CHILD_CHECK(currentScene<PACKS>() == packs, "cancel left the level packs");
     CHILD_CHECK(packs->panelState == PACKS::PANEL::NONE,
                 "the panel is in state " + std::to_string(static_cast<int>(packs->panelState)));
     CHILD_CHECK(getLevelResult(0, 11, kResultField, 1) == 3, "cancel changed the results");
@@ -320,7 +312,9 @@ TEST_F(GameChildTest, AClosedPackCannotBeStartedByClickKeyOrDeveloperKey) {
         CHILD_CHECK(gIsCheat == 0, "the developer flag is set");
         for (int mode = 0; mode <= 1; ++mode) {
           gGameMode = mode;
+          loadLevelsInfo(-1);  // as the main menu's mode selection does
           PACKS* packs = openPacks(game);
+          CHILD_CHECK(packs->packButtons[0]->fGetState() != kDisabledFrame, "a new player's first pack is closed");
           // The button itself: a closed pack's button reports nothing, however long it is held.
           game.moveTo(packX(2), packY(2));
           game.step();
@@ -329,16 +323,16 @@ TEST_F(GameChildTest, AClosedPackCannotBeStartedByClickKeyOrDeveloperKey) {
           QEL::qcINPUT->fOnKeyUp(1);
           game.step();
           CHILD_CHECK(packs->panelKind == PACKS::PANEL_KIND::INFORMATION, "the closed pack did not explain itself");
-          game.wait(kSlide);
+          game.wait(kMenuSlide);
           game.click(685.0f, 443.0f);
-          game.wait(kSlide);
+          game.wait(kMenuSlide);
           // Keys: the developer's 'O' without the developer flag, Enter, Space.
           for (uint32_t key : {79u, 13u, 32u}) {
             game.moveTo(packX(2), packY(2));
             game.key(key);
           }
           game.wait(1.0f);
-          CHILD_CHECK(current<PACKS>() == packs, "the level packs were left");
+          CHILD_CHECK(currentScene<PACKS>() == packs, "the level packs were left");
           CHILD_CHECK(gCheatKeyUsed == 0, "a developer key counted without the developer flag");
           CHILD_CHECK(packs->panelState == PACKS::PANEL::NONE, "a key opened a panel");
         }
@@ -356,7 +350,7 @@ TEST_F(GameChildTest, WithTheDeveloperFlagTheKeyOLeadsToTheMainMenuAtOnce) {
         CHILD_CHECK(gIsCheat == 1, "the developer flag is not set");
         openPacks(game, false);
         game.key(79);
-        CHILD_CHECK(current<SCENE_CARD_GAME_MAINMENU>() != nullptr, "'O' did not lead to the main menu");
+        CHILD_CHECK(currentScene<SCENE_CARD_GAME_MAINMENU>() != nullptr, "'O' did not lead to the main menu");
         // The main menu's start-up may already have acted on the note (the all-levels view).
         CHILD_CHECK(gCheatKeyUsed == 1 || gIsAllLevelsView == 1, "the developer key was not noted");
       });

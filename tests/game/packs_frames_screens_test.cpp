@@ -1,7 +1,7 @@
 // The level packs and the frames as a player sees them, read back from the renderer into
 // build/menu-screens-packs-frames.png: both pages of packs, a closed pack's information
 // panel, the professional panel, and a score sheet with strikes, spares, misses and a tenth
-// frame with its bonus balls.
+// frame with its bonus balls, and a new player's first visit with its hint.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -12,13 +12,17 @@
 #include "game/scenes/frames/frames_scene.h"
 #include "game/scenes/level_packs/level_packs_scene.h"
 #include "game_child.h"
-#include "seeded_saves.h"
+#include "menu_scenario.h"
 
 namespace {
 
 using test_support::GAME_CHILD;
 using test_support::GameChildTest;
 using test_support::STORED_LEVEL;
+using test_support::currentScene;
+using test_support::kDisabledFrame;
+using test_support::kMenuSlide;
+using test_support::labelText;
 
 // Pixels (RGB summed) that differ between two pictures inside a rectangle.
 long changedPixels(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int left, int top, int right,
@@ -43,7 +47,7 @@ std::vector<uint8_t> settledPicture(GAME_CHILD& game, test_support::CONTACT_SHEE
 TEST_F(GameChildTest, PacksAndScoreSheetAsThePlayerSeesThem) {
   play(
       [](GAME_CHILD& game) {
-        test_support::seedPlayers(game.saves(), {"Sheet"});
+        test_support::seedPlayers(game.saves(), {"Sheet", "Newcomer"});
         // A first pack with a bit of everything, the second begun.
         test_support::seedResults(game.saves(), 0, 0,
                                   {{0, 4, 10, 0, 20},
@@ -77,11 +81,21 @@ TEST_F(GameChildTest, PacksAndScoreSheetAsThePlayerSeesThem) {
         game.wait(0.4f);
 
         gGameMode = 1;
+        loadLevelsInfo(-1);  // as the main menu's mode selection does
         changeScene(gCurrentScene, new SCENE_CARD_GAME_LEVELPACKS());
         game.wait(0.4f);
         game.click(300.0f, 285.0f);
         settledPicture(game, sheet);
         gGameMode = 0;
+
+        // A new player's first visit: the hint strip over the packs, the arrow under the first.
+        gCurrentPlayer = 1;
+        loadLevelsInfo(-1);  // as the main menu does for the player it makes current
+        changeScene(gCurrentScene, new SCENE_CARD_GAME_LEVELPACKS());
+        const std::vector<uint8_t> firstVisit = settledPicture(game, sheet);
+        CHILD_CHECK(changedPixels(firstPage, firstVisit, 0, 50, 1024, 120) > 30000, "no hint strip drawn");
+        CHILD_CHECK(changedPixels(firstPage, firstVisit, 300, 390, 340, 430) > 200, "no hint arrow drawn");
+        gCurrentPlayer = 0;
 
         gCurrentPack = 0;
         changeScene(gCurrentScene, new SCENE_CARD_GAME_FRAMES());

@@ -59,8 +59,6 @@ class SCENE_CARD_GAME_FRAMES : public BASE_SCENE {
   void fDraw() override;
   // Only the developer key 'O' acts.
   void fKeyDown(int32_t code) override;
-  void fKeyUp(int32_t code) override;
-  void fMouseMove() override;
 
   // Switches to the scene nextSceneType names and deletes this one: the caller's last act.
   void applyNextSceneType();

@@ -22,10 +22,7 @@ constexpr int32_t CENTRE = 0;
 constexpr int32_t FRAMES_PER_ROW = 5;
 constexpr int32_t TENTH = kLevelsPerPack - 1;
 
-struct PLACE {
-  float x;
-  float y;
-};
+using PLACE = SCREEN_PLACE;
 constexpr PLACE PACK_NAME_PLATE{326.0f, 28.0f};
 constexpr PLACE SHEET_PLATE{82.0f, 602.0f};
 constexpr PLACE CLOSE_PLACE{957.0f, 696.0f};
@@ -43,29 +40,16 @@ constexpr PLACE TENTH_BALL1{-53.0f, 83.0f};
 constexpr PLACE TENTH_BALL2{-11.0f, 83.0f};
 constexpr PLACE TENTH_BALL3{32.0f, 83.0f};
 
-void deleteContainer(QEL::QC_GUI_CONTAINER*& container) {
-  if (container == nullptr) return;
-  container->fClear();
-  delete container;
-  container = nullptr;
-}
-
-template <class T>
-void deleteAndClear(T*& object) {
-  delete object;
-  object = nullptr;
-}
-
 }  // namespace
 
 SCENE_CARD_GAME_FRAMES::SCENE_CARD_GAME_FRAMES() = default;
 
 SCENE_CARD_GAME_FRAMES::~SCENE_CARD_GAME_FRAMES() {
-  deleteContainer(lowerContainer);
-  deleteContainer(upperContainer);
-  deleteAndClear(panelImage);
-  deleteAndClear(packNameImage);
-  deleteAndClear(background);
+  deleteSceneContainer(lowerContainer);
+  deleteSceneContainer(upperContainer);
+  deleteOwned(panelImage);
+  deleteOwned(packNameImage);
+  deleteOwned(background);
 }
 
 void SCENE_CARD_GAME_FRAMES::fInit() {

@@ -79,10 +79,6 @@ void SCENE_CARD_GAME_FRAMES::fKeyDown(int32_t code) {
   applyNextSceneType();
 }
 
-void SCENE_CARD_GAME_FRAMES::fKeyUp(int32_t) {}
-
-void SCENE_CARD_GAME_FRAMES::fMouseMove() {}
-
 void SCENE_CARD_GAME_FRAMES::applyNextSceneType() {
   BASE_SCENE* next = nullptr;
   switch (nextSceneType) {

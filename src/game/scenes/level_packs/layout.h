@@ -2,12 +2,11 @@
 // Where everything of the level packs screen stands, in pixels of the 1024 x 768 picture
 // (buttons and labels by their centre, sprites by their top-left corner), shared by the
 // start-up, the update (the arrows' places on each page) and the drawing.
+#include "game/scenes/scene_widgets.h"
+
 namespace level_packs_layout {
 
-struct PLACE {
-  float x;
-  float y;
-};
+using PLACE = SCREEN_PLACE;
 
 constexpr PLACE BACKGROUND{0.0f, 0.0f};
 constexpr PLACE DIFFICULTY_PLATE{326.0f, 28.0f};

@@ -54,8 +54,6 @@ class SCENE_CARD_GAME_LEVELPACKS : public BASE_SCENE {
   void fDraw() override;
   // The left button (a press on a closed pack) and the developer key 'O'.
   void fKeyDown(int32_t code) override;
-  void fKeyUp(int32_t code) override;
-  void fMouseMove() override;
 
   // Switches to the scene nextSceneType names and deletes this one: the caller's last act.
   void applyNextSceneType();

@@ -28,20 +28,6 @@ constexpr int32_t CENTRE = 0;
 constexpr uint32_t HINT_STRIP_COLOUR = 0xD2000000u;  // black, alpha 210
 constexpr uint32_t FADE_SHADE_COLOUR = 0x64000000u;  // black, alpha 100
 
-// Deletes a container with the widgets it holds.
-void deleteContainer(QEL::QC_GUI_CONTAINER*& container) {
-  if (container == nullptr) return;
-  container->fClear();
-  delete container;
-  container = nullptr;
-}
-
-template <class T>
-void deleteAndClear(T*& object) {
-  delete object;
-  object = nullptr;
-}
-
 std::wstring packNumber(int32_t pack) { return numberToWString(pack + 1); }
 
 }  // namespace
@@ -49,18 +35,18 @@ std::wstring packNumber(int32_t pack) { return numberToWString(pack + 1); }
 SCENE_CARD_GAME_LEVELPACKS::SCENE_CARD_GAME_LEVELPACKS() = default;
 
 SCENE_CARD_GAME_LEVELPACKS::~SCENE_CARD_GAME_LEVELPACKS() {
-  deleteAndClear(fadeShade);
-  deleteAndClear(hintArrow);
-  deleteAndClear(hintStrip);
-  deleteAndClear(professionalPanelBackground);
-  deleteAndClear(informationPanelBackground);
-  deleteAndClear(difficultyImage);
-  deleteAndClear(packHighlight);
-  deleteAndClear(background);
-  deleteContainer(professionalPanelContainer);
-  deleteContainer(informationPanelContainer);
-  deleteContainer(titleContainer);
-  deleteContainer(mainContainer);
+  deleteOwned(fadeShade);
+  deleteOwned(hintArrow);
+  deleteOwned(hintStrip);
+  deleteOwned(professionalPanelBackground);
+  deleteSceneContainer(professionalPanelContainer);
+  deleteOwned(informationPanelBackground);
+  deleteSceneContainer(informationPanelContainer);
+  deleteSceneContainer(titleContainer);
+  deleteSceneContainer(mainContainer);
+  deleteOwned(difficultyImage);
+  deleteOwned(packHighlight);
+  deleteOwned(background);
 }
 
 void SCENE_CARD_GAME_LEVELPACKS::fInit() {

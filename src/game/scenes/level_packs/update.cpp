@@ -157,10 +157,6 @@ void SCENE_CARD_GAME_LEVELPACKS::fKeyDown(int32_t code) {
   if (code == LEFT_BUTTON && panelState == PANEL::NONE) pressClosedPack();
 }
 
-void SCENE_CARD_GAME_LEVELPACKS::fKeyUp(int32_t) {}
-
-void SCENE_CARD_GAME_LEVELPACKS::fMouseMove() {}
-
 void SCENE_CARD_GAME_LEVELPACKS::applyNextSceneType() {
   BASE_SCENE* next = nullptr;
   switch (nextSceneType) {

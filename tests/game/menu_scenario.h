@@ -1,17 +1,39 @@
 #pragma once
-// Hand-made save files for scenarios that start the game with players who have played: the
-// players file and the result files as the game reads them, written before the game starts
-// (GameChildTest::play's `before`), and the texts' tuning numbers that the saves are made to
-// meet or miss.
+// For scenarios on the menu scenes played in a game child (game_child.h): hand-made save files
+// of players who have played (the players file and the result files as the game reads them,
+// written before the game starts, in GameChildTest::play's `before`), the texts' tuning
+// numbers that the saves are made to meet or miss, and what a player reads off a scene.
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include <pugixml.hpp>
 
+#include "game/scenes/base_scene.h"
+#include "game/game_globals.h"
+#include "game/texts.h"
+#include "game_child.h"
+#include "gui/gui_wlabel.h"
 #include "save_folder_fixture.h"
 
 namespace test_support {
+
+// A little more than the 0.3 s in which a menu's screen or panel slides.
+constexpr float kMenuSlide = 0.35f;
+// The frame a five-frame button shows while disabled.
+constexpr int kDisabledFrame = 4;
+
+template <class SCENE>
+SCENE* currentScene() {
+  return dynamic_cast<SCENE*>(gCurrentScene);
+}
+
+// The text of label `id` below a widget (the child fails when there is none).
+inline std::wstring labelText(QEL::QC_GUI_OBJECT* parent, int id) {
+  auto* label = dynamic_cast<QEL::QC_GUI_WLABEL*>(parent->fFindById(id));
+  CHILD_CHECK(label != nullptr, "no label " + std::to_string(id));
+  return label->fGetText();
+}
 
 // One stored level result.
 struct STORED_LEVEL {
