@@ -200,7 +200,7 @@ TEST_F(GameChildTest, AClickOnAnOpenFrameStartsThatLevelAfterTheSlide) {
         CHILD_CHECK(frames->frameButtons[3]->fGetState() == kDisabledFrame, "frame 4 is open before frame 3 is played");
         game.click(frameX(3), frameY(3));
         game.key(79);
-        game.wait(0.5f);
+        game.wait(kMenuSlide);
         CHILD_CHECK(currentScene<FRAMES>() == frames && frames->slideState == FRAMES::SLIDE::IDLE, "a closed frame reacted");
 
         game.click(frameX(2), frameY(2));

@@ -167,8 +167,8 @@ TEST_F(GameChildTest, AnArrowClickedWhileThePacksSlideInIsIgnoredAndNothingIsLef
         game.click(919.0f, y);
         CHILD_CHECK(packs->rightButton->fGetEventCode() == QEL::GUI_EVENT_CLICK, "the arrow saw no click");
         CHILD_CHECK(packs->slideState != PACKS::SLIDE::PAGING, "a page turn began during the slide in");
-        game.wait(1.0f);
-        CHILD_CHECK(packs->slideState == PACKS::SLIDE::IDLE && packs->page == 0, "the screen did not settle on page 1");
+        game.wait(0.4f);
+        CHILD_CHECK(packs->slideState == PACKS::SLIDE::IDLE && packs->page == 0, "the screen did not settle on the first page");
         CHILD_CHECK(packs->slideOffset == 0.0f, "the slide stopped part-way");
         CHILD_CHECK(packs->rightButton->fGetTransform()->fGetPosition().y == 380.0f, "the arrow rests out of place");
         // A pack clicked during the slide out is ignored too: the packs still go to the main menu.
@@ -331,7 +331,7 @@ TEST_F(GameChildTest, AClosedPackCannotBeStartedByClickKeyOrDeveloperKey) {
             game.moveTo(packX(2), packY(2));
             game.key(key);
           }
-          game.wait(1.0f);
+          game.wait(kMenuSlide);
           CHILD_CHECK(currentScene<PACKS>() == packs, "the level packs were left");
           CHILD_CHECK(gCheatKeyUsed == 0, "a developer key counted without the developer flag");
           CHILD_CHECK(packs->panelState == PACKS::PANEL::NONE, "a key opened a panel");
