@@ -120,6 +120,19 @@ TEST_F(GameChildTest, ThePackScoreIsTheLastFinishedFramesTotal) {
       });
 }
 
+TEST_F(GameChildTest, AHintTextWithPercentSignsIsShownAsItStands) {
+  play(
+      [](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Newcomer"}); },
+      [](GAME_CHILD& game) {
+        // A translation may hold what a format would read as arguments.
+        gTexts.child("texts").child("hint_25").attribute("text").set_value("100%s sure|%n%ls%d");
+        PACKS* packs = openPacks(game);
+        CHILD_CHECK(packs->showPackHint && gHintShown[25] == 0, "the first-visit hint is not up");
+        game.step(3);
+        CHILD_CHECK(game.readBack().size() == 1024u * 768u * 4u, "the hint was not drawn");
+      });
+}
+
 // ---- pages and slides -------------------------------------------------------------------
 
 TEST_F(GameChildTest, TheArrowsTurnToTheSecondSixPacksAndBackInTheirOwnTime) {
