@@ -172,7 +172,7 @@ TEST(LevelLabels, LabelsStandFivePixelsAboveTheGivenPointInTheirContainerOrParen
   QEL::QC_GUI_WLABEL* child = createChildLabel(1, L"3", 52.0f, 24.0f, label, nullptr, 0);
   EXPECT_EQ(child->fGetParent(), label);
   EXPECT_FLOAT_EQ(child->fGetTransform()->fGetPosition().y, 19.0f);
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(container);
+  deleteSceneContainer(container);
 }
 
 }  // namespace

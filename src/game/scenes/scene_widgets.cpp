@@ -47,11 +47,15 @@ QEL::QC_GUI_BUTTON5* addSceneButton(QEL::QC_GUI_CONTAINER* container, int32_t id
   return button;
 }
 
+void deleteSceneContainer(QEL::QC_GUI_CONTAINER*& container) {
+  QEL::QC_GUI_CONTAINER::fDeleteWithTree(container);
+}
+
 void startSceneWindow(QEL::QC_GUI_CONTAINER*& container, QEL::QC_SPRITE*& background, const std::string& image,
                       float x, float y) {
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(container);
+  deleteSceneContainer(container);
   container = new QEL::QC_GUI_CONTAINER();
-  delete background;
+  deleteOwned(background);
   background = makeSceneSprite(image, x, y, 1);
 }
 

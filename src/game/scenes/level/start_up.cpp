@@ -224,9 +224,9 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
   shadowSprite->fSetScale(1024.0f, 768.0f, 1.0f);
   shadowSprite->fSetColor(0x64000000u);
 
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(guiContainer1);
+  deleteSceneContainer(guiContainer1);
   guiContainer1 = new QEL::QC_GUI_CONTAINER();
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(guiContainer2);
+  deleteSceneContainer(guiContainer2);
   guiContainer2 = new QEL::QC_GUI_CONTAINER();
 
   const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
@@ -269,7 +269,7 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
   multiplierLabel = createLabel(12, L"x" + numberToWString(currentMultiplier), 974.0f, 68.0f,
                                 guiContainer1, findFont(42, 0), 0);
 
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(stockContainer);
+  deleteSceneContainer(stockContainer);
   stockContainer = new QEL::QC_GUI_CONTAINER();
   const float stockX = cardPiles != nullptr ? cardPiles->stockX : CARD_PILES::STOCK_X;
   const float stockY = cardPiles != nullptr ? cardPiles->stockY : CARD_PILES::STOCK_Y;
