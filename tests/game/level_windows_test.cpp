@@ -28,7 +28,7 @@
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"
 #include "primitives/sprite.h"
-#include "save_folder_fixture.h"
+#include "level_fixture.h"
 
 namespace {
 
@@ -46,13 +46,7 @@ Level* enterLevel(int32_t index) {
   changeScene(gCurrentScene, new Level());
   auto* level = dynamic_cast<Level*>(gCurrentScene);
   CHILD_CHECK(level != nullptr, "no level scene");
-  level->transitionState = 0;
-  level->leaveTimer = 0.0f;
-  for (CARD* card : level->cards) {
-    if (card == nullptr || !card->onTable) continue;
-    card->currentX = card->tableX;
-    card->currentY = card->tableY;
-  }
+  settleDealtLevel(*level);
   return level;
 }
 
@@ -375,34 +369,7 @@ TEST_F(GameChildTest, TheLayoutDrawsInLayerOrderAfterItsLayersChange) {
 
 // ---- without a renderer ------------------------------------------------------------------------
 
-class LevelWindowsStartUp : public SaveFolderTest {
- protected:
-  void SetUp() override {
-    SaveFolderTest::SetUp();
-    gCurrentScene = nullptr;
-    gCurrentLevel = 3;
-    gCurrentPack = 0;
-    gNumberOfPlayers = 1;
-    gTenthFrameBonus = 0;
-    for (uint8_t& shown : gHintShown) shown = 0;
-  }
-  void TearDown() override {
-    delete gCurrentScene;
-    gCurrentScene = nullptr;
-    gTenthFrameBonus = 0;
-    gTexts.reset();
-    SaveFolderTest::TearDown();
-  }
-  Level* start() {
-    if (gCurrentScene == nullptr) {
-      gCurrentScene = new Level();
-      gCurrentScene->fInit();
-    } else {
-      changeScene(gCurrentScene, new Level());
-    }
-    return static_cast<Level*>(gCurrentScene);
-  }
-};
+using LevelWindowsStartUp = StartedLevelTest;
 
 TEST_F(LevelWindowsStartUp, ShopPricesCarryTheDiscountOfTheTrophiesForFinishingTheGame) {
   ASSERT_TRUE(gTexts.load_string(R"(<texts>

@@ -16,7 +16,7 @@ constexpr float DOLLAR_GAP = 50.0f;  // from the text's left end to the dollar's
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::createBanner() {
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(bannerContainer);
+  deleteSceneContainer(bannerContainer);
   bannerContainer = new QEL::QC_GUI_CONTAINER();
   bannerLabel = createLabel(82, L"", LABEL_X, LABEL_Y, bannerContainer, findFont(100, 3), 0);
 }

@@ -141,23 +141,36 @@ void SCENE_CARD_GAME_LEVEL::placeBarsAndWindows(int32_t gaugeFrame) {
     }
   }
 
-  // Every window comes down from above as it opens and goes back up as it closes.
+  // Every window comes down from above as it opens and goes back up as it closes: its widgets
+  // with their container, its background from where it rests.
   const float range = static_cast<float>(windowSlideDistance);
-  const float shop = windowOffset(shopSlide, windowState == window_state::SHOP_CLOSING, range);
-  placeContainer(shopContainer, -shop);
-  placeY(shopBackground, shopBackgroundHomeY - shop);
-
-  const float pause = windowOffset(pauseSlide, windowState == window_state::PAUSE_CLOSING, range);
-  placeContainer(pauseContainer, -pause);
-  placeY(pauseBackground, pauseBackgroundHomeY - pause);
-
-  const float finish = windowOffset(finishSlide, windowState == window_state::FINISH_CLOSING, range);
-  placeContainer(finishContainer, -finish);
-  placeY(finishBackground, finishBackgroundHomeY - finish);
-
-  const float options = windowOffset(optionsSlide, windowState == window_state::OPTIONS_CLOSING, range);
-  placeContainer(optionsContainer, -options);
-  placeY(optionsBackground, optionsBackgroundHomeY - options);
+  const struct {
+    QEL::QC_GUI_CONTAINER* container;
+    QEL::QC_SPRITE* background;
+    float homeY;
+    float offset;
+  } windows[] = {
+      {shopContainer, shopBackground, shopBackgroundHomeY,
+       windowOffset(shopSlide, windowState == window_state::SHOP_CLOSING, range)},
+      {pauseContainer, pauseBackground, pauseBackgroundHomeY,
+       windowOffset(pauseSlide, windowState == window_state::PAUSE_CLOSING, range)},
+      {finishContainer, finishBackground, finishBackgroundHomeY,
+       windowOffset(finishSlide, windowState == window_state::FINISH_CLOSING, range)},
+      {optionsContainer, optionsBackground, optionsBackgroundHomeY,
+       windowOffset(optionsSlide, windowState == window_state::OPTIONS_CLOSING, range)},
+      {trophyContainer, trophyBackground, trophyBackgroundHomeY,
+       windowOffset(trophySlide, windowState == window_state::TROPHY_CLOSING, range)},
+      {creditsContainer, creditsBackground, creditsBackgroundHomeY,
+       windowOffset(creditsSlide, windowState == window_state::CREDITS_CLOSING, range)},
+      {purchaseContainer, purchaseBackground, purchaseBackgroundHomeY,
+       windowOffset(purchaseSlide, messageState == message_state::CLOSING, range)},
+  };
+  for (const auto& window : windows) {
+    placeContainer(window.container, -window.offset);
+    placeY(window.background, window.homeY - window.offset);
+  }
+  // The options window's tracks and skittle rows, and the trophy's frame and picture.
+  const float options = windows[3].offset;
   placeY(soundSliderLine, soundSliderLineHomeY - options);
   placeY(musicSliderLine, musicSliderLineHomeY - options);
   for (int32_t i = 0; i < 6; ++i) {
@@ -166,24 +179,13 @@ void SCENE_CARD_GAME_LEVEL::placeBarsAndWindows(int32_t gaugeFrame) {
     placeY(musicSkittlesWhite[i], soundSkittleY[i] + skittleRowDistance - options);
     placeY(musicSkittlesGreen[i], soundSkittleY[i] + skittleRowDistance - options);
   }
-
-  const float trophy = windowOffset(trophySlide, windowState == window_state::TROPHY_CLOSING, range);
-  placeContainer(trophyContainer, -trophy);
-  placeY(trophyBackground, trophyBackgroundHomeY - trophy);
+  const float trophy = windows[4].offset;
   placeY(trophyImage, trophyImageHomeY - trophy);
   placeY(orangeStripe, orangeStripeHomeY - trophy);
   for (QEL::QC_SPRITE* picture : trophyImages) placeY(picture, trophyImageHomeY + TROPHY_PICTURE_DY - trophy);
 
-  const float credits = windowOffset(creditsSlide, windowState == window_state::CREDITS_CLOSING, range);
-  placeContainer(creditsContainer, -credits);
-  placeY(creditsBackground, creditsBackgroundHomeY - credits);
-
   placeContainer(bannerContainer, -windowOffset(bannerFade, windowState == window_state::BANNER_FADING_OUT,
                                                 static_cast<float>(bannerSlideDistance)));
-
-  const float purchase = windowOffset(purchaseSlide, messageState == message_state::CLOSING, range);
-  placeContainer(purchaseContainer, -purchase);
-  placeY(purchaseBackground, purchaseBackgroundHomeY - purchase);
 }
 
 void SCENE_CARD_GAME_LEVEL::drawStock() {

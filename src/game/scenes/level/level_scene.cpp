@@ -28,54 +28,44 @@ uint8_t gTenthFrameRecorded = 0;
 
 SCENE_CARD_GAME_LEVEL::SCENE_CARD_GAME_LEVEL() = default;
 
-namespace {
-
-template <typename T>
-void deleteAndClear(T*& object) {
-  delete object;
-  object = nullptr;
-}
-
-}  // namespace
-
 SCENE_CARD_GAME_LEVEL::~SCENE_CARD_GAME_LEVEL() {
   QEL::fLog("START ~SCENE_CARD_GAME_LEVEL()");
   // The sprites: the play screen's, then the windows' in the order the start-up made them.
-  for (QEL::QC_SPRITE*& sprite : cardsLibrarySprites) deleteAndClear(sprite);
-  for (QEL::QC_SPRITE*& sprite : multiplierSprites) deleteAndClear(sprite);
+  for (QEL::QC_SPRITE*& sprite : cardsLibrarySprites) deleteOwned(sprite);
+  for (QEL::QC_SPRITE*& sprite : multiplierSprites) deleteOwned(sprite);
   for (QEL::QC_SPRITE** sprite :
        {&highlightSprite, &specialCardSprite, &backingSprite, &backingDeckSprite, &cardBackSprite2, &cardBackSprite10,
         &bonusCoverSprite, &backgroundSprite, &frameNumberMoneyBackgroundSprite, &resultPackNameBackgroundSprite}) {
-    deleteAndClear(*sprite);
+    deleteOwned(*sprite);
   }
-  for (QEL::QC_SPRITE*& sprite : resultFrameSprites) deleteAndClear(sprite);
-  for (QEL::QC_SPRITE*& sprite : skittleSprites) deleteAndClear(sprite);
+  for (QEL::QC_SPRITE*& sprite : resultFrameSprites) deleteOwned(sprite);
+  for (QEL::QC_SPRITE*& sprite : skittleSprites) deleteOwned(sprite);
   for (QEL::QC_SPRITE** sprite : {&shadowSprite, &pauseBackground, &shopBackground, &finishBackground,
                                   &optionsBackground, &soundSliderLine, &musicSliderLine}) {
-    deleteAndClear(*sprite);
+    deleteOwned(*sprite);
   }
   for (QEL::QC_SPRITE** row : {soundSkittlesWhite, musicSkittlesWhite, soundSkittlesGreen, musicSkittlesGreen}) {
-    for (int32_t i = 0; i < 6; ++i) deleteAndClear(row[i]);
+    for (int32_t i = 0; i < 6; ++i) deleteOwned(row[i]);
   }
-  for (QEL::QC_SPRITE** sprite : {&trophyBackground, &trophyImage, &orangeStripe}) deleteAndClear(*sprite);
-  for (QEL::QC_SPRITE*& sprite : trophyImages) deleteAndClear(sprite);
+  for (QEL::QC_SPRITE** sprite : {&trophyBackground, &trophyImage, &orangeStripe}) deleteOwned(*sprite);
+  for (QEL::QC_SPRITE*& sprite : trophyImages) deleteOwned(sprite);
   for (QEL::QC_SPRITE** sprite : {&creditsBackground, &purchaseBackground, &hintShade, &hintArrow, &shopHighlight,
                                   &jokerHighlight, &shopJokerHighlight, &bannerDollar, &trophyDollar}) {
-    deleteAndClear(*sprite);
+    deleteOwned(*sprite);
   }
-  deleteAndClear(cardPiles);
-  for (CARD*& card : cards) deleteAndClear(card);
-  deleteAndClear(cardFlights);
+  deleteOwned(cardPiles);
+  for (CARD*& card : cards) deleteOwned(card);
+  deleteOwned(cardFlights);
   // The widget trees go with their containers; an image a widget hands back stays loaded
   // while the next scene, already built, counts on it.
   for (QEL::QC_GUI_CONTAINER** container :
        {&guiContainer1, &guiContainer2, &stockContainer, &pauseContainer, &shopContainer, &finishContainer,
         &optionsContainer, &trophyContainer, &creditsContainer, &bannerContainer, &purchaseContainer, &hintContainer,
         &moneyContainer}) {
-    QEL::QC_GUI_CONTAINER::fDeleteWithTree(*container);
+    deleteSceneContainer(*container);
   }
   for (POINTS_POPUP& popup : pointsPopup) {
-    deleteAndClear(popup.coin);
+    deleteOwned(popup.coin);
     popup.label = nullptr;  // went with moneyContainer
   }
   gIsPaused = 0;

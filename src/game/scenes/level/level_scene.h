@@ -94,15 +94,19 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
 
   void fUpdate() override;
   void fDraw() override;
-  // Sets the scene kind, creates the piles and flights, the frame's tuning numbers, the
-  // attempt count and the tutorial flag, then loads the current level.
+  // Builds the whole scene in one pass: the frame's state, the card model, the level, the
+  // play screen and every window; it ends with the layout waiting to be dealt in.
   void fInit() override;
   void fMouseMove() override;
   void fKeyDown(int32_t code) override;
   void fKeyUp(int32_t code) override;
 
-  // Start-up of the play screen: its sprites, then (after the level is loaded) its buttons
-  // and labels.
+  // Start-up of the frame's counters and the pointer's state, of the cards, piles, flights
+  // and sprites, then of the play screen: its sprites, then (after the level is loaded) its
+  // buttons and labels.
+  void resetFrameState();
+  void resetSelection();
+  void createCardModel();
   void createPlayScreenSprites();
   void createPlayScreenWidgets();
   // Start-up of the windows, in the order the start-up builds them. Every window rests in

@@ -14,7 +14,7 @@ constexpr float PARKED = -200.0f;
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::createPointsPopups() {
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(moneyContainer);
+  deleteSceneContainer(moneyContainer);
   moneyContainer = new QEL::QC_GUI_CONTAINER();
   int32_t id = FIRST_LABEL_ID;
   for (POINTS_POPUP& popup : pointsPopup) {

@@ -24,10 +24,8 @@ constexpr float TEXT_Y = 310.0f;
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::createPurchasePanel() {
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(purchaseContainer);
-  purchaseContainer = new QEL::QC_GUI_CONTAINER();
-  delete purchaseBackground;
-  purchaseBackground = makeSceneSprite("interface/shop panel_background.png", BACKGROUND_X, BACKGROUND_Y, 1);
+  startSceneWindow(purchaseContainer, purchaseBackground, "interface/shop panel_background.png", BACKGROUND_X,
+                   BACKGROUND_Y);
   // The confirm button is the main menu's, from the pack the start-up subscribes for it.
   purchaseConfirmButton = addSceneButton(purchaseContainer, 83, "main_menu/change_player/panel button_confirm.png",
                                          CONFIRM_X, CONFIRM_Y);
@@ -37,6 +35,5 @@ void SCENE_CARD_GAME_LEVEL::createPurchasePanel() {
 }
 
 void SCENE_CARD_GAME_LEVEL::drawPurchasePanel() {
-  if (purchaseBackground != nullptr) purchaseBackground->fDraw();
-  if (purchaseContainer != nullptr) purchaseContainer->fDraw();
+  drawSceneWindow(purchaseBackground, purchaseContainer);
 }

@@ -48,19 +48,23 @@ QEL::QC_GUI_BUTTON5* makeButton(int32_t id, const char* image, float x, float y,
 }
 
 float xOf(const QEL::QC_SPRITE* sprite) { return sprite->_node->_position.x; }
-float yOf(const QEL::QC_SPRITE* sprite) { return sprite != nullptr && sprite->_node != nullptr ? sprite->_node->_position.y : 0.0f; }
+float yOf(const QEL::QC_SPRITE* sprite) {
+  return sprite != nullptr && sprite->_node != nullptr ? sprite->_node->_position.y : 0.0f;
+}
 
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::fInit() {
   gSceneKind = 4;
   isInitFinished = false;
+  isFrameFinished = false;
   isLevelFinished = false;
   cardShadowOffsetX = -3;
   cardShadowOffsetY = -7;
   highlightOffsetX = 0;
   highlightOffsetY = 0;
 
+  // The tenth frame's bonus balls replay an attempt already counted.
   const bool levelInRange = gCurrentLevel >= 0 && gCurrentLevel < kLevelCount;
   if (!gTenthFrameBonus && levelInRange) ++gLevelAttempts[gCurrentLevel];
   QEL::fLog("START INIT! --- SCENE_CARD_GAME_LEVEL");
@@ -70,32 +74,9 @@ void SCENE_CARD_GAME_LEVEL::fInit() {
     QEL::qcGAME->fSetResolution(1024, 768, false);
   }
 
-  animationState = 0;
-  countOfSpecialCardsOnScene = 0;
-  levelResult = LEVEL_RESULT{-1, -1, -1, 0, -1};
-  levelMoney = 0;
-  currentMultiplier = 1;
-  highestMultiplier = 1;
-  actionPoints = 0;
-  clockMs = 0;
-  defaultTimeToDecreaseActionPointsByOnePoint =
-      getTextFloat(L"defaultTimeToDecreaseActionPointsByOnePoint");
-  numberOfActionPointsToIncreaseMultiplier = getTextIntW(L"numberOfActionPointsToIncreaseMultiplier");
-
-  isInstantStrike = false;
-  draggedSlider = -1;
-  isRestartPending = false;
-  pulseSpeed = 50.0f;
-  jokersUsed = 0;
-  reshufflesUsed = 0;
-  for (int32_t i = 0; i < MAX_LAYOUT_CARDS; ++i) {
-    cardsLeftAtReshuffle[i] = 0;
-    cardsLeftAtJoker[i] = 0;
-  }
-
+  resetFrameState();
   isTutorial = gCurrentLevel == 0 && gGameMode == 0 &&
                getLevelResult(gCurrentPlayer, 1, kResultField) == 0;
-
   subscribeScenePacks({"", "interface", "interface/pause_window", "interface/shop",
                        "interface/options", "interface/options/skittles",
                        "interface/options/backs", "interface/options/types",
@@ -103,46 +84,10 @@ void SCENE_CARD_GAME_LEVEL::fInit() {
                        "interface/credits", "interface/skittles", "interface/multiplier",
                        "interface/backgrounds", "interface/hints", "cards",
                        "main_menu/change_player/panel"});
+  // Every random choice of the level (dealing, reshuffles, the bonus lottery) draws from here.
   std::srand(static_cast<unsigned>(std::time(nullptr)));
-
-  selectedCard = -1;
-  selectedPileCard = -1;
-  hoveredCard = -1;
-  hoveredPile = -1;
-  isLeftButtonDown = false;
-  isRightButtonDown = false;
-  isJokerMode = false;
-  // The font table is global: every later user of this font sees it white.
-  if (QEL::QC_FONT* font = findFont(100, 3)) font->fSetColor(0xFFFFFFFFu);
-  zLayerMax = TOP_Z_LAYER;
-  zLayerMin = BOTTOM_Z_LAYER;
-
-  cardWidth = CARD_WIDTH;
-  cardHeight = CARD_HEIGHT;
-  for (int32_t i = 0; i < MAX_LAYOUT_CARDS; ++i) {
-    delete cards[i];
-    cards[i] = new CARD();
-    cards[i]->init(i);
-    cards[i]->setZLayerRange(zLayerMax, zLayerMin);
-  }
-  delete cardPiles;
-  cardPiles = new CARD_PILES();
-  cardPiles->setCardWidth(cardWidth);
-  cardPiles->init();
-  cardPiles->setScene(this);
-
-  createPlayScreenSprites();
-
-  delete cardFlights;
-  cardFlights = new CARD_FLIGHTS();
-  cardFlights->init();
-
-  cardSlideDistance = 200;
-  windowSlideDistance = 700;
-  bannerSlideDistance = 200;
-  sliderMinX = 317.0f;
-  sliderMaxX = 673.0f;
-  messageState = 0;
+  resetSelection();
+  createCardModel();
 
   loadLevel(gCurrentLevel);
 
@@ -165,6 +110,66 @@ void SCENE_CARD_GAME_LEVEL::fInit() {
   finishStartUp();
 }
 
+void SCENE_CARD_GAME_LEVEL::resetFrameState() {
+  animationState = 0;
+  countOfSpecialCardsOnScene = 0;
+  levelResult = LEVEL_RESULT{-1, -1, -1, 0, -1};
+  levelMoney = 0;
+  currentMultiplier = 1;
+  highestMultiplier = 1;
+  actionPoints = 0;
+  clockMs = 0;
+  defaultTimeToDecreaseActionPointsByOnePoint = getTextFloat(L"defaultTimeToDecreaseActionPointsByOnePoint");
+  numberOfActionPointsToIncreaseMultiplier = getTextIntW(L"numberOfActionPointsToIncreaseMultiplier");
+
+  isInstantStrike = false;
+  draggedSlider = -1;
+  isRestartPending = false;
+  messageState = message_state::NONE;
+  pulseSpeed = 50.0f;
+  jokersUsed = 0;
+  reshufflesUsed = 0;
+  for (int32_t i = 0; i < MAX_LAYOUT_CARDS; ++i) {
+    cardsLeftAtReshuffle[i] = 0;
+    cardsLeftAtJoker[i] = 0;
+  }
+}
+
+void SCENE_CARD_GAME_LEVEL::resetSelection() {
+  selectedCard = -1;
+  selectedPileCard = -1;
+  hoveredCard = -1;
+  hoveredPile = -1;
+  isLeftButtonDown = false;
+  isRightButtonDown = false;
+  isJokerMode = false;
+  // The font table is global: every later user of this font sees it white.
+  if (QEL::QC_FONT* font = findFont(100, 3)) font->fSetColor(0xFFFFFFFFu);
+  zLayerMax = TOP_Z_LAYER;
+  zLayerMin = BOTTOM_Z_LAYER;
+}
+
+void SCENE_CARD_GAME_LEVEL::createCardModel() {
+  cardWidth = CARD_WIDTH;
+  cardHeight = CARD_HEIGHT;
+  for (int32_t i = 0; i < MAX_LAYOUT_CARDS; ++i) {
+    delete cards[i];
+    cards[i] = new CARD();
+    cards[i]->init(i);
+    cards[i]->setZLayerRange(zLayerMax, zLayerMin);
+  }
+  delete cardPiles;
+  cardPiles = new CARD_PILES();
+  cardPiles->setCardWidth(cardWidth);
+  cardPiles->init();
+  cardPiles->setScene(this);
+
+  createPlayScreenSprites();
+
+  delete cardFlights;
+  cardFlights = new CARD_FLIGHTS();
+  cardFlights->init();
+}
 
 void SCENE_CARD_GAME_LEVEL::createPlayScreenSprites() {
   for (int32_t k = 1; k <= 3; ++k) {
@@ -219,9 +224,9 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
   shadowSprite->fSetScale(1024.0f, 768.0f, 1.0f);
   shadowSprite->fSetColor(0x64000000u);
 
-  delete guiContainer1;
+  deleteSceneContainer(guiContainer1);
   guiContainer1 = new QEL::QC_GUI_CONTAINER();
-  delete guiContainer2;
+  deleteSceneContainer(guiContainer2);
   guiContainer2 = new QEL::QC_GUI_CONTAINER();
 
   const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
@@ -264,7 +269,7 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
   multiplierLabel = createLabel(12, L"x" + numberToWString(currentMultiplier), 974.0f, 68.0f,
                                 guiContainer1, findFont(42, 0), 0);
 
-  delete stockContainer;
+  deleteSceneContainer(stockContainer);
   stockContainer = new QEL::QC_GUI_CONTAINER();
   const float stockX = cardPiles != nullptr ? cardPiles->stockX : CARD_PILES::STOCK_X;
   const float stockY = cardPiles != nullptr ? cardPiles->stockY : CARD_PILES::STOCK_Y;

@@ -43,10 +43,8 @@ constexpr CREDITS_ROW ROWS[] = {
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::createCreditsWindow() {
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(creditsContainer);
-  creditsContainer = new QEL::QC_GUI_CONTAINER();
-  delete creditsBackground;
-  creditsBackground = makeSceneSprite("interface/credits background.png", BACKGROUND_X, BACKGROUND_Y, 1);
+  startSceneWindow(creditsContainer, creditsBackground, "interface/credits background.png", BACKGROUND_X,
+                   BACKGROUND_Y);
   for (const CREDITS_ROW& row : ROWS) {
     createLabel(ROWS_ID, getText(row.key), ROWS_X, row.y, creditsContainer, findFont(row.fontSize, row.fontVariant), 0);
   }
@@ -54,6 +52,5 @@ void SCENE_CARD_GAME_LEVEL::createCreditsWindow() {
 }
 
 void SCENE_CARD_GAME_LEVEL::drawCreditsWindow() {
-  if (creditsBackground != nullptr) creditsBackground->fDraw();
-  if (creditsContainer != nullptr) creditsContainer->fDraw();
+  drawSceneWindow(creditsBackground, creditsContainer);
 }

@@ -29,10 +29,8 @@ constexpr float BEST_RESULT_Y = 312.0f;
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::createFinishWindow() {
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(finishContainer);
-  finishContainer = new QEL::QC_GUI_CONTAINER();
-  delete finishBackground;
-  finishBackground = makeSceneSprite("interface/finish_window background.png", BACKGROUND_X, BACKGROUND_Y, 1);
+  startSceneWindow(finishContainer, finishBackground, "interface/finish_window background.png", BACKGROUND_X,
+                   BACKGROUND_Y);
 
   finishContinueButton = addSceneButton(finishContainer, 36, "interface/finish_window button_continue.png",
                                         BUTTON_X, CONTINUE_Y);
@@ -56,6 +54,5 @@ void SCENE_CARD_GAME_LEVEL::createFinishWindow() {
 }
 
 void SCENE_CARD_GAME_LEVEL::drawFinishWindow() {
-  if (finishBackground != nullptr) finishBackground->fDraw();
-  if (finishContainer != nullptr) finishContainer->fDraw();
+  drawSceneWindow(finishBackground, finishContainer);
 }

@@ -64,7 +64,7 @@ void drawBlinking(SCENE_CARD_GAME_LEVEL& scene, QEL::QC_SPRITE* frame) {
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::createHintPanel() {
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(hintContainer);
+  deleteSceneContainer(hintContainer);
   hintContainer = new QEL::QC_GUI_CONTAINER();
   hintStep = 0;
   delete hintShade;

@@ -84,10 +84,8 @@ void drawSkittleRow(QEL::QC_SPRITE* const white[6], QEL::QC_SPRITE* const green[
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::createOptionsWindow() {
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(optionsContainer);
-  optionsContainer = new QEL::QC_GUI_CONTAINER();
-  delete optionsBackground;
-  optionsBackground = makeSceneSprite("interface/options background.png", BACKGROUND_X, BACKGROUND_Y, 1);
+  startSceneWindow(optionsContainer, optionsBackground, "interface/options background.png", BACKGROUND_X,
+                   BACKGROUND_Y);
   createLabel(55, getText(L"options"), TITLE_X, TITLE_Y, optionsContainer, findFont(42, 0), 0);
   optionsCloseButton = addSceneButton(optionsContainer, 46, "interface button_close.png", CLOSE_X, CLOSE_Y);
   creditsButton = addSceneButton(optionsContainer, 53, "interface/options button_credits.png", CREDITS_X, CREDITS_Y);

@@ -42,10 +42,8 @@ constexpr PAUSE_BUTTON BUTTONS[] = {
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::createPauseWindow() {
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(pauseContainer);
-  pauseContainer = new QEL::QC_GUI_CONTAINER();
-  delete pauseBackground;
-  pauseBackground = makeSceneSprite("interface/pause_window background.png", BACKGROUND_X, BACKGROUND_Y, 1);
+  startSceneWindow(pauseContainer, pauseBackground, "interface/pause_window background.png", BACKGROUND_X,
+                   BACKGROUND_Y);
   createLabel(TITLE_ID, getText(L"pause"), TITLE_X, TITLE_Y, pauseContainer, findFont(42, 0), 0);
 
   QEL::QC_GUI_BUTTON5** members[] = {&continueButton, &restartButton, &optionsButton, &framesButton,
@@ -62,6 +60,5 @@ void SCENE_CARD_GAME_LEVEL::createPauseWindow() {
 }
 
 void SCENE_CARD_GAME_LEVEL::drawPauseWindow() {
-  if (pauseBackground != nullptr) pauseBackground->fDraw();
-  if (pauseContainer != nullptr) pauseContainer->fDraw();
+  drawSceneWindow(pauseBackground, pauseContainer);
 }

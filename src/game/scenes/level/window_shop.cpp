@@ -44,10 +44,8 @@ int32_t discounted(int32_t price, float factor) {
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::createShopWindow() {
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(shopContainer);
-  shopContainer = new QEL::QC_GUI_CONTAINER();
-  delete shopBackground;
-  shopBackground = makeSceneSprite("interface/shop background.png", BACKGROUND_X, BACKGROUND_Y, 1);
+  startSceneWindow(shopContainer, shopBackground, "interface/shop background.png", BACKGROUND_X,
+                   BACKGROUND_Y);
   createLabel(TITLE_ID, getText(L"shop"), TITLE_X, TITLE_Y, shopContainer, findFont(42, 0), 0);
   placeButton = addSceneButton(shopContainer, 26, "interface/shop button_place.png", PLACE_X, ITEM_Y);
   shopReshuffleButton = addSceneButton(shopContainer, 27, "interface/shop button_reshuffle.png", RESHUFFLE_X, ITEM_Y);
@@ -85,6 +83,5 @@ void SCENE_CARD_GAME_LEVEL::computeShopPrices() {
 }
 
 void SCENE_CARD_GAME_LEVEL::drawShopWindow() {
-  if (shopBackground != nullptr) shopBackground->fDraw();
-  if (shopContainer != nullptr) shopContainer->fDraw();
+  drawSceneWindow(shopBackground, shopContainer);
 }

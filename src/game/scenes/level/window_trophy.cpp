@@ -34,10 +34,8 @@ constexpr int32_t TROPHY_COUNT = 24;
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::createTrophyWindow() {
-  QEL::QC_GUI_CONTAINER::fDeleteWithTree(trophyContainer);
-  trophyContainer = new QEL::QC_GUI_CONTAINER();
-  delete trophyBackground;
-  trophyBackground = makeSceneSprite("interface/trophy background.png", BACKGROUND_X, BACKGROUND_Y, 1);
+  startSceneWindow(trophyContainer, trophyBackground, "interface/trophy background.png", BACKGROUND_X,
+                   BACKGROUND_Y);
   createLabel(79, getText(L"prize"), TITLE_X, TITLE_Y, trophyContainer, findFont(42, 0), 0);
   delete trophyImage;
   trophyImage = makeSceneSprite("interface/trophy trophy_image.png", IMAGE_X, IMAGE_Y, 1);
