@@ -90,5 +90,6 @@ class StartedLevelTest : public SaveFolderTest {
     gTenthFrameSecondBonus = 0;
     gTenthFrameKind = 0;
     gTenthFrameBall1 = 0;
+    gTenthFrameRecorded = 0;
   }
 };

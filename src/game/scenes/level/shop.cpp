@@ -179,7 +179,6 @@ void SCENE_CARD_GAME_LEVEL::buyShopItem(int32_t item) {
     if (bought) {
       ++player->additionalCardPlaces;
       ++placesBought;
-      numberOfReservePiles = reservePilesInPlay();
       savePlayerSettings(gCurrentPlayer);
       // The stock moved with the new pile; its labels follow.
       if (turnoversLabel != nullptr) {
