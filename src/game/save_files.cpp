@@ -107,16 +107,19 @@ SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& pa
   return SAVE_FILE_STATE::CORRUPT;
 }
 
-bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path) {
+namespace {
+
+// The one way a save reaches the disk: into a temporary file beside it, flushed to the disk,
+// then renamed over the old file, so a crash or a full disk never leaves half a save.
+template <class WRITE>
+bool writeAtomically(const std::string& path, WRITE write) {
   const std::string temporary = path + ".tmp";
   std::FILE* file = std::fopen(temporary.c_str(), "wb");
   if (file == nullptr) {
     QEL::fLog("Save file cannot be written, the old one is kept: ", path, " (no temporary file ", temporary, ")");
     return false;
   }
-  FILE_WRITER writer(file);
-  document.save(writer, "\t", pugi::format_default, pugi::encoding_utf8);
-  bool written = !writer.fFailed() && std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
+  bool written = write(file) && std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
   if (std::fclose(file) != 0) written = false;
   if (!written) {
     QEL::fLog("Save file cannot be written (disk full?), the old one is kept: ", path);
@@ -130,4 +133,20 @@ bool saveXmlAtomically(const pugi::xml_document& document, const std::string& pa
   }
   syncFolder(folderOf(path));
   return true;
+}
+
+}  // namespace
+
+bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path) {
+  return writeAtomically(path, [&document](std::FILE* file) {
+    FILE_WRITER writer(file);
+    document.save(writer, "\t", pugi::format_default, pugi::encoding_utf8);
+    return !writer.fFailed();
+  });
+}
+
+bool saveTextAtomically(const std::string& text, const std::string& path) {
+  return writeAtomically(path, [&text](std::FILE* file) {
+    return std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  });
 }

@@ -28,3 +28,5 @@ SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& pa
 // it to the disk and renames it over path. False (logged) when any step fails; the old file
 // is then untouched.
 bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path);
+// The same for a text file written as it stands (the statistics files).
+bool saveTextAtomically(const std::string& text, const std::string& path);

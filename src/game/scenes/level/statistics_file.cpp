@@ -1,6 +1,4 @@
 // The small text file that every finished frame leaves in the folder of this run.
-#include <unistd.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -9,6 +7,7 @@
 #include "engine/globals.h"
 #include "engine/log.h"
 #include "game/game_globals.h"
+#include "game/save_files.h"
 #include "game/scenes/level/level_scene.h"
 
 namespace {
@@ -39,25 +38,6 @@ void appendUses(std::string& text, int32_t uses, const int32_t* cardsLeft) {
   for (int32_t i = 1; i <= recorded; ++i) {
     appendFormat(text, "     %i) Cards left: %i\n", i, cardsLeft[i - 1]);
   }
-}
-
-// Written beside the target and renamed over it, so the folder never holds half a file.
-bool writeAtomically(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
-    QEL::fLog("saveStatisticsOfLevel: cannot write ", path);
-    return false;
-  }
-  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-                 std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-  if (std::fclose(file) != 0) written = false;
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    QEL::fLog("saveStatisticsOfLevel: cannot write ", path, " (disk full?)");
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
 }
 
 }  // namespace
@@ -120,5 +100,5 @@ void SCENE_CARD_GAME_LEVEL::saveStatisticsOfLevel() {
                "\t3) Jokers: %i\n",
                shopMoneySpent, placesBought, reshufflesBought, jokersBought);
   appendFormat(text, "Money=%i\n", levelMoney);
-  writeAtomically(path, text);
+  if (!saveTextAtomically(text, path)) QEL::fLog("saveStatisticsOfLevel: cannot write ", path);
 }
