@@ -29,7 +29,6 @@ using test_support::BOWLER;
 using test_support::GAME_CHILD;
 using test_support::GameChildTest;
 using test_support::level;
-using test_support::makeBowler;
 using test_support::PLAY_LEVEL;
 using test_support::START_MONEY;
 using Level = SCENE_CARD_GAME_LEVEL;
@@ -80,11 +79,8 @@ void storeFirstThree() {
 TEST_F(GameChildTest, AllSkittlesDownInTheFirstBallAreAStrike) {
   play([](GAME_CHILD& game) {
     const PLAY_LEVEL play = test_support::makePlayLevel(1);
-    game.writeLevel(3, play.xml);
-    makeBowler();
-    storeFirstThree();
     BOWLER bowler(game, play);
-    bowler.start(3);
+    bowler.begin(3, storeFirstThree);
     bowler.takePairs(0, play.line.size());
     bowler.waitForFinishWindow();
 
@@ -113,11 +109,8 @@ TEST_F(GameChildTest, AllSkittlesDownInTheFirstBallAreAStrike) {
 TEST_F(GameChildTest, TheLastSkittlesInTheSecondBallAreASpare) {
   play([](GAME_CHILD& game) {
     const PLAY_LEVEL play = test_support::makePlayLevel(7);
-    game.writeLevel(3, play.xml);
-    makeBowler();
-    storeFirstThree();
     BOWLER bowler(game, play);
-    bowler.start(3);
+    bowler.begin(3, storeFirstThree);
     const size_t split = test_support::pairsFor(play, 6);
     const int32_t first = test_support::skittlesAfter(play, split);
     bowler.takePairs(0, split);
@@ -146,11 +139,8 @@ TEST_F(GameChildTest, TheLastSkittlesInTheSecondBallAreASpare) {
 TEST_F(GameChildTest, SkittlesLeftWhenTheStockRunsOutAreAnOpenFrame) {
   play([](GAME_CHILD& game) {
     const PLAY_LEVEL play = test_support::makePlayLevel(11);
-    game.writeLevel(3, play.xml);
-    makeBowler();
-    storeFirstThree();
     BOWLER bowler(game, play);
-    bowler.start(3);
+    bowler.begin(3, storeFirstThree);
     const size_t split = test_support::pairsFor(play, 4);
     const int32_t first = test_support::skittlesAfter(play, split);
     const size_t end = test_support::pairsFor(play, first + 3);
@@ -213,11 +203,9 @@ void checkTenthFrame(GAME_CHILD& game, std::vector<std::vector<int32_t>> frames,
 TEST_F(GameChildTest, TenthFrameStrikeStrikeAndAnOpenLastBallAreAllRecorded) {
   play([](GAME_CHILD& game) {
     const PLAY_LEVEL play = test_support::makePlayLevel(3);
-    game.writeLevel(9, play.xml);
-    makeBowler();
-    const auto frames = storeNineFrames();
+    std::vector<std::vector<int32_t>> frames;
     BOWLER bowler(game, play);
-    bowler.start(9);
+    bowler.begin(9, [&frames] { frames = storeNineFrames(); });
     bowler.takePairs(0, play.line.size());
     bowler.waitForBonusBalls();
     CHILD_CHECK(gTenthFrameBonus == 1 && gTenthFrameKind == Level::STRIKE, "no bonus balls after the strike");
@@ -239,11 +227,9 @@ TEST_F(GameChildTest, TenthFrameStrikeStrikeAndAnOpenLastBallAreAllRecorded) {
 TEST_F(GameChildTest, TenthFrameStrikeThenAnOpenBonusPlayKeepsBothBonusBalls) {
   play([](GAME_CHILD& game) {
     const PLAY_LEVEL play = test_support::makePlayLevel(5);
-    game.writeLevel(9, play.xml);
-    makeBowler();
-    const auto frames = storeNineFrames();
+    std::vector<std::vector<int32_t>> frames;
     BOWLER bowler(game, play);
-    bowler.start(9);
+    bowler.begin(9, [&frames] { frames = storeNineFrames(); });
     bowler.takePairs(0, play.line.size());
     bowler.waitForBonusBalls();
     const size_t split = test_support::pairsFor(play, 2);
@@ -262,11 +248,9 @@ TEST_F(GameChildTest, TenthFrameStrikeThenAnOpenBonusPlayKeepsBothBonusBalls) {
 TEST_F(GameChildTest, TenthFrameSpareEarnsOneBonusBall) {
   play([](GAME_CHILD& game) {
     const PLAY_LEVEL play = test_support::makePlayLevel(9);
-    game.writeLevel(9, play.xml);
-    makeBowler();
-    const auto frames = storeNineFrames();
+    std::vector<std::vector<int32_t>> frames;
     BOWLER bowler(game, play);
-    bowler.start(9);
+    bowler.begin(9, [&frames] { frames = storeNineFrames(); });
     const size_t split = test_support::pairsFor(play, 6);
     const int32_t first = test_support::skittlesAfter(play, split);
     bowler.takePairs(0, split);
@@ -289,11 +273,9 @@ TEST_F(GameChildTest, TenthFrameSpareEarnsOneBonusBall) {
 TEST_F(GameChildTest, AnOpenTenthFrameEndsThePackWithoutBonusBalls) {
   play([](GAME_CHILD& game) {
     const PLAY_LEVEL play = test_support::makePlayLevel(13);
-    game.writeLevel(9, play.xml);
-    makeBowler();
-    const auto frames = storeNineFrames();
+    std::vector<std::vector<int32_t>> frames;
     BOWLER bowler(game, play);
-    bowler.start(9);
+    bowler.begin(9, [&frames] { frames = storeNineFrames(); });
     Level* only = level();
     const size_t split = test_support::pairsFor(play, 3);
     const int32_t first = test_support::skittlesAfter(play, split);

@@ -4,6 +4,7 @@
 // the order of the pairs, the points those pairs earn, and ten-pin bowling's own arithmetic
 // for the pack's running total, worked out from the balls alone.
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -199,6 +200,15 @@ inline void makeBowler() {
 class BOWLER {
  public:
   BOWLER(GAME_CHILD& game, const PLAY_LEVEL& play) : _game(game), _play(play) { _game.drawEvery = 8; }
+
+  // The generated level written as level `index`, the bowler's profile made (and whatever
+  // else the scenario stores first), and the level started.
+  void begin(int32_t index, const std::function<void()>& before = nullptr) {
+    _game.writeLevel(index, _play.xml);
+    makeBowler();
+    if (before) before();
+    start(index);
+  }
 
   // The level scene as the frames scene starts one, run until its layout lies in place.
   void start(int32_t index) {

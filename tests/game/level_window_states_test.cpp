@@ -26,7 +26,6 @@ using test_support::BOWLER;
 using test_support::GAME_CHILD;
 using test_support::GameChildTest;
 using test_support::level;
-using test_support::makeBowler;
 using test_support::PLAY_LEVEL;
 using Level = SCENE_CARD_GAME_LEVEL;
 
@@ -82,11 +81,10 @@ const PLAY_LEVEL& playLevel() {
 }
 
 BOWLER startLevel(GAME_CHILD& game, const std::function<void(PLAYER_RECORD&)>& player = nullptr) {
-  game.writeLevel(3, playLevel().xml);
-  makeBowler();
-  if (player) player(gPlayers[0]);
   BOWLER bowler(game, playLevel());
-  bowler.start(3);
+  bowler.begin(3, [&player] {
+    if (player) player(gPlayers[0]);
+  });
   return bowler;
 }
 

@@ -58,6 +58,8 @@ void SCENE_CARD_GAME_LEVEL::showHint(int32_t n) {
   if (n <= LAST_HINT_COUNTING_PAIRS || n == AFTER_JOKER) isFreePairOnTable = findFreePair();
   hintStep = n;
   gHintShown[n] = 1;
+  // The arrow of a new step starts its bob afresh.
+  hintArrowPhase = 0.0f;
   if (n == FIRST_PAIR) {
     hintedCardA = FIRST_PAIR_SLOTS[0];
     hintedCardB = FIRST_PAIR_SLOTS[1];

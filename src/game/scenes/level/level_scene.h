@@ -576,7 +576,11 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   bool runDealIn();
   bool runLeave();
   bool runWindowSlides();
-  bool runBannerFade();
+  void onWindowOpened(int32_t openState);
+  // What follows a window's closing; false when the update ends there.
+  bool onWindowClosed(int32_t closingState);
+  // A window's button slides it out (with the swish, unless another window follows at once).
+  void slideWindowOut(int32_t closingState, float& slide, bool swish);  bool runBannerFade();
   bool runPurchasePanelSlide();
   void decayActionPoints();
   bool readPlayScreenButtons();
@@ -643,6 +647,8 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   void restartInPlace();
   void reloadAfterLeave();
   void refreshLabels();
+  // The two labels on the stock follow it wherever the piles put it.
+  void placeStockLabels();
   void flyCardsIn();
   void resetFrameCounters();
   // The piles' own count of reserve piles in play (a bought pile counts).

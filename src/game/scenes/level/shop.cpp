@@ -131,9 +131,7 @@ void SCENE_CARD_GAME_LEVEL::onShopButton(int32_t id) {
       break;
     case CLOSE_BUTTON:
       play(kSoundButtonClick);
-      windowState = window_state::SHOP_CLOSING;
-      shopSlide = static_cast<float>(windowSlideDistance);
-      playGuiFlySound();
+      slideWindowOut(window_state::SHOP_CLOSING, shopSlide, true);
       closeHint();
       if (isTutorial && !gHintShown[HINT_AFTER_SHOP]) showHint(HINT_AFTER_SHOP);
       break;
@@ -181,13 +179,7 @@ void SCENE_CARD_GAME_LEVEL::buyShopItem(int32_t item) {
       ++placesBought;
       savePlayerSettings(gCurrentPlayer);
       // The stock moved with the new pile; its labels follow.
-      if (turnoversLabel != nullptr) {
-        turnoversLabel->fSetPosition(cardPiles->stockX - static_cast<float>(cardWidth / 2) - 20.0f + 2.0f,
-                                     cardPiles->stockY + static_cast<float>(cardHeight / 2) - 13.0f - 12.0f, 0.0f);
-      }
-      if (turnoversTextLabel != nullptr) {
-        turnoversTextLabel->fSetPosition(cardPiles->stockX - 7.0f, cardPiles->stockY + 8.0f, 0.0f);
-      }
+      placeStockLabels();
     }
   } else if (item == RESHUFFLE) {
     if (++player->reshuffles == 1 && reshuffleButton != nullptr) reshuffleButton->fEnable();

@@ -149,13 +149,7 @@ void SCENE_CARD_GAME_LEVEL::refreshLabels() {
   setText(multiplierLabel, L"x1");
   // Balls not played yet; the turnover writes the first.
   levelResult = LEVEL_RESULT{NOT_COMPLETED, -1, -1, -1, -1};
-  if (cardPiles != nullptr) {
-    if (turnoversLabel != nullptr) {
-      turnoversLabel->fSetPosition(cardPiles->stockX - static_cast<float>(cardWidth / 2) - 20.0f + 2.0f,
-                                   cardPiles->stockY + static_cast<float>(cardHeight / 2) - 13.0f - 12.0f, 0.0f);
-    }
-    if (turnoversTextLabel != nullptr) turnoversTextLabel->fSetPosition(cardPiles->stockX - 7.0f, cardPiles->stockY + 8.0f, 0.0f);
-  }
+  placeStockLabels();
   actionPoints = 0;
   // The next pair sets the multiplier.
   currentMultiplier = 0;
@@ -166,6 +160,19 @@ void SCENE_CARD_GAME_LEVEL::refreshLabels() {
   setText(jokersLabel, numberToWString(player.jokers));
   enableWhenOwned(reshuffleButton, player.reshuffles);
   enableWhenOwned(jokerButton, player.jokers);
+}
+
+void SCENE_CARD_GAME_LEVEL::placeStockLabels() {
+  if (cardPiles == nullptr) return;
+  // Where the start-up put them beside the stock: the turnovers' count at its lower left
+  // corner, the turned text across it.
+  const float x = cardPiles->stockX;
+  const float y = cardPiles->stockY;
+  if (turnoversLabel != nullptr) {
+    turnoversLabel->fSetPosition(x - static_cast<float>(cardWidth / 2) - 18.0f,
+                                 y + static_cast<float>(cardHeight / 2) - 25.0f, 0.0f);
+  }
+  if (turnoversTextLabel != nullptr) turnoversTextLabel->fSetPosition(x - 7.0f, y + 3.0f, 0.0f);
 }
 
 void SCENE_CARD_GAME_LEVEL::flyCardsIn() {

@@ -116,37 +116,46 @@ void SCENE_CARD_GAME_LEVEL::openPauseWindow() {
   nextActionPointDecreaseMs -= clockMs;
 }
 
+namespace {
+
+// The windows whose buttons count while they stand open.
+struct WINDOW_BUTTONS {
+  int32_t openState;
+  QEL::QC_GUI_CONTAINER* SCENE_CARD_GAME_LEVEL::*container;
+  void (SCENE_CARD_GAME_LEVEL::*onButton)(int32_t id);
+};
+constexpr WINDOW_BUTTONS WINDOWS[] = {
+    {window_state::PAUSE_OPEN, &SCENE_CARD_GAME_LEVEL::pauseContainer, &SCENE_CARD_GAME_LEVEL::onPauseButton},
+    {window_state::FINISH_OPEN, &SCENE_CARD_GAME_LEVEL::finishContainer, &SCENE_CARD_GAME_LEVEL::onFinishButton},
+    {window_state::OPTIONS_OPEN, &SCENE_CARD_GAME_LEVEL::optionsContainer, &SCENE_CARD_GAME_LEVEL::onOptionsButton},
+    {window_state::CREDITS_OPEN, &SCENE_CARD_GAME_LEVEL::creditsContainer, &SCENE_CARD_GAME_LEVEL::onCreditsButton},
+    {window_state::TROPHY_OPEN, &SCENE_CARD_GAME_LEVEL::trophyContainer, &SCENE_CARD_GAME_LEVEL::onTrophyButton},
+};
+
+}  // namespace
+
 bool SCENE_CARD_GAME_LEVEL::readWindowButtons() {
-  if (windowState == window_state::PAUSE_OPEN) {
-    const int32_t id = clickedId(pauseContainer);
-    if (id >= 0) onPauseButton(id);
-  }
+  // The purchase panel stands over the shop; the shop's own buttons wait under it.
   if (messageState != message_state::NONE) {
     const int32_t id = clickedId(purchaseContainer);
     if (id >= 0 && messageState == message_state::OPEN) onPurchaseButton(id);
-  }
-  if (windowState == window_state::SHOP_OPEN && messageState == message_state::NONE) {
+  } else if (windowState == window_state::SHOP_OPEN) {
     showShopItemHints();
     const int32_t id = clickedId(shopContainer);
     if (id >= 0) onShopButton(id);
   }
-  if (windowState == window_state::FINISH_OPEN) {
-    const int32_t id = clickedId(finishContainer);
-    if (id >= 0) onFinishButton(id);
-  }
-  if (windowState == window_state::OPTIONS_OPEN) {
-    const int32_t id = clickedId(optionsContainer);
-    if (id >= 0) onOptionsButton(id);
-  }
-  if (windowState == window_state::CREDITS_OPEN) {
-    const int32_t id = clickedId(creditsContainer);
-    if (id >= 0) onCreditsButton(id);
-  }
-  if (windowState == window_state::TROPHY_OPEN) {
-    const int32_t id = clickedId(trophyContainer);
-    if (id >= 0) onTrophyButton(id);
+  for (const WINDOW_BUTTONS& window : WINDOWS) {
+    if (windowState != window.openState) continue;
+    const int32_t id = clickedId(this->*window.container);
+    if (id >= 0) (this->*window.onButton)(id);
   }
   return true;
+}
+
+void SCENE_CARD_GAME_LEVEL::slideWindowOut(int32_t closingState, float& slide, bool swish) {
+  windowState = closingState;
+  slide = static_cast<float>(windowSlideDistance);
+  if (swish) playGuiFlySound();
 }
 
 void SCENE_CARD_GAME_LEVEL::onPauseButton(int32_t id) {
@@ -161,10 +170,8 @@ void SCENE_CARD_GAME_LEVEL::onPauseButton(int32_t id) {
   }
   play(kSoundButtonClick);
   nextSceneType = next;
-  windowState = window_state::PAUSE_CLOSING;
-  pauseSlide = static_cast<float>(windowSlideDistance);
   // The options window slides in over the pause window's going without a second swish.
-  if (id != PAUSE_OPTIONS) playGuiFlySound();
+  slideWindowOut(window_state::PAUSE_CLOSING, pauseSlide, id != PAUSE_OPTIONS);
 }
 
 void SCENE_CARD_GAME_LEVEL::onFinishButton(int32_t id) {
@@ -178,9 +185,7 @@ void SCENE_CARD_GAME_LEVEL::onFinishButton(int32_t id) {
   }
   play(kSoundButtonClick);
   nextSceneType = next;
-  windowState = window_state::FINISH_CLOSING;
-  finishSlide = static_cast<float>(windowSlideDistance);
-  playGuiFlySound();
+  slideWindowOut(window_state::FINISH_CLOSING, finishSlide, true);
 }
 
 void SCENE_CARD_GAME_LEVEL::onOptionsButton(int32_t id) {
@@ -189,9 +194,7 @@ void SCENE_CARD_GAME_LEVEL::onOptionsButton(int32_t id) {
     play(kSoundButtonClick);
     if (id == OPTIONS_CLOSE) savePlayerSettings(gCurrentPlayer);
     nextSceneType = id == OPTIONS_CLOSE ? TO_PAUSE : TO_CREDITS;
-    windowState = window_state::OPTIONS_CLOSING;
-    optionsSlide = static_cast<float>(windowSlideDistance);
-    playGuiFlySound();
+    slideWindowOut(window_state::OPTIONS_CLOSING, optionsSlide, true);
     return;
   }
   if (player == nullptr) return;
@@ -260,15 +263,11 @@ void SCENE_CARD_GAME_LEVEL::onCreditsButton(int32_t id) {
   if (id != CREDITS_CLOSE) return;
   play(kSoundButtonClick);
   nextSceneType = TO_OPTIONS;
-  windowState = window_state::CREDITS_CLOSING;
-  creditsSlide = static_cast<float>(windowSlideDistance);
-  playGuiFlySound();
+  slideWindowOut(window_state::CREDITS_CLOSING, creditsSlide, true);
 }
 
 void SCENE_CARD_GAME_LEVEL::onTrophyButton(int32_t id) {
   if (id != TROPHY_CLOSE) return;
   play(kSoundButtonClick);
-  windowState = window_state::TROPHY_CLOSING;
-  trophySlide = static_cast<float>(windowSlideDistance);
-  playGuiFlySound();
+  slideWindowOut(window_state::TROPHY_CLOSING, trophySlide, true);
 }

@@ -38,101 +38,83 @@ bool slideDone(float& value, float distance, float timeStep) {
 
 }  // namespace
 
+namespace {
+
+// The sliding windows; each one's opening state follows its open one, its closing state the
+// opening one.
+struct SLIDING_WINDOW {
+  int32_t opening;
+  float SCENE_CARD_GAME_LEVEL::*slide;
+};
+constexpr SLIDING_WINDOW SLIDING_WINDOWS[] = {
+    {window_state::SHOP_OPENING, &SCENE_CARD_GAME_LEVEL::shopSlide},
+    {window_state::PAUSE_OPENING, &SCENE_CARD_GAME_LEVEL::pauseSlide},
+    {window_state::FINISH_OPENING, &SCENE_CARD_GAME_LEVEL::finishSlide},
+    {window_state::OPTIONS_OPENING, &SCENE_CARD_GAME_LEVEL::optionsSlide},
+    {window_state::TROPHY_OPENING, &SCENE_CARD_GAME_LEVEL::trophySlide},
+    {window_state::CREDITS_OPENING, &SCENE_CARD_GAME_LEVEL::creditsSlide},
+};
+
+}  // namespace
+
 bool SCENE_CARD_GAME_LEVEL::runWindowSlides() {
   const float distance = static_cast<float>(windowSlideDistance);
-  switch (windowState) {
-    case window_state::SHOP_OPENING:
-      if (slideDone(shopSlide, distance, frameTime)) {
-        windowState = window_state::SHOP_OPEN;
-        if (isTutorial && !gHintShown[HINT_SHOP]) showHint(HINT_SHOP);
-      }
+  for (const SLIDING_WINDOW& window : SLIDING_WINDOWS) {
+    float& slide = this->*window.slide;
+    if (windowState == window.opening && slideDone(slide, distance, frameTime)) {
+      windowState = window.opening - 1;
+      onWindowOpened(windowState);
       break;
+    }
+    if (windowState == window.opening + 1 && slideDone(slide, distance, frameTime)) {
+      const int32_t closed = windowState;
+      windowState = window_state::NONE;
+      slide = distance;
+      if (!onWindowClosed(closed)) return false;
+      break;
+    }
+  }
+  if (!runBannerFade()) return false;
+  return runPurchasePanelSlide();
+}
+
+void SCENE_CARD_GAME_LEVEL::onWindowOpened(int32_t openState) {
+  if (openState == window_state::SHOP_OPEN && isTutorial && !gHintShown[HINT_SHOP]) showHint(HINT_SHOP);
+  if (openState != window_state::FINISH_OPEN) return;
+  if (levelResult.result == OPEN_FRAME) play(kSoundMessage);
+  if (levelResult.result == SPARE) play(kSoundMessageSpare);
+  if (levelResult.result == STRIKE) play(kSoundMessageStrike);
+}
+
+bool SCENE_CARD_GAME_LEVEL::onWindowClosed(int32_t closingState) {
+  switch (closingState) {
     case window_state::SHOP_CLOSING:
-      if (slideDone(shopSlide, distance, frameTime)) {
-        windowState = window_state::NONE;
-        shopSlide = distance;
-        if (reservePilesInPlay() == CARD_PILES::MAX_PILES && !getTrophy(TROPHY_ALL_PLACES)) {
-          showTrophyWindow(TROPHY_ALL_PLACES);
-        }
+      if (reservePilesInPlay() == CARD_PILES::MAX_PILES && !getTrophy(TROPHY_ALL_PLACES)) {
+        showTrophyWindow(TROPHY_ALL_PLACES);
       }
-      break;
-    case window_state::PAUSE_OPENING:
-      if (slideDone(pauseSlide, distance, frameTime)) windowState = window_state::PAUSE_OPEN;
-      break;
+      return true;
     case window_state::PAUSE_CLOSING:
-      if (slideDone(pauseSlide, distance, frameTime)) {
-        windowState = window_state::NONE;
-        // The options window keeps the level paused; it comes back to the pause window.
-        if (nextSceneType != static_cast<float>(TO_OPTIONS) && nextSceneType != static_cast<float>(TO_PAUSE)) {
-          gIsPaused = 0;
-          // The deadline was kept as the time left while paused.
-          if (nextSceneType == static_cast<float>(BACK_TO_PLAY)) nextActionPointDecreaseMs += clockMs;
-        }
-        pauseSlide = distance;
-        applyNextSceneType();
-        return false;
-      }
-      break;
-    case window_state::FINISH_OPENING:
-      if (slideDone(finishSlide, distance, frameTime)) {
-        windowState = window_state::FINISH_OPEN;
-        if (levelResult.result == OPEN_FRAME) play(kSoundMessage);
-        if (levelResult.result == SPARE) play(kSoundMessageSpare);
-        if (levelResult.result == STRIKE) play(kSoundMessageStrike);
+      // The options window keeps the level paused; it comes back to the pause window.
+      if (nextSceneType != static_cast<float>(TO_OPTIONS) && nextSceneType != static_cast<float>(TO_PAUSE)) {
+        gIsPaused = 0;
+        // The deadline was kept as the time left while paused.
+        if (nextSceneType == static_cast<float>(BACK_TO_PLAY)) nextActionPointDecreaseMs += clockMs;
       }
       break;
     case window_state::FINISH_CLOSING:
-      if (slideDone(finishSlide, distance, frameTime)) {
-        windowState = window_state::NONE;
-        for (QEL::QC_GUI_WLABEL* label : rollLabels) {
-          if (label != nullptr) label->fSetText(L"");
-        }
-        finishSlide = distance;
-        applyNextSceneType();
-        return false;
+      for (QEL::QC_GUI_WLABEL* label : rollLabels) {
+        if (label != nullptr) label->fSetText(L"");
       }
-      break;
-    case window_state::OPTIONS_OPENING:
-      if (slideDone(optionsSlide, distance, frameTime)) windowState = window_state::OPTIONS_OPEN;
-      break;
-    case window_state::OPTIONS_CLOSING:
-      if (slideDone(optionsSlide, distance, frameTime)) {
-        windowState = window_state::NONE;
-        optionsSlide = distance;
-        applyNextSceneType();
-        return false;
-      }
-      break;
-    case window_state::TROPHY_OPENING:
-      if (slideDone(trophySlide, distance, frameTime)) windowState = window_state::TROPHY_OPEN;
       break;
     case window_state::TROPHY_CLOSING:
-      if (slideDone(trophySlide, distance, frameTime)) {
-        windowState = window_state::NONE;
-        trophySlide = distance;
-        // A trophy of the frame's end goes on with that sequence; the others return to play.
-        if (trophyId <= LAST_END_OF_FRAME_TROPHY) {
-          applyNextSceneType();
-          return false;
-        }
-      }
-      break;
-    case window_state::CREDITS_OPENING:
-      if (slideDone(creditsSlide, distance, frameTime)) windowState = window_state::CREDITS_OPEN;
-      break;
-    case window_state::CREDITS_CLOSING:
-      if (slideDone(creditsSlide, distance, frameTime)) {
-        windowState = window_state::NONE;
-        creditsSlide = distance;
-        applyNextSceneType();
-        return false;
-      }
+      // A trophy of the frame's end goes on with that sequence; the others return to play.
+      if (trophyId > LAST_END_OF_FRAME_TROPHY) return true;
       break;
     default:
       break;
   }
-  if (!runBannerFade()) return false;
-  return runPurchasePanelSlide();
+  applyNextSceneType();
+  return false;
 }
 
 bool SCENE_CARD_GAME_LEVEL::runBannerFade() {
