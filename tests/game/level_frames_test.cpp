@@ -141,14 +141,8 @@ TEST_F(GameChildTest, SkittlesLeftWhenTheStockRunsOutAreAnOpenFrame) {
     const PLAY_LEVEL play = test_support::makePlayLevel(11);
     BOWLER bowler(game, play);
     bowler.begin(3, storeFirstThree);
-    const size_t split = test_support::pairsFor(play, 4);
-    const int32_t first = test_support::skittlesAfter(play, split);
-    const size_t end = test_support::pairsFor(play, first + 3);
-    const int32_t second = test_support::skittlesAfter(play, end) - first;
-    bowler.takePairs(0, split);
-    bowler.nextBall();
-    bowler.takePairs(split, end);
-    bowler.useUpStock();
+    const auto [first, second] = bowler.bowlOpenFrame(4, 3);
+    const size_t end = test_support::pairsFor(play, first + second);
     bowler.waitForFinishWindow();
 
     Level* l = level();
@@ -232,14 +226,7 @@ TEST_F(GameChildTest, TenthFrameStrikeThenAnOpenBonusPlayKeepsBothBonusBalls) {
     bowler.begin(9, [&frames] { frames = storeNineFrames(); });
     bowler.takePairs(0, play.line.size());
     bowler.waitForBonusBalls();
-    const size_t split = test_support::pairsFor(play, 2);
-    const int32_t first = test_support::skittlesAfter(play, split);
-    const size_t end = test_support::pairsFor(play, first + 3);
-    const int32_t second = test_support::skittlesAfter(play, end) - first;
-    bowler.takePairs(0, split);
-    bowler.nextBall();
-    bowler.takePairs(split, end);
-    bowler.useUpStock();
+    const auto [first, second] = bowler.bowlOpenFrame(2, 3);
     bowler.waitForFinishWindow();
     checkTenthFrame(game, frames, {10, first, second}, Level::OPEN_FRAME);
   });
@@ -277,14 +264,7 @@ TEST_F(GameChildTest, AnOpenTenthFrameEndsThePackWithoutBonusBalls) {
     BOWLER bowler(game, play);
     bowler.begin(9, [&frames] { frames = storeNineFrames(); });
     Level* only = level();
-    const size_t split = test_support::pairsFor(play, 3);
-    const int32_t first = test_support::skittlesAfter(play, split);
-    const size_t end = test_support::pairsFor(play, first + 2);
-    const int32_t second = test_support::skittlesAfter(play, end) - first;
-    bowler.takePairs(0, split);
-    bowler.nextBall();
-    bowler.takePairs(split, end);
-    bowler.useUpStock();
+    const auto [first, second] = bowler.bowlOpenFrame(3, 2);
     bowler.waitForFinishWindow();
     CHILD_CHECK(level() == only, "an open tenth frame was replayed");
     checkTenthFrame(game, frames, {first, second}, Level::OPEN_FRAME);

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <pugixml.hpp>
@@ -262,6 +263,20 @@ class BOWLER {
   void useUpStock() {
     for (int i = 0; i < 20 && !level()->isLevelFinished; ++i) clickStock();
     CHILD_CHECK(level()->isLevelFinished, "the frame does not end with the stock");
+  }
+
+  // Two balls that leave skittles standing, along the line from its start: at least `first`
+  // skittles, the stock turned over, at least `more` further ones, the stock used up. The
+  // counts of the two balls.
+  std::pair<int32_t, int32_t> bowlOpenFrame(int32_t first, int32_t more) {
+    const size_t split = pairsFor(_play, first);
+    const int32_t firstBall = skittlesAfter(_play, split);
+    const size_t end = pairsFor(_play, firstBall + more);
+    takePairs(0, split);
+    nextBall();
+    takePairs(split, end);
+    useUpStock();
+    return {firstBall, skittlesAfter(_play, end) - firstBall};
   }
 
   void waitForFinishWindow() {
