@@ -222,10 +222,9 @@ void loadPlayers() {
   }
 }
 
-void savePlayers() {
-  if (gIsAllLevelsView) return;
+void fillPlayersDocument(pugi::xml_document& document) {
+  document.reset();
   const int count = gNumberOfPlayers < 0 ? 0 : (gNumberOfPlayers > kMaxPlayers ? kMaxPlayers : gNumberOfPlayers);
-  pugi::xml_document document;
   pugi::xml_node root = document.append_child("players");
   root.append_attribute("numberOfPlayers").set_value(count);
   root.append_attribute("currentPlayer").set_value(gCurrentPlayer);
@@ -251,6 +250,13 @@ void savePlayers() {
     writeTrophies(element, player);
     writeStatistics(element, player);
   }
+}
+
+void savePlayers() {
+  QEL::fLog("currentPlayer (savePlayers()): ", gCurrentPlayer);
+  if (gIsAllLevelsView) return;
+  pugi::xml_document document;
+  fillPlayersDocument(document);
   saveXmlAtomically(document, playersFilePath());
 }
 
