@@ -16,6 +16,7 @@
 #include "engine/sound.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/level_results.h"
 #include "game/scenes/level_packs/level_packs_scene.h"
 #include "game/scenes/main_menu/main_menu_scene.h"
 #include "game/texts.h"
@@ -385,6 +386,82 @@ TEST_F(GameChildTest, NoMoreThanFivePlayers) {
          menu()->addPlayer();
          CHILD_CHECK(gNumberOfPlayers == 5, "a sixth player");
        });
+}
+
+// Passes (of 1/60 s) until the condition holds.
+int passesUntil(GAME_CHILD& game, const std::function<bool()>& condition) {
+  int passes = 0;
+  while (!condition() && passes < 200) {
+    game.step();
+    ++passes;
+  }
+  return passes;
+}
+
+// A window or dialog takes a third of a second to slide into place; clicks on the main
+// buttons while they fly back in do nothing.
+TEST_F(GameChildTest, WindowsAndDialogsSlideForAThirdOfASecondAndIgnoreClicksMeanwhile) {
+  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann"}, 0); },
+       [](GAME_CHILD& game) {
+         CHILD_CHECK(settled(game), "the menu did not settle");
+         click(game, kHelp);
+         const int helpSlidingIn = MENU::HELP_WINDOW + static_cast<int>(MENU::WINDOW_SLIDING_IN);
+         CHILD_CHECK(game.stepUntil([&] { return menu()->windowState == helpSlidingIn; }), "no slide in");
+         const int slide = passesUntil(game, [] { return menu()->windowState == MENU::HELP_WINDOW; });
+         CHILD_CHECK(slide >= 17 && slide <= 19, "the window's slide took " + std::to_string(slide) + " passes");
+
+         click(game, kWindowClose);
+         CHILD_CHECK(game.stepUntil([] { return menu()->menuState == MENU::MENU_FLYING_IN; }), "no flight in");
+         click(game, kOptions);
+         CHILD_CHECK(settled(game), "the menu did not settle");
+         game.wait(0.5f);
+         CHILD_CHECK(menu()->windowState == MENU::NO_WINDOW, "a click during the flight opened a window");
+
+         click(game, kExit);
+         const int dialog = passesUntil(game, [] { return menu()->dialogState == MENU::DIALOG_OPEN; });
+         CHILD_CHECK(dialog >= 16 && dialog <= 19, "the dialog's slide took " + std::to_string(dialog) + " passes");
+       });
+}
+
+TEST_F(GameChildTest, DeletingTheLastPlayerBringsBackTheNameDialog) {
+  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann"}, 0); },
+       [](GAME_CHILD& game) {
+         CHILD_CHECK(settled(game), "the menu did not settle");
+         click(game, kPlayer);
+         CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
+         click(game, removeButton(0));
+         CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
+         click(game, kPanelConfirm);
+         CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog after the last player went");
+         CHILD_CHECK(gNumberOfPlayers == 0, "the player is still there");
+         click(game, kPanelClose);
+         game.wait(0.5f);
+         CHILD_CHECK(menu()->dialogState == MENU::DIALOG_OPEN, "the name dialog could be left with no player");
+       });
+}
+
+// A delete that was cut short after players.xml had changed is finished by the next start:
+// the later player's results are staged beside their new place.
+TEST_F(GameChildTest, TheStartUpFinishesADeleteThatWasCutShort) {
+  play(
+      [](GAME_CHILD& game) {
+        std::filesystem::create_directories(game.saves());
+        test_support::writeFile(game.saves() / "players.xml",
+                                "<players numberOfPlayers=\"1\" currentPlayer=\"0\" movingResultFiles=\"true\">"
+                                "<player id=\"0\" name=\"Bob\" isMuteAll=\"true\"/></players>\n");
+        const std::string bob = "<info levelsNumber=\"120\"><level id=\"0\" result=\"2\" score=\"42\"/></info>\n";
+        test_support::writeFile(game.saves() / "player0.xml", "<info levelsNumber=\"120\"><level id=\"0\" "
+                                                               "result=\"2\" score=\"7\"/></info>\n");
+        test_support::writeFile(game.saves() / "player0.xml.next", bob);
+        test_support::writeFile(game.saves() / "player1.xml", bob);
+      },
+      [](GAME_CHILD& game) {
+        CHILD_CHECK(gNumberOfPlayers == 1 && gPlayers[0].name == L"Bob", "Bob is not the only player");
+        CHILD_CHECK(getLevelResult(0, 0, kScoreField, 0) == 42, "Bob does not have his own results");
+        CHILD_CHECK(!std::filesystem::exists(game.saves() / "player1.xml"), "the freed place keeps results");
+        CHILD_CHECK(!std::filesystem::exists(game.saves() / "player0.xml.next"), "a staged file is left");
+        CHILD_CHECK(savedPlayers(game).find("movingResultFiles") == std::string::npos, "the mark is left");
+      });
 }
 
 // Every screen of the main menu in one picture, for a person to look over.

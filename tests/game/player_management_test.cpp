@@ -61,13 +61,16 @@ class PlayerManagement : public SaveFolderTest {
                   "\"/></info>\n");
   }
 
-  // The main menu as the game builds it on these saves.
+  // The main menu as the game builds it on these saves, after its start-up read them.
   void openMenu() {
-    for (int p = 0; p < kMaxPlayers; ++p) gPlayers[p] = PLAYER_RECORD{};
+    if (!gIsAllLevelsView) {
+      for (int p = 0; p < kMaxPlayers; ++p) gPlayers[p] = PLAYER_RECORD{};
+      loadPlayers();
+      loadAllLevelsInfo();
+    }
     menu = new SCENE_CARD_GAME_MAINMENU();
     gCurrentScene = menu;
     menu->fInit();
-    loadAllLevelsInfo();
   }
 
   void addPlayer(const std::wstring& name) {
@@ -290,6 +293,57 @@ TEST_F(PlayerManagement, TheDeveloperViewChangesNoSaveWhenAPlayerIsDeleted) {
   EXPECT_EQ(readFile(saves() / "players.xml"), saved);
   EXPECT_TRUE(std::filesystem::exists(levelResultsFilePath(1, 0)));
   gIsAllLevelsView = 0;
+}
+
+}  // namespace
+
+namespace {
+
+// The developer's all-levels view: a key in the menu (with the cheat flag), or the key of
+// the level packs and frames scenes, which the next menu start-up applies.
+class DeveloperView : public PlayerManagement {
+ protected:
+  void TearDown() override {
+    gIsCheat = 0;
+    gCheatKeyUsed = 0;
+    gIsAllLevelsView = 0;
+    PlayerManagement::TearDown();
+  }
+};
+
+TEST_F(DeveloperView, TheKeyShowsEveryLevelFinishedAndBringsTheSavesBack) {
+  seed({L"Ann"}, 0);
+  openMenu();
+  menu->fKeyDown(79);
+  EXPECT_EQ(gIsAllLevelsView, 0) << "the key works only with the cheat flag";
+  gIsCheat = 1;
+  menu->showDialog(SCENE_CARD_GAME_MAINMENU::QUIT_DIALOG, -1);
+  menu->fKeyDown(79);
+  EXPECT_EQ(gIsAllLevelsView, 0) << "the key works only with no dialog up";
+  menu->dialogState = SCENE_CARD_GAME_MAINMENU::NO_DIALOG;
+
+  menu->fKeyDown(79);
+  EXPECT_EQ(gIsAllLevelsView, 1);
+  EXPECT_EQ(getLevelResult(0, 119, kResultField, 0), 2);
+  menu->fKeyDown(79);
+  EXPECT_EQ(gIsAllLevelsView, 0);
+  EXPECT_EQ(getLevelResult(0, 119, kResultField, 0), 0);
+  EXPECT_EQ(getLevelResult(0, 0, kScoreField, 0), juniorMark(L"Ann"));
+}
+
+TEST_F(DeveloperView, TheOtherScenesKeySwitchesTheViewAtTheNextMenu) {
+  seed({L"Ann"}, 0);
+  gCheatKeyUsed = 1;
+  openMenu();
+  EXPECT_EQ(gIsAllLevelsView, 1);
+  EXPECT_EQ(gCheatKeyUsed, 0);
+  EXPECT_EQ(getLevelResult(0, 57, kResultField, 1), 2);
+  gCheatKeyUsed = 1;
+  delete menu;
+  openMenu();
+  EXPECT_EQ(gIsAllLevelsView, 0);
+  EXPECT_EQ(getLevelResult(0, 57, kResultField, 1), 0);
+  EXPECT_EQ(getLevelResult(0, 5, kScoreField, 1), professionalMark(L"Ann"));
 }
 
 }  // namespace
