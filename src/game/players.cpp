@@ -23,7 +23,8 @@ struct TROPHY_KEY {
   const char* key;
 };
 
-// Trophies 6, 7 and 8 have no key: they live for the run only.
+// Trophies 6, 7 and 8 come last: older files lack them, and a reader that knows only the
+// others passes them by.
 constexpr TROPHY_KEY kTrophyKeys[] = {
     {1, "gameWasPassedOnJuniorLevel"},
     {2, "gameWasPassedOnProfessionalLevel"},
@@ -46,6 +47,9 @@ constexpr TROPHY_KEY kTrophyKeys[] = {
     {22, "jokerBonusWasUsed50Times"},
     {23, "jokerBonusWasUsed100Times"},
     {24, "allPlacesForBonusCardsWereBought"},
+    {6, "onePackWasPassedWithResult300OnProfessionalLevel"},
+    {7, "sixPacksWasPassedWithResult300OnProfessionalLevel"},
+    {8, "twelvePacksWasPassedWithResult300OnProfessionalLevel"},
 };
 
 bool isPlayerIndex(int index) { return index >= 0 && index < kMaxPlayers; }

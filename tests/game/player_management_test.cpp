@@ -267,6 +267,22 @@ TEST_F(PlayerManagement, ChoosingAPlayerKeepsTheWindowModeAndIsSaved) {
   EXPECT_EQ(gPlayers[1].isFullscreen, 0);
 }
 
+TEST_F(PlayerManagement, TheOptionsWindowOpensOnTheChosenPlayersSettings) {
+  seed({L"Ann", L"Bob"}, 0);
+  openMenu();
+  const PLAYER_RECORD& bob = gPlayers[1];
+  ASSERT_NE(bob.currentBack, gPlayers[0].currentBack);
+  menu->choosePlayer(1);
+  menu->menuState = SCENE_CARD_GAME_MAINMENU::MENU_AWAY;
+  menu->nextSceneType = SCENE_CARD_GAME_MAINMENU::NEXT_OPTIONS;
+  menu->applyNextSceneType();
+  for (int back = 0; back < SCENE_CARD_GAME_MAINMENU::BACK_COUNT; ++back)
+    EXPECT_EQ(menu->backButtons[back]->fGetState() == 4, back == bob.currentBack) << back;
+  QEL::QC_GUI_BUTTON5* shownBox = bob.isMuteAll ? menu->muteAllTickedButton : menu->muteAllButton;
+  EXPECT_EQ(shownBox->fGetTransform()->fGetPosition().x, 573.0f);
+  EXPECT_EQ(menu->soundSliderButton->fGetTransform()->fGetPosition().x, 317.0f + 356.0f * bob.soundVolume);
+}
+
 TEST_F(PlayerManagement, ANameIsTakenOnceAndNoSixthPlayerIsAdded) {
   seed({L"Ann", L"Bob", L"Cid", L"Dan"}, 0);
   openMenu();

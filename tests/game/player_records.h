@@ -49,8 +49,7 @@ inline void expectSamePlayer(const PLAYER_RECORD& loaded, const PLAYER_RECORD& s
   EXPECT_EQ(loaded.isShowedHint29, saved.isShowedHint29);
   for (int n = 1; n <= kTrophyCount; ++n) {
     SCOPED_TRACE(n);
-    // Trophies 6-8 are never stored.
-    EXPECT_EQ(loaded.trophies[n - 1], (n >= 6 && n <= 8) ? 0 : saved.trophies[n - 1]);
+    EXPECT_EQ(loaded.trophies[n - 1], saved.trophies[n - 1]);
   }
   EXPECT_EQ(loaded.numberOfPacksCompletedWithResult300_juniorMode,
             saved.numberOfPacksCompletedWithResult300_juniorMode);

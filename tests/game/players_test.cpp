@@ -78,8 +78,11 @@ TEST_F(PlayersTest, FileLayoutAsTheGameWritesIt) {
     attribute = attribute.next_attribute();
   }
   EXPECT_STREQ(element.attribute("isFullscreen").value(), "true");
+  // Every trophy, the three of professional perfect packs last.
   EXPECT_EQ(std::distance(element.child("trophies").attributes_begin(), element.child("trophies").attributes_end()),
-            21);
+            24);
+  EXPECT_STREQ(element.child("trophies").last_attribute().name(),
+               "twelvePacksWasPassedWithResult300OnProfessionalLevel");
   EXPECT_TRUE(element.child("statistics"));
   // One tab per level of indentation.
   EXPECT_NE(readFile(playersFile()).find("\n\t<player "), std::string::npos);
@@ -269,7 +272,7 @@ TEST_F(PlayersTest, TrophyAndStatisticsWritersAppendTheirChild) {
   gPlayers[0] = PLAYER_RECORD{};
   loadPlayers();
   for (int n = 1; n <= kTrophyCount; ++n)
-    EXPECT_EQ(gPlayers[0].trophies[n - 1], (n >= 6 && n <= 8) ? 0 : expected.trophies[n - 1]) << n;
+    EXPECT_EQ(gPlayers[0].trophies[n - 1], expected.trophies[n - 1]) << n;
   EXPECT_EQ(gPlayers[0].numberOfUsageOfBonusReshuffle, expected.numberOfUsageOfBonusReshuffle);
   EXPECT_EQ(gPlayers[0].numberOfPacksCompletedWithResult300_professionalMode,
             expected.numberOfPacksCompletedWithResult300_professionalMode);

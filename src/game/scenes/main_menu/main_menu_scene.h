@@ -223,6 +223,8 @@ class SCENE_CARD_GAME_MAINMENU : public BASE_SCENE {
   void releaseVolumeKnob();
   void setVolume(int32_t slider, float value);
   void showTickBoxes();
+  void showCardChoices();
+  void showPlayerOptions();
   void chooseCardBack(int32_t back);
   void chooseCardType(int32_t type);
   void showHelpPage();

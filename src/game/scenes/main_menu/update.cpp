@@ -184,7 +184,7 @@ void SCENE_CARD_GAME_MAINMENU::applyNextSceneType() {
   }
   int32_t window = NO_WINDOW;
   switch (nextSceneType) {
-    case NEXT_OPTIONS: placeVolumeKnobs(); window = OPTIONS_WINDOW; break;
+    case NEXT_OPTIONS: showPlayerOptions(); window = OPTIONS_WINDOW; break;
     case NEXT_CHANGE_PLAYER: refreshPlayerNames(); placePlayerRows(); window = CHANGE_PLAYER_WINDOW; break;
     case NEXT_HELP: window = HELP_WINDOW; break;
     case NEXT_TROPHIES: window = TROPHIES_WINDOW; break;

@@ -135,10 +135,31 @@ void SCENE_CARD_GAME_MAINMENU::createOptionsWindow() {
     musicSkittlesGreen[place] = makeSceneSprite("interface/options/skittles green_" + number, x, y + skittleRowDistance, 1);
     soundSkittleY[place] = yOf(soundSkittlesWhite[place]);
   }
+  showCardChoices();
+}
+
+// The chosen back and type show as disabled buttons, the others can be chosen.
+void SCENE_CARD_GAME_MAINMENU::showCardChoices() {
   const PLAYER_RECORD& player = currentRecord();
-  if (player.currentBack >= 0 && player.currentBack < BACK_COUNT) backButtons[player.currentBack]->fDisable();
-  if (player.currentCardType >= 0 && player.currentCardType < TYPE_COUNT)
-    typeButtons[player.currentCardType]->fDisable();
+  for (int32_t back = 0; back < BACK_COUNT; ++back) {
+    if (back == player.currentBack)
+      backButtons[back]->fDisable();
+    else
+      backButtons[back]->fEnable();
+  }
+  for (int32_t type = 0; type < TYPE_COUNT; ++type) {
+    if (type == player.currentCardType)
+      typeButtons[type]->fDisable();
+    else
+      typeButtons[type]->fEnable();
+  }
+}
+
+// The window opens on the current player's settings, whoever was current when it was built.
+void SCENE_CARD_GAME_MAINMENU::showPlayerOptions() {
+  showTickBoxes();
+  showCardChoices();
+  placeVolumeKnobs();
 }
 
 // The ticked or the unticked box of each option stands in place as the player's setting is;
