@@ -96,13 +96,12 @@ class GAME_CHILD {
   void moveTo(float x, float y) {
     QEL::qcINPUT->fOnMouseMove(static_cast<int32_t>(x), static_cast<int32_t>(y));
   }
-  // A left click as the player makes it: the pointer moves there and rests for two passes
-  // (a widget tree reports one event a pass: the button left behind lets go, then the one
-  // under the pointer lights up), the button goes down for one pass and comes up on the next
+  // A left click as the player makes it: the pointer moves there and rests for one pass (a
+  // button lights up under it), the button goes down for one pass and comes up on the next
   // (widgets see the press, then the click).
   void click(float x, float y) {
     moveTo(x, y);
-    step(2);
+    step();
     QEL::qcINPUT->fOnKeyDown(1);
     step();
     QEL::qcINPUT->fOnKeyUp(1);
@@ -111,7 +110,7 @@ class GAME_CHILD {
   // A left-button drag: pressed at the start, moved in a few passes, let go at the end.
   void drag(float fromX, float fromY, float toX, float toY, int passes = 4) {
     moveTo(fromX, fromY);
-    step(2);
+    step();
     QEL::qcINPUT->fOnKeyDown(1);
     step();
     for (int i = 1; i <= passes; ++i) {

@@ -19,8 +19,10 @@
 #include "game/level_results.h"
 #include "game/scenes/level_packs/level_packs_scene.h"
 #include "game/scenes/main_menu/main_menu_scene.h"
+#include "game/scenes/scene_widgets.h"
 #include "game/texts.h"
 #include "game_child.h"
+#include "menu_scenario.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_linebox.h"
 #include "gui/gui_wlabel.h"
@@ -32,10 +34,7 @@ using test_support::GameChildTest;
 using MENU = SCENE_CARD_GAME_MAINMENU;
 
 // Where the player clicks: the main buttons, the panels' buttons and each window's own.
-struct SPOT {
-  float x;
-  float y;
-};
+using SPOT = SCREEN_PLACE;
 constexpr SPOT kPlay{515, 418};
 constexpr SPOT kHelp{136, 677};
 constexpr SPOT kTrophies{325, 676};
@@ -69,27 +68,14 @@ SPOT playerRow(int row) { return {400.0f, 194.0f + 80.0f * static_cast<float>(ro
 
 MENU* menu() { return dynamic_cast<MENU*>(gCurrentScene); }
 
-void click(GAME_CHILD& game, SPOT spot) { game.click(spot.x, spot.y); }
-
-// A players file as the game writes it: every player with the given name and the settings a
-// first start gives.
-void seedPlayers(GAME_CHILD& game, const std::vector<std::string>& names, int current) {
-  std::filesystem::create_directories(game.saves());
-  std::string xml = "<players numberOfPlayers=\"" + std::to_string(names.size()) + "\" currentPlayer=\"" +
-                    std::to_string(current) + "\">\n";
-  for (size_t i = 0; i < names.size(); ++i)
-    xml += "<player id=\"" + std::to_string(i) + "\" name=\"" + names[i] +
-           "\" money=\"500\" soundVolume=\"0.5\" musicVolume=\"0.5\" isFullscreen=\"false\" isMuteAll=\"true\" "
-           "currentBack=\"0\" currentCardType=\"0\" reshuffles=\"2\" jokers=\"3\"/>\n";
-  test_support::writeFile(game.saves() / "players.xml", xml + "</players>\n");
-}
-
-// The first pack's goal reached: the second pack's first level is open in junior mode.
-void seedFirstPackDone(GAME_CHILD& game, int player) {
-  test_support::writeFile(game.saves() / ("player" + std::to_string(player) + ".xml"),
-                          "<info levelsNumber=\"120\"><level id=\"9\" result=\"4\" specialCards1=\"10\" "
-                          "specialCards2=\"0\" score=\"280\" specialCards3=\"10\"/><level id=\"10\" "
-                          "result=\"1\"/></info>\n");
+// The pointer rests a pass longer than GAME_CHILD::click lets it: a widget tree reports one
+// event a pass, so when the click before moved a button away from under the pointer (a tick
+// box turning into its ticked twin), that button lets go first and the one now under the
+// pointer lights up on the next pass.
+void click(GAME_CHILD& game, SPOT spot) {
+  game.moveTo(spot.x, spot.y);
+  game.step();
+  game.click(spot.x, spot.y);
 }
 
 bool settled(GAME_CHILD& game) {
@@ -170,7 +156,7 @@ TEST_F(GameChildTest, NamesBeyondAsciiAreKeptAndShownOrRefusedWhole) {
 }
 
 TEST_F(GameChildTest, PlayGoesThroughJuniorModeToTheLevelPacks) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann"}, 0); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          click(game, kPlay);
@@ -188,7 +174,7 @@ TEST_F(GameChildTest, PlayGoesThroughJuniorModeToTheLevelPacks) {
 }
 
 TEST_F(GameChildTest, ProfessionalModeIsLockedUntilTheFirstPacksGoalIsReached) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann"}, 0); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          click(game, kPlay);
@@ -206,8 +192,9 @@ TEST_F(GameChildTest, ProfessionalModeIsLockedUntilTheFirstPacksGoalIsReached) {
 TEST_F(GameChildTest, ProfessionalModeLeadsToThePacksOnceOpen) {
   play(
       [](GAME_CHILD& game) {
-        seedPlayers(game, {"Ann"}, 0);
-        seedFirstPackDone(game, 0);
+        test_support::seedPlayers(game.saves(), {"Ann"}, 0);
+        // The first pack's goal reached: the second pack's first level is open in junior mode.
+        test_support::seedResults(game.saves(), 0, 0, {{9, 4, 10, 0, 280, 10}, {10, 1, 0, 0, 0}});
       },
       [](GAME_CHILD& game) {
         CHILD_CHECK(settled(game), "the menu did not settle");
@@ -222,7 +209,7 @@ TEST_F(GameChildTest, ProfessionalModeLeadsToThePacksOnceOpen) {
 }
 
 TEST_F(GameChildTest, OptionsSetTheVolumesTheBoxesAndTheCardsAndSaveThemOnClose) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann"}, 0); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          click(game, kOptions);
@@ -264,7 +251,7 @@ TEST_F(GameChildTest, OptionsSetTheVolumesTheBoxesAndTheCardsAndSaveThemOnClose)
 }
 
 TEST_F(GameChildTest, CreditsOpenFromTheOptionsAndLeadBackToThem) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann"}, 0); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          click(game, kOptions);
@@ -278,7 +265,7 @@ TEST_F(GameChildTest, CreditsOpenFromTheOptionsAndLeadBackToThem) {
 }
 
 TEST_F(GameChildTest, HelpPagesTurnForwardAndBack) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann"}, 0); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          click(game, kHelp);
@@ -300,7 +287,7 @@ TEST_F(GameChildTest, HelpPagesTurnForwardAndBack) {
 }
 
 TEST_F(GameChildTest, TrophyPagesGoRoundAndShowTheirTrophies) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann"}, 0); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          click(game, kTrophies);
@@ -319,7 +306,7 @@ TEST_F(GameChildTest, TrophyPagesGoRoundAndShowTheirTrophies) {
 }
 
 TEST_F(GameChildTest, TheQuitDialogClosesOrEndsTheGame) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann"}, 0); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          click(game, kExit);
@@ -337,7 +324,7 @@ TEST_F(GameChildTest, TheQuitDialogClosesOrEndsTheGame) {
 }
 
 TEST_F(GameChildTest, PlayersAreChosenAddedAndDeletedInTheChangePlayerWindow) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann", "Bob"}, 1); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann", "Bob"}, 1); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          click(game, kPlayer);
@@ -376,7 +363,7 @@ TEST_F(GameChildTest, PlayersAreChosenAddedAndDeletedInTheChangePlayerWindow) {
 }
 
 TEST_F(GameChildTest, NoMoreThanFivePlayers) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"A", "B", "C", "D", "E"}, 0); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"A", "B", "C", "D", "E"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          click(game, kPlayer);
@@ -401,7 +388,7 @@ int passesUntil(GAME_CHILD& game, const std::function<bool()>& condition) {
 // A window or dialog takes a third of a second to slide into place; clicks on the main
 // buttons while they fly back in do nothing.
 TEST_F(GameChildTest, WindowsAndDialogsSlideForAThirdOfASecondAndIgnoreClicksMeanwhile) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann"}, 0); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          click(game, kHelp);
@@ -424,7 +411,7 @@ TEST_F(GameChildTest, WindowsAndDialogsSlideForAThirdOfASecondAndIgnoreClicksMea
 }
 
 TEST_F(GameChildTest, DeletingTheLastPlayerBringsBackTheNameDialog) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann"}, 0); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          click(game, kPlayer);
@@ -466,7 +453,7 @@ TEST_F(GameChildTest, TheStartUpFinishesADeleteThatWasCutShort) {
 
 // Every screen of the main menu in one picture, for a person to look over.
 TEST_F(GameChildTest, MenuScreensContactSheet) {
-  play([](GAME_CHILD& game) { seedPlayers(game, {"Ann", "Bob", "Zo\xC3\xAB"}, 1); },
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann", "Bob", "Zo\xC3\xAB"}, 1); },
        [](GAME_CHILD& game) {
          test_support::CONTACT_SHEET sheet(4);
          const auto shoot = [&] {

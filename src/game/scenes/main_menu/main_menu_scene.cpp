@@ -1,5 +1,6 @@
-// The main menu object: what it owns is released here, in the reverse order of the start-up;
-// and the few small tests and lookups every file of the menu uses.
+// The main menu object: what it owns is released here, in the reverse order of the start-up,
+// each container with its widgets; and the few small tests and lookups every file of the
+// menu uses.
 #include "game/scenes/main_menu/main_menu_scene.h"
 
 #include "engine/globals.h"
@@ -7,69 +8,54 @@
 #include "engine/log.h"
 #include "engine/sound.h"
 #include "game/game_globals.h"
+#include "game/scenes/scene_widgets.h"
 #include "gui/gui_container.h"
 #include "primitives/sprite.h"
-
-namespace {
-
-template <class T>
-void deleteAndClear(T*& object) {
-  delete object;
-  object = nullptr;
-}
-
-// The widgets go with their container: the menu built them and nothing else holds them.
-void deleteContainer(QEL::QC_GUI_CONTAINER*& container) {
-  if (container != nullptr) container->fClear();
-  deleteAndClear(container);
-}
-
-}  // namespace
 
 SCENE_CARD_GAME_MAINMENU::SCENE_CARD_GAME_MAINMENU() = default;
 
 SCENE_CARD_GAME_MAINMENU::~SCENE_CARD_GAME_MAINMENU() {
   QEL::fLog("START - ~SCENE_CARD_GAME_MAINMENU()");
-  deleteContainer(namePanelContainer);
-  deleteAndClear(nameTextboxBackground);
-  deleteAndClear(namePanelBackground);
-  deleteContainer(informationPanelContainer);
-  deleteAndClear(informationPanelBackground);
+  deleteSceneContainer(namePanelContainer);
+  deleteOwned(nameTextboxBackground);
+  deleteOwned(namePanelBackground);
+  deleteSceneContainer(informationPanelContainer);
+  deleteOwned(informationPanelBackground);
 
-  deleteContainer(modeSelectionContainer);
+  deleteSceneContainer(modeSelectionContainer);
   for (QEL::QC_SPRITE** sprite : {&professionalTextBackground, &juniorTextBackground, &professionalImage,
                                   &juniorImage, &modeSelectionBackground})
-    deleteAndClear(*sprite);
+    deleteOwned(*sprite);
 
-  deleteContainer(trophiesContainer);
-  for (QEL::QC_SPRITE*& sprite : trophyImages) deleteAndClear(sprite);
+  deleteSceneContainer(trophiesContainer);
+  for (QEL::QC_SPRITE*& sprite : trophyImages) deleteOwned(sprite);
   for (QEL::QC_SPRITE** sprite : {&trophyNotEarnedImage, &trophyEarnedImage, &trophyImageBackground,
                                   &hiddenTrophyImage, &dollarImage, &progressBall, &trophiesBackground})
-    deleteAndClear(*sprite);
+    deleteOwned(*sprite);
 
-  deleteContainer(creditsContainer);
-  deleteAndClear(creditsBackground);
+  deleteSceneContainer(creditsContainer);
+  deleteOwned(creditsBackground);
 
-  deleteContainer(helpContainer);
-  for (QEL::QC_SPRITE*& sprite : helpImages) deleteAndClear(sprite);
-  deleteAndClear(helpBackground);
+  deleteSceneContainer(helpContainer);
+  for (QEL::QC_SPRITE*& sprite : helpImages) deleteOwned(sprite);
+  deleteOwned(helpBackground);
 
-  deleteContainer(optionsContainer);
+  deleteSceneContainer(optionsContainer);
   for (int32_t place = 0; place < SKITTLE_PLACES; ++place) {
-    deleteAndClear(musicSkittlesGreen[place]);
-    deleteAndClear(soundSkittlesGreen[place]);
-    deleteAndClear(musicSkittlesWhite[place]);
-    deleteAndClear(soundSkittlesWhite[place]);
+    deleteOwned(musicSkittlesGreen[place]);
+    deleteOwned(soundSkittlesGreen[place]);
+    deleteOwned(musicSkittlesWhite[place]);
+    deleteOwned(soundSkittlesWhite[place]);
   }
-  deleteAndClear(musicSliderLine);
-  deleteAndClear(soundSliderLine);
-  deleteAndClear(optionsBackground);
+  deleteOwned(musicSliderLine);
+  deleteOwned(soundSliderLine);
+  deleteOwned(optionsBackground);
 
-  deleteContainer(changePlayerContainer);
-  deleteContainer(mainContainer);
+  deleteSceneContainer(changePlayerContainer);
+  deleteSceneContainer(mainContainer);
   for (QEL::QC_SPRITE** sprite : {&hintArrow, &stripShade, &fadeShade, &changePlayerLine, &changePlayerWindow,
                                   &playerNameBackground, &logo, &background})
-    deleteAndClear(*sprite);
+    deleteOwned(*sprite);
   QEL::fLog("END - ~SCENE_CARD_GAME_MAINMENU()");
 }
 

@@ -20,24 +20,19 @@ using main_menu::placeWidget;
 
 namespace {
 
-struct POINT {
-  float x;
-  float y;
-};
-
-constexpr POINT kBackground{153.0f, 45.0f};
-constexpr POINT kTitle{505.0f, 97.0f};
-constexpr POINT kClose{688.0f, 628.0f};
-constexpr POINT kLeftArrow{346.0f, 644.0f};
-constexpr POINT kRightArrow{414.0f, 644.0f};
-constexpr POINT kParkedLabel{-100.0f, -100.0f};
-constexpr POINT kImagePositions[SCENE_CARD_GAME_MAINMENU::HELP_IMAGE_COUNT] = {
+constexpr SCREEN_PLACE kBackground{153.0f, 45.0f};
+constexpr SCREEN_PLACE kTitle{505.0f, 97.0f};
+constexpr SCREEN_PLACE kClose{688.0f, 628.0f};
+constexpr SCREEN_PLACE kLeftArrow{346.0f, 644.0f};
+constexpr SCREEN_PLACE kRightArrow{414.0f, 644.0f};
+constexpr SCREEN_PLACE kParkedLabel{-100.0f, -100.0f};
+constexpr SCREEN_PLACE kImagePositions[SCENE_CARD_GAME_MAINMENU::HELP_IMAGE_COUNT] = {
     {255.0f, 190.0f}, {257.0f, 267.0f}, {267.0f, 347.0f}, {256.0f, 425.0f}, {266.0f, 505.0f},
     {255.0f, 255.0f}, {256.0f, 342.0f}, {263.0f, 428.0f}, {247.0f, 166.0f}};
 // The first page shows pictures 1-5 with texts 1-6, the second pictures 6-9 with texts 8-12.
-constexpr POINT kFirstPageTexts[6] = {{340.0f, 150.0f}, {340.0f, 202.0f}, {340.0f, 268.0f},
+constexpr SCREEN_PLACE kFirstPageTexts[6] = {{340.0f, 150.0f}, {340.0f, 202.0f}, {340.0f, 268.0f},
                                       {340.0f, 364.0f}, {340.0f, 433.0f}, {340.0f, 523.0f}};
-constexpr POINT kSecondPageTexts[5] = {{340.0f, 190.0f}, {340.0f, 263.0f}, {340.0f, 346.0f},
+constexpr SCREEN_PLACE kSecondPageTexts[5] = {{340.0f, 190.0f}, {340.0f, 263.0f}, {340.0f, 346.0f},
                                        {340.0f, 432.0f}, {340.0f, 520.0f}};
 constexpr int32_t kFirstPageImages = 5;
 constexpr int32_t kSecondPageFirstText = 8;
@@ -71,7 +66,7 @@ void SCENE_CARD_GAME_MAINMENU::showHelpPage() {
   const int32_t lastImage = first ? kFirstPageImages : HELP_IMAGE_COUNT;
   for (int32_t image = firstImage; image < lastImage; ++image)
     placeSprite(helpImages[image], kImagePositions[image].x, kImagePositions[image].y);
-  const POINT* places = first ? kFirstPageTexts : kSecondPageTexts;
+  const SCREEN_PLACE* places = first ? kFirstPageTexts : kSecondPageTexts;
   const int32_t texts = first ? 6 : 5;
   for (int32_t label = 0; label < HELP_LABEL_COUNT; ++label) {
     if (label < texts) {
