@@ -97,7 +97,7 @@ const std::vector<SCENE_CHANGE> kChanges = {
 };
 
 struct TIMING {
-  double total = 0.0;     // click to the next scene's first frame
+  double total = 0.0;      // click to the next scene's first frame
   double switching = 0.0;  // the pass that built and drew the next scene
   int slidePasses = 0;     // passes of the slides between
 };
@@ -191,10 +191,11 @@ int main() {
       continue;
     }
     const double slideMs = 1000.0 * slidePasses / kUpdatesPerSecond;
-    std::fprintf(stderr, "  %s: %.1f ms (best %.1f) to build and draw the next scene; %.1f ms with the %d passes of the\n"
-                "    slides run back to back (the slides themselves last %.0f ms of game time)\n",
-                change.name, median(switches), *std::min_element(switches.begin(), switches.end()), median(totals),
-                slidePasses, slideMs);
+    std::fprintf(stderr,
+                 "  %s: %.1f ms (best %.1f) to build and draw the next scene; %.1f ms with the %d passes of the\n"
+                 "    slides run back to back (the slides themselves last %.0f ms of game time)\n",
+                 change.name, median(switches), *std::min_element(switches.begin(), switches.end()), median(totals),
+                 slidePasses, slideMs);
   }
   std::fprintf(stderr, "goal: under 150 ms to build and draw the next scene\n");
   return 0;

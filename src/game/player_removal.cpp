@@ -125,11 +125,17 @@ std::vector<REMOVAL_STEP> planPlayerRemoval(int row, int count) {
 
 bool runRemovalStep(const REMOVAL_STEP& step) {
   switch (step.kind) {
-    case REMOVAL_STEP_KIND::STAGE: return stage(step.place, step.mode);
-    case REMOVAL_STEP_KIND::COMMIT: return commit();
-    case REMOVAL_STEP_KIND::APPLY: return apply(step.place, step.mode);
-    case REMOVAL_STEP_KIND::DROP: removeIfPresent(levelResultsFilePath(step.place, step.mode)); return true;
-    case REMOVAL_STEP_KIND::FINISH: return finish();
+    case REMOVAL_STEP_KIND::STAGE:
+      return stage(step.place, step.mode);
+    case REMOVAL_STEP_KIND::COMMIT:
+      return commit();
+    case REMOVAL_STEP_KIND::APPLY:
+      return apply(step.place, step.mode);
+    case REMOVAL_STEP_KIND::DROP:
+      removeIfPresent(levelResultsFilePath(step.place, step.mode));
+      return true;
+    case REMOVAL_STEP_KIND::FINISH:
+      return finish();
   }
   return false;
 }

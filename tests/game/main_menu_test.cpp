@@ -1,9 +1,8 @@
 // The main menu played as a player plays it: the whole game in a child process, the pointer
 // moved and clicked through the input object, the passes stepped, and what the screen, the
 // mixer and the save files show afterwards.
-#include <gtest/gtest.h>
-
 #include <AL/al.h>
+#include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
@@ -22,10 +21,10 @@
 #include "game/scenes/scene_widgets.h"
 #include "game/texts.h"
 #include "game_child.h"
-#include "menu_scenario.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_linebox.h"
 #include "gui/gui_wlabel.h"
+#include "menu_scenario.h"
 
 namespace {
 
@@ -79,8 +78,10 @@ void click(GAME_CHILD& game, SPOT spot) {
 }
 
 bool settled(GAME_CHILD& game) {
-  return game.stepUntil([] { return menu() != nullptr && menu()->menuState == MENU::MENU_READY &&
-                                    menu()->windowState == MENU::NO_WINDOW && menu()->dialogState == MENU::NO_DIALOG; });
+  return game.stepUntil([] {
+    return menu() != nullptr && menu()->menuState == MENU::MENU_READY && menu()->windowState == MENU::NO_WINDOW &&
+           menu()->dialogState == MENU::NO_DIALOG;
+  });
 }
 
 bool windowOpens(GAME_CHILD& game, int window) {
@@ -88,9 +89,8 @@ bool windowOpens(GAME_CHILD& game, int window) {
 }
 
 bool dialogOpens(GAME_CHILD& game, int kind) {
-  return game.stepUntil([kind] {
-    return menu() != nullptr && menu()->dialogState == MENU::DIALOG_OPEN && menu()->dialogKind == kind;
-  });
+  return game.stepUntil(
+      [kind] { return menu() != nullptr && menu()->dialogState == MENU::DIALOG_OPEN && menu()->dialogKind == kind; });
 }
 
 float gainOf(QEL::QC_SOUND* sound) {
@@ -142,9 +142,9 @@ TEST_F(GameChildTest, NamesBeyondAsciiAreKeptAndShownOrRefusedWhole) {
     click(game, kPanelConfirm);
     game.wait(0.5f);
     CHILD_CHECK(menu()->dialogState == MENU::DIALOG_OPEN && gNumberOfPlayers == 0, "an unwritable name was taken");
-    CHILD_CHECK(menu()->namePanelMessageLabel->fGetText() ==
-                    replaceBarsWithNewlines(getText(L"player_name_letters_unknown")),
-                "no message for the unwritable name");
+    CHILD_CHECK(
+        menu()->namePanelMessageLabel->fGetText() == replaceBarsWithNewlines(getText(L"player_name_letters_unknown")),
+        "no message for the unwritable name");
     menu()->nameLineBox->fClear();
     game.type(L"Zo\u00EB\u00DF\u0416");
     click(game, kPanelConfirm);
@@ -324,55 +324,61 @@ TEST_F(GameChildTest, TheQuitDialogClosesOrEndsTheGame) {
 }
 
 TEST_F(GameChildTest, PlayersAreChosenAddedAndDeletedInTheChangePlayerWindow) {
-  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann", "Bob"}, 1); },
-       [](GAME_CHILD& game) {
-         CHILD_CHECK(settled(game), "the menu did not settle");
-         click(game, kPlayer);
-         CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
-         click(game, playerRow(0));
-         CHILD_CHECK(gCurrentPlayer == 0 && menu()->playerNameLabel->fGetText() == L"Ann", "row 0 not chosen");
-         CHILD_CHECK(savedPlayers(game).find("currentPlayer=\"0\"") != std::string::npos, "the choice is not saved");
+  play(
+      [](GAME_CHILD& game) {
+        test_support::seedPlayers(game.saves(), {"Ann", "Bob"}, 1);
+      },
+      [](GAME_CHILD& game) {
+        CHILD_CHECK(settled(game), "the menu did not settle");
+        click(game, kPlayer);
+        CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
+        click(game, playerRow(0));
+        CHILD_CHECK(gCurrentPlayer == 0 && menu()->playerNameLabel->fGetText() == L"Ann", "row 0 not chosen");
+        CHILD_CHECK(savedPlayers(game).find("currentPlayer=\"0\"") != std::string::npos, "the choice is not saved");
 
-         click(game, addPlayerButton(2));
-         CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog");
-         click(game, playerRow(1));  // under the dialog
-         CHILD_CHECK(gCurrentPlayer == 0, "a row under the dialog was chosen");
-         game.type(L"Ann");
-         click(game, kPanelConfirm);
-         game.wait(0.2f);
-         CHILD_CHECK(menu()->dialogState == MENU::DIALOG_OPEN && gNumberOfPlayers == 2, "a taken name was added");
-         CHILD_CHECK(menu()->namePanelMessageLabel->fGetText() == getText(L"player_exists"), "no taken-name message");
-         menu()->nameLineBox->fClear();
-         game.type(L"Cid");
-         click(game, kPanelConfirm);
-         CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
-         CHILD_CHECK(gNumberOfPlayers == 3 && gCurrentPlayer == 2 && gPlayers[2].name == L"Cid", "Cid not added");
+        click(game, addPlayerButton(2));
+        CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog");
+        click(game, playerRow(1));  // under the dialog
+        CHILD_CHECK(gCurrentPlayer == 0, "a row under the dialog was chosen");
+        game.type(L"Ann");
+        click(game, kPanelConfirm);
+        game.wait(0.2f);
+        CHILD_CHECK(menu()->dialogState == MENU::DIALOG_OPEN && gNumberOfPlayers == 2, "a taken name was added");
+        CHILD_CHECK(menu()->namePanelMessageLabel->fGetText() == getText(L"player_exists"), "no taken-name message");
+        menu()->nameLineBox->fClear();
+        game.type(L"Cid");
+        click(game, kPanelConfirm);
+        CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
+        CHILD_CHECK(gNumberOfPlayers == 3 && gCurrentPlayer == 2 && gPlayers[2].name == L"Cid", "Cid not added");
 
-         click(game, removeButton(0));
-         CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
-         CHILD_CHECK(menu()->namePanelTextLabel->fGetText().find(L"Ann") != std::wstring::npos,
-                     "the delete question does not name the player");
-         click(game, kPanelConfirm);
-         CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
-         CHILD_CHECK(gNumberOfPlayers == 2 && gPlayers[0].name == L"Bob" && gPlayers[gCurrentPlayer].name == L"Cid",
-                     "the delete went wrong");
-         click(game, kWindowClose);
-         CHILD_CHECK(settled(game), "the window did not close");
-         CHILD_CHECK(menu()->playerNameLabel->fGetText() == L"Cid", "the name plate");
-       });
+        click(game, removeButton(0));
+        CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
+        CHILD_CHECK(menu()->namePanelTextLabel->fGetText().find(L"Ann") != std::wstring::npos,
+                    "the delete question does not name the player");
+        click(game, kPanelConfirm);
+        CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
+        CHILD_CHECK(gNumberOfPlayers == 2 && gPlayers[0].name == L"Bob" && gPlayers[gCurrentPlayer].name == L"Cid",
+                    "the delete went wrong");
+        click(game, kWindowClose);
+        CHILD_CHECK(settled(game), "the window did not close");
+        CHILD_CHECK(menu()->playerNameLabel->fGetText() == L"Cid", "the name plate");
+      });
 }
 
 TEST_F(GameChildTest, NoMoreThanFivePlayers) {
-  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"A", "B", "C", "D", "E"}, 0); },
-       [](GAME_CHILD& game) {
-         CHILD_CHECK(settled(game), "the menu did not settle");
-         click(game, kPlayer);
-         CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
-         CHILD_CHECK(menu()->addPlayerButton->fGetTransform()->fGetPosition().x > 1024.0f, "the add button shows");
-         menu()->nameLineBox->fSetText(L"F");
-         menu()->addPlayer();
-         CHILD_CHECK(gNumberOfPlayers == 5, "a sixth player");
-       });
+  play(
+      [](GAME_CHILD& game) {
+        test_support::seedPlayers(game.saves(), {"A", "B", "C", "D", "E"}, 0);
+      },
+      [](GAME_CHILD& game) {
+        CHILD_CHECK(settled(game), "the menu did not settle");
+        click(game, kPlayer);
+        CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
+        CHILD_CHECK(menu()->addPlayerButton->fGetTransform()->fGetPosition().x > 1024.0f, "the add button shows");
+        menu()->nameLineBox->fSetText(L"F");
+        menu()->addPlayer();
+        CHILD_CHECK(gNumberOfPlayers == 5, "a sixth player");
+      });
 }
 
 // Passes (of 1/60 s) until the condition holds.
@@ -437,8 +443,9 @@ TEST_F(GameChildTest, TheStartUpFinishesADeleteThatWasCutShort) {
                                 "<players numberOfPlayers=\"1\" currentPlayer=\"0\" movingResultFiles=\"true\">"
                                 "<player id=\"0\" name=\"Bob\" isMuteAll=\"true\"/></players>\n");
         const std::string bob = "<info levelsNumber=\"120\"><level id=\"0\" result=\"2\" score=\"42\"/></info>\n";
-        test_support::writeFile(game.saves() / "player0.xml", "<info levelsNumber=\"120\"><level id=\"0\" "
-                                                               "result=\"2\" score=\"7\"/></info>\n");
+        test_support::writeFile(game.saves() / "player0.xml",
+                                "<info levelsNumber=\"120\"><level id=\"0\" "
+                                "result=\"2\" score=\"7\"/></info>\n");
         test_support::writeFile(game.saves() / "player0.xml.next", bob);
         test_support::writeFile(game.saves() / "player1.xml", bob);
       },
@@ -453,68 +460,71 @@ TEST_F(GameChildTest, TheStartUpFinishesADeleteThatWasCutShort) {
 
 // Every screen of the main menu in one picture, for a person to look over.
 TEST_F(GameChildTest, MenuScreensContactSheet) {
-  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann", "Bob", "Zo\xC3\xAB"}, 1); },
-       [](GAME_CHILD& game) {
-         test_support::CONTACT_SHEET sheet(4);
-         const auto shoot = [&] {
-           game.step();
-           CHILD_CHECK(sheet.addBackBuffer(), "no picture");
-         };
-         // Halfway through the flight in.
-         game.wait(0.15f);
-         shoot();
-         CHILD_CHECK(settled(game), "the menu did not settle");
-         shoot();
-         const auto openAndShoot = [&](SPOT button, int window) {
-           click(game, button);
-           CHILD_CHECK(windowOpens(game, window), "a window did not open");
-           shoot();
-         };
-         openAndShoot(kPlayer, MENU::CHANGE_PLAYER_WINDOW);
-         click(game, addPlayerButton(3));
-         CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog");
-         game.type(L"\u0416\u0435\u043D\u044F");
-         shoot();
-         click(game, kPanelClose);
-         CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
-         click(game, removeButton(1));
-         CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
-         shoot();
-         click(game, kPanelClose);
-         CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
-         click(game, kWindowClose);
-         CHILD_CHECK(settled(game), "the window did not close");
-         openAndShoot(kOptions, MENU::OPTIONS_WINDOW);
-         click(game, kCredits);
-         CHILD_CHECK(windowOpens(game, MENU::CREDITS_WINDOW), "no credits");
-         shoot();
-         click(game, kWindowClose);
-         CHILD_CHECK(windowOpens(game, MENU::OPTIONS_WINDOW), "no way back");
-         click(game, kOptionsClose);
-         CHILD_CHECK(settled(game), "the options did not close");
-         openAndShoot(kHelp, MENU::HELP_WINDOW);
-         click(game, kHelpRight);
-         shoot();
-         click(game, kWindowClose);
-         CHILD_CHECK(settled(game), "the help did not close");
-         gPlayers[gCurrentPlayer].trophies[0] = 1;
-         gPlayers[gCurrentPlayer].trophies[3] = 1;
-         openAndShoot(kTrophies, MENU::TROPHIES_WINDOW);
-         click(game, kTrophiesClose);
-         CHILD_CHECK(settled(game), "the trophies did not close");
-         openAndShoot(kPlay, MENU::MODE_SELECTION_WINDOW);
-         click(game, kProfessional);
-         CHILD_CHECK(dialogOpens(game, MENU::INFORMATION_DIALOG), "no information");
-         shoot();
-         click(game, kInformationConfirm);
-         CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
-         click(game, {883, 643});
-         CHILD_CHECK(settled(game), "the modes did not close");
-         click(game, kExit);
-         CHILD_CHECK(dialogOpens(game, MENU::QUIT_DIALOG), "no quit dialog");
-         shoot();
-         CHILD_CHECK(sheet.write(std::string(PINDRAKE_BUILD_DIR) + "/menu-screens.png"), "the sheet was not written");
-       });
+  play(
+      [](GAME_CHILD& game) {
+        test_support::seedPlayers(game.saves(), {"Ann", "Bob", "Zo\xC3\xAB"}, 1);
+      },
+      [](GAME_CHILD& game) {
+        test_support::CONTACT_SHEET sheet(4);
+        const auto shoot = [&] {
+          game.step();
+          CHILD_CHECK(sheet.addBackBuffer(), "no picture");
+        };
+        // Halfway through the flight in.
+        game.wait(0.15f);
+        shoot();
+        CHILD_CHECK(settled(game), "the menu did not settle");
+        shoot();
+        const auto openAndShoot = [&](SPOT button, int window) {
+          click(game, button);
+          CHILD_CHECK(windowOpens(game, window), "a window did not open");
+          shoot();
+        };
+        openAndShoot(kPlayer, MENU::CHANGE_PLAYER_WINDOW);
+        click(game, addPlayerButton(3));
+        CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog");
+        game.type(L"\u0416\u0435\u043D\u044F");
+        shoot();
+        click(game, kPanelClose);
+        CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
+        click(game, removeButton(1));
+        CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
+        shoot();
+        click(game, kPanelClose);
+        CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
+        click(game, kWindowClose);
+        CHILD_CHECK(settled(game), "the window did not close");
+        openAndShoot(kOptions, MENU::OPTIONS_WINDOW);
+        click(game, kCredits);
+        CHILD_CHECK(windowOpens(game, MENU::CREDITS_WINDOW), "no credits");
+        shoot();
+        click(game, kWindowClose);
+        CHILD_CHECK(windowOpens(game, MENU::OPTIONS_WINDOW), "no way back");
+        click(game, kOptionsClose);
+        CHILD_CHECK(settled(game), "the options did not close");
+        openAndShoot(kHelp, MENU::HELP_WINDOW);
+        click(game, kHelpRight);
+        shoot();
+        click(game, kWindowClose);
+        CHILD_CHECK(settled(game), "the help did not close");
+        gPlayers[gCurrentPlayer].trophies[0] = 1;
+        gPlayers[gCurrentPlayer].trophies[3] = 1;
+        openAndShoot(kTrophies, MENU::TROPHIES_WINDOW);
+        click(game, kTrophiesClose);
+        CHILD_CHECK(settled(game), "the trophies did not close");
+        openAndShoot(kPlay, MENU::MODE_SELECTION_WINDOW);
+        click(game, kProfessional);
+        CHILD_CHECK(dialogOpens(game, MENU::INFORMATION_DIALOG), "no information");
+        shoot();
+        click(game, kInformationConfirm);
+        CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
+        click(game, {883, 643});
+        CHILD_CHECK(settled(game), "the modes did not close");
+        click(game, kExit);
+        CHILD_CHECK(dialogOpens(game, MENU::QUIT_DIALOG), "no quit dialog");
+        shoot();
+        CHILD_CHECK(sheet.write(std::string(PINDRAKE_BUILD_DIR) + "/menu-screens.png"), "the sheet was not written");
+      });
 }
 
 }  // namespace

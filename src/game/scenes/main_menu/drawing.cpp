@@ -22,7 +22,7 @@ namespace {
 
 constexpr float kHintStripY = 50.0f;
 constexpr float kHintTextX = 512.0f;
-constexpr float kHintTextOffsetY = 40.0f;  // below the strip's top
+constexpr float kHintTextOffsetY = 40.0f;    // below the strip's top
 constexpr float kHintArrowOffsetX = 110.0f;  // from the junior picture's corner
 constexpr float kHintArrowOffsetY = 460.0f;
 
@@ -63,13 +63,26 @@ void SCENE_CARD_GAME_MAINMENU::drawWindow() {
   const int32_t window = currentWindow();
   const float distance = drawnDistance(windowSlide(window), windowState == window + WINDOW_SLIDING_OUT);
   switch (window) {
-    case CHANGE_PLAYER_WINDOW: drawChangePlayerWindow(distance); break;
-    case OPTIONS_WINDOW: drawOptionsWindow(distance); break;
-    case HELP_WINDOW: drawHelpWindow(distance); break;
-    case TROPHIES_WINDOW: drawTrophiesWindow(distance); break;
-    case MODE_SELECTION_WINDOW: drawModeSelectionWindow(distance); break;
-    case CREDITS_WINDOW: drawCreditsWindow(distance); break;
-    default: break;
+    case CHANGE_PLAYER_WINDOW:
+      drawChangePlayerWindow(distance);
+      break;
+    case OPTIONS_WINDOW:
+      drawOptionsWindow(distance);
+      break;
+    case HELP_WINDOW:
+      drawHelpWindow(distance);
+      break;
+    case TROPHIES_WINDOW:
+      drawTrophiesWindow(distance);
+      break;
+    case MODE_SELECTION_WINDOW:
+      drawModeSelectionWindow(distance);
+      break;
+    case CREDITS_WINDOW:
+      drawCreditsWindow(distance);
+      break;
+    default:
+      break;
   }
 }
 

@@ -23,14 +23,14 @@ SCENE_CARD_GAME_MAINMENU::~SCENE_CARD_GAME_MAINMENU() {
   deleteOwned(informationPanelBackground);
 
   deleteSceneContainer(modeSelectionContainer);
-  for (QEL::QC_SPRITE** sprite : {&professionalTextBackground, &juniorTextBackground, &professionalImage,
-                                  &juniorImage, &modeSelectionBackground})
+  for (QEL::QC_SPRITE** sprite :
+       {&professionalTextBackground, &juniorTextBackground, &professionalImage, &juniorImage, &modeSelectionBackground})
     deleteOwned(*sprite);
 
   deleteSceneContainer(trophiesContainer);
   for (QEL::QC_SPRITE*& sprite : trophyImages) deleteOwned(sprite);
-  for (QEL::QC_SPRITE** sprite : {&trophyNotEarnedImage, &trophyEarnedImage, &trophyImageBackground,
-                                  &hiddenTrophyImage, &dollarImage, &progressBall, &trophiesBackground})
+  for (QEL::QC_SPRITE** sprite : {&trophyNotEarnedImage, &trophyEarnedImage, &trophyImageBackground, &hiddenTrophyImage,
+                                  &dollarImage, &progressBall, &trophiesBackground})
     deleteOwned(*sprite);
 
   deleteSceneContainer(creditsContainer);

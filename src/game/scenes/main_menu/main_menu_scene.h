@@ -254,11 +254,11 @@ class SCENE_CARD_GAME_MAINMENU : public BASE_SCENE {
   float timeStep = 0.0f;
 
   // Flights and slides, in pixels still to go.
-  int32_t fadeTime = 500;  // the main items' flight distance
-  int32_t slideTime = 750;  // a window's or dialog's slide distance
-  float fadeTimeLeft = 500.0f;  // logo (above its home) and name plate (below it)
+  int32_t fadeTime = 500;                    // the main items' flight distance
+  int32_t slideTime = 750;                   // a window's or dialog's slide distance
+  float fadeTimeLeft = 500.0f;               // logo (above its home) and name plate (below it)
   float currentDistance[FLYING_ITEMS] = {};  // below their homes
-  float slideTimeLeft[SLIDE_ENTRIES] = {};  // above their homes
+  float slideTimeLeft[SLIDE_ENTRIES] = {};   // above their homes
 
   // The resting y of everything that flies or slides, read back after construction.
   struct HOME_Y {

@@ -51,7 +51,7 @@ constexpr float kTextY = 275.0f;
 constexpr float kMessageX = 510.0f;
 constexpr float kMessageY = 210.0f;
 constexpr float kNameBoxX = 515.0f;
-constexpr float kNameBoxY = 425.0f;  // where the box is built
+constexpr float kNameBoxY = 425.0f;       // where the box is built
 constexpr float kNameBoxShownY = 328.0f;  // where the add-player dialog shows it
 constexpr float kNameBoxParkedX = 1515.0f;
 constexpr float kNameBoxParkedY = 350.0f;
@@ -68,9 +68,8 @@ void SCENE_CARD_GAME_MAINMENU::createInformationPanel() {
                                             kInformationConfirmX, kInformationConfirmY);
   informationTitleLabel = createLabel(INFORMATION_TITLE, getText(L"information"), kInformationTitleX,
                                       kInformationTitleY, informationPanelContainer, findFont(42, 0), 0);
-  informationTextLabel = createLabel(INFORMATION_TEXT, replaceBarsWithNewlines(getText(L"hint_30")),
-                                     kInformationTextX, kInformationTextY, informationPanelContainer,
-                                     findFont(25, 0), 0);
+  informationTextLabel = createLabel(INFORMATION_TEXT, replaceBarsWithNewlines(getText(L"hint_30")), kInformationTextX,
+                                     kInformationTextY, informationPanelContainer, findFont(25, 0), 0);
 }
 
 void SCENE_CARD_GAME_MAINMENU::createNamePanel() {
@@ -78,7 +77,8 @@ void SCENE_CARD_GAME_MAINMENU::createNamePanel() {
   namePanelBackground = makeSceneSprite(kPanelBackground, kNamePanelX, kNamePanelY, 1);
   nameTextboxBackground =
       makeSceneSprite("main_menu/change_player/panel panel_textbox.png", kTextboxBackgroundX, kTextboxBackgroundY, 1);
-  namePanelConfirmButton = addSceneButton(namePanelContainer, PANEL_CONFIRM_BUTTON, kConfirmImage, kConfirmX, kConfirmY);
+  namePanelConfirmButton =
+      addSceneButton(namePanelContainer, PANEL_CONFIRM_BUTTON, kConfirmImage, kConfirmX, kConfirmY);
   namePanelCloseButton =
       addSceneButton(namePanelContainer, PANEL_CLOSE_BUTTON, "interface button_close2.png", kCloseX, kCloseY);
   namePanelTitleLabel = createLabel(PANEL_TITLE, L"", kTitleX, kTitleY, namePanelContainer, findFont(42, 0), 0);

@@ -70,7 +70,8 @@ void SCENE_CARD_GAME_MAINMENU::addPlayer() {
   QEL::fLog("savedFullscreenModeOfPreviousPlayer: ", static_cast<int>(fullscreen));
   player.isFullscreen = fullscreen;
   clearTrophies(gCurrentPlayer);
-  for (int32_t level = 0; level < kLevelCount; ++level) gLevelResultsProfessional[gCurrentPlayer][level] = LEVEL_RESULT{};
+  for (int32_t level = 0; level < kLevelCount; ++level)
+    gLevelResultsProfessional[gCurrentPlayer][level] = LEVEL_RESULT{};
   clearPlayerLevelResults(gCurrentPlayer);
   setAsideUnownedResultFiles(gCurrentPlayer);
 

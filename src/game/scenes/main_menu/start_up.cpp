@@ -29,7 +29,7 @@ struct IMAGE_PLACE {
 };
 
 constexpr IMAGE_PLACE kMainButtons[SCENE_CARD_GAME_MAINMENU::MAIN_BUTTON_COUNT] = {
-    {"main_menu button_play.png", 515.0f, 418.0f},    {"main_menu button_help.png", 136.0f, 677.0f},
+    {"main_menu button_play.png", 515.0f, 418.0f},     {"main_menu button_help.png", 136.0f, 677.0f},
     {"main_menu button_trophies.png", 325.0f, 676.0f}, {"main_menu button_player.png", 514.0f, 674.0f},
     {"main_menu button_options.png", 703.0f, 677.0f},  {"main_menu button_exit.png", 895.0f, 673.0f},
 };
@@ -42,7 +42,7 @@ constexpr IMAGE_PLACE kShade{"interface shadow_black_square.png", 0.0f, 0.0f};
 constexpr IMAGE_PLACE kHintArrow{"interface/hints arrow.png", 500.0f, 400.0f};
 constexpr float kStripShadeY = 50.0f;
 constexpr float kStripShadeHeight = 70.0f;
-constexpr uint32_t kFadeShadeColor = 0x64000000u;  // black, alpha 100
+constexpr uint32_t kFadeShadeColor = 0x64000000u;   // black, alpha 100
 constexpr uint32_t kStripShadeColor = 0xD2000000u;  // black, alpha 210
 constexpr float kPlayLabelX = 0.0f;
 constexpr float kPlayLabelY = 10.0f;
@@ -59,10 +59,9 @@ QEL::QC_SPRITE* makeTopLeftSprite(const IMAGE_PLACE& place) {
 
 void SCENE_CARD_GAME_MAINMENU::fInit() {
   noOperation(0);
-  subscribeScenePacks({"", "main_menu", "main_menu/change_player", "main_menu/change_player/panel",
-                       "main_menu/help", "main_menu/trophies", "main_menu/trophies/trophy_images",
-                       "main_menu/modeselection", "interface", "interface/options",
-                       "interface/options/skittles", "interface/options/backs",
+  subscribeScenePacks({"", "main_menu", "main_menu/change_player", "main_menu/change_player/panel", "main_menu/help",
+                       "main_menu/trophies", "main_menu/trophies/trophy_images", "main_menu/modeselection", "interface",
+                       "interface/options", "interface/options/skittles", "interface/options/backs",
                        "interface/options/types", "interface/credits", "interface/hints"});
   isPlayPressed = 0;
   gSceneKind = 1;

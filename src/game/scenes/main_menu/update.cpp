@@ -39,21 +39,19 @@ void SCENE_CARD_GAME_MAINMENU::fUpdate() {
   }
   if (menuState == MENU_AWAY) updateWindowContainers();
   if (dialogState != NO_DIALOG) {
-    QEL::QC_GUI_CONTAINER* panel =
-        dialogKind == INFORMATION_DIALOG ? informationPanelContainer : namePanelContainer;
+    QEL::QC_GUI_CONTAINER* panel = dialogKind == INFORMATION_DIALOG ? informationPanelContainer : namePanelContainer;
     const QEL::QS_GUI_EVENT* event = panel->fUpdate();
     if (dialogKind == ADD_PLAYER_DIALOG) nameLineBox->fUpdate();
-    if (dialogState == DIALOG_OPEN && event != nullptr && event->code == QEL::GUI_EVENT_CLICK)
-      onDialogClick(event->id);
+    if (dialogState == DIALOG_OPEN && event != nullptr && event->code == QEL::GUI_EVENT_CLICK) onDialogClick(event->id);
   }
 }
 
 // One update of a flight: each item still away comes closer at its own pace. True once
 // every item has arrived.
 bool SCENE_CARD_GAME_MAINMENU::runFlight(const float (&lags)[FLIGHT_ITEMS]) {
-  float* distances[FLIGHT_ITEMS] = {&fadeTimeLeft,       &currentDistance[0], &currentDistance[1],
-                                    &currentDistance[2], &currentDistance[3], &currentDistance[4],
-                                    &currentDistance[5], &currentDistance[PLAYER_NAME_ITEM]};
+  float* distances[FLIGHT_ITEMS] = {
+      &fadeTimeLeft,       &currentDistance[0], &currentDistance[1], &currentDistance[2],
+      &currentDistance[3], &currentDistance[4], &currentDistance[5], &currentDistance[PLAYER_NAME_ITEM]};
   bool arrived = true;
   for (int32_t item = 0; item < FLIGHT_ITEMS; ++item) {
     float& distance = *distances[item];
@@ -134,9 +132,14 @@ void SCENE_CARD_GAME_MAINMENU::takeMainButtonClick(int32_t id) {
       fillTrophiesPage();
       nextSceneType = NEXT_TROPHIES;
       break;
-    case PLAYER_BUTTON: nextSceneType = NEXT_CHANGE_PLAYER; break;
-    case OPTIONS_BUTTON: nextSceneType = NEXT_OPTIONS; break;
-    default: return;
+    case PLAYER_BUTTON:
+      nextSceneType = NEXT_CHANGE_PLAYER;
+      break;
+    case OPTIONS_BUTTON:
+      nextSceneType = NEXT_OPTIONS;
+      break;
+    default:
+      return;
   }
   playSound(kSoundButtonClick);
   menuState = MENU_AWAY;
@@ -151,13 +154,32 @@ void SCENE_CARD_GAME_MAINMENU::updateWindowContainers() {
   QEL::QC_GUI_CONTAINER* container = nullptr;
   void (SCENE_CARD_GAME_MAINMENU::*onClick)(int32_t) = nullptr;
   switch (window) {
-    case CHANGE_PLAYER_WINDOW: container = changePlayerContainer; onClick = &SCENE_CARD_GAME_MAINMENU::onChangePlayerClick; break;
-    case OPTIONS_WINDOW: container = optionsContainer; onClick = &SCENE_CARD_GAME_MAINMENU::onOptionsClick; break;
-    case HELP_WINDOW: container = helpContainer; onClick = &SCENE_CARD_GAME_MAINMENU::onHelpClick; break;
-    case TROPHIES_WINDOW: container = trophiesContainer; onClick = &SCENE_CARD_GAME_MAINMENU::onTrophiesClick; break;
-    case MODE_SELECTION_WINDOW: container = modeSelectionContainer; onClick = &SCENE_CARD_GAME_MAINMENU::onModeSelectionClick; break;
-    case CREDITS_WINDOW: container = creditsContainer; onClick = &SCENE_CARD_GAME_MAINMENU::onCreditsClick; break;
-    default: return;
+    case CHANGE_PLAYER_WINDOW:
+      container = changePlayerContainer;
+      onClick = &SCENE_CARD_GAME_MAINMENU::onChangePlayerClick;
+      break;
+    case OPTIONS_WINDOW:
+      container = optionsContainer;
+      onClick = &SCENE_CARD_GAME_MAINMENU::onOptionsClick;
+      break;
+    case HELP_WINDOW:
+      container = helpContainer;
+      onClick = &SCENE_CARD_GAME_MAINMENU::onHelpClick;
+      break;
+    case TROPHIES_WINDOW:
+      container = trophiesContainer;
+      onClick = &SCENE_CARD_GAME_MAINMENU::onTrophiesClick;
+      break;
+    case MODE_SELECTION_WINDOW:
+      container = modeSelectionContainer;
+      onClick = &SCENE_CARD_GAME_MAINMENU::onModeSelectionClick;
+      break;
+    case CREDITS_WINDOW:
+      container = creditsContainer;
+      onClick = &SCENE_CARD_GAME_MAINMENU::onCreditsClick;
+      break;
+    default:
+      return;
   }
   const QEL::QS_GUI_EVENT* event = container->fUpdate();
   if (windowState != window || dialogState != NO_DIALOG) return;
@@ -184,16 +206,32 @@ void SCENE_CARD_GAME_MAINMENU::applyNextSceneType() {
   }
   int32_t window = NO_WINDOW;
   switch (nextSceneType) {
-    case NEXT_OPTIONS: showPlayerOptions(); window = OPTIONS_WINDOW; break;
-    case NEXT_CHANGE_PLAYER: refreshPlayerNames(); placePlayerRows(); window = CHANGE_PLAYER_WINDOW; break;
-    case NEXT_HELP: window = HELP_WINDOW; break;
-    case NEXT_TROPHIES: window = TROPHIES_WINDOW; break;
-    case NEXT_MODE_SELECTION: window = MODE_SELECTION_WINDOW; break;
-    case NEXT_CREDITS: window = CREDITS_WINDOW; break;
+    case NEXT_OPTIONS:
+      showPlayerOptions();
+      window = OPTIONS_WINDOW;
+      break;
+    case NEXT_CHANGE_PLAYER:
+      refreshPlayerNames();
+      placePlayerRows();
+      window = CHANGE_PLAYER_WINDOW;
+      break;
+    case NEXT_HELP:
+      window = HELP_WINDOW;
+      break;
+    case NEXT_TROPHIES:
+      window = TROPHIES_WINDOW;
+      break;
+    case NEXT_MODE_SELECTION:
+      window = MODE_SELECTION_WINDOW;
+      break;
+    case NEXT_CREDITS:
+      window = CREDITS_WINDOW;
+      break;
     case NEXT_LEVEL_PACKS:
       changeScene(this, new SCENE_CARD_GAME_LEVELPACKS());
       return;
-    default: return;
+    default:
+      return;
   }
   windowState = window + WINDOW_SLIDING_IN;
   windowSlide(window) = static_cast<float>(slideTime);

@@ -38,8 +38,8 @@ constexpr float kRowLineX = 326.0f;
 
 void SCENE_CARD_GAME_MAINMENU::createChangePlayerWindow() {
   changePlayerContainer = new QEL::QC_GUI_CONTAINER();
-  createLabel(CHANGE_PLAYER_TITLE, getText(L"change_player"), kTitleX, kTitleY, changePlayerContainer,
-              findFont(42, 0), 0);
+  createLabel(CHANGE_PLAYER_TITLE, getText(L"change_player"), kTitleX, kTitleY, changePlayerContainer, findFont(42, 0),
+              0);
   changePlayerCloseButton =
       addSceneButton(changePlayerContainer, CHANGE_PLAYER_CLOSE_BUTTON, "interface button_close.png", kCloseX, kCloseY);
   addPlayerButton = addSceneButton(changePlayerContainer, ADD_PLAYER_BUTTON, "main_menu/change_player button_plus.png",

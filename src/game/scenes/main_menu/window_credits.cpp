@@ -27,18 +27,12 @@ struct CREDIT_ROW {
 
 // The two studio lines, then each role over the name under it.
 constexpr CREDIT_ROW kLines[] = {
-    {194.0f, L"credits_Ostvane", 36, 3},
-    {240.0f, L"credits_producer", 20, 0},
-    {265.0f, L"credits_producer_name", 14, 0},
-    {338.0f, L"credits_partner_studio", 36, 3},
-    {387.0f, L"credits_game_designer", 20, 0},
-    {412.0f, L"credits_game_designer_name", 14, 0},
-    {459.0f, L"credits_2d_art", 20, 0},
-    {484.0f, L"credits_2d_art_name", 14, 0},
-    {531.0f, L"credits_music", 20, 0},
-    {556.0f, L"credits_music_name", 14, 0},
-    {603.0f, L"credits_tech", 20, 0},
-    {628.0f, L"credits_tessaro", 14, 0},
+    {194.0f, L"credits_Ostvane", 36, 3},       {240.0f, L"credits_producer", 20, 0},
+    {265.0f, L"credits_producer_name", 14, 0}, {338.0f, L"credits_partner_studio", 36, 3},
+    {387.0f, L"credits_game_designer", 20, 0}, {412.0f, L"credits_game_designer_name", 14, 0},
+    {459.0f, L"credits_2d_art", 20, 0},        {484.0f, L"credits_2d_art_name", 14, 0},
+    {531.0f, L"credits_music", 20, 0},         {556.0f, L"credits_music_name", 14, 0},
+    {603.0f, L"credits_tech", 20, 0},          {628.0f, L"credits_tessaro", 14, 0},
 };
 
 }  // namespace

@@ -31,9 +31,9 @@ constexpr SCREEN_PLACE kImagePositions[SCENE_CARD_GAME_MAINMENU::HELP_IMAGE_COUN
     {255.0f, 255.0f}, {256.0f, 342.0f}, {263.0f, 428.0f}, {247.0f, 166.0f}};
 // The first page shows pictures 1-5 with texts 1-6, the second pictures 6-9 with texts 8-12.
 constexpr SCREEN_PLACE kFirstPageTexts[6] = {{340.0f, 150.0f}, {340.0f, 202.0f}, {340.0f, 268.0f},
-                                      {340.0f, 364.0f}, {340.0f, 433.0f}, {340.0f, 523.0f}};
-constexpr SCREEN_PLACE kSecondPageTexts[5] = {{340.0f, 190.0f}, {340.0f, 263.0f}, {340.0f, 346.0f},
-                                       {340.0f, 432.0f}, {340.0f, 520.0f}};
+                                             {340.0f, 364.0f}, {340.0f, 433.0f}, {340.0f, 523.0f}};
+constexpr SCREEN_PLACE kSecondPageTexts[5] = {
+    {340.0f, 190.0f}, {340.0f, 263.0f}, {340.0f, 346.0f}, {340.0f, 432.0f}, {340.0f, 520.0f}};
 constexpr int32_t kFirstPageImages = 5;
 constexpr int32_t kSecondPageFirstText = 8;
 
@@ -54,7 +54,8 @@ void SCENE_CARD_GAME_MAINMENU::createHelpWindow() {
         makeSceneSprite("main_menu/help image" + std::to_string(image + 1) + ".png", kParkedX, kParkedY, 1);
   createLabel(HELP_TITLE, getText(L"help"), kTitle.x, kTitle.y, helpContainer, findFont(42, 0), 0);
   helpCloseButton = addSceneButton(helpContainer, HELP_CLOSE_BUTTON, "interface button_close.png", kClose.x, kClose.y);
-  helpLeftButton = addSceneButton(helpContainer, HELP_LEFT_BUTTON, "main_menu/help button_left.png", kParkedX, kParkedY);
+  helpLeftButton =
+      addSceneButton(helpContainer, HELP_LEFT_BUTTON, "main_menu/help button_left.png", kParkedX, kParkedY);
   helpRightButton =
       addSceneButton(helpContainer, HELP_RIGHT_BUTTON, "main_menu/help button_right.png", kRightArrow.x, kRightArrow.y);
 }

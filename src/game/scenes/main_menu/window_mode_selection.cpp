@@ -55,8 +55,8 @@ void SCENE_CARD_GAME_MAINMENU::createModeSelectionWindow() {
       makeSceneSprite("main_menu/modeselection text_background.png", kJuniorTextX, kTextBackgroundY, 1);
   professionalTextBackground =
       makeSceneSprite("main_menu/modeselection text_background.png", kProfessionalTextX, kTextBackgroundY, 1);
-  createLabel(MODE_SELECTION_TITLE, getText(L"game_modes"), kTitleX, kTitleY, modeSelectionContainer,
-              findFont(42, 0), 0);
+  createLabel(MODE_SELECTION_TITLE, getText(L"game_modes"), kTitleX, kTitleY, modeSelectionContainer, findFont(42, 0),
+              0);
   modeSelectionCloseButton = addSceneButton(modeSelectionContainer, MODE_SELECTION_CLOSE_BUTTON,
                                             "main_menu/modeselection button_close.png", kCloseX, kCloseY);
   const char* modeButton = "main_menu/modeselection button_modeSelect.png";
@@ -67,7 +67,8 @@ void SCENE_CARD_GAME_MAINMENU::createModeSelectionWindow() {
   modeSelectionContainer->fAdd(professionalButton);
   createChildLabel(PROFESSIONAL_LABEL, getText(L"professional"), kModeLabelX, kModeLabelY, professionalButton,
                    findFont(20, 0), 0);
-  juniorScoreLabel = createLabel(JUNIOR_SCORE_LABEL, L"", kJuniorX, kScoreY, modeSelectionContainer, findFont(18, 1), 0);
+  juniorScoreLabel =
+      createLabel(JUNIOR_SCORE_LABEL, L"", kJuniorX, kScoreY, modeSelectionContainer, findFont(18, 1), 0);
   professionalScoreLabel =
       createLabel(PROFESSIONAL_SCORE_LABEL, L"", kProfessionalX, kScoreY, modeSelectionContainer, findFont(18, 1), 0);
   showTotalScores();

@@ -83,7 +83,8 @@ void SCENE_CARD_GAME_MAINMENU::createOptionsWindow() {
   optionsContainer = new QEL::QC_GUI_CONTAINER();
   optionsBackground = makeSceneSprite("interface/options background.png", kBackgroundX, kBackgroundY, 1);
   createLabel(OPTIONS_TITLE, getText(L"options"), kTitleX, kTitleY, optionsContainer, findFont(42, 0), 0);
-  optionsCloseButton = addSceneButton(optionsContainer, OPTIONS_CLOSE_BUTTON, "interface button_close.png", kCloseX, kCloseY);
+  optionsCloseButton =
+      addSceneButton(optionsContainer, OPTIONS_CLOSE_BUTTON, "interface button_close.png", kCloseX, kCloseY);
   creditsButton =
       addSceneButton(optionsContainer, CREDITS_BUTTON, "interface/options button_credits.png", kCreditsX, kCreditsY);
   sliderLeftX = 317.0f;
@@ -94,9 +95,9 @@ void SCENE_CARD_GAME_MAINMENU::createOptionsWindow() {
                    findFont(20, 0), 0);
   for (int32_t k = 0; k < BACK_COUNT; ++k) {
     const std::string image = "interface/options/backs " + std::to_string(k + 1) + ".png";
-    backButtons[k] = addSceneButton(optionsContainer, FIRST_BACK_BUTTON + k, image,
-                                    kFirstBackX + kBackStepX * static_cast<float>(k % kBacksPerRow),
-                                    kBackRowY[k / kBacksPerRow]);
+    backButtons[k] =
+        addSceneButton(optionsContainer, FIRST_BACK_BUTTON + k, image,
+                       kFirstBackX + kBackStepX * static_cast<float>(k % kBacksPerRow), kBackRowY[k / kBacksPerRow]);
   }
   for (int32_t k = 0; k < TYPE_COUNT; ++k) {
     const std::string image = "interface/options/types " + std::to_string(k + 1) + ".png";
@@ -109,9 +110,10 @@ void SCENE_CARD_GAME_MAINMENU::createOptionsWindow() {
   muteAllBoxY = 572;
   const char* box = "interface/options button_fullscreen_mute.png";
   const char* tickedBox = "interface/options button_fullscreen_mute_with_tick.png";
-  fullscreenButton = addSceneButton(optionsContainer, FULLSCREEN_BOX, box, fullscreenBoxX + kBoxOffsetX,
-                                    fullscreenBoxY + kBoxOffsetY);
-  muteAllButton = addSceneButton(optionsContainer, MUTE_ALL_BOX, box, muteAllBoxX + kBoxOffsetX, muteAllBoxY + kBoxOffsetY);
+  fullscreenButton =
+      addSceneButton(optionsContainer, FULLSCREEN_BOX, box, fullscreenBoxX + kBoxOffsetX, fullscreenBoxY + kBoxOffsetY);
+  muteAllButton =
+      addSceneButton(optionsContainer, MUTE_ALL_BOX, box, muteAllBoxX + kBoxOffsetX, muteAllBoxY + kBoxOffsetY);
   fullscreenTickedButton = addSceneButton(optionsContainer, FULLSCREEN_TICKED_BOX, tickedBox, kParkedBox, kParkedBox);
   muteAllTickedButton = addSceneButton(optionsContainer, MUTE_ALL_TICKED_BOX, tickedBox, kParkedBox, kParkedBox);
   createLabel(SOUND_LABEL, getText(L"sound"), kLabelX, kSoundLabelY, optionsContainer, findFont(25, 0), 1);
@@ -130,9 +132,11 @@ void SCENE_CARD_GAME_MAINMENU::createOptionsWindow() {
     const float x = kSkittleX[place];
     const float y = kSkittleY[place];
     soundSkittlesWhite[place] = makeSceneSprite("interface/options/skittles white_" + number, x, y, 1);
-    musicSkittlesWhite[place] = makeSceneSprite("interface/options/skittles white_" + number, x, y + skittleRowDistance, 1);
+    musicSkittlesWhite[place] =
+        makeSceneSprite("interface/options/skittles white_" + number, x, y + skittleRowDistance, 1);
     soundSkittlesGreen[place] = makeSceneSprite("interface/options/skittles green_" + number, x, y, 1);
-    musicSkittlesGreen[place] = makeSceneSprite("interface/options/skittles green_" + number, x, y + skittleRowDistance, 1);
+    musicSkittlesGreen[place] =
+        makeSceneSprite("interface/options/skittles green_" + number, x, y + skittleRowDistance, 1);
     soundSkittleY[place] = yOf(soundSkittlesWhite[place]);
   }
   showCardChoices();

@@ -67,8 +67,7 @@ void SCENE_CARD_GAME_MAINMENU::createTrophiesWindow() {
     const int32_t slot = t % TROPHIES_PER_PAGE;
     const float x = firstPage ? static_cast<float>(trophyGridX + (slot % 2) * trophyColumnStep) : kParked;
     const float y = firstPage ? kFirstRowY + static_cast<float>((slot / 2) * trophyRowStep) : kParked;
-    trophyImages[t] = makeSceneSprite(
-        "main_menu/trophies/trophy_images " + std::to_string(t + 1) + ".png", x, y, 1);
+    trophyImages[t] = makeSceneSprite("main_menu/trophies/trophy_images " + std::to_string(t + 1) + ".png", x, y, 1);
     trophyLabels[t][0] = createLabel(FIRST_TROPHY_LABEL + 3 * t, L"Trophy name", x + kLabelOffsetX, y + kNameOffsetY,
                                      trophiesContainer, findFont(14, 0), 0);
     trophyLabels[t][1] = createLabel(FIRST_TROPHY_LABEL + 3 * t + 1, L"Description", x + kLabelOffsetX,
