@@ -82,17 +82,20 @@ class GAME_CHILD {
     onGameDraw(0);
     QEL::qcRENDER->fEndScene();
   }
-  // The picture last drawn, 1024 x 768 RGBA rows from the top.
-  std::vector<uint8_t> readBack() {
+  // The picture last drawn, RGBA rows from the top: 1024 x 768, or 1280 x 768 while the
+  // editor is up (in a window; full screen draws at the desktop's size).
+  std::vector<uint8_t> readBack(int32_t* width = nullptr, int32_t* height = nullptr) {
     std::vector<uint8_t> rgba;
-    int32_t width = 0;
-    int32_t height = 0;
-    if (QEL::qcRENDER == nullptr || !QEL::qcRENDER->fReadBackBuffer(rgba, width, height)) rgba.clear();
+    int32_t w = 0;
+    int32_t h = 0;
+    if (QEL::qcRENDER == nullptr || !QEL::qcRENDER->fReadBackBuffer(rgba, w, h)) rgba.clear();
+    if (width != nullptr) *width = rgba.empty() ? 0 : w;
+    if (height != nullptr) *height = rgba.empty() ? 0 : h;
     return rgba;
   }
 
-  // The pointer, in units of the 1024 x 768 picture, through the input object (which calls
-  // the game's pointer callback, and so the scene's).
+  // The pointer, in units of the game's picture (1024 x 768, or the editor's 1280 x 768),
+  // through the input object (which calls the game's pointer callback, and so the scene's).
   void moveTo(float x, float y) {
     QEL::qcINPUT->fOnMouseMove(static_cast<int32_t>(x), static_cast<int32_t>(y));
   }
