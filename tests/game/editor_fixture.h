@@ -33,6 +33,19 @@ struct TEST_CARD {
   float degrees = 0.0f;
 };
 
+// Writes a level file as the editor would, with the level's four numbers.
+inline bool writeTestLevel(const std::filesystem::path& file, int32_t level, std::initializer_list<TEST_CARD> cards,
+                           LEVEL_SETTINGS settings = {1, 40, 2, 2}) {
+  EDITOR_CARD_TABLE table;
+  for (const TEST_CARD& card : cards) {
+    table.cards[card.slot].putOnTable(card.x, card.y, card.zLayer, card.value, card.special);
+    table.cards[card.slot].angle = card.degrees * DEGREES_TO_RADIANS;
+  }
+  pugi::xml_document document;
+  writeLevel(document, table, level, settings);
+  return saveLevelDocument(document, file);
+}
+
 class EditorSceneTest : public SaveFolderTest {
  protected:
   static constexpr int kUpdatesPerSecond = 60;
@@ -64,14 +77,7 @@ class EditorSceneTest : public SaveFolderTest {
   // Writes Levels/Level_<level>.xml as the editor would, with the level's four numbers.
   static void writeLevelFile(int32_t level, std::initializer_list<TEST_CARD> cards,
                              LEVEL_SETTINGS settings = {1, 40, 2, 2}) {
-    EDITOR_CARD_TABLE table;
-    for (const TEST_CARD& card : cards) {
-      table.cards[card.slot].putOnTable(card.x, card.y, card.zLayer, card.value, card.special);
-      table.cards[card.slot].angle = card.degrees * DEGREES_TO_RADIANS;
-    }
-    pugi::xml_document document;
-    writeLevel(document, table, level, settings);
-    ASSERT_TRUE(saveLevelDocument(document, levelFilePath(level)));
+    ASSERT_TRUE(writeTestLevel(levelFilePath(level), level, cards, settings));
   }
 
   // The editor started on the level, as the level's Space key starts it.

@@ -99,10 +99,13 @@ class GAME_CHILD {
   void moveTo(float x, float y) {
     QEL::qcINPUT->fOnMouseMove(static_cast<int32_t>(x), static_cast<int32_t>(y));
   }
-  // A left click as the player makes it: the pointer moves there, the button goes down for
-  // one pass and comes up on the next (widgets see the press, then the click).
+  // A left click as the player makes it: the pointer moves there and rests for two passes
+  // (a widget reports one event a pass, so a button first sees the pointer leave its
+  // neighbour, then enter it), the button goes down for one pass and comes up on the next
+  // (widgets see the press, then the click).
   void click(float x, float y) {
     moveTo(x, y);
+    step(2);
     QEL::qcINPUT->fOnKeyDown(1);
     step();
     QEL::qcINPUT->fOnKeyUp(1);
@@ -115,12 +118,27 @@ class GAME_CHILD {
     QEL::qcINPUT->fOnKeyUp(code);
     step();
   }
-  // Text typed on the keyboard, one character a pass.
+  // Text typed on the keyboard, as the system reports it: the character's key goes down,
+  // the character arrives, a pass, the key comes up, a pass.
   void type(const std::wstring& text) {
     for (wchar_t character : text) {
+      const uint32_t code = keyOf(character);
+      if (code != 0) QEL::qcINPUT->fOnKeyDown(code);
       QEL::qcINPUT->fOnChar(character);
       step();
+      if (code == 0) continue;
+      QEL::qcINPUT->fOnKeyUp(code);
+      step();
     }
+  }
+  // The Windows virtual-key code of a character's key: digits, letters, the blank and the
+  // minus; 0 for the others.
+  static uint32_t keyOf(wchar_t character) {
+    if ((character >= L'0' && character <= L'9') || (character >= L'A' && character <= L'Z') || character == L' ')
+      return static_cast<uint32_t>(character);
+    if (character >= L'a' && character <= L'z') return static_cast<uint32_t>(character - L'a' + L'A');
+    if (character == L'-') return 189;
+    return 0;
   }
 
   bool logged(const std::string& piece) const {
