@@ -46,3 +46,10 @@ QEL::QC_GUI_BUTTON5* addSceneButton(QEL::QC_GUI_CONTAINER* container, int32_t id
   if (container != nullptr) container->fAdd(button);
   return button;
 }
+
+void deleteSceneContainer(QEL::QC_GUI_CONTAINER*& container) {
+  if (container == nullptr) return;
+  container->fClear();
+  delete container;
+  container = nullptr;
+}
