@@ -15,6 +15,7 @@
 #include "game/game_globals.h"
 #include "game/scenes/editor/editor_scene.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/scene_widgets.h"
 #include "game_child.h"
 #include "gui/gui_textbox.h"
 
@@ -27,29 +28,26 @@ using EDITOR = SCENE_CARD_GAME_EDITOR;
 enum KEY : uint32_t { SHIFT = 16, SPACE = 32, LEFT_ARROW = 37, RIGHT_ARROW = 39, EQUALS = 187, NUMPAD_STAR = 106 };
 
 // Where the buttons stand (their centres).
-struct PLACE {
-  float x, y;
-};
-constexpr PLACE SAVE_LEVEL{460, 740};
-constexpr PLACE COPY_LEVEL{780, 740};
-constexpr PLACE PASTE_LEVEL{940, 740};
-constexpr PLACE YES{350, 675};
-constexpr PLACE NO{510, 675};
-constexpr PLACE CANCEL{670, 675};
-constexpr PLACE CIRCLE{100, 25};
-constexpr PLACE SQUARE{260, 25};
-constexpr PLACE LINES{420, 25};
-constexpr PLACE COPY_SELECTED{780, 700};
-constexpr PLACE PASTE_SELECTED{940, 700};
-constexpr PLACE SET_CARD_VALUE{1124, 50};
+constexpr SCREEN_PLACE SAVE_LEVEL{460, 740};
+constexpr SCREEN_PLACE COPY_LEVEL{780, 740};
+constexpr SCREEN_PLACE PASTE_LEVEL{940, 740};
+constexpr SCREEN_PLACE YES{350, 675};
+constexpr SCREEN_PLACE NO{510, 675};
+constexpr SCREEN_PLACE CANCEL{670, 675};
+constexpr SCREEN_PLACE CIRCLE{100, 25};
+constexpr SCREEN_PLACE SQUARE{260, 25};
+constexpr SCREEN_PLACE LINES{420, 25};
+constexpr SCREEN_PLACE COPY_SELECTED{780, 700};
+constexpr SCREEN_PLACE PASTE_SELECTED{940, 700};
+constexpr SCREEN_PLACE SET_CARD_VALUE{1124, 50};
 // Preview has no place on the screen; its button still answers where it stands, below the
 // parked CANCEL button that covers its upper half.
-constexpr PLACE PREVIEW{1940, 702};
-constexpr PLACE STOCK_PILE_BOX{1124, 530};
-constexpr PLACE RESERVE_PILES_BOX{1124, 630};
-constexpr PLACE TURNOVERS_BOX{1124, 730};
-constexpr PLACE BONUS_CARDS_BOX{1124, 430};
-constexpr PLACE EMPTY_TABLE{990, 600};
+constexpr SCREEN_PLACE PREVIEW{1940, 702};
+constexpr SCREEN_PLACE STOCK_PILE_BOX{1124, 530};
+constexpr SCREEN_PLACE RESERVE_PILES_BOX{1124, 630};
+constexpr SCREEN_PLACE TURNOVERS_BOX{1124, 730};
+constexpr SCREEN_PLACE BONUS_CARDS_BOX{1124, 430};
+constexpr SCREEN_PLACE EMPTY_TABLE{990, 600};
 
 // The scenario's level files (the game works in Resources once it has started).
 std::filesystem::path levelsOf(const GAME_CHILD& game) { return game.resources() / "Levels"; }
@@ -79,7 +77,13 @@ EDITOR& openEditor(GAME_CHILD& game, int32_t level, bool fullScreen = false) {
   return *editorScene();
 }
 
-void click(GAME_CHILD& game, PLACE place) { game.click(place.x, place.y); }
+// A widget clicked: the tree reports one event a pass, so the pointer first rests a pass
+// more while the button it left reports leaving.
+void click(GAME_CHILD& game, SCREEN_PLACE place) {
+  game.moveTo(place.x, place.y);
+  game.step();
+  game.click(place.x, place.y);
+}
 
 void shiftClick(GAME_CHILD& game, float x, float y) {
   QEL::qcINPUT->fOnKeyDown(SHIFT);
@@ -102,7 +106,7 @@ void drag(GAME_CHILD& game, float x, float y, float toX, float toY) {
 }
 
 // Clicks a text box, empties it and types the text.
-void typeInto(GAME_CHILD& game, PLACE box, const std::wstring& text) {
+void typeInto(GAME_CHILD& game, SCREEN_PLACE box, const std::wstring& text) {
   click(game, box);
   for (int i = 0; i < 6; ++i) game.key(8);
   game.type(text);
@@ -114,7 +118,7 @@ std::filesystem::path levelPath(const GAME_CHILD& game, int32_t level) {
 std::string levelFile(const GAME_CHILD& game, int32_t level) { return test_support::readFile(levelPath(game, level)); }
 
 // The centre of a card of the level (slot), where the pointer picks it.
-PLACE cardPlace(const EDITOR& editor, int32_t slot) {
+SCREEN_PLACE cardPlace(const EDITOR& editor, int32_t slot) {
   return {editor.table.cards[slot].x, editor.table.cards[slot].y};
 }
 
@@ -225,7 +229,7 @@ TEST_F(GameChildTest, RightArrowOnAChangedLevelCancelsOrLeavesWithoutSaving) {
     EDITOR& editor = openEditor(game, 20);
     const std::string before = levelFile(game, 20);
     const int32_t card = uncoveredCard(editor, game, 0);
-    const PLACE from = cardPlace(editor, card);
+    const SCREEN_PLACE from = cardPlace(editor, card);
     drag(game, from.x, from.y, from.x + 40, from.y + 30);
     CHILD_CHECK(editor.table.isModified, "a dragged card did not change the level");
 
@@ -247,7 +251,7 @@ TEST_F(GameChildTest, LeftArrowOnAChangedLevelSavesOnYes) {
   play(prepareEditorStart, [](GAME_CHILD& game) {
     EDITOR& editor = openEditor(game, 20);
     const int32_t card = uncoveredCard(editor, game, 0);
-    const PLACE from = cardPlace(editor, card);
+    const SCREEN_PLACE from = cardPlace(editor, card);
     drag(game, from.x, from.y, from.x - 30, from.y + 20);
     game.key(LEFT_ARROW);
     CHILD_CHECK(editor.isQuestionShown, "no question");
@@ -300,7 +304,7 @@ TEST_F(GameChildTest, YesWithASaveThatFailsStaysOnTheChangedLevel) {
   play(prepareEditorStart, [](GAME_CHILD& game) {
     EDITOR& editor = openEditor(game, 20);
     const int32_t card = uncoveredCard(editor, game, 0);
-    const PLACE from = cardPlace(editor, card);
+    const SCREEN_PLACE from = cardPlace(editor, card);
     drag(game, from.x, from.y, from.x + 50, from.y);
     std::filesystem::remove(levelPath(game, 20));
     std::filesystem::create_directory(levelPath(game, 20));
@@ -440,7 +444,7 @@ TEST_F(GameChildTest, PickingAValueLeavesTheCardWhereItLies) {
   play(prepareEditorStart, [](GAME_CHILD& game) {
     EDITOR& editor = openEditor(game, 20);
     const int32_t card = uncoveredCard(editor, game, 0);
-    const PLACE place = cardPlace(editor, card);
+    const SCREEN_PLACE place = cardPlace(editor, card);
     click(game, place);
     click(game, SET_CARD_VALUE);
     CHILD_CHECK(editor.editorMode == EDITOR::MODE::VALUE_PICKER, "no value picker");

@@ -99,13 +99,12 @@ class GAME_CHILD {
   void moveTo(float x, float y) {
     QEL::qcINPUT->fOnMouseMove(static_cast<int32_t>(x), static_cast<int32_t>(y));
   }
-  // A left click as the player makes it: the pointer moves there and rests for two passes
-  // (a widget reports one event a pass, so a button first sees the pointer leave its
-  // neighbour, then enter it), the button goes down for one pass and comes up on the next
+  // A left click as the player makes it: the pointer moves there and rests for one pass (a
+  // button lights up under it), the button goes down for one pass and comes up on the next
   // (widgets see the press, then the click).
   void click(float x, float y) {
     moveTo(x, y);
-    step(2);
+    step();
     QEL::qcINPUT->fOnKeyDown(1);
     step();
     QEL::qcINPUT->fOnKeyUp(1);

@@ -3,6 +3,7 @@
 #include "engine/globals.h"
 #include "game/game_globals.h"
 #include "game/scenes/editor/editor_scene.h"
+#include "game/scenes/scene_widgets.h"
 #include "gui/gui_container.h"
 #include "primitives/font.h"
 #include "primitives/sprite.h"
@@ -12,20 +13,17 @@ namespace {
 constexpr int32_t SPECIAL_BACK = 3;  // random skittles always show back number 4
 constexpr int32_t BATCH = 52;  // cards of one pack
 
-struct TEXT_PLACE {
-  int32_t x, y;
-};
 // The status texts, centred on these points.
-constexpr TEXT_PLACE LEVEL_TEXT{100, 690};
-constexpr TEXT_PLACE CARDS_TEXT{140, 580};
-constexpr TEXT_PLACE BATCHES_TEXT{140, 605};
-constexpr TEXT_PLACE SPECIAL_TEXT{120, 630};
-constexpr TEXT_PLACE SELECTED_TEXT{120, 655};
-constexpr TEXT_PLACE QUESTION_TEXT{480, 635};
-constexpr TEXT_PLACE LAYER_TEXT{1125, 749};
-constexpr TEXT_PLACE ADDING_TEXT{512, 635};
-constexpr TEXT_PLACE LINE_MODE_TEXT{880, 660};
-constexpr TEXT_PLACE MESSAGE_TEXT{512, 560};
+constexpr SCREEN_PLACE LEVEL_TEXT{100, 690};
+constexpr SCREEN_PLACE CARDS_TEXT{140, 580};
+constexpr SCREEN_PLACE BATCHES_TEXT{140, 605};
+constexpr SCREEN_PLACE SPECIAL_TEXT{120, 630};
+constexpr SCREEN_PLACE SELECTED_TEXT{120, 655};
+constexpr SCREEN_PLACE QUESTION_TEXT{480, 635};
+constexpr SCREEN_PLACE LAYER_TEXT{1125, 749};
+constexpr SCREEN_PLACE ADDING_TEXT{512, 635};
+constexpr SCREEN_PLACE LINE_MODE_TEXT{880, 660};
+constexpr SCREEN_PLACE MESSAGE_TEXT{512, 560};
 // The layer number sits in a card's top-left corner.
 constexpr float LAYER_NUMBER_X = 40.0f;
 constexpr float LAYER_NUMBER_Y = 15.0f;
@@ -89,25 +87,32 @@ void SCENE_CARD_GAME_EDITOR::drawValuePicker() {
   }
 }
 
+namespace {
+
+int32_t xOf(SCREEN_PLACE place) { return static_cast<int32_t>(place.x); }
+int32_t yOf(SCREEN_PLACE place) { return static_cast<int32_t>(place.y); }
+
+}  // namespace
+
 void SCENE_CARD_GAME_EDITOR::drawStatusTexts() {
   if (statusFont == nullptr) return;
   QEL::QC_FONT& font = *statusFont;
   const int32_t cards = table.countCardsInUse();
   const int32_t selected = (table.currentCard >= 0 ? 1 : 0) + table.selectedCards.count();
-  font.fPrint(LEVEL_TEXT.x, LEVEL_TEXT.y, "Level: %i/%i", gCurrentLevel + 1, LAST_LEVEL + 1);
-  font.fPrint(CARDS_TEXT.x, CARDS_TEXT.y, "Cards from play area: %i", cards);
-  font.fPrint(BATCHES_TEXT.x, BATCHES_TEXT.y, "Batches from play area: %i", cards / BATCH);
-  font.fPrint(SPECIAL_TEXT.x, SPECIAL_TEXT.y, "Special cards: %i", table.countOfSpecialCards);
-  font.fPrint(SELECTED_TEXT.x, SELECTED_TEXT.y, "Selected cards: %i", selected);
+  font.fPrint(xOf(LEVEL_TEXT), yOf(LEVEL_TEXT), "Level: %i/%i", gCurrentLevel + 1, LAST_LEVEL + 1);
+  font.fPrint(xOf(CARDS_TEXT), yOf(CARDS_TEXT), "Cards from play area: %i", cards);
+  font.fPrint(xOf(BATCHES_TEXT), yOf(BATCHES_TEXT), "Batches from play area: %i", cards / BATCH);
+  font.fPrint(xOf(SPECIAL_TEXT), yOf(SPECIAL_TEXT), "Special cards: %i", table.countOfSpecialCards);
+  font.fPrint(xOf(SELECTED_TEXT), yOf(SELECTED_TEXT), "Selected cards: %i", selected);
   if (isQuestionShown) {
-    font.fPrint(QUESTION_TEXT.x, QUESTION_TEXT.y, "You have unsaved data. Do you want to save it?");
+    font.fPrint(xOf(QUESTION_TEXT), yOf(QUESTION_TEXT), "You have unsaved data. Do you want to save it?");
   }
   if (editorMode == MODE::LAYOUT && table.layerFilter != EDITOR_NO_LAYER_FILTER) {
-    font.fPrint(LAYER_TEXT.x, LAYER_TEXT.y, "Current layer: %i", table.layerFilter);
+    font.fPrint(xOf(LAYER_TEXT), yOf(LAYER_TEXT), "Current layer: %i", table.layerFilter);
   }
   if (editorMode == MODE::LAYOUT && isAddingCard) {
-    font.fPrint(ADDING_TEXT.x, ADDING_TEXT.y, "Choose place on screen to add new card...");
+    font.fPrint(xOf(ADDING_TEXT), yOf(ADDING_TEXT), "Choose place on screen to add new card...");
   }
-  if (isLineMode) font.fPrint(LINE_MODE_TEXT.x, LINE_MODE_TEXT.y, "LINE OF CARDS MODE ON");
-  if (!message.empty()) font.fPrint(MESSAGE_TEXT.x, MESSAGE_TEXT.y, "%s", message.c_str());
+  if (isLineMode) font.fPrint(xOf(LINE_MODE_TEXT), yOf(LINE_MODE_TEXT), "LINE OF CARDS MODE ON");
+  if (!message.empty()) font.fPrint(xOf(MESSAGE_TEXT), yOf(MESSAGE_TEXT), "%s", message.c_str());
 }

@@ -67,12 +67,6 @@ constexpr BUTTON_ROW BUTTONS[] = {
 // Suit folders by value / 13.
 constexpr const char* SUITS[4] = {"diamonds", "clubs", "spades", "hearts"};
 
-template <typename T>
-void deleteAndClear(T*& object) {
-  delete object;
-  object = nullptr;
-}
-
 // A face picture of value v (rank v % 13 + 2) from the given pack folder, anchored at its
 // centre and placed in the value picker's grid of 13 columns by 4 rows.
 QEL::QC_SPRITE* makeFaceSprite(const std::string& folder, int32_t value) {
@@ -89,13 +83,11 @@ QEL::QC_SPRITE* makeFaceSprite(const std::string& folder, int32_t value) {
 SCENE_CARD_GAME_EDITOR::SCENE_CARD_GAME_EDITOR() { showAllNormal(); }
 
 SCENE_CARD_GAME_EDITOR::~SCENE_CARD_GAME_EDITOR() {
-  // The container leaves its widget tree in place, as every scene's does: the widgets share
-  // the font pictures that the next scene keeps using.
-  deleteAndClear(gui);
-  for (QEL::QC_SPRITE*& sprite : faceSprites) deleteAndClear(sprite);
-  for (QEL::QC_SPRITE*& sprite : specialFaceSprites) deleteAndClear(sprite);
-  for (QEL::QC_SPRITE*& sprite : backSprites) deleteAndClear(sprite);
-  deleteAndClear(background);
+  deleteSceneContainer(gui);
+  for (QEL::QC_SPRITE*& sprite : faceSprites) deleteOwned(sprite);
+  for (QEL::QC_SPRITE*& sprite : specialFaceSprites) deleteOwned(sprite);
+  for (QEL::QC_SPRITE*& sprite : backSprites) deleteOwned(sprite);
+  deleteOwned(background);
 }
 
 void SCENE_CARD_GAME_EDITOR::fInit() {
