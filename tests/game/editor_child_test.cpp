@@ -457,6 +457,44 @@ TEST_F(GameChildTest, PickingAValueLeavesTheCardWhereItLies) {
   });
 }
 
+TEST_F(GameChildTest, TheCardPanelSetsWhatIsTypedAndANewCardLandsWhereItWasPlaced) {
+  const auto before = [](GAME_CHILD& game) {
+    prepareEditorStart(game);
+    CHILD_CHECK(writeTestLevel(levelPath(game, 150), 150, {{0, 300, 300, 2}, {1, 500, 300, 2}, {2, 540, 320, 6}}),
+                "no level written");
+  };
+  play(before, [](GAME_CHILD& game) {
+    EDITOR& editor = openEditor(game, 150);
+    click(game, {300, 300});
+    shiftClick(game, 500, 300);
+    // The two cards share their layer and angle but not their x.
+    CHILD_CHECK(editor.xBox->fGetWideText().empty() && editor.layerBox->fGetWideText() == L"2", "shared boxes");
+    typeInto(game, {1124, 150}, L"abc");
+    typeInto(game, {1124, 350}, L"30");
+    typeInto(game, {1124, 450}, L"500");
+    click(game, {1124, 550});
+    for (int32_t slot : {0, 1}) {
+      const EDITOR_CARD& card = editor.table.cards[slot];
+      CHILD_CHECK(std::fabs(card.angle * RADIANS_TO_DEGREES - 30) < 0.001f, "not turned: " + std::to_string(slot));
+      CHILD_CHECK(card.zLayer == EDITOR::TOP_LAYER, "layer " + std::to_string(card.zLayer));
+    }
+    CHILD_CHECK(editor.table.cards[0].x == 300 && editor.table.cards[1].x == 500, "letters in X moved the cards");
+    CHILD_CHECK(editor.table.isModified, "set properties count as saved");
+
+    // Card 1, taken off its centre, goes below card 2, the one card it lies on.
+    click(game, {510, 320});
+    click(game, {1124, 700});
+    CHILD_CHECK(editor.table.cards[1].zLayer == 5, "brought to back onto " + std::to_string(editor.table.cards[1].zLayer));
+
+    click(game, {100, 740});
+    CHILD_CHECK(editor.isAddingCard, "Add new card waits for no place");
+    click(game, {700, 500});
+    const int32_t added = editor.table.currentCard;
+    CHILD_CHECK(editor.table.countCardsInUse() == 4 && !editor.isAddingCard, "no card added");
+    CHILD_CHECK(editor.table.cards[added].x == 700 && editor.table.cards[added].y == 500, "the new card did not stay put");
+  });
+}
+
 // ---- the level's numbers -------------------------------------------------------------
 
 TEST_F(GameChildTest, TheLevelBoxesShowWhatWillBeSavedBeforeTheSave) {
