@@ -25,7 +25,7 @@ using test_support::GAME_CHILD;
 using test_support::GameChildTest;
 using EDITOR = SCENE_CARD_GAME_EDITOR;
 
-enum KEY : uint32_t { SHIFT = 16, SPACE = 32, LEFT_ARROW = 37, RIGHT_ARROW = 39, EQUALS = 187, NUMPAD_STAR = 106 };
+using enum EDITOR::KEY;
 
 // Where the buttons stand (their centres).
 constexpr SCREEN_PLACE SAVE_LEVEL{460, 740};
@@ -262,7 +262,7 @@ TEST_F(GameChildTest, LeftArrowOnAChangedLevelSavesOnYes) {
     const pugi::xml_node node = saved.child("level").find_child_by_attribute("card", "id", std::to_string(card).c_str());
     CHILD_CHECK(node.attribute("x").as_float() == from.x - 30, "the moved card was not saved");
     // Back on the saved level nothing asks: it has no unsaved change.
-    game.key(39);
+    game.key(RIGHT_ARROW);
     CHILD_CHECK(gCurrentLevel == 20 && !editor.isQuestionShown, "the saved level still asks");
     CHILD_CHECK(editor.table.cards[card].x == from.x - 30, "the saved level lost the move");
   });

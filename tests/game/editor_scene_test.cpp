@@ -9,24 +9,7 @@
 
 namespace {
 
-enum KEY : int32_t {
-  LEFT_BUTTON = 1,
-  RIGHT_BUTTON = 2,
-  SHIFT = 16,
-  PAGE_UP = 33,
-  PAGE_DOWN = 34,
-  LEFT_ARROW = 37,
-  RIGHT_ARROW = 39,
-  KEY_1 = 49,
-  KEY_2 = 50,
-  KEY_3 = 51,
-  KEY_D = 68,
-  KEY_T = 84,
-  KEY_Z = 90,
-  NUMPAD_STAR = 106,
-  MINUS = 189,
-  GRAVE = 192,
-};
+using enum SCENE_CARD_GAME_EDITOR::KEY;
 
 using EditorCommands = EditorSceneTest;
 

@@ -8,35 +8,13 @@
 
 namespace {
 
-// Windows virtual-key codes; the mouse buttons come as 1 and 2.
-enum KEY : int32_t {
-  LEFT_BUTTON = 1,
-  RIGHT_BUTTON = 2,
-  SHIFT = 16,
-  SPACE = 32,
-  PAGE_UP = 33,
-  PAGE_DOWN = 34,
-  LEFT_ARROW = 37,
-  RIGHT_ARROW = 39,
-  KEY_1 = 49,
-  KEY_2 = 50,
-  KEY_3 = 51,
-  KEY_A = 65,
-  KEY_D = 68,
-  KEY_S = 83,
-  KEY_T = 84,
-  KEY_W = 87,
-  KEY_X = 88,
-  KEY_Z = 90,
-  NUMPAD_STAR = 106,
-  EQUALS = 187,
-  MINUS = 189,
-  GRAVE = 192,
-};
+using KEY = SCENE_CARD_GAME_EDITOR::KEY;
 
 constexpr float KEY_MOVE_PIXELS_PER_SECOND = 20.0f;
 
-bool isMoveKey(int32_t code) { return code == KEY_A || code == KEY_D || code == KEY_S || code == KEY_W; }
+bool isMoveKey(int32_t code) {
+  return code == KEY::KEY_A || code == KEY::KEY_D || code == KEY::KEY_S || code == KEY::KEY_W;
+}
 
 }  // namespace
 
