@@ -11,6 +11,8 @@
 // childFail), which the parent's EXPECT_EXIT reports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -193,6 +195,48 @@ class GAME_CHILD {
 
   scenario(child);
   std::_Exit(0);
+}
+
+// Read-back pictures (1024 x 768 RGBA rows from the top) compared over a rectangle of the
+// screen, corners included on the left and top, excluded on the right and bottom.
+struct SCREEN_RECT {
+  int left;
+  int top;
+  int right;
+  int bottom;
+};
+
+inline uint32_t pixelAt(const std::vector<uint8_t>& picture, int x, int y) {
+  const uint8_t* p = &picture[(static_cast<size_t>(y) * 1024 + static_cast<size_t>(x)) * 4];
+  return (static_cast<uint32_t>(p[0]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[2];
+}
+
+// Share of the rectangle's pixels whose colour differs between the two pictures.
+inline double differingShare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, SCREEN_RECT area) {
+  long differing = 0;
+  long all = 0;
+  for (int y = std::max(area.top, 0); y < std::min(area.bottom, 768); ++y)
+    for (int x = std::max(area.left, 0); x < std::min(area.right, 1024); ++x, ++all)
+      if (pixelAt(a, x, y) != pixelAt(b, x, y)) ++differing;
+  return all > 0 ? static_cast<double>(differing) / static_cast<double>(all) : 0.0;
+}
+
+// Share of the rectangle's pixels of `still` found `rise` rows higher in `moved`: how much of
+// what stood there has moved up by that much. A picture placed on half a pixel samples its
+// texels a little differently at another height, so colours within `tolerance` (per channel)
+// count as the same.
+inline double risenShare(const std::vector<uint8_t>& still, const std::vector<uint8_t>& moved, SCREEN_RECT area,
+                         int rise, int tolerance = 48) {
+  long same = 0;
+  long all = 0;
+  for (int y = std::max(area.top, rise); y < std::min(area.bottom, 768); ++y)
+    for (int x = std::max(area.left, 0); x < std::min(area.right, 1024); ++x, ++all) {
+      const uint8_t* a = &still[(static_cast<size_t>(y) * 1024 + static_cast<size_t>(x)) * 4];
+      const uint8_t* b = &moved[(static_cast<size_t>(y - rise) * 1024 + static_cast<size_t>(x)) * 4];
+      if (std::abs(a[0] - b[0]) <= tolerance && std::abs(a[1] - b[1]) <= tolerance && std::abs(a[2] - b[2]) <= tolerance)
+        ++same;
+    }
+  return all > 0 ? static_cast<double>(same) / static_cast<double>(all) : 0.0;
 }
 
 // The parent's side: makes the start folder (removed afterwards) and runs the scenario in a

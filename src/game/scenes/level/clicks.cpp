@@ -106,7 +106,7 @@ bool SCENE_CARD_GAME_LEVEL::clickVolumeSliders(float x, float y) {
   if (draggedSlider != -1) return true;
   if (x < sliderMinX || x > sliderMaxX || sliderMaxX <= sliderMinX) return false;
 
-  const float volume = (x - sliderMinX) / (sliderMaxX - sliderMinX);
+  const float volume = volumeForKnobX(x);
   PLAYER_RECORD* player = currentPlayer();
   bool changed = false;
   // Where the two bands overlap, one click sets both volumes.
