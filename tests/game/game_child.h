@@ -88,17 +88,20 @@ class GAME_CHILD {
     onGameDraw(0);
     QEL::qcRENDER->fEndScene();
   }
-  // The picture last drawn, 1024 x 768 RGBA rows from the top.
-  std::vector<uint8_t> readBack() {
+  // The picture last drawn, RGBA rows from the top: 1024 x 768, or 1280 x 768 while the
+  // editor is up (in a window; full screen draws at the desktop's size).
+  std::vector<uint8_t> readBack(int32_t* width = nullptr, int32_t* height = nullptr) {
     std::vector<uint8_t> rgba;
-    int32_t width = 0;
-    int32_t height = 0;
-    if (QEL::qcRENDER == nullptr || !QEL::qcRENDER->fReadBackBuffer(rgba, width, height)) rgba.clear();
+    int32_t w = 0;
+    int32_t h = 0;
+    if (QEL::qcRENDER == nullptr || !QEL::qcRENDER->fReadBackBuffer(rgba, w, h)) rgba.clear();
+    if (width != nullptr) *width = rgba.empty() ? 0 : w;
+    if (height != nullptr) *height = rgba.empty() ? 0 : h;
     return rgba;
   }
 
-  // The pointer, in units of the 1024 x 768 picture, through the input object (which calls
-  // the game's pointer callback, and so the scene's).
+  // The pointer, in units of the game's picture (1024 x 768, or the editor's 1280 x 768),
+  // through the input object (which calls the game's pointer callback, and so the scene's).
   void moveTo(float x, float y) {
     QEL::qcINPUT->fOnMouseMove(static_cast<int32_t>(x), static_cast<int32_t>(y));
   }
@@ -122,6 +125,20 @@ class GAME_CHILD {
     step();
     click(x, y);
   }
+  // A left-button drag: pressed at the start, moved in a few passes, let go at the end.
+  void drag(float fromX, float fromY, float toX, float toY, int passes = 4) {
+    moveTo(fromX, fromY);
+    step();
+    QEL::qcINPUT->fOnKeyDown(1);
+    step();
+    for (int i = 1; i <= passes; ++i) {
+      moveTo(fromX + (toX - fromX) * static_cast<float>(i) / static_cast<float>(passes),
+             fromY + (toY - fromY) * static_cast<float>(i) / static_cast<float>(passes));
+      step();
+    }
+    QEL::qcINPUT->fOnKeyUp(1);
+    step();
+  }
   // A key pressed and let go (Windows virtual-key code), one pass each.
   void key(uint32_t code) {
     QEL::qcINPUT->fOnKeyDown(code);
@@ -129,12 +146,27 @@ class GAME_CHILD {
     QEL::qcINPUT->fOnKeyUp(code);
     step();
   }
-  // Text typed on the keyboard, one character a pass.
+  // Text typed on the keyboard, as the system reports it: the character's key goes down,
+  // the character arrives, a pass, the key comes up, a pass.
   void type(const std::wstring& text) {
     for (wchar_t character : text) {
+      const uint32_t code = keyOf(character);
+      if (code != 0) QEL::qcINPUT->fOnKeyDown(code);
       QEL::qcINPUT->fOnChar(character);
       step();
+      if (code == 0) continue;
+      QEL::qcINPUT->fOnKeyUp(code);
+      step();
     }
+  }
+  // The Windows virtual-key code of a character's key: digits, letters, the blank and the
+  // minus; 0 for the others.
+  static uint32_t keyOf(wchar_t character) {
+    if ((character >= L'0' && character <= L'9') || (character >= L'A' && character <= L'Z') || character == L' ')
+      return static_cast<uint32_t>(character);
+    if (character >= L'a' && character <= L'z') return static_cast<uint32_t>(character - L'a' + L'A');
+    if (character == L'-') return 189;
+    return 0;
   }
 
   // Puts a level file of the scenario's own into the game's Levels folder, which then becomes
