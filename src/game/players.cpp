@@ -290,6 +290,8 @@ void savePlayerStatistics(int index) {
   });
 }
 
+PLAYER_RECORD* currentPlayerRecord() { return isPlayerIndex(gCurrentPlayer) ? &gPlayers[gCurrentPlayer] : nullptr; }
+
 bool getTrophy(int n) {
   if (!isPlayerIndex(gCurrentPlayer) || n < 1 || n > kTrophyCount) return false;
   return gPlayers[gCurrentPlayer].trophies[n - 1] != 0;

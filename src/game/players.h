@@ -54,6 +54,9 @@ void savePlayerMoney(int index);
 void savePlayerTrophies(int index);
 void savePlayerStatistics(int index);
 
+// The current player's record; null when no player is current.
+PLAYER_RECORD* currentPlayerRecord();
+
 // Trophy flag n (1-24) of the current player; other numbers read as unset and are ignored.
 bool getTrophy(int n);
 void setTrophy(int n);

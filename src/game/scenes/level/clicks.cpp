@@ -31,11 +31,6 @@ constexpr int32_t TUTORIAL_ONLY_SLOT = 10;
 // The tutorial's stock deals these two values first.
 constexpr int32_t TUTORIAL_FIRST_DEAL[2] = {32, 11};
 
-PLAYER_RECORD* currentPlayer() {
-  if (gCurrentPlayer < 0 || gCurrentPlayer >= kMaxPlayers) return nullptr;
-  return &gPlayers[gCurrentPlayer];
-}
-
 void playSound(int32_t slot) { QEL::QC_SOUND::fPlayFromStart(gSounds[slot]); }
 
 bool isOnKnob(const QEL::QC_GUI_BUTTON5* knob, float x, float y) {
@@ -107,23 +102,14 @@ bool SCENE_CARD_GAME_LEVEL::clickVolumeSliders(float x, float y) {
   if (x < sliderMinX || x > sliderMaxX || sliderMaxX <= sliderMinX) return false;
 
   const float volume = volumeForKnobX(x);
-  PLAYER_RECORD* player = currentPlayer();
   bool changed = false;
   // Where the two bands overlap, one click sets both volumes.
-  if (isOnTrack(soundKnob, y)) {
+  for (const bool sound : {true, false}) {
+    QEL::QC_GUI_BUTTON5* knob = sound ? soundKnob : musicKnob;
+    if (!isOnTrack(knob, y)) continue;
     playSound(kSoundButtonClick);
-    soundKnob->fSetPosition(x, soundKnob->fGetTransform()->fGetPosition().y, 0.0f);
-    if (player != nullptr) player->soundVolume = volume;
-    setSoundsGain(volume);
-    QEL::fLog("Sound volume = ", volume);
-    changed = true;
-  }
-  if (isOnTrack(musicKnob, y)) {
-    playSound(kSoundButtonClick);
-    musicKnob->fSetPosition(x, musicKnob->fGetTransform()->fGetPosition().y, 0.0f);
-    if (player != nullptr) player->musicVolume = volume;
-    setMusicGain(volume);
-    QEL::fLog("Music volume = ", volume);
+    knob->fSetPosition(x, knob->fGetTransform()->fGetPosition().y, 0.0f);
+    setPlayerVolume(sound, volume);
     changed = true;
   }
   return changed;

@@ -52,8 +52,8 @@ void SCENE_CARD_GAME_LEVEL::showHint(int32_t n) {
     QEL::fLog("showHint: no hint ", n);
     return;
   }
-  const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
-  if (n == STOCK_USED_UP && playerInRange && gPlayers[gCurrentPlayer].isShowedHint29) return;
+  PLAYER_RECORD* player = currentPlayerRecord();
+  if (n == STOCK_USED_UP && player != nullptr && player->isShowedHint29) return;
   if (hintLabel != nullptr) hintLabel->fSetText(replaceBarsWithNewlines(getTextW(L"hint_" + numberToWString(n))));
   if (n <= LAST_HINT_COUNTING_PAIRS || n == AFTER_JOKER) isFreePairOnTable = findFreePair();
   hintStep = n;
@@ -76,8 +76,8 @@ void SCENE_CARD_GAME_LEVEL::showHint(int32_t n) {
         break;
       }
     }
-  } else if (n == STOCK_USED_UP && playerInRange) {
-    gPlayers[gCurrentPlayer].isShowedHint29 = 1;
+  } else if (n == STOCK_USED_UP && player != nullptr) {
+    player->isShowedHint29 = 1;
     savePlayerSettings(gCurrentPlayer);
   }
 }

@@ -27,11 +27,6 @@ constexpr int32_t USE_MILESTONES[3] = {10, 50, 100};
 constexpr int32_t FIRST_RESHUFFLE_TROPHY = 18;
 constexpr int32_t FIRST_JOKER_TROPHY = 21;
 
-PLAYER_RECORD* currentPlayer() {
-  if (gCurrentPlayer < 0 || gCurrentPlayer >= kMaxPlayers) return nullptr;
-  return &gPlayers[gCurrentPlayer];
-}
-
 // The milestone trophy for a count of uses, 0 when the count is none.
 int32_t milestoneTrophy(int32_t uses, int32_t firstTrophy) {
   for (int32_t k = 0; k < 3; ++k) {
@@ -44,7 +39,7 @@ int32_t milestoneTrophy(int32_t uses, int32_t firstTrophy) {
 
 void SCENE_CARD_GAME_LEVEL::useJoker() {
   QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundJokerUse]);
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (player != nullptr && player->jokers > 0) {
     --player->jokers;
     if (player->jokers == 0 && jokerButton != nullptr) jokerButton->fDisable();
@@ -64,7 +59,7 @@ void SCENE_CARD_GAME_LEVEL::useJoker() {
 }
 
 void SCENE_CARD_GAME_LEVEL::useReshuffle() {
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (player == nullptr || player->reshuffles <= 0) return;
   QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundButtonClick]);
   --player->reshuffles;

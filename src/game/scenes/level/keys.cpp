@@ -78,9 +78,9 @@ void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
       applyNextSceneType();
       break;
     case KEY_S:
-      if (gIsCheat && gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers) {
-        gPlayers[gCurrentPlayer].money += DEVELOPER_MONEY;
-        if (moneyLabel != nullptr) moneyLabel->fSetText(numberToWString(gPlayers[gCurrentPlayer].money));
+      if (PLAYER_RECORD* player = currentPlayerRecord(); gIsCheat && player != nullptr) {
+        player->money += DEVELOPER_MONEY;
+        if (moneyLabel != nullptr) moneyLabel->fSetText(numberToWString(player->money));
         checkMoneyTrophies();
       }
       break;
@@ -113,17 +113,6 @@ void SCENE_CARD_GAME_LEVEL::fKeyUp(int32_t code) {
   draggedSlider = -1;
   QEL::QC_GUI_BUTTON5* knob = sound ? soundKnob : musicKnob;
   if (knob == nullptr) return;
-  const float volume = volumeForKnobX(knob->fGetTransform()->fGetPosition().x);
-  if (gCurrentPlayer < 0 || gCurrentPlayer >= kMaxPlayers) return;
-  PLAYER_RECORD& player = gPlayers[gCurrentPlayer];
   // Saved with the player's settings when the options window is closed.
-  if (sound) {
-    player.soundVolume = volume;
-    setSoundsGain(volume);
-    QEL::fLog("Sound volume = ", volume);
-  } else {
-    player.musicVolume = volume;
-    setMusicGain(volume);
-    QEL::fLog("Music volume = ", volume);
-  }
+  setPlayerVolume(sound, volumeForKnobX(knob->fGetTransform()->fGetPosition().x));
 }

@@ -33,11 +33,6 @@ constexpr uint8_t FULL_ALPHA = 255;
 constexpr int32_t HINT_SKITTLE_CARDS = 3;
 constexpr int32_t HINT_MULTIPLIER = 5;
 
-PLAYER_RECORD* currentPlayer() {
-  if (gCurrentPlayer < 0 || gCurrentPlayer >= kMaxPlayers) return nullptr;
-  return &gPlayers[gCurrentPlayer];
-}
-
 void setLabelText(QEL::QC_GUI_WLABEL* label, const std::wstring& text) {
   if (label != nullptr) label->fSetText(text);
 }
@@ -196,7 +191,7 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
   const int32_t base = skittles == 0 ? POINTS_PLAIN : skittles == 1 ? POINTS_ONE_SKITTLE : POINTS_TWO_SKITTLES;
   const int32_t points = base * currentMultiplier;
   levelMoney += points;
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (player != nullptr) player->money += points;
   showPointsPopup(points, popupX, popupY);
 
@@ -216,7 +211,7 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
 }
 
 void SCENE_CARD_GAME_LEVEL::payBonusCardPrize(int32_t draw) {
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (draw >= 30) {
     const bool small = draw >= 60;
     bonusMoney = getTextIntW(small ? L"bonus_card_XX_money_bonus_value" : L"bonus_card_XXX_money_bonus_value");

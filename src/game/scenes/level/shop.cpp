@@ -42,11 +42,6 @@ constexpr int32_t PRICE_TOO_HIGH = 5;
 
 void play(int32_t slot) { QEL::QC_SOUND::fPlayFromStart(gSounds[slot]); }
 
-PLAYER_RECORD* currentPlayer() {
-  if (gCurrentPlayer < 0 || gCurrentPlayer >= kMaxPlayers) return nullptr;
-  return &gPlayers[gCurrentPlayer];
-}
-
 void setText(QEL::QC_GUI_WLABEL* label, const std::wstring& text) {
   if (label != nullptr) label->fSetText(text);
 }
@@ -94,7 +89,7 @@ void SCENE_CARD_GAME_LEVEL::openShop() {
 }
 
 void SCENE_CARD_GAME_LEVEL::refreshShopItems() {
-  const PLAYER_RECORD* player = currentPlayer();
+  const PLAYER_RECORD* player = currentPlayerRecord();
   const bool pileRoom = reservePilesInPlay() < CARD_PILES::MAX_PILES;
   showItem(placeButton, placePriceLabel, player != nullptr && pileRoom && canPay(*player, priceOf(PLACE)));
   showItem(shopReshuffleButton, reshufflePriceLabel, player != nullptr && canPay(*player, priceOf(RESHUFFLE)));
@@ -164,7 +159,7 @@ void SCENE_CARD_GAME_LEVEL::onPurchaseButton(int32_t id) {
 }
 
 void SCENE_CARD_GAME_LEVEL::buyShopItem(int32_t item) {
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (player == nullptr || item < PLACE || item > JOKER) return;
   const int32_t price = priceOf(item);
   if (!canPay(*player, price)) {

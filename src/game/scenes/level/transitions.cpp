@@ -144,8 +144,8 @@ void SCENE_CARD_GAME_LEVEL::refreshLabels() {
   setText(packNameLabel, packNameText());
   setText(frameLabel, frameNumberText());
   for (QEL::QC_GUI_WLABEL* label : rollLabels) setText(label, L"");
-  const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
-  if (playerInRange) setText(moneyLabel, numberToWString(gPlayers[gCurrentPlayer].money));
+  const PLAYER_RECORD* player = currentPlayerRecord();
+  if (player != nullptr) setText(moneyLabel, numberToWString(player->money));
   setText(multiplierLabel, L"x1");
   // Balls not played yet; the turnover writes the first.
   levelResult = LEVEL_RESULT{NOT_COMPLETED, -1, -1, -1, -1};
@@ -154,12 +154,11 @@ void SCENE_CARD_GAME_LEVEL::refreshLabels() {
   // The next pair sets the multiplier.
   currentMultiplier = 0;
   if (hintStep != 0) closeHint();
-  if (!playerInRange) return;
-  const PLAYER_RECORD& player = gPlayers[gCurrentPlayer];
-  setText(reshufflesLabel, numberToWString(player.reshuffles));
-  setText(jokersLabel, numberToWString(player.jokers));
-  enableWhenOwned(reshuffleButton, player.reshuffles);
-  enableWhenOwned(jokerButton, player.jokers);
+  if (player == nullptr) return;
+  setText(reshufflesLabel, numberToWString(player->reshuffles));
+  setText(jokersLabel, numberToWString(player->jokers));
+  enableWhenOwned(reshuffleButton, player->reshuffles);
+  enableWhenOwned(jokerButton, player->jokers);
 }
 
 void SCENE_CARD_GAME_LEVEL::placeStockLabels() {

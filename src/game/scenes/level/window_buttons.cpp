@@ -59,11 +59,6 @@ int32_t clickedId(QEL::QC_GUI_CONTAINER* container) {
   return event->id;
 }
 
-PLAYER_RECORD* currentPlayer() {
-  if (gCurrentPlayer < 0 || gCurrentPlayer >= kMaxPlayers) return nullptr;
-  return &gPlayers[gCurrentPlayer];
-}
-
 // The shown box of an on/off pair stands in place, the other out of sight.
 void showBox(QEL::QC_GUI_BUTTON5* shown, QEL::QC_GUI_BUTTON5* parked, int32_t boxX, int32_t boxY) {
   if (shown != nullptr) shown->fSetPosition(static_cast<float>(boxX + BOX_DX), static_cast<float>(boxY + BOX_DY), 0.0f);
@@ -79,7 +74,7 @@ bool SCENE_CARD_GAME_LEVEL::readPlayScreenButtons() {
 }
 
 bool SCENE_CARD_GAME_LEVEL::onPlayScreenButton(int32_t id) {
-  const PLAYER_RECORD* player = currentPlayer();
+  const PLAYER_RECORD* player = currentPlayerRecord();
   switch (id) {
     case JOKER_BUTTON:
       if ((hintStep != 0 && hintStep != HINT_JOKER_USE) || player == nullptr || player->jokers <= 0) return false;
@@ -189,7 +184,7 @@ void SCENE_CARD_GAME_LEVEL::onFinishButton(int32_t id) {
 }
 
 void SCENE_CARD_GAME_LEVEL::onOptionsButton(int32_t id) {
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (id == OPTIONS_CLOSE || id == OPTIONS_CREDITS) {
     play(kSoundButtonClick);
     if (id == OPTIONS_CLOSE) savePlayerSettings(gCurrentPlayer);
@@ -212,7 +207,7 @@ void SCENE_CARD_GAME_LEVEL::onOptionsButton(int32_t id) {
 }
 
 void SCENE_CARD_GAME_LEVEL::setFullscreen(bool on) {
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (player == nullptr) return;
   player->isFullscreen = on ? 1 : 0;
   if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(1024, 768, on);
@@ -224,7 +219,7 @@ void SCENE_CARD_GAME_LEVEL::setFullscreen(bool on) {
 }
 
 void SCENE_CARD_GAME_LEVEL::setMuteAll(bool on) {
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (player == nullptr) return;
   player->isMuteAll = on ? 1 : 0;
   // The option chooses the cursor: the game's own, or the system arrow.
@@ -238,7 +233,7 @@ void SCENE_CARD_GAME_LEVEL::setMuteAll(bool on) {
 }
 
 void SCENE_CARD_GAME_LEVEL::chooseCardBack(int32_t back) {
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (player == nullptr || back < 0 || back >= kCardBackCount) return;
   // The disabled button shows the current choice.
   if (player->currentBack >= 0 && player->currentBack < kCardBackCount && backButtons[player->currentBack] != nullptr) {
@@ -249,7 +244,7 @@ void SCENE_CARD_GAME_LEVEL::chooseCardBack(int32_t back) {
 }
 
 void SCENE_CARD_GAME_LEVEL::chooseCardType(int32_t type) {
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (player == nullptr || type < 0 || type >= kCardTypeCount) return;
   if (player->currentCardType >= 0 && player->currentCardType < kCardTypeCount &&
       typeButtons[player->currentCardType] != nullptr) {

@@ -275,19 +275,7 @@ void SCENE_CARD_GAME_MAINMENU::releaseVolumeKnob() {
 }
 
 // The knob may stand a grip's width past a track end; the volume stays within 0 and 1.
-void SCENE_CARD_GAME_MAINMENU::setVolume(int32_t slider, float value) {
-  const float volume = value < 0.0f ? 0.0f : (value > 1.0f ? 1.0f : value);
-  PLAYER_RECORD& player = currentRecord();
-  if (slider == SOUND_SLIDER) {
-    player.soundVolume = volume;
-    setSoundsGain(volume);
-    QEL::fLog("Sound volume = ", volume);
-  } else {
-    player.musicVolume = volume;
-    setMusicGain(volume);
-    QEL::fLog("Music volume = ", volume);
-  }
-}
+void SCENE_CARD_GAME_MAINMENU::setVolume(int32_t slider, float value) { setPlayerVolume(slider == SOUND_SLIDER, value); }
 
 void SCENE_CARD_GAME_MAINMENU::drawOptionsWindow(float distance) {
   drawRaised(optionsBackground, homeY.optionsBackground, distance);
