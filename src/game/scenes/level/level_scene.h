@@ -650,7 +650,6 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   // The two labels on the stock follow it wherever the piles put it.
   void placeStockLabels();
   void flyCardsIn();
-  void resetFrameCounters();
   // The piles' own count of reserve piles in play (a bought pile counts).
   int32_t reservePilesInPlay() const;
 

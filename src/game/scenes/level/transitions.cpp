@@ -107,35 +107,22 @@ void SCENE_CARD_GAME_LEVEL::restartInPlace() {
 
 void SCENE_CARD_GAME_LEVEL::reloadAfterLeave() {
   const int32_t previousLevel = loadedLevel;
+  // The restarted or next frame starts afresh: its clock, money, counters and selection.
+  resetFrameState();
+  resetSelection();
+  nextActionPointDecreaseMs = 0;
+  needToFinishAfterMessage = false;
   loadLevel(gCurrentLevel);
   // Another level started in this scene is a start of that level in this run.
   if (gCurrentLevel != previousLevel && gCurrentLevel >= 0 && gCurrentLevel < kLevelCount) {
     ++gLevelAttempts[gCurrentLevel];
   }
-  resetFrameCounters();
   refreshLabels();
   transitionState = DEALING_IN;
   leaveTimer = 0.0f;
   animationState = FLYING_IN;
   flyCardsIn();
   isRestartPending = false;
-}
-
-void SCENE_CARD_GAME_LEVEL::resetFrameCounters() {
-  clockMs = 0;
-  nextActionPointDecreaseMs = 0;
-  levelMoney = 0;
-  highestMultiplier = 1;
-  reshufflesUsed = 0;
-  jokersUsed = 0;
-  for (int32_t i = 0; i < MAX_LAYOUT_CARDS; ++i) {
-    cardsLeftAtReshuffle[i] = 0;
-    cardsLeftAtJoker[i] = 0;
-  }
-  needToFinishAfterMessage = false;
-  selectedPileCard = -1;
-  isJokerMode = false;
-  messageState = message_state::NONE;
 }
 
 void SCENE_CARD_GAME_LEVEL::refreshLabels() {
