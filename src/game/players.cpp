@@ -25,7 +25,8 @@ struct TROPHY_KEY {
   const char* key;
 };
 
-// Trophies 6, 7 and 8 have no key: they live for the run only.
+// Trophies 6, 7 and 8 come last: older files lack them, and a reader that knows only the
+// others passes them by.
 constexpr TROPHY_KEY kTrophyKeys[] = {
     {1, "gameWasPassedOnJuniorLevel"},
     {2, "gameWasPassedOnProfessionalLevel"},
@@ -48,6 +49,9 @@ constexpr TROPHY_KEY kTrophyKeys[] = {
     {22, "jokerBonusWasUsed50Times"},
     {23, "jokerBonusWasUsed100Times"},
     {24, "allPlacesForBonusCardsWereBought"},
+    {6, "onePackWasPassedWithResult300OnProfessionalLevel"},
+    {7, "sixPacksWasPassedWithResult300OnProfessionalLevel"},
+    {8, "twelvePacksWasPassedWithResult300OnProfessionalLevel"},
 };
 
 bool isPlayerIndex(int index) { return index >= 0 && index < kMaxPlayers; }
@@ -278,10 +282,9 @@ void loadPlayers() {
   }
 }
 
-void savePlayers() {
-  if (gIsAllLevelsView) return;
+void fillPlayersDocument(pugi::xml_document& document) {
+  document.reset();
   const int count = gNumberOfPlayers < 0 ? 0 : (gNumberOfPlayers > kMaxPlayers ? kMaxPlayers : gNumberOfPlayers);
-  pugi::xml_document document;
   pugi::xml_node root = document.append_child("players");
   root.append_attribute("numberOfPlayers").set_value(count);
   root.append_attribute("currentPlayer").set_value(gCurrentPlayer);
@@ -307,6 +310,13 @@ void savePlayers() {
     writeTrophies(element, player);
     writeStatistics(element, player);
   }
+}
+
+void savePlayers() {
+  QEL::fLog("currentPlayer (savePlayers()): ", gCurrentPlayer);
+  if (gIsAllLevelsView) return;
+  pugi::xml_document document;
+  fillPlayersDocument(document);
   saveXmlAtomically(document, playersFilePath());
 }
 
@@ -340,6 +350,8 @@ void addMoney(PLAYER_RECORD& player, int64_t amount) {
   const int64_t sum = static_cast<int64_t>(player.money) + amount;
   player.money = static_cast<int32_t>(sum < 0 ? 0 : (sum > kMaxPlayerCount ? kMaxPlayerCount : sum));
 }
+
+PLAYER_RECORD* currentPlayerRecord() { return isPlayerIndex(gCurrentPlayer) ? &gPlayers[gCurrentPlayer] : nullptr; }
 
 bool getTrophy(int n) {
   if (!isPlayerIndex(gCurrentPlayer) || n < 1 || n > kTrophyCount) return false;

@@ -36,10 +36,10 @@ enum class SAVE_FILE_STATE {
 // ".corrupt1", ".corrupt2", ... when that name is taken) and the document left empty.
 SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& path, const char* rootName);
 
-// Writes the document with tab indentation to a new temporary file in the same folder
-// (path + ".tmp-" and six random characters, locked while it is written), flushes it to the
-// disk, renames it over path and flushes the folder. False (logged) when any step fails;
-// the old file is then untouched and the temporary removed.
+// Writes the document with tab indentation through the engine's one atomic write
+// (engine/xml_save.h, which the level files use too): a locked temporary of its own beside
+// path, flushed to the disk and renamed over it. False (logged) when any step fails; the old
+// file is then untouched and the temporary removed.
 bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path);
-// The same for a plain text file.
+// The same for a text file written as it stands (the statistics files).
 bool saveTextAtomically(const std::string& text, const std::string& path);

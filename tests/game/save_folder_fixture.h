@@ -115,6 +115,17 @@ inline std::vector<std::string> folderEntries(const std::filesystem::path& folde
   return names;
 }
 
+// True when a temporary of the atomic save (the file's name followed by ".tmp" and anything)
+// lies beside the file.
+inline bool hasTemporaryBeside(const std::filesystem::path& file) {
+  const std::string prefix = file.filename().string() + ".tmp";
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(file.parent_path(), error), end; !error && entry != end;
+       entry.increment(error))
+    if (entry->path().filename().string().rfind(prefix, 0) == 0) return true;
+  return false;
+}
+
 }  // namespace test_support
 
 class SaveFolderTest : public ::testing::Test {
