@@ -1,9 +1,6 @@
 #include "game/players.h"
 
-#include <cctype>
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 
 #include "engine/log.h"
 #include "engine/text_utils.h"
@@ -80,16 +77,7 @@ float clampVolume(float value, const char* field, int player) {
 // The whole attribute as a whole number (blanks around it allowed); false when it is missing,
 // empty, not a number or beyond a 32-bit int.
 bool readWholeNumber(const pugi::xml_attribute& attribute, int32_t& value) {
-  if (!attribute) return false;
-  const char* text = attribute.value();
-  char* end = nullptr;
-  errno = 0;
-  const long number = std::strtol(text, &end, 10);
-  if (end == text || errno == ERANGE || number < INT32_MIN || number > INT32_MAX) return false;
-  while (std::isspace(static_cast<unsigned char>(*end))) ++end;
-  if (*end != '\0') return false;
-  value = static_cast<int32_t>(number);
-  return true;
+  return attribute && QEL::fReadWholeNumber(attribute.value(), value);
 }
 
 // A player element's id, or -1 when it is missing, not a number or negative.

@@ -146,23 +146,17 @@ TEST_F(DamagedPlayersFile, ANegativePlayerCountIsTakenFromThePlayers) {
 
 TEST_F(DamagedPlayersFile, ARepeatedIdLoadsTheFirstAndLeavesTheSecondAlone) {
   startAndClose([](pugi::xml_node root) {
-    // The impostor comes after player 2: a copy of player 1's element with every value changed.
-    const pugi::xml_node second = root.find_child_by_attribute("player", "id", "1");
-    pugi::xml_node copy = root.insert_copy_after(second, second.next_sibling("player"));
-    const PLAYER_RECORD other = impostor();
-    copy.attribute("name").set_value("Impostor");
-    copy.attribute("money").set_value(other.money);
-    copy.attribute("soundVolume").set_value(other.soundVolume);
-    copy.attribute("musicVolume").set_value(other.musicVolume);
-    copy.attribute("isFullscreen").set_value(true);
-    copy.attribute("isMuteAll").set_value(true);
-    copy.attribute("currentBack").set_value(other.currentBack);
-    copy.attribute("currentCardType").set_value(other.currentCardType);
-    copy.attribute("additionalCardPlaces").set_value(other.additionalCardPlaces);
-    copy.attribute("reshuffles").set_value(other.reshuffles);
-    copy.attribute("jokers").set_value(other.jokers);
-    copy.attribute("isShowedFirstHint").set_value(other.isShowedFirstHint);
-    copy.attribute("isShowedHint29").set_value(false);
+    // The impostor comes after player 2: player 1's id on an element the game's own full save
+    // wrote for a record unlike player 1 in every field.
+    const int savedCount = gNumberOfPlayers;
+    const PLAYER_RECORD savedSecond = gPlayers[1];
+    gPlayers[1] = impostor();
+    pugi::xml_document other;
+    fillPlayersDocument(other);
+    gPlayers[1] = savedSecond;
+    gNumberOfPlayers = savedCount;
+    const pugi::xml_node second = root.find_child_by_attribute("player", "id", "2");
+    root.insert_copy_after(other.child("players").find_child_by_attribute("player", "id", "1"), second);
   });
   expectEveryPlayerKept();
 }
