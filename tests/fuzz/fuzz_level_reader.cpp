@@ -6,9 +6,9 @@
 
 #include <pugixml.hpp>
 
+#include "bare_level_scene.h"
 #include "editor/level_file.h"
 #include "fuzz_support.h"
-#include "level_fixture.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_support::startFolder();
