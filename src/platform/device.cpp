@@ -218,7 +218,7 @@ bool Device::create(WindowHandle window, const PresentParameters& parameters) {
   glGenTextures(1, &white);
   _whiteTexture = white;
   const uint8_t texel[4] = {255, 255, 255, 255};
-  glBindTexture(GL_TEXTURE_2D, _whiteTexture);
+  bindTextureName(_whiteTexture);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
 
@@ -268,6 +268,30 @@ Device::~Device() {
     SDL_GL_MakeCurrent(_window, nullptr);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(_context));
   }
+}
+
+void Device::bindTextureName(unsigned name) {
+  if (name == _boundTexture) return;
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, name);
+  _boundTexture = name;
+  ++_counters.textureBinds;
+}
+
+void Device::forgetTextureName(unsigned name) {
+  if (name == _boundTexture) _boundTexture = 0;
+}
+
+void Device::noteFramePresented() {
+  auto since = [](uint64_t now, uint64_t then) { return now - then; };
+  _lastFrame.drawCalls = since(_counters.drawCalls, _atLastPresent.drawCalls);
+  _lastFrame.textureBinds = since(_counters.textureBinds, _atLastPresent.textureBinds);
+  _lastFrame.bufferAllocations = since(_counters.bufferAllocations, _atLastPresent.bufferAllocations);
+  _lastFrame.bufferUploads = since(_counters.bufferUploads, _atLastPresent.bufferUploads);
+  _lastFrame.textureUploads = since(_counters.textureUploads, _atLastPresent.textureUploads);
+  _lastFrame.presents = 1;
+  _lastFrame.resets = since(_counters.resets, _atLastPresent.resets);
+  _atLastPresent = _counters;
 }
 
 void Device::makeCurrent() {
@@ -463,6 +487,7 @@ Result Device::present() {
   }
   SDL_GL_SwapWindow(_window);
   ++_counters.presents;
+  noteFramePresented();
   _matricesDirty = true;
   bindTarget();
   return Result::ok;
@@ -627,8 +652,7 @@ void Device::applyPipelineState(bool points) {
     glDisable(GL_STENCIL_TEST);
   }
 
-  glActiveTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, (_texture && _texture->_name) ? _texture->_name : _whiteTexture);
+  bindTextureName((_texture && _texture->_name) ? _texture->_name : _whiteTexture);
   glSamplerParameteri(_sampler, GL_TEXTURE_MAG_FILTER, glFilter(_samplerStates[static_cast<uint32_t>(SamplerState::magFilter)]));
   glSamplerParameteri(_sampler, GL_TEXTURE_MIN_FILTER, glFilter(_samplerStates[static_cast<uint32_t>(SamplerState::minFilter)]));
   glBindSampler(0, _sampler);
@@ -688,6 +712,7 @@ Result Device::drawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t 
   prepareDraw();
   glDrawArrays(glMode(type), static_cast<GLint>(startVertex), static_cast<GLsizei>(count));
   ++_counters.drawCalls;
+  if (_capture && type == PrimitiveType::triangleList) captureTriangles(startVertex, count, false, 0, 0);
   return Result::ok;
 }
 
@@ -706,6 +731,7 @@ Result Device::drawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint
   glDrawElementsBaseVertex(glMode(type), static_cast<GLsizei>(count), GL_UNSIGNED_SHORT,
                            reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * 2), baseVertex);
   ++_counters.drawCalls;
+  if (_capture && type == PrimitiveType::triangleList) captureTriangles(0, count, true, startIndex, baseVertex);
   return Result::ok;
 }
 

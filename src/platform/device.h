@@ -183,15 +183,19 @@ class Device {
   int backBufferWidth() const { return _backWidth; }
   int backBufferHeight() const { return _backHeight; }
 
-  // Counters of what reached OpenGL since the device was made (for benchmarks and tests).
+  // Counters of what reached OpenGL (for benchmarks and tests): since the device was made,
+  // and what the last presented frame took (from one present to the next).
   struct Counters {
     uint64_t drawCalls = 0;
+    uint64_t textureBinds = 0;       // changes of the texture the draws sample
+    uint64_t bufferAllocations = 0;  // vertex or index storage (re)allocated
     uint64_t bufferUploads = 0;
     uint64_t textureUploads = 0;
     uint64_t presents = 0;
     uint64_t resets = 0;
   };
   const Counters& counters() const { return _counters; }
+  const Counters& lastFrameCounters() const { return _lastFrame; }
 
   // ---- test hooks --------------------------------------------------------------------
   // The device reports itself lost for the next lostTests cooperative-level tests, then
@@ -204,11 +208,26 @@ class Device {
   // A render target surface's pixels, the same way.
   bool readSurface(Surface* surface, std::vector<uint8_t>& rgba, int& width, int& height);
 
+  // ---- benchmark hook ---------------------------------------------------------------
+  // While a list is set, the corners of every triangle drawn into the back buffer are added
+  // to it in back-buffer pixels (x right, y down) with their texture coordinates and
+  // colour: what a frame covers, for a program that draws the same pixels another way.
+  struct CapturedVertex {
+    float x, y, u, v;
+    uint32_t color;  // 0xAARRGGBB
+  };
+  void setTriangleCapture(std::vector<CapturedVertex>* list) { _capture = list; }
+
   // Used by the device's objects.
   void forget(DeviceObject* object) { _objects.erase(object); }
   void remember(DeviceObject* object) { _objects.insert(object); }
   void makeCurrent();
   Counters& mutableCounters() { return _counters; }
+  // Binds a texture name to unit 0 unless it is bound already; every bind of the device's
+  // own goes through here, so the binding is known without asking OpenGL.
+  void bindTextureName(unsigned name);
+  // A texture name is going away: OpenGL falls back to no texture where it was bound.
+  void forgetTextureName(unsigned name);
 
  private:
   friend class Direct3D;
@@ -222,6 +241,10 @@ class Device {
   void applyPipelineState(bool points);
   void prepareDraw();
   void uploadMatrices();
+  void noteFramePresented();
+  // Adds the triangles of a draw to the capture list (vertices from first on, or through the
+  // index buffer's count indices from startIndex, each plus baseVertex).
+  void captureTriangles(uint32_t first, uint32_t count, bool indexed, uint32_t startIndex, int32_t baseVertex);
 
   WindowHandle _window = nullptr;
   void* _context = nullptr;
@@ -252,6 +275,10 @@ class Device {
   bool _lostWhileMinimised = false;
   Result _failNextReset = Result::ok;
   Counters _counters;
+  Counters _atLastPresent;
+  Counters _lastFrame;
+  unsigned _boundTexture = 0;  // the texture name bound to unit 0, as last set here
+  std::vector<CapturedVertex>* _capture = nullptr;
   std::set<DeviceObject*> _objects;
 };
 

@@ -41,13 +41,17 @@ void uploadBuffer(GLenum target, unsigned& name, const std::vector<uint8_t>& byt
     glBufferData(target, static_cast<GLsizeiptr>(bytes.size()), bytes.data(), GL_STREAM_DRAW);
     begin = end = 0;
     discard = false;
+    ++counters.bufferAllocations;
     ++counters.bufferUploads;
     return;
   }
   if (begin == end) return;
   glBindBuffer(target, name);
   // A discarding lock lets the old storage go, so a draw still reading it never stalls us.
-  if (discard) glBufferData(target, static_cast<GLsizeiptr>(bytes.size()), nullptr, GL_STREAM_DRAW);
+  if (discard) {
+    glBufferData(target, static_cast<GLsizeiptr>(bytes.size()), nullptr, GL_STREAM_DRAW);
+    ++counters.bufferAllocations;
+  }
   glBufferSubData(target, begin, end - begin, bytes.data() + begin);
   begin = end = 0;
   discard = false;
@@ -106,7 +110,7 @@ Texture::Texture(Device* device, uint32_t width, uint32_t height, uint32_t forma
   GLuint n = 0;
   glGenTextures(1, &n);
   _name = n;
-  glBindTexture(GL_TEXTURE_2D, _name);
+  _device->bindTextureName(_name);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_RGBA,
                GL_UNSIGNED_BYTE, nullptr);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
@@ -128,6 +132,7 @@ Texture::~Texture() {
     _device->makeCurrent();
     GLuint n = _name;
     glDeleteTextures(1, &n);
+    _device->forgetTextureName(_name);
   }
 }
 
@@ -148,7 +153,7 @@ Result Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t) {
   // copy per picture.
   _device->makeCurrent();
   _pixels.resize(static_cast<size_t>(_width) * _height * 4);
-  glBindTexture(GL_TEXTURE_2D, _name);
+  _device->bindTextureName(_name);
   glPixelStorei(GL_PACK_ALIGNMENT, 4);
   glGetTexImage(GL_TEXTURE_2D, 0, pixelOrder(), GL_UNSIGNED_BYTE, _pixels.data());
   locked->bits = _pixels.data();
@@ -162,7 +167,7 @@ Result Texture::unlockRect(uint32_t level) {
   _locked = false;
   if (_name && _device) {
     _device->makeCurrent();
-    glBindTexture(GL_TEXTURE_2D, _name);
+    _device->bindTextureName(_name);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(_width), static_cast<GLsizei>(_height),
                     pixelOrder(), GL_UNSIGNED_BYTE, _pixels.data());
     ++_device->mutableCounters().textureUploads;
