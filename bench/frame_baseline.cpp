@@ -1,8 +1,10 @@
 // The yardstick of bench/frame_cost: the least an SDL2 + OpenGL 3.3 program does to put the
 // same pixels on the screen as one game frame. It reads the triangles bench_frame_cost
-// captured (back-buffer pixels, texture coordinates, colours) and every frame clears its
-// 1024 x 768 window, streams those vertices, draws them in one call with one texture and
-// alpha blending straight into the window, and swaps. No engine code is linked in.
+// captured (back-buffer pixels, texture coordinates, colours, and for each draw the size and
+// filter of the texture it sampled and its blending), makes textures of those sizes once,
+// and every frame clears its 1024 x 768 window, streams the vertices in one upload, draws
+// each run of equal texture and blending in one call straight into the window, and swaps.
+// No engine code is linked in.
 //
 //   bench_frame_baseline <capture file> [frames]
 //
@@ -36,6 +38,15 @@ struct VERTEX {
   uint32_t color;  // 0xAARRGGBB
 };
 
+// As bench_frame_cost writes them.
+struct RUN {
+  uint32_t firstVertex, vertexCount;
+  uint32_t texture;
+  uint32_t textureWidth, textureHeight;
+  uint32_t linear;
+  uint32_t blend;  // 0 none, 1 source alpha over, 2 added
+};
+
 std::string readLine(const std::string& path) {
   std::ifstream in(path);
   std::string line;
@@ -60,19 +71,38 @@ double drawingThreadsSeconds() {
   return total;
 }
 
-bool readCapture(const char* path, std::vector<VERTEX>& vertices) {
+bool readCapture(const char* path, std::vector<RUN>& runs, std::vector<VERTEX>& vertices) {
   FILE* file = std::fopen(path, "rb");
   if (file == nullptr) return false;
   char magic[6] = {};
   uint32_t count = 0;
-  bool ok = std::fread(magic, 1, 6, file) == 6 && std::memcmp(magic, "PDCAP1", 6) == 0 &&
+  bool ok = std::fread(magic, 1, 6, file) == 6 && std::memcmp(magic, "PDCAP2", 6) == 0 &&
             std::fread(&count, sizeof count, 1, file) == 1;
+  if (ok) {
+    runs.resize(count);
+    ok = count == 0 || std::fread(runs.data(), sizeof(RUN), count, file) == count;
+  }
+  ok = ok && std::fread(&count, sizeof count, 1, file) == 1;
   if (ok) {
     vertices.resize(count);
     ok = count == 0 || std::fread(vertices.data(), sizeof(VERTEX), count, file) == count;
   }
   std::fclose(file);
   return ok;
+}
+
+// Runs that follow one another with the same texture and blending make one draw.
+std::vector<RUN> mergedRuns(const std::vector<RUN>& runs) {
+  std::vector<RUN> merged;
+  for (const RUN& run : runs) {
+    if (!merged.empty() && merged.back().texture == run.texture && merged.back().blend == run.blend &&
+        merged.back().firstVertex + merged.back().vertexCount == run.firstVertex) {
+      merged.back().vertexCount += run.vertexCount;
+    } else {
+      merged.push_back(run);
+    }
+  }
+  return merged;
 }
 
 const char* kVertexShader = R"(#version 330 core
@@ -110,8 +140,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: bench_frame_baseline <capture file> [frames]\n");
     return 2;
   }
+  std::vector<RUN> runs;
   std::vector<VERTEX> vertices;
-  if (!readCapture(argv[1], vertices)) {
+  if (!readCapture(argv[1], runs, vertices)) {
     std::fprintf(stderr, "bench_frame_baseline: cannot read %s\n", argv[1]);
     return 1;
   }
@@ -138,21 +169,29 @@ int main(int argc, char** argv) {
   glLinkProgram(program);
   glUseProgram(program);
 
-  // One picture for everything: a 256 x 256 gradient with some transparency.
-  std::vector<uint8_t> texels(256 * 256 * 4);
-  for (int i = 0; i < 256 * 256; ++i) {
-    texels[i * 4 + 0] = static_cast<uint8_t>(i & 0xFF);
-    texels[i * 4 + 1] = static_cast<uint8_t>(i >> 8);
-    texels[i * 4 + 2] = 128;
-    texels[i * 4 + 3] = static_cast<uint8_t>(((i & 0xFF) < 16) ? 0 : 255);
+  // A texture of each captured size and filter, with some transparency.
+  std::vector<GLuint> textures;
+  for (const RUN& run : runs) {
+    if (run.texture < textures.size()) continue;
+    textures.resize(run.texture + 1, 0);
+    const size_t texels = static_cast<size_t>(run.textureWidth) * run.textureHeight;
+    std::vector<uint8_t> pixels(texels * 4);
+    for (size_t i = 0; i < texels; ++i) {
+      pixels[i * 4 + 0] = static_cast<uint8_t>(i & 0xFF);
+      pixels[i * 4 + 1] = static_cast<uint8_t>(i >> 8);
+      pixels[i * 4 + 2] = 128;
+      pixels[i * 4 + 3] = static_cast<uint8_t>(((i & 0xFF) < 16) ? 0 : 255);
+    }
+    glGenTextures(1, &textures[run.texture]);
+    glBindTexture(GL_TEXTURE_2D, textures[run.texture]);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(run.textureWidth),
+                 static_cast<GLsizei>(run.textureHeight), 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    const GLint filter = run.linear ? GL_LINEAR : GL_NEAREST;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
   }
-  GLuint texture = 0;
-  glGenTextures(1, &texture);
-  glBindTexture(GL_TEXTURE_2D, texture);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 256, 256, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  const std::vector<RUN> draws = mergedRuns(runs);
 
   GLuint vertexArray = 0, buffer = 0;
   glGenVertexArrays(1, &vertexArray);
@@ -167,8 +206,6 @@ int main(int argc, char** argv) {
   glVertexAttribPointer(1, 2, GL_FLOAT, GL_FALSE, sizeof(VERTEX), reinterpret_cast<void*>(8));
   glEnableVertexAttribArray(2);
   glVertexAttribPointer(2, GL_BGRA, GL_UNSIGNED_BYTE, GL_TRUE, sizeof(VERTEX), reinterpret_cast<void*>(16));
-  glEnable(GL_BLEND);
-  glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
   glViewport(0, 0, kWidth, kHeight);
   glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
 
@@ -177,9 +214,18 @@ int main(int argc, char** argv) {
     while (SDL_PollEvent(&event)) {
     }
     glClear(GL_COLOR_BUFFER_BIT);
-    if (!vertices.empty()) {
-      glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices.data());
-      glDrawArrays(GL_TRIANGLES, 0, static_cast<GLsizei>(vertices.size()));
+    if (!vertices.empty()) glBufferSubData(GL_ARRAY_BUFFER, 0, bytes, vertices.data());
+    GLuint bound = 0;
+    uint32_t blend = 3;
+    for (const RUN& run : draws) {
+      if (textures[run.texture] != bound) glBindTexture(GL_TEXTURE_2D, bound = textures[run.texture]);
+      if (run.blend != blend) {
+        blend = run.blend;
+        if (blend == 0) glDisable(GL_BLEND);
+        else glEnable(GL_BLEND);
+        if (blend != 0) glBlendFunc(GL_SRC_ALPHA, blend == 2 ? GL_ONE : GL_ONE_MINUS_SRC_ALPHA);
+      }
+      glDrawArrays(GL_TRIANGLES, static_cast<GLint>(run.firstVertex), static_cast<GLsizei>(run.vertexCount));
     }
     SDL_GL_SwapWindow(window);
     // Finished before the next frame, as the game's side does: see bench_frame_cost.
@@ -189,8 +235,8 @@ int main(int argc, char** argv) {
   const double before = drawingThreadsSeconds();
   for (int i = 0; i < frames; ++i) frame();
   const double cpu = drawingThreadsSeconds() - before;
-  std::fprintf(stderr, "baseline frames=%d cpu_ms=%.3f triangles=%zu\n", frames,
-               1000.0 * cpu / (frames > 0 ? frames : 1), vertices.size() / 3);
+  std::fprintf(stderr, "baseline frames=%d cpu_ms=%.3f triangles=%zu draw_calls=%zu\n", frames,
+               1000.0 * cpu / (frames > 0 ? frames : 1), vertices.size() / 3, draws.size());
   SDL_Quit();
   return 0;
 }

@@ -201,13 +201,18 @@ SCENE_CARD_GAME_LEVEL* startFullLevel() {
   return level;
 }
 
-void writeCapture(const std::string& path, const std::vector<platform::Device::CapturedVertex>& vertices) {
+// "PDCAP2", the run count and runs, the vertex count and vertices, as the device's structures
+// lay them out.
+void writeCapture(const std::string& path, const platform::Device::Capture& capture) {
   FILE* file = std::fopen(path.c_str(), "wb");
   if (file == nullptr) fail("cannot write " + path);
-  const uint32_t count = static_cast<uint32_t>(vertices.size());
-  std::fwrite("PDCAP1", 1, 6, file);
-  std::fwrite(&count, sizeof count, 1, file);
-  if (count > 0) std::fwrite(vertices.data(), sizeof vertices[0], vertices.size(), file);
+  std::fwrite("PDCAP2", 1, 6, file);
+  const uint32_t runs = static_cast<uint32_t>(capture.runs.size());
+  std::fwrite(&runs, sizeof runs, 1, file);
+  if (runs > 0) std::fwrite(capture.runs.data(), sizeof capture.runs[0], runs, file);
+  const uint32_t vertices = static_cast<uint32_t>(capture.vertices.size());
+  std::fwrite(&vertices, sizeof vertices, 1, file);
+  if (vertices > 0) std::fwrite(capture.vertices.data(), sizeof capture.vertices[0], vertices, file);
   std::fclose(file);
 }
 
@@ -245,11 +250,11 @@ int main(int argc, char** argv) {
   const double cpu = drawingThreadsSeconds() - cpuBefore;
   const platform::Device::Counters after = device.counters();
 
-  std::vector<platform::Device::CapturedVertex> triangles;
-  device.setTriangleCapture(&triangles);
+  platform::Device::Capture captured;
+  device.setTriangleCapture(&captured);
   frame();
   device.setTriangleCapture(nullptr);
-  writeCapture(capturePath, triangles);
+  writeCapture(capturePath, captured);
 
   const double n = frames > 0 ? frames : 1;
   std::fprintf(stderr,
@@ -257,7 +262,7 @@ int main(int argc, char** argv) {
                "buffer_uploads=%.1f captured_triangles=%zu\n",
                scene.c_str(), frames, 1000.0 * cpu / n, (after.drawCalls - before.drawCalls) / n,
                (after.textureBinds - before.textureBinds) / n, (after.bufferAllocations - before.bufferAllocations) / n,
-               (after.bufferUploads - before.bufferUploads) / n, triangles.size() / 3);
+               (after.bufferUploads - before.bufferUploads) / n, captured.vertices.size() / 3);
   std::error_code ignored;
   fs::current_path("/tmp", ignored);
   fs::remove_all(root, ignored);

@@ -151,6 +151,13 @@ class QC_RENDER {
   uint32_t _pointRing = 0;
   uint32_t _batchVertices = 0;
   uint32_t _batchIndices = 0;
+  // Batches follow one another through the vertex and index buffers during a frame, each
+  // starting where the one before ended; the buffers are given up (discarded) once per frame
+  // and when they run full, not for every batch.
+  uint32_t _batchFirstVertex = 0;
+  uint32_t _batchFirstIndex = 0;
+  bool _discardVertices = true;
+  bool _discardIndices = true;
   QC_CAMERA* _camera = nullptr;
   platform::Surface* _targetSurface = nullptr;
   platform::Texture* _targetTexture = nullptr;
@@ -183,6 +190,8 @@ class QC_RENDER {
   QC_TEXTURE* loadFromImage(const std::vector<uint8_t>& rgba, int32_t width, int32_t height, int32_t imageWidth,
                             int32_t imageHeight);
   void releaseDeviceBuffers();
+  // Starts the batches at the beginning of the buffers again; the next locks discard.
+  void rewindBatches();
   // One unlit, untextured line in screen space or in the camera's space.
   void drawLine(float x1, float y1, float z1, float x2, float y2, float z2, uint32_t color, bool screen);
   void restoreSpaceWorld();

@@ -150,6 +150,7 @@ void QC_RENDER::ResetDevice() {
   // Batches and bindings of the old buffers are gone with them.
   _batchVertices = 0;
   _batchIndices = 0;
+  rewindBatches();
   _currentTexture = nullptr;
 
   if (_device) {

@@ -1,5 +1,7 @@
 // The renderer's frame, batching and drawing: draws with equal render-state words and
-// textures in a row share one device draw call.
+// textures in a row share one device draw call. A frame's batches lie one after another in
+// the vertex and index buffers, so the buffers are reallocated (discarded) at most once a
+// frame and when they run full, and each batch uploads only its own bytes.
 #include <cmath>
 #include <cstring>
 
@@ -45,7 +47,15 @@ int32_t QC_RENDER::fBeginScene() {
   _drawCalls = 0;
   _stateChanges = 0;
   _flushes = 0;
+  rewindBatches();
   return 1;
+}
+
+void QC_RENDER::rewindBatches() {
+  _batchFirstVertex = 0;
+  _batchFirstIndex = 0;
+  _discardVertices = true;
+  _discardIndices = true;
 }
 
 int32_t QC_RENDER::fClear() {
@@ -90,11 +100,22 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
       _currentTexture = nullptr;
     }
   }
+  // No room left behind the batch: it is drawn where it lies and the next one starts at the
+  // beginning of freshly discarded buffers.
+  if (_batchFirstVertex + _batchVertices + n > _vertexCapacity ||
+      _batchFirstIndex + _batchIndices + ni > fIndexCapacity()) {
+    fFlush();
+    rewindBatches();
+  }
+  auto lockFlags = [](bool& discard) {
+    const uint32_t flags = discard ? platform::kLockDiscard : platform::kLockNoOverwrite;
+    discard = false;
+    return flags;
+  };
   if (n > 0) {
     void* data = nullptr;
-    const uint32_t flags = _batchVertices == 0 ? platform::kLockDiscard : platform::kLockNoOverwrite;
-    if (_vertexBuffer->lock(_batchVertices * sizeof(QS_VERTEX), n * sizeof(QS_VERTEX), &data, flags) ==
-            platform::Result::ok &&
+    if (_vertexBuffer->lock((_batchFirstVertex + _batchVertices) * sizeof(QS_VERTEX), n * sizeof(QS_VERTEX), &data,
+                            lockFlags(_discardVertices)) == platform::Result::ok &&
         data) {
       auto* out = static_cast<QS_VERTEX*>(data);
       const float(&m)[4][4] = _world.m;
@@ -110,8 +131,10 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
   }
   if (ni > 0) {
     void* data = nullptr;
-    const uint32_t flags = _batchIndices == 0 ? platform::kLockDiscard : platform::kLockNoOverwrite;
-    if (_indexBuffer->lock(_batchIndices * 2, ni * 2, &data, flags) == platform::Result::ok && data) {
+    // Indices count from the batch's first vertex, which the draw passes as its base.
+    if (_indexBuffer->lock((_batchFirstIndex + _batchIndices) * 2, ni * 2, &data, lockFlags(_discardIndices)) ==
+            platform::Result::ok &&
+        data) {
       auto* out = static_cast<uint16_t*>(data);
       for (uint32_t i = 0; i < ni; ++i) out[i] = static_cast<uint16_t>(indices[i] + _batchVertices);
       _indexBuffer->unlock();
@@ -138,12 +161,15 @@ void QC_RENDER::fFlush() {
     _device->setStreamSource(0, _vertexBuffer, 0, sizeof(QS_VERTEX));
     _device->setFvf(platform::kFvfVertex);
     if (_batchIndices == 0) {
-      _device->drawPrimitive(type, 0, primitives);
+      _device->drawPrimitive(type, _batchFirstVertex, primitives);
     } else {
       _device->setIndices(_indexBuffer);
-      _device->drawIndexedPrimitive(type, 0, 0, _batchVertices, 0, primitives);
+      _device->drawIndexedPrimitive(type, static_cast<int32_t>(_batchFirstVertex), 0, _batchVertices,
+                                    _batchFirstIndex, primitives);
     }
   }
+  _batchFirstVertex += _batchVertices;
+  _batchFirstIndex += _batchIndices;
   _batchVertices = 0;
   _batchIndices = 0;
 }

@@ -5,10 +5,16 @@
 // stage and sampler states in use, world/view/projection transforms, (indexed) drawing,
 // point sprites, clear, scenes and present.
 //
-// Every frame is drawn into an offscreen framebuffer of exactly the back-buffer size and
-// copied to the window at present, so the back buffer can be read back. Pixel centres sit at
+// A frame is drawn straight into the window when the window's buffer has the back buffer's
+// size, and present only swaps. Otherwise (a window that did not get the size asked for, a
+// back buffer of another size than the window) it is drawn into an offscreen framebuffer of
+// exactly the back-buffer size, which present copies to the window scaled, with its aspect
+// kept. Either way the back buffer can be read back, rows top first. Pixel centres sit at
 // whole coordinates as on the original device: a quad at whole-pixel coordinates covers
 // exactly those pixels. Textures and targets keep row 0 at the top.
+//
+// Depth and stencil clears wait until a draw tests depth or stencil: a frame that never
+// uses them never pays for clearing them.
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -175,6 +181,9 @@ class Device {
   Result createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, Pool pool, IndexBuffer** out);
   Result createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format, Pool pool,
                        Texture** out);
+  // A managed one-level texture made with its pixels (level 0 in the texture's byte order,
+  // rows top first, 4 x width bytes apart), so no empty picture is made and filled after.
+  Result createTextureFromPixels(uint32_t width, uint32_t height, uint32_t format, const void* pixels, Texture** out);
   // Adds a reference to the surface handed out.
   Result getRenderTarget(uint32_t index, Surface** out);
   Result setRenderTarget(uint32_t index, Surface* surface);
@@ -182,6 +191,9 @@ class Device {
   const PresentParameters& presentParameters() const { return _parameters; }
   int backBufferWidth() const { return _backWidth; }
   int backBufferHeight() const { return _backHeight; }
+  // True while frames go straight into the window; false while an offscreen back buffer is
+  // copied to it at present.
+  bool drawsIntoWindow() const;
 
   // Counters of what reached OpenGL (for benchmarks and tests): since the device was made,
   // and what the last presented frame took (from one present to the next).
@@ -209,14 +221,27 @@ class Device {
   bool readSurface(Surface* surface, std::vector<uint8_t>& rgba, int& width, int& height);
 
   // ---- benchmark hook ---------------------------------------------------------------
-  // While a list is set, the corners of every triangle drawn into the back buffer are added
-  // to it in back-buffer pixels (x right, y down) with their texture coordinates and
-  // colour: what a frame covers, for a program that draws the same pixels another way.
+  // While a capture is set, the corners of every triangle drawn into the back buffer are
+  // added to it in back-buffer pixels (x right, y down) with their texture coordinates and
+  // colour, each draw as a run with what it sampled and how it blended: what a frame
+  // covers, for a program that draws the same pixels another way.
   struct CapturedVertex {
     float x, y, u, v;
     uint32_t color;  // 0xAARRGGBB
   };
-  void setTriangleCapture(std::vector<CapturedVertex>* list) { _capture = list; }
+  struct CapturedRun {
+    uint32_t firstVertex = 0, vertexCount = 0;
+    uint32_t texture = 0;  // the same number for the same texture within one capture
+    uint32_t textureWidth = 1, textureHeight = 1;
+    uint32_t linear = 0;   // linear filtering, else nearest
+    uint32_t blend = 0;    // 0 none, 1 source alpha over the picture, 2 added
+  };
+  struct Capture {
+    std::vector<CapturedVertex> vertices;
+    std::vector<CapturedRun> runs;
+    std::vector<const void*> textures;  // in the order of their numbers
+  };
+  void setTriangleCapture(Capture* capture) { _capture = capture; }
 
   // Used by the device's objects.
   void forget(DeviceObject* object) { _objects.erase(object); }
@@ -234,8 +259,19 @@ class Device {
   friend class Texture;
   Device() = default;
   bool create(WindowHandle window, const PresentParameters& parameters);
+  // Takes the back buffer's size from the parameters (or the window) and chooses where it
+  // lives.
   bool makeBackBuffer();
-  void dropBackBuffer();
+  // The window's own buffer when it fits the back buffer, else the offscreen one.
+  bool chooseBackBuffer();
+  bool makeOffscreenBackBuffer();
+  void dropOffscreenBackBuffer();
+  // The size of the buffer the window's framebuffer draws into.
+  void windowBufferSize(int& width, int& height) const;
+  // Runs the depth and stencil clears the current target still owes, for the tests the
+  // coming draw makes.
+  void clearWhatTheDrawTests();
+  void copyBackBufferToWindow();
   void setDefaultStates();
   void bindTarget();
   void applyPipelineState(bool points);
@@ -250,7 +286,11 @@ class Device {
   void* _context = nullptr;
   PresentParameters _parameters;
   int _backWidth = 0, _backHeight = 0;
-  unsigned _backFramebuffer = 0, _backColor = 0, _backDepth = 0;
+  unsigned _backFramebuffer = 0, _backColor = 0, _backDepth = 0;  // the offscreen back buffer
+  bool _windowHasDepthStencil = false;
+  bool _hasClipControl = false;   // needed to draw into the window as into our own buffers
+  bool _upperLeftOrigin = false;  // the clip origin set now
+  unsigned _windowDrawBuffer = 0;  // the colour buffer of the window's framebuffer we draw into
   Surface* _backSurface = nullptr;  // one reference held by the device
   Surface* _target = nullptr;       // current render target 0 (one reference held)
 
@@ -278,7 +318,7 @@ class Device {
   Counters _atLastPresent;
   Counters _lastFrame;
   unsigned _boundTexture = 0;  // the texture name bound to unit 0, as last set here
-  std::vector<CapturedVertex>* _capture = nullptr;
+  Capture* _capture = nullptr;
   std::set<DeviceObject*> _objects;
 };
 
@@ -365,7 +405,9 @@ class Texture : public DeviceObject {
   uint32_t pixelOrder() const;
   friend class Device;
   friend class Surface;
-  Texture(Device* device, uint32_t width, uint32_t height, uint32_t format, bool renderTarget);
+  // pixels: level 0 of a managed texture, or null for a transparent one.
+  Texture(Device* device, uint32_t width, uint32_t height, uint32_t format, bool renderTarget,
+          const void* pixels = nullptr);
   ~Texture() override;
   void orphan() override;
   std::vector<uint8_t> _pixels;  // the locked copy, held only between lock and unlock
@@ -393,6 +435,12 @@ class Surface : public DeviceObject {
   Texture* _texture;  // null: the back buffer
   unsigned _framebuffer = 0, _depth = 0;
   uint32_t _width, _height;
+  bool _window = false;  // the back buffer, drawn straight into the window's framebuffer
+  bool _hasDepthStencil = false;
+  // Depth and stencil clears asked for but not made yet (kClearZBuffer, kClearStencil).
+  uint32_t _pendingClear = 0;
+  float _pendingDepth = 1.0f;
+  uint32_t _pendingStencil = 0;
 };
 
 }  // namespace platform

@@ -20,6 +20,21 @@ void Device::captureTriangles(uint32_t first, uint32_t count, bool indexed, uint
   };
   multiply(wv, _world, _view);
   multiply(m, wv, _projection);
+  CapturedRun run;
+  run.firstVertex = static_cast<uint32_t>(_capture->vertices.size());
+  const void* sampled = _texture && _texture->_name ? static_cast<const void*>(_texture) : nullptr;
+  run.texture = 0;
+  while (run.texture < _capture->textures.size() && _capture->textures[run.texture] != sampled) ++run.texture;
+  if (run.texture == _capture->textures.size()) _capture->textures.push_back(sampled);
+  if (sampled) {
+    run.textureWidth = _texture->_width;
+    run.textureHeight = _texture->_height;
+  }
+  const uint32_t filter = _samplerStates[static_cast<uint32_t>(SamplerState::minFilter)];
+  run.linear = filter >= static_cast<uint32_t>(TextureFilter::linear) ? 1u : 0u;
+  if (_renderStates[static_cast<uint32_t>(RenderState::alphaBlendEnable)]) {
+    run.blend = _renderStates[static_cast<uint32_t>(RenderState::destBlend)] == static_cast<uint32_t>(Blend::one) ? 2u : 1u;
+  }
   const uint8_t* bytes = _stream->_bytes.data();
   const uint32_t colourOffset = 12 + ((_fvf & kFvfNormal) ? 12 : 0) + ((_fvf & kFvfPointSize) ? 4 : 0);
   const uint32_t uvOffset = colourOffset + ((_fvf & kFvfDiffuse) ? 4 : 0);
@@ -31,7 +46,7 @@ void Device::captureTriangles(uint32_t first, uint32_t count, bool indexed, uint
       index = static_cast<int64_t>(stored) + baseVertex;
     }
     const uint64_t at = _streamOffset + static_cast<uint64_t>(index) * _streamStride;
-    if (index < 0 || at + uvOffset + ((_fvf & kFvfTex1) ? 8 : 0) > _stream->_bytes.size()) return;
+    if (index < 0 || at + uvOffset + ((_fvf & kFvfTex1) ? 8 : 0) > _stream->_bytes.size()) break;
     float p[3] = {0, 0, 0};
     std::memcpy(p, bytes + at, sizeof p);
     float clip[4];
@@ -46,8 +61,10 @@ void Device::captureTriangles(uint32_t first, uint32_t count, bool indexed, uint
       std::memcpy(&v.u, bytes + at + uvOffset, 4);
       std::memcpy(&v.v, bytes + at + uvOffset + 4, 4);
     }
-    _capture->push_back(v);
+    _capture->vertices.push_back(v);
   }
+  run.vertexCount = static_cast<uint32_t>(_capture->vertices.size()) - run.firstVertex;
+  _capture->runs.push_back(run);
 }
 
 }  // namespace platform

@@ -105,20 +105,24 @@ IndexBuffer::IndexBuffer(Device* device, uint32_t length) : Buffer(device, lengt
 
 // ---- textures and surfaces ---------------------------------------------------------------------
 
-Texture::Texture(Device* device, uint32_t width, uint32_t height, uint32_t format, bool renderTarget)
+Texture::Texture(Device* device, uint32_t width, uint32_t height, uint32_t format, bool renderTarget,
+                 const void* pixels)
     : DeviceObject(device), _width(width), _height(height), _format(format), _renderTarget(renderTarget) {
   GLuint n = 0;
   glGenTextures(1, &n);
   _name = n;
   _device->bindTextureName(_name);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, nullptr);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-  if (!renderTarget) {
-    const std::vector<uint8_t> clear(static_cast<size_t>(width) * height * 4, 0);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGBA,
-                    GL_UNSIGNED_BYTE, clear.data());
+  // A managed texture starts transparent when it gets no pixels (targets are cleared when
+  // their surface is made).
+  std::vector<uint8_t> transparent;
+  if (!renderTarget && !pixels) {
+    transparent.assign(static_cast<size_t>(width) * height * 4, 0);
+    pixels = transparent.data();
   }
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
+               pixelOrder(), GL_UNSIGNED_BYTE, pixels);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  if (pixels) ++_device->mutableCounters().textureUploads;
 }
 
 Texture::~Texture() {
@@ -191,6 +195,7 @@ Result Texture::getSurfaceLevel(uint32_t level, Surface** out) {
       GLuint fbo = 0;
       glGenFramebuffers(1, &fbo);
       _surface->_framebuffer = fbo;
+      _surface->_hasDepthStencil = true;
       glBindFramebuffer(GL_FRAMEBUFFER, fbo);
       glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, _name, 0);
       glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, _surface->_depth);
@@ -252,6 +257,18 @@ Result Device::createIndexBuffer(uint32_t length, uint32_t, uint32_t format, Poo
   if (!out || length == 0 || format != kFormatIndex16) return Result::invalidCall;
   makeCurrent();
   *out = new IndexBuffer(this, length);
+  return Result::ok;
+}
+
+Result Device::createTextureFromPixels(uint32_t width, uint32_t height, uint32_t format, const void* pixels,
+                                       Texture** out) {
+  if (!out) return Result::invalidCall;
+  *out = nullptr;
+  if (!pixels || width == 0 || height == 0 || width > 16384 || height > 16384) return Result::invalidCall;
+  if (format != kFormatA8R8G8B8 && format != kFormatA8B8G8R8 && format != kFormatX8R8G8B8) return Result::invalidCall;
+  makeCurrent();
+  *out = new Texture(this, width, height, format, false, pixels);
+  bindTarget();
   return Result::ok;
 }
 
