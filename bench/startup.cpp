@@ -15,6 +15,7 @@
 #include "engine/game.h"
 #include "engine/globals.h"
 #include "engine/log.h"
+#include "engine/render.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "platform/window.h"
@@ -30,6 +31,8 @@ double gMenuShownMs = -1.0;
 long gMenuResidentKb = -1;
 long gEngineResidentKb = -1;
 long gSplashResidentKb = -1;
+double gMenuTextureMb = -1.0;
+size_t gMenuTextures = 0;
 int gSplashFrames = 0;
 bool gSplashFramePending = false;
 bool gMenuFramePending = false;
@@ -84,6 +87,14 @@ uint32_t observingTick() {
     gMenuFramePending = false;
     gMenuShownMs = now - gStartMs;
     gMenuResidentKb = residentKilobytes();
+    // What the pictures alive then take as textures (four bytes a pixel).
+    if (QEL::qcRENDER != nullptr) {
+      double bytes = 0.0;
+      for (const auto& [device, texture] : QEL::qcRENDER->_liveTextures)
+        if (device != nullptr) bytes += 4.0 * device->width() * device->height();
+      gMenuTextureMb = bytes / (1024.0 * 1024.0);
+      gMenuTextures = QEL::qcRENDER->_liveTextures.size();
+    }
   }
   // A few frames of the menu, then the window is closed as the player would.
   if (gMenuShownMs >= 0.0 && ++gFramesAfterMenu == 30) {
@@ -118,6 +129,7 @@ int main() {
   std::fprintf(stderr, "resident memory, engine started:     %8.1f MB\n", gEngineResidentKb / 1024.0);
   std::fprintf(stderr, "resident memory, first splash frame: %8.1f MB\n", gSplashResidentKb / 1024.0);
   std::fprintf(stderr, "resident memory at the main menu:    %8.1f MB\n", gMenuResidentKb / 1024.0);
+  std::fprintf(stderr, "textures at the main menu:           %8.1f MB in %zu textures\n", gMenuTextureMb, gMenuTextures);
   std::fprintf(stderr, "update steps:                        %8d (longest frame time %.0f ms)\n", gUpdates,
                gLongestFrameTime * 1000.0f);
   std::fflush(stdout);

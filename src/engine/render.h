@@ -23,6 +23,10 @@
 #include "platform/device.h"
 #include "platform/window_handle.h"
 
+namespace platform {
+class DecodedImage;
+}
+
 namespace QEL {
 
 class QC_TEXTURE;
@@ -187,8 +191,7 @@ class QC_RENDER {
   bool createManagedTexture(int32_t width, int32_t height, uint32_t format);
   // Wraps _newTexture in a texture of the given size, listed as live.
   QC_TEXTURE* adoptNewTexture(QS_POINT size);
-  QC_TEXTURE* loadFromImage(const std::vector<uint8_t>& rgba, int32_t width, int32_t height, int32_t imageWidth,
-                            int32_t imageHeight);
+  QC_TEXTURE* loadFromImage(const platform::DecodedImage& image, int32_t imageWidth, int32_t imageHeight);
   void releaseDeviceBuffers();
   // Starts the batches at the beginning of the buffers again; the next locks discard.
   void rewindBatches();

@@ -32,14 +32,15 @@ QC_TEXTURE* QC_RENDER::fCreateTexture(int32_t width, int32_t height) {
   return adoptNewTexture(QS_POINT(width, height));
 }
 
-// Image textures hold their pixels in r, g, b, a byte order.
-QC_TEXTURE* QC_RENDER::loadFromImage(const std::vector<uint8_t>& rgba, int32_t width, int32_t height,
-                                     int32_t imageWidth, int32_t imageHeight) {
-  if (!createManagedTexture(width, height, platform::kFormatA8B8G8R8)) return nullptr;
-  platform::LockedRect locked;
-  if (_newTexture->lockRect(0, &locked, 0) == platform::Result::ok) {
-    std::memcpy(locked.bits, rgba.data(), static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    _newTexture->unlockRect(0);
+// Image textures hold their pixels in r, g, b, a byte order. The decoded pixels go straight
+// into the texture and are freed by the caller right after: no other copy is made or kept.
+QC_TEXTURE* QC_RENDER::loadFromImage(const platform::DecodedImage& image, int32_t imageWidth, int32_t imageHeight) {
+  if (!_device || !image.pixels()) return nullptr;
+  _newTexture = nullptr;
+  if (_device->createTextureFromPixels(static_cast<uint32_t>(image.width()), static_cast<uint32_t>(image.height()),
+                                       platform::kFormatA8B8G8R8, image.pixels(), &_newTexture) != platform::Result::ok ||
+      !_newTexture) {
+    return nullptr;
   }
   return adoptNewTexture(QS_POINT(imageWidth, imageHeight));
 }
@@ -47,11 +48,11 @@ QC_TEXTURE* QC_RENDER::loadFromImage(const std::vector<uint8_t>& rgba, int32_t w
 QC_TEXTURE* QC_RENDER::fLoadTexture(const char* path) {
   const std::string file = path ? path : "";
   platform::ImageInfo info;
-  std::vector<uint8_t> rgba;
-  int w = 0, h = 0;
   QC_TEXTURE* texture = nullptr;
-  if (platform::imageInfoFromFile(file, info) && platform::decodeImageFromFile(file, rgba, w, h))
-    texture = loadFromImage(rgba, w, h, info.width, info.height);
+  if (platform::imageInfoFromFile(file, info)) {
+    platform::DecodedImage image;
+    if (platform::decodeImageFile(file, image)) texture = loadFromImage(image, info.width, info.height);
+  }
   if (texture) return texture;
   if (_defaultTexture) {
     fLog("Textue not load ", file);
@@ -63,11 +64,11 @@ QC_TEXTURE* QC_RENDER::fLoadTexture(const char* path) {
 
 QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count, const char* name) {
   platform::ImageInfo info;
-  std::vector<uint8_t> rgba;
-  int w = 0, h = 0;
   QC_TEXTURE* texture = nullptr;
-  if (platform::imageInfoFromMemory(bytes, count, info) && platform::decodeImageFromMemory(bytes, count, rgba, w, h))
-    texture = loadFromImage(rgba, w, h, info.width, info.height);
+  if (platform::imageInfoFromMemory(bytes, count, info)) {
+    platform::DecodedImage image;
+    if (platform::decodeImage(bytes, count, image)) texture = loadFromImage(image, info.width, info.height);
+  }
   if (texture) return texture;
   platform::showMessageBox("Texture load from memory failed", name ? name : "");
   if (_defaultTexture) return _defaultTexture;
@@ -110,16 +111,20 @@ bool QC_RENDER::fTextureUnlock(QC_TEXTURE* texture) {
 }
 
 bool QC_RENDER::fFillTexture(QC_TEXTURE* texture, const void* pixels) {
-  if (!texture || !pixels) return false;
-  void* bits = fTextureLock(texture);
-  if (!bits) return false;
+  if (!texture || !pixels || !texture->_deviceTexture) return false;
   // The device texture can differ from the recorded size (image textures): copy no more
-  // than both hold.
-  const platform::Texture* device = texture->_deviceTexture;
+  // than both hold. A fill that covers the whole texture need not read the old pixels back.
+  platform::Texture* device = texture->_deviceTexture;
   const size_t recorded = static_cast<size_t>(texture->_size.x > 0 ? texture->_size.x : 0) *
                           static_cast<size_t>(texture->_size.y > 0 ? texture->_size.y : 0) * 4;
   const size_t available = static_cast<size_t>(device->width()) * device->height() * 4;
-  std::memcpy(bits, pixels, recorded < available ? recorded : available);
+  platform::LockedRect locked;
+  const uint32_t flags = recorded >= available ? platform::kLockDiscard : 0u;
+  if (device->lockRect(0, &locked, flags) != platform::Result::ok) {
+    fLog("QC_RENDER::fTextureLock ERROR");
+    return false;
+  }
+  std::memcpy(locked.bits, pixels, recorded < available ? recorded : available);
   return fTextureUnlock(texture);
 }
 

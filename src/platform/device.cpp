@@ -312,6 +312,8 @@ Device::~Device() {
     object->_device = nullptr;
   }
   _objects.clear();
+  if (_context && _frameFence) glDeleteSync(static_cast<GLsync>(_frameFence));
+  _frameFence = nullptr;
   if (_context) {
     dropOffscreenBackBuffer();
     GLuint names[1];
@@ -527,8 +529,19 @@ Result Device::reset(const PresentParameters& parameters) {
   return Result::ok;
 }
 
-void Device::setMaximumFrameLatency(uint32_t) {
-  // OpenGL has no such knob; the swap interval already keeps the queue short.
+void Device::setMaximumFrameLatency(uint32_t frames) { _maximumFrameLatency = frames; }
+
+void Device::limitFramesInFlight() {
+  // The frame just handed over may still be drawn while the next one is prepared; the one
+  // before it must be finished. Without a limit the offscreen driver, whose swap waits for
+  // nothing, would let frames (and the memory they hold) pile up.
+  if (_frameFence) {
+    GLsync previous = static_cast<GLsync>(_frameFence);
+    glClientWaitSync(previous, GL_SYNC_FLUSH_COMMANDS_BIT, 1000000000ull);
+    glDeleteSync(previous);
+    _frameFence = nullptr;
+  }
+  if (_maximumFrameLatency > 0) _frameFence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
 }
 
 Result Device::beginScene() {
@@ -550,6 +563,7 @@ Result Device::present() {
   if (_lostTests > 0 || _notReset) return Result::deviceLost;
   makeCurrent();
   if (!_backSurface->_window) copyBackBufferToWindow();
+  limitFramesInFlight();
   SDL_GL_SwapWindow(_window);
   ++_counters.presents;
   noteFramePresented();

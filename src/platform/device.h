@@ -153,7 +153,9 @@ class Device {
 
   Result testCooperativeLevel();
   Result reset(const PresentParameters& parameters);
-  void setMaximumFrameLatency(uint32_t frames);  // waits for the GPU at present when 1
+  // With a latency of 1 or more, present waits until the frame before the one presented has
+  // been drawn: at most one frame is in flight.
+  void setMaximumFrameLatency(uint32_t frames);
 
   Result beginScene();
   Result endScene();
@@ -278,6 +280,7 @@ class Device {
   void prepareDraw();
   void uploadMatrices();
   void noteFramePresented();
+  void limitFramesInFlight();
   // Adds the triangles of a draw to the capture list (vertices from first on, or through the
   // index buffer's count indices from startIndex, each plus baseVertex).
   void captureTriangles(uint32_t first, uint32_t count, bool indexed, uint32_t startIndex, int32_t baseVertex);
@@ -310,6 +313,8 @@ class Device {
   IndexBuffer* _indices = nullptr;
 
   bool _inScene = false;
+  uint32_t _maximumFrameLatency = 0;
+  void* _frameFence = nullptr;  // the last presented frame's fence
   uint32_t _lostTests = 0;
   bool _notReset = false;
   bool _lostWhileMinimised = false;
@@ -389,7 +394,8 @@ struct LockedRect {
 class Texture : public DeviceObject {
  public:
   // Managed textures only: the pixels of level 0 in the texture's byte order
-  // (A8R8G8B8: b, g, r, a; A8B8G8R8: r, g, b, a), rows 4 x width bytes apart.
+  // (A8R8G8B8: b, g, r, a; A8B8G8R8: r, g, b, a), rows 4 x width bytes apart. With
+  // kLockDiscard the bits start undefined: for a caller that writes them all.
   Result lockRect(uint32_t level, LockedRect* locked, uint32_t flags);
   Result unlockRect(uint32_t level);
   // Adds a reference to the surface (render targets only).

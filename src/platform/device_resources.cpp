@@ -150,16 +150,18 @@ void Texture::orphan() {
 
 uint32_t Texture::pixelOrder() const { return _format == kFormatA8B8G8R8 ? GL_RGBA : GL_BGRA; }
 
-Result Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t) {
+Result Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags) {
   if (!locked || level != 0 || _renderTarget || _locked || !_name || !_device) return Result::invalidCall;
   // The pixels live only on the GPU (the context outlives every reset, so nothing is lost);
   // a lock reads them into a copy that exists until the unlock, which keeps memory at one
-  // copy per picture.
+  // copy per picture. A discarding lock (the caller writes every pixel) reads nothing.
   _device->makeCurrent();
   _pixels.resize(static_cast<size_t>(_width) * _height * 4);
-  _device->bindTextureName(_name);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glGetTexImage(GL_TEXTURE_2D, 0, pixelOrder(), GL_UNSIGNED_BYTE, _pixels.data());
+  if (!(flags & kLockDiscard)) {
+    _device->bindTextureName(_name);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, pixelOrder(), GL_UNSIGNED_BYTE, _pixels.data());
+  }
   locked->bits = _pixels.data();
   locked->pitch = static_cast<int32_t>(_width * 4);
   _locked = true;

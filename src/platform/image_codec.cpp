@@ -61,8 +61,11 @@ bool imageInfoFromFile(const std::string& path, ImageInfo& info) {
   return imageInfoFromMemory(bytes.data(), bytes.size(), info);
 }
 
-bool decodeImageFromMemory(const void* bytes, size_t count, std::vector<uint8_t>& rgba, int& width,
-                           int& height) {
+void DecodedImage::release(uint8_t* pixels) { stbi_image_free(pixels); }
+
+bool decodeImage(const void* bytes, size_t count, DecodedImage& image) {
+  image._pixels.reset();
+  image._width = image._height = 0;
   if (!bytes || count == 0 || count > static_cast<size_t>(INT_MAX)) {
     failureReason = "no image data";
     return false;
@@ -74,10 +77,25 @@ bool decodeImageFromMemory(const void* bytes, size_t count, std::vector<uint8_t>
     failureReason = stbi_failure_reason();
     return false;
   }
-  rgba.assign(pixels, pixels + static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
-  stbi_image_free(pixels);
-  width = w;
-  height = h;
+  image._pixels.reset(pixels);
+  image._width = w;
+  image._height = h;
+  return true;
+}
+
+bool decodeImageFile(const std::string& path, DecodedImage& image) {
+  std::vector<uint8_t> bytes;
+  if (!readFile(path, bytes)) return false;
+  return decodeImage(bytes.data(), bytes.size(), image);
+}
+
+bool decodeImageFromMemory(const void* bytes, size_t count, std::vector<uint8_t>& rgba, int& width,
+                           int& height) {
+  DecodedImage image;
+  if (!decodeImage(bytes, count, image)) return false;
+  rgba.assign(image.pixels(), image.pixels() + image.byteCount());
+  width = image.width();
+  height = image.height();
   return true;
 }
 
