@@ -15,7 +15,14 @@ namespace QEL {
 
 namespace {
 constexpr uint32_t kPointChunk = 512;
+
+// What a batch of this texture samples: its device texture, or the handle itself while it has
+// none (a picture not decoded yet, passed with an untextured word).
+const void* samplingKey(const QC_TEXTURE* texture) {
+  if (!texture) return nullptr;
+  return texture->_deviceTexture ? static_cast<const void*>(texture->_deviceTexture) : static_cast<const void*>(texture);
 }
+}  // namespace
 
 // ---- frame ---------------------------------------------------------------------------------
 
@@ -88,7 +95,14 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
     fLog("QC_RENDER::fDraw too many vertices or indices: ", count, " ", indexCount);
     return;
   }
-  if (*state != _currentState || texture != _currentTexture || _batchVertices + n > _vertexCapacity ||
+  const bool textured = state->_textured != 0 && texture != nullptr;
+  if (textured && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  const bool pendingHost =
+      textured && texture->_place != QC_TEXTURE::qePLACE_FIXED && settlePicture(texture, *state, vertices, n);
+  // Pictures that share a device texture share the batch too.
+  const void* sampled = samplingKey(texture);
+  const void* batchSampled = samplingKey(_currentTexture);
+  if (*state != _currentState || sampled != batchSampled || _batchVertices + n > _vertexCapacity ||
       _batchIndices + ni > fIndexCapacity()) {
     fFlush();
     fApplyState(state);
@@ -100,6 +114,7 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
       _currentTexture = nullptr;
     }
   }
+  if (pendingHost) _pendingHost = texture;
   // No room left behind the batch: it is drawn where it lies and the next one starts at the
   // beginning of freshly discarded buffers.
   if (_batchFirstVertex + _batchVertices + n > _vertexCapacity ||
@@ -126,6 +141,12 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
         out[i].y = v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1] + m[3][1];
         out[i].z = v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2] + m[3][2];
       }
+      if (textured && (texture->_place == QC_TEXTURE::qePLACE_HOST || texture->_place == QC_TEXTURE::qePLACE_GUEST)) {
+        for (uint32_t i = 0; i < n; ++i) {
+          out[i].u = vertices[i].u * texture->_uScale + texture->_uOffset;
+          out[i].v = vertices[i].v * texture->_vScale + texture->_vOffset;
+        }
+      }
       _vertexBuffer->unlock();
     }
   }
@@ -145,6 +166,7 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
 }
 
 void QC_RENDER::fFlush() {
+  settlePendingHost();
   if (_batchVertices == 0) return;
   ++_flushes;
   const uint32_t n = _batchIndices ? _batchIndices : _batchVertices;
@@ -252,6 +274,12 @@ void QC_RENDER::fDrawPointList(const void* first, const void* (*next)(const void
                                const QS_RENDER_STATE* state) {
   fFlush();
   if (!first || !next || !_device || !_pointBuffer) return;
+  // A point sprite shows its whole texture: a shared picture needs its own.
+  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  if (texture && texture->_place != QC_TEXTURE::qePLACE_FIXED) {
+    giveOwnTexture(texture);
+    texture->_place = QC_TEXTURE::qePLACE_OWN;
+  }
   fApplyState(state);
   _device->setTexture(0, (_currentState._textured && texture) ? texture->_deviceTexture : nullptr);
   _device->setFvf(platform::kFvfPoint);

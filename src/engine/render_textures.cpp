@@ -1,5 +1,8 @@
 // The renderer's textures: empty ones, ones read from image files and from images in memory,
 // filling, locking and releasing. A load that fails hands out the default checker texture.
+// An image in memory (every picture of the resources) is only checked when it loads; it is
+// decoded when it is first drawn, so pictures a screen loads but does not show cost their
+// file's bytes, not their pixels.
 #include <cstring>
 
 #include "engine/log.h"
@@ -65,9 +68,12 @@ QC_TEXTURE* QC_RENDER::fLoadTexture(const char* path) {
 QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count, const char* name) {
   platform::ImageInfo info;
   QC_TEXTURE* texture = nullptr;
-  if (platform::imageInfoFromMemory(bytes, count, info)) {
-    platform::DecodedImage image;
-    if (platform::decodeImage(bytes, count, image)) texture = loadFromImage(image, info.width, info.height);
+  if (_device && platform::imageInfoFromMemory(bytes, count, info) && info.width > 0 && info.height > 0) {
+    texture = new QC_TEXTURE();
+    texture->_size = QS_POINT(info.width, info.height);
+    texture->_place = QC_TEXTURE::qePLACE_WAITING;
+    const auto* first = static_cast<const uint8_t*>(bytes);
+    _waitingPictures[texture].assign(first, first + count);
   }
   if (texture) return texture;
   platform::showMessageBox("Texture load from memory failed", name ? name : "");
@@ -76,8 +82,53 @@ QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count,
   return nullptr;
 }
 
+void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture) {
+  auto waiting = _waitingPictures.find(texture);
+  if (waiting == _waitingPictures.end()) return;
+  const std::vector<uint8_t> bytes = std::move(waiting->second);
+  _waitingPictures.erase(waiting);
+  platform::DecodedImage image;
+  _newTexture = nullptr;
+  if (_device && platform::decodeImage(bytes.data(), bytes.size(), image)) {
+    _device->createTextureFromPixels(static_cast<uint32_t>(image.width()), static_cast<uint32_t>(image.height()),
+                                     platform::kFormatA8B8G8R8, image.pixels(), &_newTexture);
+  }
+  if (_newTexture) {
+    texture->_place = QC_TEXTURE::qePLACE_UNSETTLED;
+  } else {
+    // Its header promised a picture its data does not hold: it shows the checker.
+    fLog("Texture load from memory failed: ", platform::imageFailureReason());
+    texture->_place = QC_TEXTURE::qePLACE_FIXED;
+    const platform::Texture* checker = _defaultTexture ? _defaultTexture->_deviceTexture : nullptr;
+    if (_device && checker &&
+        _device->createTexture(checker->width(), checker->height(), 1, 0, checker->format(), platform::Pool::managed,
+                               &_newTexture) == platform::Result::ok &&
+        _newTexture) {
+      _device->copyTexels(_defaultTexture->_deviceTexture, 0, 0, checker->width(), checker->height(), _newTexture, 0,
+                          0);
+    }
+  }
+  texture->_deviceTexture = _newTexture;
+  if (_newTexture) _liveTextures[_newTexture] = texture;
+  _newTexture = nullptr;
+}
+
 void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
   if (!texture || texture == _defaultTexture) return;
+  if (_waitingPictures.erase(texture) == 1) {
+    delete texture;
+    return;
+  }
+  if (_guestTextures.erase(texture) == 1) {
+    if (_currentTexture == texture) {
+      fFlush();
+      _currentTexture = nullptr;
+    }
+    // The host's texture goes when the last picture in it goes.
+    if (texture->_deviceTexture && texture->_deviceTexture->release() == 0) _textureRooms.erase(texture->_deviceTexture);
+    delete texture;
+    return;
+  }
   auto it = _liveTextures.find(texture->_deviceTexture);
   // Only textures this renderer made (and has not released yet) are given back.
   if (it == _liveTextures.end() || it->second != texture) return;
@@ -88,7 +139,7 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
   _liveTextures.erase(it);
   if (texture->_deviceTexture) {
     if (_device && _device->getTexture(0) == texture->_deviceTexture) _device->setTexture(0, nullptr);
-    texture->_deviceTexture->release();
+    if (texture->_deviceTexture->release() == 0) _textureRooms.erase(texture->_deviceTexture);
   }
   texture->_deviceTexture = nullptr;
   texture->_size = QS_POINT(0, 0);
@@ -96,6 +147,12 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
 }
 
 void* QC_RENDER::fTextureLock(QC_TEXTURE* texture) {
+  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  // Only a picture's own texture hands out exactly its pixels.
+  if (texture && texture->_place != QC_TEXTURE::qePLACE_FIXED) {
+    giveOwnTexture(texture);
+    texture->_place = QC_TEXTURE::qePLACE_OWN;
+  }
   platform::LockedRect locked;
   if (!texture || !texture->_deviceTexture ||
       texture->_deviceTexture->lockRect(0, &locked, 0) != platform::Result::ok) {
@@ -111,7 +168,12 @@ bool QC_RENDER::fTextureUnlock(QC_TEXTURE* texture) {
 }
 
 bool QC_RENDER::fFillTexture(QC_TEXTURE* texture, const void* pixels) {
+  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
   if (!texture || !pixels || !texture->_deviceTexture) return false;
+  if (texture->_place != QC_TEXTURE::qePLACE_FIXED) {
+    giveOwnTexture(texture);
+    texture->_place = QC_TEXTURE::qePLACE_OWN;
+  }
   // The device texture can differ from the recorded size (image textures): copy no more
   // than both hold. A fill that covers the whole texture need not read the old pixels back.
   platform::Texture* device = texture->_deviceTexture;

@@ -318,6 +318,7 @@ Device::~Device() {
     dropOffscreenBackBuffer();
     GLuint names[1];
     if (_whiteTexture) { names[0] = _whiteTexture; glDeleteTextures(1, names); }
+    if (_copyFramebuffers[0]) glDeleteFramebuffers(2, _copyFramebuffers);
     if (_sampler) { names[0] = _sampler; glDeleteSamplers(1, names); }
     if (_vertexArray) { names[0] = _vertexArray; glDeleteVertexArrays(1, names); }
     if (_program) glDeleteProgram(_program);

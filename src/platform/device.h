@@ -186,6 +186,10 @@ class Device {
   // A managed one-level texture made with its pixels (level 0 in the texture's byte order,
   // rows top first, 4 x width bytes apart), so no empty picture is made and filled after.
   Result createTextureFromPixels(uint32_t width, uint32_t height, uint32_t format, const void* pixels, Texture** out);
+  // Copies the width x height texels at (x, y) of one managed texture to (toX, toY) of
+  // another, exactly, without a trip through memory. Both must have the same byte order.
+  Result copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width, uint32_t height, Texture* to,
+                    uint32_t toX, uint32_t toY);
   // Adds a reference to the surface handed out.
   Result getRenderTarget(uint32_t index, Surface** out);
   Result setRenderTarget(uint32_t index, Surface* surface);
@@ -298,6 +302,7 @@ class Device {
   Surface* _target = nullptr;       // current render target 0 (one reference held)
 
   unsigned _program = 0, _vertexArray = 0, _sampler = 0, _whiteTexture = 0;
+  unsigned _copyFramebuffers[2] = {0, 0};  // read and draw sides of copyTexels
   int _uniformMatrix = -1, _uniformPointSprite = -1, _uniformPointSizeRange = -1, _uniformPixel = -1,
       _uniformSampler = -1;
 

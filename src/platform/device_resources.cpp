@@ -274,6 +274,39 @@ Result Device::createTextureFromPixels(uint32_t width, uint32_t height, uint32_t
   return Result::ok;
 }
 
+Result Device::copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width, uint32_t height, Texture* to,
+                          uint32_t toX, uint32_t toY) {
+  if (!from || !to || !from->_name || !to->_name || from->_renderTarget || to->_renderTarget || width == 0 ||
+      height == 0 || from->pixelOrder() != to->pixelOrder()) {
+    return Result::invalidCall;
+  }
+  if (static_cast<uint64_t>(x) + width > from->_width || static_cast<uint64_t>(y) + height > from->_height ||
+      static_cast<uint64_t>(toX) + width > to->_width || static_cast<uint64_t>(toY) + height > to->_height) {
+    return Result::invalidCall;
+  }
+  makeCurrent();
+  if (!_copyFramebuffers[0]) {
+    GLuint names[2] = {0, 0};
+    glGenFramebuffers(2, names);
+    _copyFramebuffers[0] = names[0];
+    _copyFramebuffers[1] = names[1];
+  }
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, _copyFramebuffers[0]);
+  glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, from->_name, 0);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, _copyFramebuffers[1]);
+  glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, to->_name, 0);
+  glDisable(GL_SCISSOR_TEST);
+  const GLint x0 = static_cast<GLint>(x), y0 = static_cast<GLint>(y);
+  const GLint w = static_cast<GLint>(width), h = static_cast<GLint>(height);
+  const GLint tx = static_cast<GLint>(toX), ty = static_cast<GLint>(toY);
+  glBlitFramebuffer(x0, y0, x0 + w, y0 + h, tx, ty, tx + w, ty + h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  // Nothing keeps the textures attached: either may be released at once.
+  glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  bindTarget();
+  return Result::ok;
+}
+
 Result Device::createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format,
                              Pool pool, Texture** out) {
   if (!out) return Result::invalidCall;
