@@ -148,6 +148,7 @@ class QC_RENDER {
   // above), and the room of every device texture that takes such guests.
   std::set<QC_TEXTURE*> _guestTextures;
   struct QS_TEXTURE_ROOM {
+    int32_t residents = 0;          // pictures in the texture; the room goes with the last
     int32_t width = 0, height = 0;  // of the device texture
     int32_t top = 0;                // first row below the host picture and its border
     struct SHELF {
@@ -230,6 +231,8 @@ class QC_RENDER {
   bool copyWithBorder(platform::Texture* from, int32_t width, int32_t height, platform::Texture* to, int32_t x,
                       int32_t y);
   void setPlace(QC_TEXTURE* texture, platform::Texture* device, int32_t x, int32_t y);
+  // A host or guest leaves its shared texture: one resident less in its room.
+  void leaveRoom(QC_TEXTURE* texture);
   // Starts the batches at the beginning of the buffers again; the next locks discard.
   void rewindBatches();
   // One unlit, untextured line in screen space or in the camera's space.

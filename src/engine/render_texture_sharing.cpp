@@ -5,13 +5,13 @@
 //   gets a device texture with a one-texel border and room below it: a host;
 // - a small picture drawn right after a host's batch (or a guest's) moves into the room of
 //   that device texture when there is room: a guest;
-// - anything else, and any picture whose texture coordinates reach beyond its edges, keeps
-//   a device texture of its own.
+// - anything else, any picture whose texture coordinates reach beyond its edges and any
+//   picture drawn without blending filter keeps a device texture of its own.
 // A shared picture is drawn with its texture coordinates mapped into its place. A host's
 // first batch is not drawn before it is settled (its coordinates are rewritten when it
 // becomes a host), and a place never changes after, so a picture is sampled the same way in
-// every frame. Locks, point sprites and repeating coordinates give a shared picture a device
-// texture of its own again.
+// every frame. Locks, point sprites, repeating coordinates and nearest-texel filtering give a
+// shared picture a device texture of its own again.
 #include <cmath>
 
 #include "engine/log.h"
@@ -51,7 +51,10 @@ bool insideThePicture(const QS_VERTEX* vertices, uint32_t count) {
 
 bool QC_RENDER::settlePicture(QC_TEXTURE* texture, const QS_RENDER_STATE& state, const QS_VERTEX* vertices,
                               uint32_t count) {
-  const bool inside = insideThePicture(vertices, count);
+  // Sampled between texels, a shared place rounds a hair differently from an own texture:
+  // invisible when filtering blends texels, a whole texel off when it picks the nearest.
+  const bool inside = insideThePicture(vertices, count) && (state._filter == QS_RENDER_STATE::FILTER_LINEAR ||
+                                                             state._filter == QS_RENDER_STATE::FILTER_ANISOTROPIC);
   if (texture->_place == QC_TEXTURE::qePLACE_HOST || texture->_place == QC_TEXTURE::qePLACE_GUEST) {
     if (!inside) giveOwnTexture(texture);
     return false;
@@ -141,6 +144,7 @@ bool QC_RENDER::becomeHost(QC_TEXTURE* texture) {
   }
   if (texture == _pendingHost) _pendingHost = nullptr;
   QS_TEXTURE_ROOM& room = _textureRooms[shared];
+  room.residents = 1;
   room.width = w + 2;
   room.height = h + 2 + rows;
   room.top = h + 2;
@@ -179,6 +183,7 @@ bool QC_RENDER::becomeGuest(QC_TEXTURE* texture, QC_TEXTURE* neighbour) {
   if (!copyWithBorder(own, w, h, shared, shelf->x, shelf->y)) return false;
   setPlace(texture, shared, shelf->x + 1, shelf->y + 1);
   shelf->x += needW;
+  ++room.residents;
   shared->addRef();
   _liveTextures.erase(own);
   if (_device->getTexture(0) == own) _device->setTexture(0, shared);
@@ -213,13 +218,20 @@ void QC_RENDER::giveOwnTexture(QC_TEXTURE* texture) {
     // The host's guests keep the shared texture (and its room) alive.
     _liveTextures.erase(shared);
   }
-  if (shared->release() == 0) _textureRooms.erase(shared);
+  leaveRoom(texture);
+  shared->release();
   texture->_deviceTexture = own;
   texture->_place = QC_TEXTURE::qePLACE_OWN;
   texture->_uScale = texture->_vScale = 1.0f;
   texture->_uOffset = texture->_vOffset = 0.0f;
   _liveTextures[own] = texture;
   if (_currentTexture == texture) _currentTexture = nullptr;
+}
+
+void QC_RENDER::leaveRoom(QC_TEXTURE* texture) {
+  if (texture->_place != QC_TEXTURE::qePLACE_HOST && texture->_place != QC_TEXTURE::qePLACE_GUEST) return;
+  auto room = _textureRooms.find(texture->_deviceTexture);
+  if (room != _textureRooms.end() && --room->second.residents <= 0) _textureRooms.erase(room);
 }
 
 }  // namespace QEL

@@ -125,7 +125,8 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
       _currentTexture = nullptr;
     }
     // The host's texture goes when the last picture in it goes.
-    if (texture->_deviceTexture && texture->_deviceTexture->release() == 0) _textureRooms.erase(texture->_deviceTexture);
+    leaveRoom(texture);
+    if (texture->_deviceTexture) texture->_deviceTexture->release();
     delete texture;
     return;
   }
@@ -139,7 +140,8 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
   _liveTextures.erase(it);
   if (texture->_deviceTexture) {
     if (_device && _device->getTexture(0) == texture->_deviceTexture) _device->setTexture(0, nullptr);
-    if (texture->_deviceTexture->release() == 0) _textureRooms.erase(texture->_deviceTexture);
+    leaveRoom(texture);
+    texture->_deviceTexture->release();
   }
   texture->_deviceTexture = nullptr;
   texture->_size = QS_POINT(0, 0);

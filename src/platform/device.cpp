@@ -346,6 +346,7 @@ void Device::noteFramePresented() {
   _lastFrame.bufferAllocations = since(_counters.bufferAllocations, _atLastPresent.bufferAllocations);
   _lastFrame.bufferUploads = since(_counters.bufferUploads, _atLastPresent.bufferUploads);
   _lastFrame.textureUploads = since(_counters.textureUploads, _atLastPresent.textureUploads);
+  _lastFrame.depthStencilClears = since(_counters.depthStencilClears, _atLastPresent.depthStencilClears);
   _lastFrame.presents = 1;
   _lastFrame.resets = since(_counters.resets, _atLastPresent.resets);
   _atLastPresent = _counters;
@@ -603,11 +604,12 @@ void Device::bindTarget() {
   if (!target) return;
   glBindFramebuffer(GL_FRAMEBUFFER, target->_framebuffer);
   // The window's rows go bottom up where ours go top down: its origin is put at the upper
-  // left, so everything drawn (winding, edges on pixel centres, point sprites) comes out as
-  // in our own framebuffers.
+  // left, so everything drawn (winding, edges on pixel centres) comes out as in our own
+  // framebuffers; a point sprite's top row goes to the picture's top in either.
   if (_hasClipControl && target->_window != _upperLeftOrigin) {
     _upperLeftOrigin = target->_window;
     glClipControl(_upperLeftOrigin ? GL_UPPER_LEFT : GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+    glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, _upperLeftOrigin ? GL_UPPER_LEFT : GL_LOWER_LEFT);
   }
   glViewport(0, 0, static_cast<GLsizei>(target->_width), static_cast<GLsizei>(target->_height));
 }
@@ -655,6 +657,7 @@ void Device::clearWhatTheDrawTests() {
   glDisable(GL_SCISSOR_TEST);
   glClear(mask);
   target->_pendingClear &= ~due;
+  ++_counters.depthStencilClears;
 }
 
 Result Device::setTransform(TransformKind kind, const float* m) {
@@ -887,7 +890,11 @@ Result Device::setRenderTarget(uint32_t index, Surface* surface) {
 }
 
 bool Device::readBackBuffer(std::vector<uint8_t>& rgba, int& width, int& height) {
-  return readSurface(_backSurface, rgba, width, height);
+  if (!readSurface(_backSurface, rgba, width, height)) return false;
+  // The back buffer's format has no alpha (the window's has none to show): it reads opaque
+  // wherever it lives.
+  for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 0xFF;
+  return true;
 }
 
 bool Device::readSurface(Surface* surface, std::vector<uint8_t>& rgba, int& width, int& height) {

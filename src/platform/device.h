@@ -209,6 +209,7 @@ class Device {
     uint64_t bufferAllocations = 0;  // vertex or index storage (re)allocated
     uint64_t bufferUploads = 0;
     uint64_t textureUploads = 0;
+    uint64_t depthStencilClears = 0;  // made for a draw that tests depth or stencil
     uint64_t presents = 0;
     uint64_t resets = 0;
   };
@@ -221,7 +222,8 @@ class Device {
   void simulateDeviceLoss(uint32_t lostTests = 1);
   // The next reset fails with the given result (once).
   void failNextReset(Result result) { _failNextReset = result; }
-  // The back buffer as RGBA bytes, rows top first. False without a back buffer.
+  // The back buffer as RGBA bytes, rows top first, alpha 255 (its format has none). False
+  // without a back buffer.
   bool readBackBuffer(std::vector<uint8_t>& rgba, int& width, int& height);
   // A render target surface's pixels, the same way.
   bool readSurface(Surface* surface, std::vector<uint8_t>& rgba, int& width, int& height);
