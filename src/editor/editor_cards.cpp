@@ -155,6 +155,8 @@ int32_t EDITOR_CARD_TABLE::getTopLayer() const {
 
 int32_t EDITOR_CARD_TABLE::addCard(float x, float y, float z) {
   if (x > EDITOR_PLAY_AREA_WIDTH - cardWidth / 2) return -1;
+  // A full table keeps its cards: the new one is refused rather than laid over slot 299.
+  if (isFull()) return -1;
   const int32_t slot = findFreeSlot();
   EDITOR_CARD& card = cards[slot];
   card.putOnTable();
@@ -164,6 +166,8 @@ int32_t EDITOR_CARD_TABLE::addCard(float x, float y, float z) {
   isModified = true;
   return slot;
 }
+
+bool EDITOR_CARD_TABLE::isFull() const { return cards[findFreeSlot()].inUse; }
 
 int32_t EDITOR_CARD_TABLE::countCardsInUse() const {
   int32_t n = 0;

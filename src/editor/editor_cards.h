@@ -66,7 +66,10 @@ class CARD_LINE {
   void setEnd(float x, float y) { endX = x; endY = y; }
   int32_t count() const { return count_; }
 
-  int32_t state = 0;  // 0 none, 1 being drawn, 2 finished
+  static constexpr int32_t NONE = 0;
+  static constexpr int32_t BEING_DRAWN = 1;  // the left button drags its end
+  static constexpr int32_t FINISHED = 2;
+  int32_t state = NONE;
   float startX = 0, startY = 0, endX = 0, endY = 0;
   float middleX = 0, middleY = 0;
   float fanAngle = 0;  // radians, the turn of the last card
@@ -102,8 +105,11 @@ class EDITOR_CARD_TABLE {
   int32_t bringToFront(int32_t slot);
   int32_t bringToBack(int32_t slot);
 
+  // The lowest free slot; 299 when every slot is in use (isFull tells that case apart).
   int32_t findFreeSlot() const;
+  bool isFull() const;
   int32_t getTopLayer() const;
+  // The new card's slot, or -1: right of the play area, or every slot already in use.
   int32_t addCard(float x, float y, float z);
   int32_t countCardsInUse() const;
 

@@ -1,10 +1,15 @@
 #include "editor/level_file.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <system_error>
 
 #include "engine/log.h"
+#include "engine/xml_save.h"
 
 namespace {
 
@@ -56,7 +61,39 @@ std::filesystem::path levelFilePath(int32_t levelIndex) {
   return std::filesystem::path("Levels") / ("Level_" + std::to_string(levelIndex) + ".xml");
 }
 
-int32_t levelNumberFromBoxText(const char* text) { return text ? std::atoi(text) : 0; }
+int32_t playableLevelNumber(LEVEL_NUMBER which, int32_t value) {
+  switch (which) {
+    case LEVEL_NUMBER::TURNOVERS:
+      return std::max(value, 0);
+    case LEVEL_NUMBER::STOCK_PILE:
+      return value <= 0 ? LEVEL_FULL_STOCK : std::min(value, LEVEL_MAX_STOCK);
+    case LEVEL_NUMBER::RESERVE_PILES:
+      return (value < 1 || value > LEVEL_MAX_RESERVE_PILES) ? LEVEL_DEFAULT_RESERVE_PILES : value;
+    case LEVEL_NUMBER::BONUS_CARDS:
+      return std::clamp(value, 0, LEVEL_MAX_BONUS_CARDS);
+  }
+  return value;
+}
+
+bool readWholeNumber(const char* text, int32_t& value) {
+  if (text == nullptr) return false;
+  while (std::isspace(static_cast<unsigned char>(*text))) ++text;
+  if (*text == '\0') return false;
+  errno = 0;
+  char* end = nullptr;
+  const long number = std::strtol(text, &end, 10);
+  if (end == text || errno == ERANGE || number < INT32_MIN || number > INT32_MAX) return false;
+  while (std::isspace(static_cast<unsigned char>(*end))) ++end;
+  if (*end != '\0') return false;
+  value = static_cast<int32_t>(number);
+  return true;
+}
+
+int32_t levelNumberFromBoxText(LEVEL_NUMBER which, const char* text, int32_t previous) {
+  int32_t typed = previous;
+  readWholeNumber(text, typed);
+  return playableLevelNumber(which, typed);
+}
 
 void writeLevel(pugi::xml_document& document, const EDITOR_CARD_TABLE& table,
                 int32_t levelNumber, const LEVEL_SETTINGS& settings) {
@@ -111,13 +148,21 @@ void readLevel(const pugi::xml_document& document, EDITOR_CARD_TABLE& table,
 }
 
 bool loadLevelDocument(pugi::xml_document& document, const std::filesystem::path& path) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    // pugixml would take the folder's size for a file's.
+    QEL::fLog("loadLevelDocument: a folder stands in the place of ", path.generic_string());
+    document.reset();
+    return false;
+  }
   const pugi::xml_parse_result result = document.load_file(path.c_str(), pugi::parse_default);
   if (!result) document.reset();
   return static_cast<bool>(result);
 }
 
-bool saveLevelDocument(const pugi::xml_document& document, const std::filesystem::path& path) {
-  return document.save_file(path.c_str(), "\t", pugi::format_indent);
+bool saveLevelDocument(const pugi::xml_document& document, const std::filesystem::path& path,
+                       std::string* failure) {
+  return QEL::fSaveXmlAtomically(document, path.string(), failure);
 }
 
 void copySelectedCards(pugi::xml_document& document, const EDITOR_CARD_TABLE& table) {
@@ -141,9 +186,13 @@ std::vector<int32_t> pasteSelectedCards(const pugi::xml_document& document,
   QEL::fLog("countOfCards: ", root.attribute("countOfCards").as_int());
   std::vector<int32_t> pasted;
   for (pugi::xml_node node = root.child("card"); node; node = node.next_sibling("card")) {
-    QEL::fLog("Paste card");
     const int32_t slot = table.findFreeSlot();
     EDITOR_CARD& card = table.cards[slot];
+    if (card.inUse) {
+      QEL::fLog("Paste card refused: all ", EDITOR_CARD_SLOTS, " slots are in use");
+      continue;
+    }
+    QEL::fLog("Paste card");
     readCardAttributes(node, card);
     if (card.isSpecial) ++table.countOfSpecialCards;
     if (table.currentCard < 0) {

@@ -25,8 +25,26 @@ std::wstring getLevelPath(const std::wstring& number);
 // "Levels/Level_<N>.xml" relative to the Resources folder.
 std::filesystem::path levelFilePath(int32_t levelIndex);
 
-// A level number typed into one of the editor's boxes: letters or an empty box (null) are 0.
-int32_t levelNumberFromBoxText(const char* text);
+// The four numbers of a level and what the game can play of each: a stock of 1 to 208
+// cards (0 or less is played as a full pack of 52), 1 to 5 reserve piles (any other count
+// is played as 2), no negative turnovers, and 0 to 10 bonus cards.
+enum class LEVEL_NUMBER { TURNOVERS, STOCK_PILE, RESERVE_PILES, BONUS_CARDS };
+constexpr int32_t LEVEL_FULL_STOCK = 52;
+constexpr int32_t LEVEL_MAX_STOCK = 208;
+constexpr int32_t LEVEL_MAX_RESERVE_PILES = 5;
+constexpr int32_t LEVEL_DEFAULT_RESERVE_PILES = 2;
+constexpr int32_t LEVEL_MAX_BONUS_CARDS = 10;
+
+// The value the game plays a level number with.
+int32_t playableLevelNumber(LEVEL_NUMBER which, int32_t value);
+
+// A whole number written in the text: blanks around it, an optional sign, decimal digits,
+// within 32 bits. False for anything else, and for no text (an empty box gives null).
+bool readWholeNumber(const char* text, int32_t& value);
+
+// What a level box's text is saved as: the playable value of the number typed; text that is
+// no number keeps the previous value (made playable too).
+int32_t levelNumberFromBoxText(LEVEL_NUMBER which, const char* text, int32_t previous);
 
 // Rebuilds the document from the cards in use: `level` with levelNumber, one `card` per slot
 // in use in slot order with its `under`/`over` children, then countOfCards and the four
@@ -41,14 +59,18 @@ void readLevel(const pugi::xml_document& document, EDITOR_CARD_TABLE& table,
                LEVEL_SETTINGS& settings);
 
 // Loading and saving by path; a missing or broken file loads as an empty document. The
-// save writes pugixml's declaration and indents by one tab.
+// save writes pugixml's declaration and indents by one tab, through a temporary file that
+// replaces the old one only once it is whole (engine/xml_save.h); on failure the old file
+// stays and `failure`, when given, says why in a few words.
 bool loadLevelDocument(pugi::xml_document& document, const std::filesystem::path& path);
-bool saveLevelDocument(const pugi::xml_document& document, const std::filesystem::path& path);
+bool saveLevelDocument(const pugi::xml_document& document, const std::filesystem::path& path,
+                       std::string* failure = nullptr);
 
 // The copied-selection document: root `selectedCards`, the current card and the selected
 // cards in slot order without over/under children, then countOfCards.
 void copySelectedCards(pugi::xml_document& document, const EDITOR_CARD_TABLE& table);
 // Pastes the copied cards into free slots; the first becomes the current card and the
-// others the selection. Returns the slots taken, in document order.
+// others the selection. Returns the slots taken, in document order: once every slot is in
+// use the remaining cards are left out (logged), never written over a card on the table.
 std::vector<int32_t> pasteSelectedCards(const pugi::xml_document& document,
                                         EDITOR_CARD_TABLE& table);

@@ -63,8 +63,8 @@ struct MOVE {
 
 class SOLVER {
  public:
-  SOLVER(std::vector<CARD_INFO> cards, int32_t piles, int32_t budget)
-      : cards_(std::move(cards)), pileCount_(piles), budget_(budget) {
+  SOLVER(std::vector<CARD_INFO> cards, std::vector<int32_t> slots, int32_t piles, int32_t budget)
+      : cards_(std::move(cards)), slots_(std::move(slots)), pileCount_(piles), budget_(budget) {
     SMALL_RANDOM random(12345);
     for (size_t i = 0; i < cards_.size(); ++i) {
       zobrist_.push_back((uint64_t{random.next()} << 32) ^ random.next() ^ (uint64_t{random.next()} << 16));
@@ -80,6 +80,7 @@ class SOLVER {
     solution.exhausted = !found_ && nodes_ >= budget_;
     solution.nodes = nodes_;
     solution.specialsLeft = best_;
+    if (found_) solution.line = line_;
     return solution;
   }
 
@@ -102,6 +103,9 @@ class SOLVER {
     if (cards_[i].special) --s.specialsLeft;
     for (int32_t u : cards_[i].under) --s.coverCount[u];
   }
+
+  // Layout items by their slot; pile tops keep their -k - 1.
+  int32_t slotOfItem(int32_t item) const { return item >= 0 ? slots_[item] : item; }
 
   int32_t rankOfItem(const STATE& s, int32_t item) const {
     return item >= 0 ? cards_[item].rank : s.piles[-item - 1].back();
@@ -128,6 +132,7 @@ class SOLVER {
     if (s.specialsLeft == 0) {
       found_ = true;
       strike_ = s.ball == 0;
+      line_ = path_;
       return;
     }
     if (!visited_.insert(hashOf(s)).second) return;
@@ -160,12 +165,15 @@ class SOLVER {
           next.piles[-item - 1].pop_back();
         }
       }
+      path_.push_back({LEVEL_MOVE::PAIR, slotOfItem(move.a), slotOfItem(move.b)});
       search(next);
+      path_.pop_back();
       if (found_ || nodes_ >= budget_) return;
     }
 
     // The stock: deal one card onto each pile, or turn the used stock over once.
     STATE next = s;
+    path_.push_back({LEVEL_MOVE::STOCK, 0, 0});
     if (next.used < static_cast<int32_t>(next.stock.size())) {
       for (int32_t p = 0; p < pileCount_ && next.used < static_cast<int32_t>(next.stock.size()); ++p) {
         next.piles[p].push_back(next.stock[next.used++]);
@@ -175,6 +183,7 @@ class SOLVER {
       gather(next);
       search(next);
     }
+    path_.pop_back();
   }
 
   // The piles go back into the stock, the cards dealt first coming first.
@@ -199,6 +208,7 @@ class SOLVER {
   }
 
   std::vector<CARD_INFO> cards_;
+  std::vector<int32_t> slots_;  // the layout slot of each card index
   std::vector<uint64_t> zobrist_;
   int32_t pileCount_;
   int32_t budget_;
@@ -206,6 +216,8 @@ class SOLVER {
   int32_t best_ = 0;
   bool found_ = false;
   bool strike_ = false;
+  std::vector<LEVEL_MOVE> path_;
+  std::vector<LEVEL_MOVE> line_;
   std::unordered_set<uint64_t> visited_;
 };
 
@@ -258,10 +270,12 @@ LEVEL_DEAL dealLevel(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& setti
 LEVEL_SOLUTION solveLevel(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& settings,
                           const LEVEL_DEAL& deal, int32_t nodeBudget) {
   std::vector<int32_t> indexOfSlot(EDITOR_CARD_SLOTS, -1);
+  std::vector<int32_t> slotOfIndex;
   std::vector<CARD_INFO> cards;
   for (int32_t i = 0; i < EDITOR_CARD_SLOTS; ++i) {
     if (!table.cards[i].inUse) continue;
     indexOfSlot[i] = static_cast<int32_t>(cards.size());
+    slotOfIndex.push_back(i);
     CARD_INFO info;
     const int32_t value = deal.layoutValues[i];
     info.rank = (value >= 0 && value < 52) ? rankOf(value) : rankOf(0);
@@ -286,6 +300,6 @@ LEVEL_SOLUTION solveLevel(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& 
   const int32_t piles = playedReservePiles(settings);
   state.piles.assign(piles, {});
   for (int32_t value : deal.stock) state.stock.push_back(static_cast<int8_t>(rankOf(value)));
-  SOLVER solver(std::move(cards), piles, nodeBudget);
+  SOLVER solver(std::move(cards), std::move(slotOfIndex), piles, nodeBudget);
   return solver.run(std::move(state));
 }

@@ -15,12 +15,22 @@ struct LEVEL_DEAL {
   std::vector<int32_t> stock;
 };
 
+// One step of a line of play: a pair taken, or the stock clicked (a deal or the turnover).
+struct LEVEL_MOVE {
+  enum KIND : int32_t { PAIR = 0, STOCK = 1 };
+  int32_t kind = PAIR;
+  // A layout slot (>= 0), or the top card of reserve pile k as -k - 1.
+  int32_t a = 0;
+  int32_t b = 0;
+};
+
 struct LEVEL_SOLUTION {
   bool cleared = false;     // every special card taken
   bool strike = false;      // ... before the turnover
   bool exhausted = false;   // the node budget ran out before an answer
   int32_t nodes = 0;
   int32_t specialsLeft = 0; // the fewest special cards left standing in any line searched
+  std::vector<LEVEL_MOVE> line;  // the moves that cleared the level, in order (empty otherwise)
 };
 
 // The stock size and reserve piles the game plays a level with: a stock of 0 becomes 52

@@ -151,11 +151,21 @@ bool CARD_PILES::isSpecialSlot(int32_t pile, int32_t pos) const {
   return validSlot(pile, pos) && pileSpecial[pile][pos] == 1;
 }
 
-void CARD_PILES::removeFirstCard(int32_t pile) {
+void CARD_PILES::removeFirstCard(int32_t pile) { removeCardAt(pile, 0); }
+
+int32_t CARD_PILES::findCard(int32_t pile, const CARD* card) const {
+  if (pile < 0 || pile >= MAX_PILES || card == nullptr) return -1;
+  for (int32_t i = 0; i < pileSizes[pile] && i < MAX_CARDS; ++i) {
+    if (pileCards[pile][i] == card) return i;
+  }
+  return -1;
+}
+
+void CARD_PILES::removeCardAt(int32_t pile, int32_t pos) {
   if (pile < 0 || pile >= MAX_PILES) return;
   const int32_t size = pileSizes[pile];
-  if (size > 0) {
-    for (int32_t i = 0; i + 1 < size; ++i) {
+  if (pos >= 0 && pos < size) {
+    for (int32_t i = pos; i + 1 < size; ++i) {
       pileSlots[pile][i] = pileSlots[pile][i + 1];
       pileCards[pile][i] = pileCards[pile][i + 1];
       pileSpecial[pile][i] = pileSpecial[pile][i + 1];

@@ -39,6 +39,10 @@ class CARD_PILES {
   CARD* getCardState(int32_t pile, int32_t pos) const;
   bool isSpecialSlot(int32_t pile, int32_t pos) const;
   void removeFirstCard(int32_t pile);
+  // Where the card lies in the pile (0 the top), -1 when it is not in it.
+  int32_t findCard(int32_t pile, const CARD* card) const;
+  // The cards above it move down one place; out of range changes nothing.
+  void removeCardAt(int32_t pile, int32_t pos);
   void updatePileTops();
   int32_t getCardsLeft() const;
   int32_t getSuit(int32_t value) const;

@@ -154,3 +154,17 @@ void setMusicTrackHooks(TRACK_IS_PLAYING isPlaying, TRACK_START start) {
   gTrackIsPlaying = isPlaying != nullptr ? isPlaying : defaultTrackIsPlaying;
   gTrackStart = start != nullptr ? start : defaultTrackStart;
 }
+
+void setPlayerVolume(bool sound, float volume) {
+  const float clamped = volume < 0.0f ? 0.0f : (volume > 1.0f ? 1.0f : volume);
+  const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
+  if (sound) {
+    if (playerInRange) gPlayers[gCurrentPlayer].soundVolume = clamped;
+    setSoundsGain(clamped);
+    QEL::fLog("Sound volume = ", clamped);
+  } else {
+    if (playerInRange) gPlayers[gCurrentPlayer].musicVolume = clamped;
+    setMusicGain(clamped);
+    QEL::fLog("Music volume = ", clamped);
+  }
+}

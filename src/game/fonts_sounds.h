@@ -57,6 +57,10 @@ void loadSounds();
 // OpenAL gain of every effect source / every track source; empty slots are skipped.
 void setSoundsGain(float gain);
 void setMusicGain(float gain);
+// An options window's slider let go or clicked: the current player's sound (or music) volume,
+// brought within 0 and 1, applied to the effects (or the tracks) and logged. It is saved with
+// the player's settings.
+void setPlayerVolume(bool sound, float volume);
 // The music rotation: when the current track has stopped, another track (never the same)
 // is drawn with rand and started from its beginning.
 void rotateMusic();

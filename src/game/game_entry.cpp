@@ -12,6 +12,7 @@
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/level_results.h"
+#include "game/player_removal.h"
 #include "game/players.h"
 #include "game/save_files.h"
 #include "game/scenes/base_scene.h"
@@ -138,6 +139,7 @@ uint32_t onGameInit(QEL::QT_CALLBACK_ARG) {
   for (uint8_t& shown : gHintShown) shown = 0;
   gGameMode = 0;
 
+  finishInterruptedPlayerRemoval();
   loadPlayers();
   QEL::fLog("onGameInit: players ", gNumberOfPlayers);
 

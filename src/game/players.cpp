@@ -23,7 +23,8 @@ struct TROPHY_KEY {
   const char* key;
 };
 
-// Trophies 6, 7 and 8 have no key: they live for the run only.
+// Trophies 6, 7 and 8 come last: older files lack them, and a reader that knows only the
+// others passes them by.
 constexpr TROPHY_KEY kTrophyKeys[] = {
     {1, "gameWasPassedOnJuniorLevel"},
     {2, "gameWasPassedOnProfessionalLevel"},
@@ -46,6 +47,9 @@ constexpr TROPHY_KEY kTrophyKeys[] = {
     {22, "jokerBonusWasUsed50Times"},
     {23, "jokerBonusWasUsed100Times"},
     {24, "allPlacesForBonusCardsWereBought"},
+    {6, "onePackWasPassedWithResult300OnProfessionalLevel"},
+    {7, "sixPacksWasPassedWithResult300OnProfessionalLevel"},
+    {8, "twelvePacksWasPassedWithResult300OnProfessionalLevel"},
 };
 
 bool isPlayerIndex(int index) { return index >= 0 && index < kMaxPlayers; }
@@ -222,10 +226,9 @@ void loadPlayers() {
   }
 }
 
-void savePlayers() {
-  if (gIsAllLevelsView) return;
+void fillPlayersDocument(pugi::xml_document& document) {
+  document.reset();
   const int count = gNumberOfPlayers < 0 ? 0 : (gNumberOfPlayers > kMaxPlayers ? kMaxPlayers : gNumberOfPlayers);
-  pugi::xml_document document;
   pugi::xml_node root = document.append_child("players");
   root.append_attribute("numberOfPlayers").set_value(count);
   root.append_attribute("currentPlayer").set_value(gCurrentPlayer);
@@ -251,6 +254,13 @@ void savePlayers() {
     writeTrophies(element, player);
     writeStatistics(element, player);
   }
+}
+
+void savePlayers() {
+  QEL::fLog("currentPlayer (savePlayers()): ", gCurrentPlayer);
+  if (gIsAllLevelsView) return;
+  pugi::xml_document document;
+  fillPlayersDocument(document);
   saveXmlAtomically(document, playersFilePath());
 }
 
@@ -279,6 +289,8 @@ void savePlayerStatistics(int index) {
     QEL::fLog("save statistics for trophies");
   });
 }
+
+PLAYER_RECORD* currentPlayerRecord() { return isPlayerIndex(gCurrentPlayer) ? &gPlayers[gCurrentPlayer] : nullptr; }
 
 bool getTrophy(int n) {
   if (!isPlayerIndex(gCurrentPlayer) || n < 1 || n > kTrophyCount) return false;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include <pugixml.hpp>
+
 constexpr int kMaxPlayers = 5;
 constexpr int kTrophyCount = 24;  // numbered 1-24
 constexpr int kCardBackCount = 12;
@@ -39,9 +41,11 @@ std::string playersFilePath();
 void loadPlayers();
 
 // Writes the whole file anew from the records (the main menu's save): root counts, then per
-// player the profile attributes and the trophies; no reshuffles, jokers, isShowedHint29 or
-// statistics. An empty name is first set to "Player" in the record.
+// player every field the file keeps (profile, reshuffles, jokers, isShowedHint29, trophies
+// and statistics). An empty name is first set to "Player" in the record.
 void savePlayers();
+// The document savePlayers writes, for a caller that adds to it before saving.
+void fillPlayersDocument(pugi::xml_document& document);
 
 // Each updates one player's element in the file and writes it back. While the all-levels
 // view is on, none of them touches the disk. When the file cannot be read they write nothing.
@@ -49,6 +53,9 @@ void savePlayerSettings(int index);
 void savePlayerMoney(int index);
 void savePlayerTrophies(int index);
 void savePlayerStatistics(int index);
+
+// The current player's record; null when no player is current.
+PLAYER_RECORD* currentPlayerRecord();
 
 // Trophy flag n (1-24) of the current player; other numbers read as unset and are ignored.
 bool getTrophy(int n);

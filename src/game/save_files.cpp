@@ -1,13 +1,11 @@
 #include "game/save_files.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <cstdio>
 
 #include "engine/file_system.h"
 #include "engine/globals.h"
 #include "engine/log.h"
+#include "engine/xml_save.h"
 #include "game/game_globals.h"
 
 namespace {
@@ -19,34 +17,6 @@ QEL::QC_FILE_SYSTEM* fileSystem() {
 
 void createFolder(const std::string& path) {
   if (!fileExists(path)) fileSystem()->fCreateDirectories(path);
-}
-
-class FILE_WRITER : public pugi::xml_writer {
- public:
-  explicit FILE_WRITER(std::FILE* file) : _file(file) {}
-  void write(const void* data, size_t size) override {
-    if (std::fwrite(data, 1, size, _file) != size) _failed = true;
-  }
-  bool fFailed() const { return _failed; }
-
- private:
-  std::FILE* _file;
-  bool _failed = false;
-};
-
-std::string folderOf(const std::string& path) {
-  const std::size_t slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-// The rename itself is only durable once the folder's entry is on the disk.
-void syncFolder(const std::string& folder) {
-  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
-  if (descriptor < 0) return;
-  ::fsync(descriptor);
-  ::close(descriptor);
 }
 
 std::string asideName(const std::string& path) {
@@ -108,26 +78,9 @@ SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& pa
 }
 
 bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path) {
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
-    QEL::fLog("Save file cannot be written, the old one is kept: ", path, " (no temporary file ", temporary, ")");
-    return false;
-  }
-  FILE_WRITER writer(file);
-  document.save(writer, "\t", pugi::format_default, pugi::encoding_utf8);
-  bool written = !writer.fFailed() && std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-  if (std::fclose(file) != 0) written = false;
-  if (!written) {
-    QEL::fLog("Save file cannot be written (disk full?), the old one is kept: ", path);
-    std::remove(temporary.c_str());
-    return false;
-  }
-  if (std::rename(temporary.c_str(), path.c_str()) != 0) {
-    QEL::fLog("Save file cannot be replaced, the old one is kept: ", path);
-    std::remove(temporary.c_str());
-    return false;
-  }
-  syncFolder(folderOf(path));
-  return true;
+  return QEL::fSaveXmlAtomically(document, path);
+}
+
+bool saveTextAtomically(const std::string& text, const std::string& path) {
+  return QEL::fSaveTextAtomically(text, path);
 }

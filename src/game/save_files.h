@@ -25,6 +25,8 @@ enum class SAVE_FILE_STATE {
 SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& path, const char* rootName);
 
 // Writes the document with tab indentation to a temporary file in the same folder, flushes
-// it to the disk and renames it over path. False (logged) when any step fails; the old file
-// is then untouched.
+// it to the disk and renames it over path (engine/xml_save.h, which the level files use
+// too). False (logged) when any step fails; the old file is then untouched.
 bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path);
+// The same for a text file written as it stands (the statistics files).
+bool saveTextAtomically(const std::string& text, const std::string& path);

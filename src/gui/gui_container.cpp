@@ -24,6 +24,14 @@ void QC_GUI_CONTAINER::fDeleteById(int32_t id) {
   _root->fDeleteChildById(id);
 }
 
+void QC_GUI_CONTAINER::fDeleteWithTree(QC_GUI_CONTAINER*& container) {
+  if (container == nullptr) return;
+  container->fClear();
+  delete container->_root;
+  delete container;
+  container = nullptr;
+}
+
 void QC_GUI_CONTAINER::fClear() {
   _lastEvent = nullptr;
   _root->fDeleteChildren();

@@ -13,6 +13,10 @@ class QC_GUI_CONTAINER {
   QC_GUI_CONTAINER();
   // The tree stays: the scene's widgets may still hold images that the next scene uses.
   ~QC_GUI_CONTAINER() = default;
+  // Deletes the container with its whole tree (every widget and the root) and clears the
+  // pointer; null is allowed. The images the widgets hand back stay loaded while another
+  // user still counts on them.
+  static void fDeleteWithTree(QC_GUI_CONTAINER*& container);
   QC_GUI_CONTAINER(const QC_GUI_CONTAINER&) = delete;
   QC_GUI_CONTAINER& operator=(const QC_GUI_CONTAINER&) = delete;
 

@@ -225,11 +225,25 @@ TEST(LevelFile, SavedTextIsTabIndentedWithDeclaration) {
   EXPECT_NE(text.find("\n\t\t<over>1</over>"), std::string::npos);
 }
 
-TEST(LevelFile, BoxTextsBecomeNumbers) {
-  EXPECT_EQ(levelNumberFromBoxText("12"), 12);
-  EXPECT_EQ(levelNumberFromBoxText("abc"), 0);
-  EXPECT_EQ(levelNumberFromBoxText(""), 0);
-  EXPECT_EQ(levelNumberFromBoxText(nullptr), 0);
+TEST(LevelFile, BoxTextsAreSavedAsTheNumbersTheGamePlays) {
+  using enum LEVEL_NUMBER;
+  EXPECT_EQ(levelNumberFromBoxText(STOCK_PILE, "12", 40), 12);
+  EXPECT_EQ(levelNumberFromBoxText(STOCK_PILE, " 208 ", 40), 208);
+  EXPECT_EQ(levelNumberFromBoxText(STOCK_PILE, "209", 40), 208);
+  EXPECT_EQ(levelNumberFromBoxText(STOCK_PILE, "0", 40), 52);
+  EXPECT_EQ(levelNumberFromBoxText(STOCK_PILE, "-3", 40), 52);
+  // No number: the previous value stays, unless the game could not play that either.
+  EXPECT_EQ(levelNumberFromBoxText(STOCK_PILE, "abc", 40), 40);
+  EXPECT_EQ(levelNumberFromBoxText(STOCK_PILE, "12abc", 40), 40);
+  EXPECT_EQ(levelNumberFromBoxText(STOCK_PILE, nullptr, 0), 52);
+  EXPECT_EQ(levelNumberFromBoxText(STOCK_PILE, "99999999999", 40), 40);
+  EXPECT_EQ(levelNumberFromBoxText(RESERVE_PILES, "5", 3), 5);
+  EXPECT_EQ(levelNumberFromBoxText(RESERVE_PILES, "6", 3), 2);
+  EXPECT_EQ(levelNumberFromBoxText(RESERVE_PILES, "", 3), 3);
+  EXPECT_EQ(levelNumberFromBoxText(TURNOVERS, "-1", 1), 0);
+  EXPECT_EQ(levelNumberFromBoxText(TURNOVERS, "+4", 1), 4);
+  EXPECT_EQ(levelNumberFromBoxText(BONUS_CARDS, "11", 2), 10);
+  EXPECT_EQ(levelNumberFromBoxText(BONUS_CARDS, "two", 2), 2);
 }
 
 TEST(LevelFile, Paths) {

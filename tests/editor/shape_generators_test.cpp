@@ -90,14 +90,20 @@ TEST(AddCard, PlayAreaBoundAndLayers) {
   EXPECT_EQ(table.cards[filtered].zLayer, 5);
 }
 
-TEST(AddCard, FullTableTakesOverTheLastSlot) {
+TEST(AddCard, FullTableRefusesANewCardAndKeepsItsLastCard) {
   EDITOR_CARD_TABLE table;
   fill(table, EDITOR_CARD_SLOTS);
   table.cards[299].value = 12;
-  EXPECT_EQ(table.addCard(500, 400, 1), 299);
-  EXPECT_FLOAT_EQ(table.cards[299].x, 500);
-  // The value of a slot taken over stays as it was.
+  const float x = table.cards[299].x;
+  table.isModified = false;
+  EXPECT_EQ(table.addCard(500, 400, 1), -1);
+  EXPECT_FLOAT_EQ(table.cards[299].x, x);
   EXPECT_EQ(table.cards[299].value, 12);
+  EXPECT_FALSE(table.isModified);
+  // One slot freed: the next card takes exactly that one.
+  table.cards[150].reset();
+  EXPECT_EQ(table.addCard(500, 400, 1), 150);
+  EXPECT_TRUE(table.isFull());
 }
 
 TEST(CardLine, SpreadAndFan) {

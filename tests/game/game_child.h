@@ -11,6 +11,8 @@
 // childFail), which the parent's EXPECT_EXIT reports.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -49,6 +51,7 @@ class GAME_CHILD {
 
   std::filesystem::path root;  // holds start/ (with Resources) and Documents/
   std::vector<std::string> log;
+  long _passes = 0;
 
   std::filesystem::path basePath() const { return root / "Documents" / "Ostvane" / "Pindrake"; }
   std::filesystem::path saves() const { return basePath() / "Saves"; }
@@ -63,9 +66,12 @@ class GAME_CHILD {
       QEL::qcFRAME_DELTA = 1.0f / kUpdatesPerSecond;
       onGameUpdate(0);
       if (QEL::qcINPUT != nullptr) QEL::qcINPUT->fEndFrame();
-      draw();
+      if (++_passes % drawEvery == 0) draw();
     }
   }
+  // Long scenarios that look at no picture may draw only every n-th pass (the software
+  // renderer takes most of a pass's time); drawn frames still run the whole draw code.
+  int drawEvery = 1;
   // Runs passes until the condition holds; false when it still does not after `limit`.
   bool stepUntil(const std::function<bool()>& condition, int limit = 600) {
     for (int i = 0; i < limit; ++i) {
@@ -82,26 +88,54 @@ class GAME_CHILD {
     onGameDraw(0);
     QEL::qcRENDER->fEndScene();
   }
-  // The picture last drawn, 1024 x 768 RGBA rows from the top.
-  std::vector<uint8_t> readBack() {
+  // The picture last drawn, RGBA rows from the top: 1024 x 768, or 1280 x 768 while the
+  // editor is up (in a window; full screen draws at the desktop's size).
+  std::vector<uint8_t> readBack(int32_t* width = nullptr, int32_t* height = nullptr) {
     std::vector<uint8_t> rgba;
-    int32_t width = 0;
-    int32_t height = 0;
-    if (QEL::qcRENDER == nullptr || !QEL::qcRENDER->fReadBackBuffer(rgba, width, height)) rgba.clear();
+    int32_t w = 0;
+    int32_t h = 0;
+    if (QEL::qcRENDER == nullptr || !QEL::qcRENDER->fReadBackBuffer(rgba, w, h)) rgba.clear();
+    if (width != nullptr) *width = rgba.empty() ? 0 : w;
+    if (height != nullptr) *height = rgba.empty() ? 0 : h;
     return rgba;
   }
 
-  // The pointer, in units of the 1024 x 768 picture, through the input object (which calls
-  // the game's pointer callback, and so the scene's).
+  // The pointer, in units of the game's picture (1024 x 768, or the editor's 1280 x 768),
+  // through the input object (which calls the game's pointer callback, and so the scene's).
   void moveTo(float x, float y) {
     QEL::qcINPUT->fOnMouseMove(static_cast<int32_t>(x), static_cast<int32_t>(y));
   }
-  // A left click as the player makes it: the pointer moves there, the button goes down for
-  // one pass and comes up on the next (widgets see the press, then the click).
+  // A left click as the player makes it: the pointer moves there and rests for one pass (a
+  // button lights up under it), the button goes down for one pass and comes up on the next
+  // (widgets see the press, then the click).
   void click(float x, float y) {
     moveTo(x, y);
+    step();
     QEL::qcINPUT->fOnKeyDown(1);
     step();
+    QEL::qcINPUT->fOnKeyUp(1);
+    step();
+  }
+  // A widget button takes a press only once the pointer has come over it in an earlier
+  // update: the pointer rests on it for a pass, then clicks. The drawing places the windows,
+  // so the window is drawn where it stands first.
+  void clickButton(float x, float y) {
+    draw();
+    moveTo(x, y);
+    step();
+    click(x, y);
+  }
+  // A left-button drag: pressed at the start, moved in a few passes, let go at the end.
+  void drag(float fromX, float fromY, float toX, float toY, int passes = 4) {
+    moveTo(fromX, fromY);
+    step();
+    QEL::qcINPUT->fOnKeyDown(1);
+    step();
+    for (int i = 1; i <= passes; ++i) {
+      moveTo(fromX + (toX - fromX) * static_cast<float>(i) / static_cast<float>(passes),
+             fromY + (toY - fromY) * static_cast<float>(i) / static_cast<float>(passes));
+      step();
+    }
     QEL::qcINPUT->fOnKeyUp(1);
     step();
   }
@@ -112,12 +146,43 @@ class GAME_CHILD {
     QEL::qcINPUT->fOnKeyUp(code);
     step();
   }
-  // Text typed on the keyboard, one character a pass.
+  // Text typed on the keyboard, as the system reports it: the character's key goes down,
+  // the character arrives, a pass, the key comes up, a pass.
   void type(const std::wstring& text) {
     for (wchar_t character : text) {
+      const uint32_t code = keyOf(character);
+      if (code != 0) QEL::qcINPUT->fOnKeyDown(code);
       QEL::qcINPUT->fOnChar(character);
       step();
+      if (code == 0) continue;
+      QEL::qcINPUT->fOnKeyUp(code);
+      step();
     }
+  }
+  // The Windows virtual-key code of a character's key: digits, letters, the blank and the
+  // minus; 0 for the others.
+  static uint32_t keyOf(wchar_t character) {
+    if ((character >= L'0' && character <= L'9') || (character >= L'A' && character <= L'Z') || character == L' ')
+      return static_cast<uint32_t>(character);
+    if (character >= L'a' && character <= L'z') return static_cast<uint32_t>(character - L'a' + L'A');
+    if (character == L'-') return 189;
+    return 0;
+  }
+
+  // Puts a level file of the scenario's own into the game's Levels folder, which then becomes
+  // a folder of this start folder (the generated levels stay linked in it, untouched).
+  void writeLevel(int index, const std::string& xml) {
+    const std::filesystem::path levels = resources() / "Levels";
+    if (std::filesystem::is_symlink(levels)) {
+      const std::filesystem::path generated = std::filesystem::read_symlink(levels);
+      std::filesystem::remove(levels);
+      std::filesystem::create_directory(levels);
+      for (const auto& entry : std::filesystem::directory_iterator(generated))
+        std::filesystem::create_symlink(entry.path(), levels / entry.path().filename());
+    }
+    const std::filesystem::path file = levels / ("Level_" + std::to_string(index) + ".xml");
+    std::filesystem::remove(file);
+    writeFile(file, xml);
   }
 
   bool logged(const std::string& piece) const {
@@ -159,6 +224,48 @@ class GAME_CHILD {
 
   scenario(child);
   std::_Exit(0);
+}
+
+// Read-back pictures (1024 x 768 RGBA rows from the top) compared over a rectangle of the
+// screen, corners included on the left and top, excluded on the right and bottom.
+struct SCREEN_RECT {
+  int left;
+  int top;
+  int right;
+  int bottom;
+};
+
+inline uint32_t pixelAt(const std::vector<uint8_t>& picture, int x, int y) {
+  const uint8_t* p = &picture[(static_cast<size_t>(y) * 1024 + static_cast<size_t>(x)) * 4];
+  return (static_cast<uint32_t>(p[0]) << 16) | (static_cast<uint32_t>(p[1]) << 8) | p[2];
+}
+
+// Share of the rectangle's pixels whose colour differs between the two pictures.
+inline double differingShare(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, SCREEN_RECT area) {
+  long differing = 0;
+  long all = 0;
+  for (int y = std::max(area.top, 0); y < std::min(area.bottom, 768); ++y)
+    for (int x = std::max(area.left, 0); x < std::min(area.right, 1024); ++x, ++all)
+      if (pixelAt(a, x, y) != pixelAt(b, x, y)) ++differing;
+  return all > 0 ? static_cast<double>(differing) / static_cast<double>(all) : 0.0;
+}
+
+// Share of the rectangle's pixels of `still` found `rise` rows higher in `moved`: how much of
+// what stood there has moved up by that much. A picture placed on half a pixel samples its
+// texels a little differently at another height, so colours within `tolerance` (per channel)
+// count as the same.
+inline double risenShare(const std::vector<uint8_t>& still, const std::vector<uint8_t>& moved, SCREEN_RECT area,
+                         int rise, int tolerance = 48) {
+  long same = 0;
+  long all = 0;
+  for (int y = std::max(area.top, rise); y < std::min(area.bottom, 768); ++y)
+    for (int x = std::max(area.left, 0); x < std::min(area.right, 1024); ++x, ++all) {
+      const uint8_t* a = &still[(static_cast<size_t>(y) * 1024 + static_cast<size_t>(x)) * 4];
+      const uint8_t* b = &moved[(static_cast<size_t>(y - rise) * 1024 + static_cast<size_t>(x)) * 4];
+      if (std::abs(a[0] - b[0]) <= tolerance && std::abs(a[1] - b[1]) <= tolerance && std::abs(a[2] - b[2]) <= tolerance)
+        ++same;
+    }
+  return all > 0 ? static_cast<double>(same) / static_cast<double>(all) : 0.0;
 }
 
 // The parent's side: makes the start folder (removed afterwards) and runs the scenario in a

@@ -68,7 +68,6 @@ class LevelClicks : public SaveFolderTest {
 
   // Two reserve piles with a dealt top each, then the tops set to the values wanted.
   void dealPiles(int32_t top0, int32_t top1) {
-    _scene->numberOfReservePiles = 2;
     _scene->cardPiles->startDeal(2, 20);
     _scene->cardPiles->onStockEmpty();
     _scene->cardPiles->setCard(top0, 0, 0);
@@ -168,7 +167,7 @@ TEST_F(LevelClicks, AJokerMatchesAnyCardAndAnotherJoker) {
 }
 
 TEST_F(LevelClicks, AJokerInHandTurnsTheClickedCardAndEmptyTableEndsIt) {
-  gPlayers[0].jokers = 2;
+  gPlayers[0].jokers = 3;
   lay(0, NINE_OF_CLUBS);
   lay(1, FIVE_OF_CLUBS);
   _scene->isJokerMode = true;
@@ -185,14 +184,16 @@ TEST_F(LevelClicks, AJokerInHandTurnsTheClickedCardAndEmptyTableEndsIt) {
   EXPECT_EQ(_scene->cards[2]->value, CARD::JOKER);
   EXPECT_EQ(_scene->selectedCard, 1);
 
+  // Each placed joker was taken from the player; the click on empty table takes none.
+  EXPECT_EQ(gPlayers[0].jokers, 1);
+  EXPECT_EQ(_scene->jokersUsed, 2);
   _scene->isJokerMode = true;
   clickCard(-1);
   EXPECT_FALSE(_scene->isJokerMode);
-  EXPECT_EQ(gPlayers[0].jokers, 2);
+  EXPECT_EQ(gPlayers[0].jokers, 1);
 }
 
 TEST_F(LevelClicks, TheStockDealsAndClearsTheSelectionUnlessTheTutorialHoldsIt) {
-  _scene->numberOfReservePiles = 2;
   _scene->cardPiles->startDeal(2, 20);
   lay(0, FIVE_OF_CLUBS);
   clickCard(0);
@@ -218,7 +219,6 @@ TEST_F(LevelClicks, TheStockDealsAndClearsTheSelectionUnlessTheTutorialHoldsIt) 
 
 TEST_F(LevelClicks, TheTutorialStockDealsItsKnownCardsAndPointsAtABonusPile) {
   _scene->isTutorial = true;
-  _scene->numberOfReservePiles = 2;
   _scene->cardPiles->startDeal(2, 20);
   _scene->cardPiles->stockSpecial[1] = 1;
   _scene->hintStep = 28;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "game/card.h"
@@ -29,6 +30,8 @@ class LevelDealing : public SaveFolderTest {
       _scene->cards[i]->init(i);
       _scene->cards[i]->setZLayerRange(100, -100);
     }
+    _scene->cardSlideDistance = 200;
+    _scene->windowSlideDistance = 700;
     _savedLevel = gCurrentLevel;
     _savedPack = gCurrentPack;
   }
@@ -39,6 +42,7 @@ class LevelDealing : public SaveFolderTest {
     gTenthFrameBonus = 0;
     gTenthFrameSecondBonus = 0;
     gTenthFrameKind = 0;
+    gIsPaused = 0;
     SaveFolderTest::TearDown();
   }
 
@@ -60,13 +64,9 @@ class LevelDealing : public SaveFolderTest {
     return n;
   }
 
-  // Runs the flights to their ends, as the update does, stepping the animation state.
-  void runFlights() {
-    for (int step = 0; step < 1000 && _scene->cardFlights->animationRunning; ++step) {
-      _scene->cardFlights->update(0.05f);
-      _scene->advanceAnimationState();
-    }
-    _scene->advanceAnimationState();
+  // Updates the scene until its animation has gone back to rest.
+  void runUntilAtRest() {
+    for (int step = 0; step < 1000 && _scene->animationState != 0; ++step) _scene->updateLevel(0.05f);
   }
 
   std::unique_ptr<SCENE_CARD_GAME_LEVEL> _scene;
@@ -75,8 +75,8 @@ class LevelDealing : public SaveFolderTest {
 };
 
 TEST_F(LevelDealing, DealingOutFliesTheLayoutAndOnlyThePilesThatHoldACard) {
-  _scene->numberOfReservePiles = 3;
   _scene->cardPiles->pileCount = 3;
+  _scene->transitionState = 2;
   _scene->cardPiles->setCard(5, 0, 0);
   _scene->cardPiles->setCard(9, 2, 0);
   CARD* a = lay(4, 300, 300, 0.3f);
@@ -105,7 +105,7 @@ TEST_F(LevelDealing, DealingOutFliesTheLayoutAndOnlyThePilesThatHoldACard) {
     EXPECT_TRUE(flight.endX >= -100.0f && flight.endX <= 1124.0f);
   }
 
-  runFlights();
+  runUntilAtRest();
   EXPECT_EQ(_scene->animationState, 0);
   EXPECT_FLOAT_EQ(_scene->leaveTimer, 200.0f);
   EXPECT_FLOAT_EQ(a->currentX, -100.0f);
@@ -114,11 +114,12 @@ TEST_F(LevelDealing, DealingOutFliesTheLayoutAndOnlyThePilesThatHoldACard) {
 }
 
 TEST_F(LevelDealing, AGatheringPutsEveryCardBackOnItsPlaceWithItsAngle) {
-  _scene->numberOfReservePiles = 2;
   _scene->cardPiles->pileCount = 2;
   _scene->cardPiles->setCard(12, 1, 0);
   CARD* a = lay(0, 200, 150, 0.5f);
   CARD* b = lay(3, 800, 420, -0.25f, 2);
+  a->setValue(3);
+  b->setValue(40);
   const float deckX = _scene->cardPiles->stockX;
   const float deckY = _scene->cardPiles->stockY;
 
@@ -129,24 +130,21 @@ TEST_F(LevelDealing, AGatheringPutsEveryCardBackOnItsPlaceWithItsAngle) {
   EXPECT_EQ(flightsOf(a), 1);
 
   // Half way the cards are on their way to the deck.
-  _scene->cardFlights->update(0.1f);
-  _scene->advanceAnimationState();
+  _scene->updateLevel(0.1f);
   EXPECT_EQ(_scene->animationState, 1);
 
-  for (int step = 0; step < 1000 && _scene->animationState == 1; ++step) {
-    _scene->cardFlights->update(0.05f);
-    if (!_scene->cardFlights->animationRunning) {
-      EXPECT_FLOAT_EQ(a->currentX, deckX);
-      EXPECT_FLOAT_EQ(b->currentY, deckY);
-      EXPECT_FLOAT_EQ(a->angle, 0.0f);
-    }
-    _scene->advanceAnimationState();
-  }
-  // Straight on from the gathering to the dealing in.
+  for (int step = 0; step < 1000 && _scene->animationState == 1; ++step) _scene->updateLevel(0.05f);
+  // Gathered, reshuffled, and straight on to the dealing back from the deck.
   EXPECT_EQ(_scene->animationState, 2);
+  EXPECT_FLOAT_EQ(a->currentX, deckX);
+  EXPECT_FLOAT_EQ(b->currentY, deckY);
+  EXPECT_FLOAT_EQ(a->angle, 0.0f);
   EXPECT_TRUE(_scene->cardFlights->animationRunning);
+  // The two values were shuffled among the two cards: none is lost, none made up.
+  EXPECT_EQ(std::min(a->value, b->value), 3);
+  EXPECT_EQ(std::max(a->value, b->value), 40);
 
-  runFlights();
+  runUntilAtRest();
   EXPECT_EQ(_scene->animationState, 0);
   EXPECT_FLOAT_EQ(a->currentX, 200.0f);
   EXPECT_FLOAT_EQ(a->currentY, 150.0f);
@@ -156,16 +154,40 @@ TEST_F(LevelDealing, AGatheringPutsEveryCardBackOnItsPlaceWithItsAngle) {
   EXPECT_FLOAT_EQ(b->angle, -0.25f);
 }
 
-TEST_F(LevelDealing, TheLayoutFlyingInEndsThePlayersTransition) {
-  _scene->animationState = 4;
+TEST_F(LevelDealing, TheLayoutFliesInFromBeyondTheEdgesAndLeavesTheSameWay) {
+  CARD* a = lay(0, 0, 0, 0.0f);
+  CARD* b = lay(9, 0, 0, 0.0f);
+  a->place(0, 250.0f, 300.0f, 10.0f);
+  b->place(1, 700.0f, 420.0f, 0.0f);
+  a->currentX = a->currentY = b->currentX = b->currentY = -100.0f;
+  // As the start-up leaves it: the interface slides in, then the layout flies in.
   _scene->transitionState = 1;
-  _scene->cardFlights->animationRunning = true;
-  _scene->advanceAnimationState();
-  EXPECT_EQ(_scene->animationState, 4);  // still busy
-  _scene->cardFlights->update(0.0f);  // no flight left: the busy flag drops
-  _scene->advanceAnimationState();
+  _scene->leaveTimer = 200.0f;
+  _scene->cardSlideDistance = 200;
+  _scene->updateLevel(0.1f);
   EXPECT_EQ(_scene->animationState, 0);
+  EXPECT_EQ(flightsOf(a), 0);
+  for (int step = 0; step < 10 && _scene->animationState != 4; ++step) _scene->updateLevel(0.1f);
+  ASSERT_EQ(_scene->animationState, 4);
+  const float fromX = a->homeX;
+  const float fromY = a->homeY;
+  const bool beyondEdge = fromX <= -100.0f || fromX >= 1124.0f || fromY <= -100.0f || fromY >= 868.0f;
+  EXPECT_TRUE(beyondEdge) << fromX << ", " << fromY;
+
+  for (int step = 0; step < 200 && _scene->transitionState != 0; ++step) _scene->updateLevel(0.05f);
   EXPECT_EQ(_scene->transitionState, 0);
+  EXPECT_EQ(_scene->animationState, 0);
+  EXPECT_FLOAT_EQ(a->currentX, 250.0f);
+  EXPECT_FLOAT_EQ(a->currentY, 300.0f);
+  EXPECT_FLOAT_EQ(b->currentX, 700.0f);
+  EXPECT_FLOAT_EQ(b->currentY, 420.0f);
+  EXPECT_NEAR(a->angle, 10.0f * CARD::DEGREES_TO_RADIANS, 1e-5f);
+
+  // Leaving, each card goes back out where it came in.
+  _scene->startLeave();
+  runUntilAtRest();
+  EXPECT_FLOAT_EQ(a->currentX, fromX);
+  EXPECT_FLOAT_EQ(a->currentY, fromY);
 }
 
 TEST_F(LevelDealing, TheLevelStepsStayWithinZeroAndTwoHundred) {

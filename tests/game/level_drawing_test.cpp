@@ -23,36 +23,14 @@
 #include "game/scenes/level/level_scene.h"
 #include "platform/window.h"
 #include "primitives/sprite.h"
+#include "level_fixture.h"
 #include "save_folder_fixture.h"
 
 namespace {
 
 // ---- without a renderer or resources --------------------------------------------------------
 
-class LevelDrawingWithoutRenderer : public SaveFolderTest {
- protected:
-  void SetUp() override {
-    SaveFolderTest::SetUp();
-    gCurrentScene = nullptr;
-    gCurrentLevel = 3;
-    gCurrentPack = 0;
-    gNumberOfPlayers = 1;
-    gIsPaused = 0;
-    for (uint8_t& shown : gHintShown) shown = 0;
-  }
-  void TearDown() override {
-    delete gCurrentScene;
-    gCurrentScene = nullptr;
-    gIsPaused = 0;
-    SaveFolderTest::TearDown();
-  }
-  SCENE_CARD_GAME_LEVEL* start() {
-    auto* level = new SCENE_CARD_GAME_LEVEL();
-    gCurrentScene = level;
-    level->fInit();
-    return level;
-  }
-};
+using LevelDrawingWithoutRenderer = StartedLevelTest;
 
 TEST_F(LevelDrawingWithoutRenderer, EveryWindowStateAndFlightDrawsWithoutTexturesOrRenderer) {
   ASSERT_EQ(QEL::qcRENDER_INSTANCE, nullptr);
@@ -211,12 +189,8 @@ double differingShare(const FRAME& a, const FRAME& b, int left, int top, int rig
     fail("no background texture");
   }
 
-  // The layout waits off the screen until the update deals it in: lay it down at once.
-  for (CARD* card : level->cards) {
-    if (card == nullptr || !card->onTable) continue;
-    card->currentX = card->tableX;
-    card->currentY = card->tableY;
-  }
+  // The layout waits off the screen until the update deals it in.
+  settleDealtLevel(*level);
 
   const FRAME bare = drawFrame(render, [&] { level->backgroundSprite->fDraw(); });
   long lit = 0;

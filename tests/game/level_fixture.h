@@ -1,6 +1,11 @@
 #pragma once
-// A level scene with its piles, flights and 300 empty card slots, as its start-up makes them,
-// but without a renderer, resources or level file: the play logic's tests start from here.
+// Level scenes for the tests. makeBareLevelScene: a level scene with its piles, flights and
+// 300 empty card slots, as its start-up makes them, but without a renderer, resources or level
+// file: the play logic's tests start from here. StartedLevelTest: a level scene made by its
+// own start-up in a temporary save folder, still without a renderer, fonts or resources (its
+// sprites have no textures, its labels no fonts, no level file is found).
+#include <gtest/gtest.h>
+
 #include <memory>
 
 #include "game/card.h"
@@ -8,6 +13,8 @@
 #include "game/card_piles.h"
 #include "game/game_globals.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/texts.h"
+#include "save_folder_fixture.h"
 
 inline std::unique_ptr<SCENE_CARD_GAME_LEVEL> makeBareLevelScene() {
   gNumberOfPlayers = 1;
@@ -25,5 +32,64 @@ inline std::unique_ptr<SCENE_CARD_GAME_LEVEL> makeBareLevelScene() {
     scene->cards[i]->setZLayerRange(100, -100);
   }
   scene->numberOfActionPointsToIncreaseMultiplier = 5;
+  scene->cardSlideDistance = 200;
+  scene->windowSlideDistance = 700;
+  scene->bannerSlideDistance = 200;
   return scene;
 }
+
+// The deal-in of a started level over at once: the layout lies at its places and the
+// interface bars stand in view (the update would fly and slide them there).
+inline void settleDealtLevel(SCENE_CARD_GAME_LEVEL& level) {
+  level.transitionState = 0;
+  level.leaveTimer = 0.0f;
+  for (CARD* card : level.cards) {
+    if (card == nullptr || !card->onTable) continue;
+    card->currentX = card->tableX;
+    card->currentY = card->tableY;
+  }
+}
+
+class StartedLevelTest : public SaveFolderTest {
+ protected:
+  void SetUp() override {
+    SaveFolderTest::SetUp();
+    gCurrentScene = nullptr;
+    gCurrentLevel = 3;
+    gCurrentPack = 0;
+    gNumberOfPlayers = 1;
+    gIsPaused = 0;
+    clearTenthFrame();
+    for (int& attempts : gLevelAttempts) attempts = 0;
+    for (uint8_t& shown : gHintShown) shown = 0;
+  }
+  void TearDown() override {
+    delete gCurrentScene;
+    gCurrentScene = nullptr;
+    gIsPaused = 0;
+    clearTenthFrame();
+    gTexts.reset();
+    SaveFolderTest::TearDown();
+  }
+
+  // A new level scene, started: the first one, or the one that replaces the current scene
+  // as a scene change does.
+  SCENE_CARD_GAME_LEVEL* start() {
+    auto* level = new SCENE_CARD_GAME_LEVEL();
+    if (gCurrentScene == nullptr) {
+      gCurrentScene = level;
+      level->fInit();
+    } else {
+      changeScene(gCurrentScene, level);
+    }
+    return level;
+  }
+
+  static void clearTenthFrame() {
+    gTenthFrameBonus = 0;
+    gTenthFrameSecondBonus = 0;
+    gTenthFrameKind = 0;
+    gTenthFrameBall1 = 0;
+    gTenthFrameRecorded = 0;
+  }
+};

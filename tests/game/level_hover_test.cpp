@@ -21,7 +21,7 @@ class LevelHover : public SaveFolderTest {
     _scene->cardPiles = new CARD_PILES();
     _scene->cardPiles->setCardWidth(75);
     _scene->cardPiles->init();
-    _scene->numberOfReservePiles = 3;
+    _scene->cardPiles->pileCount = 3;
     for (int32_t i = 0; i < SCENE_CARD_GAME_LEVEL::MAX_LAYOUT_CARDS; ++i) {
       _scene->cards[i] = new CARD();
       _scene->cards[i]->init(i);
@@ -161,9 +161,9 @@ TEST_F(LevelHover, ADraggedKnobStaysOnItsTrack) {
 }
 
 TEST(LevelLabels, LabelsStandFivePixelsAboveTheGivenPointInTheirContainerOrParent) {
-  QEL::QC_GUI_CONTAINER container;
-  QEL::QC_GUI_WLABEL* label = createLabel(9, L"Pack", 363.0f, 62.0f, &container, nullptr, 1);
-  EXPECT_EQ(container.fFindById(9), label);
+  auto* container = new QEL::QC_GUI_CONTAINER();
+  QEL::QC_GUI_WLABEL* label = createLabel(9, L"Pack", 363.0f, 62.0f, container, nullptr, 1);
+  EXPECT_EQ(container->fFindById(9), label);
   EXPECT_FLOAT_EQ(label->fGetTransform()->fGetPosition().x, 363.0f);
   EXPECT_FLOAT_EQ(label->fGetTransform()->fGetPosition().y, 57.0f);
   EXPECT_EQ(label->fGetAnchor(), 1);
@@ -172,7 +172,7 @@ TEST(LevelLabels, LabelsStandFivePixelsAboveTheGivenPointInTheirContainerOrParen
   QEL::QC_GUI_WLABEL* child = createChildLabel(1, L"3", 52.0f, 24.0f, label, nullptr, 0);
   EXPECT_EQ(child->fGetParent(), label);
   EXPECT_FLOAT_EQ(child->fGetTransform()->fGetPosition().y, 19.0f);
-  container.fClear();
+  deleteSceneContainer(container);
 }
 
 }  // namespace

@@ -55,7 +55,6 @@ class LevelPairRemoval : public SaveFolderTest {
   }
 
   void dealPiles(int32_t top0, int32_t top1) {
-    _scene->numberOfReservePiles = 2;
     _scene->cardPiles->startDeal(2, 20);
     _scene->cardPiles->onStockEmpty();
     _scene->cardPiles->setCard(top0, 0, 0);

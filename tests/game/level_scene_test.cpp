@@ -14,43 +14,13 @@
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"
 #include "primitives/sprite.h"
-#include "save_folder_fixture.h"
+#include "level_fixture.h"
 
 namespace {
 
 // The level's start-up without a renderer, fonts or resources: null textures and fonts.
-class LevelSceneStartUp : public SaveFolderTest {
+class LevelSceneStartUp : public StartedLevelTest {
  protected:
-  void SetUp() override {
-    SaveFolderTest::SetUp();
-    gCurrentScene = nullptr;
-    gCurrentLevel = 3;
-    gCurrentPack = 0;
-    gTenthFrameBonus = 0;
-    gTenthFrameSecondBonus = 0;
-    gTenthFrameKind = 0;
-    gTenthFrameBall1 = 0;
-    gNumberOfPlayers = 1;
-    for (int& attempts : gLevelAttempts) attempts = 0;
-    for (uint8_t& shown : gHintShown) shown = 0;
-  }
-  void TearDown() override {
-    delete gCurrentScene;
-    gCurrentScene = nullptr;
-    gTenthFrameBonus = 0;
-    gTenthFrameSecondBonus = 0;
-    gTenthFrameKind = 0;
-    gTenthFrameBall1 = 0;
-    SaveFolderTest::TearDown();
-  }
-
-  SCENE_CARD_GAME_LEVEL* start() {
-    auto* level = new SCENE_CARD_GAME_LEVEL();
-    gCurrentScene = level;
-    level->fInit();
-    return level;
-  }
-
   static QEL::QS_VECTOR2 at(QEL::QC_GUI_OBJECT* widget) { return widget->fGetTransform()->fGetPosition(); }
 };
 

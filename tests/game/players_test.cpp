@@ -7,63 +7,15 @@
 #include <string>
 
 #include "game/game_globals.h"
+#include "player_records.h"
 #include "save_folder_fixture.h"
 
 namespace {
 
+using test_support::expectSamePlayer;
 using test_support::readFile;
+using test_support::samplePlayer;
 using test_support::writeFile;
-
-// A record whose every field differs from the defaults and from the other players'.
-PLAYER_RECORD samplePlayer(int index) {
-  PLAYER_RECORD player;
-  player.name = index == 1 ? L"Zoë ♣" : L"Player" + std::to_wstring(index);
-  player.money = 1000 + index;
-  player.soundVolume = 0.25f;
-  player.musicVolume = 0.75f;
-  player.isFullscreen = 1;
-  player.isMuteAll = static_cast<uint8_t>(index % 2);
-  player.currentBack = 11 - index;
-  player.currentCardType = index % 3;
-  player.additionalCardPlaces = index;
-  player.reshuffles = 20 + index;
-  player.jokers = 30 + index;
-  player.isShowedFirstHint = 1;
-  player.isShowedHint29 = 1;
-  for (int n = 1; n <= kTrophyCount; ++n) player.trophies[n - 1] = static_cast<uint8_t>((n + index) % 2);
-  player.numberOfPacksCompletedWithResult300_juniorMode = 1 + index;
-  player.numberOfPacksCompletedWithResult300_professionalMode = 2 + index;
-  player.numberOfUsageOfBonusReshuffle = 3 + index;
-  player.numberOfUsageOfBonusJoker = 4 + index;
-  return player;
-}
-
-void expectSamePlayer(const PLAYER_RECORD& loaded, const PLAYER_RECORD& saved) {
-  EXPECT_EQ(loaded.name, saved.name);
-  EXPECT_EQ(loaded.money, saved.money);
-  EXPECT_FLOAT_EQ(loaded.soundVolume, saved.soundVolume);
-  EXPECT_FLOAT_EQ(loaded.musicVolume, saved.musicVolume);
-  EXPECT_EQ(loaded.isFullscreen, saved.isFullscreen);
-  EXPECT_EQ(loaded.isMuteAll, saved.isMuteAll);
-  EXPECT_EQ(loaded.currentBack, saved.currentBack);
-  EXPECT_EQ(loaded.currentCardType, saved.currentCardType);
-  EXPECT_EQ(loaded.additionalCardPlaces, saved.additionalCardPlaces);
-  EXPECT_EQ(loaded.reshuffles, saved.reshuffles);
-  EXPECT_EQ(loaded.jokers, saved.jokers);
-  EXPECT_EQ(loaded.isShowedFirstHint, saved.isShowedFirstHint);
-  EXPECT_EQ(loaded.isShowedHint29, saved.isShowedHint29);
-  for (int n = 1; n <= kTrophyCount; ++n) {
-    SCOPED_TRACE(n);
-    // Trophies 6-8 are never stored.
-    EXPECT_EQ(loaded.trophies[n - 1], (n >= 6 && n <= 8) ? 0 : saved.trophies[n - 1]);
-  }
-  EXPECT_EQ(loaded.numberOfPacksCompletedWithResult300_juniorMode,
-            saved.numberOfPacksCompletedWithResult300_juniorMode);
-  EXPECT_EQ(loaded.numberOfPacksCompletedWithResult300_professionalMode,
-            saved.numberOfPacksCompletedWithResult300_professionalMode);
-  EXPECT_EQ(loaded.numberOfUsageOfBonusReshuffle, saved.numberOfUsageOfBonusReshuffle);
-  EXPECT_EQ(loaded.numberOfUsageOfBonusJoker, saved.numberOfUsageOfBonusJoker);
-}
 
 class PlayersTest : public SaveFolderTest {
  protected:
@@ -126,8 +78,11 @@ TEST_F(PlayersTest, FileLayoutAsTheGameWritesIt) {
     attribute = attribute.next_attribute();
   }
   EXPECT_STREQ(element.attribute("isFullscreen").value(), "true");
+  // Every trophy, the three of professional perfect packs last.
   EXPECT_EQ(std::distance(element.child("trophies").attributes_begin(), element.child("trophies").attributes_end()),
-            21);
+            24);
+  EXPECT_STREQ(element.child("trophies").last_attribute().name(),
+               "twelvePacksWasPassedWithResult300OnProfessionalLevel");
   EXPECT_TRUE(element.child("statistics"));
   // One tab per level of indentation.
   EXPECT_NE(readFile(playersFile()).find("\n\t<player "), std::string::npos);
@@ -317,7 +272,7 @@ TEST_F(PlayersTest, TrophyAndStatisticsWritersAppendTheirChild) {
   gPlayers[0] = PLAYER_RECORD{};
   loadPlayers();
   for (int n = 1; n <= kTrophyCount; ++n)
-    EXPECT_EQ(gPlayers[0].trophies[n - 1], (n >= 6 && n <= 8) ? 0 : expected.trophies[n - 1]) << n;
+    EXPECT_EQ(gPlayers[0].trophies[n - 1], expected.trophies[n - 1]) << n;
   EXPECT_EQ(gPlayers[0].numberOfUsageOfBonusReshuffle, expected.numberOfUsageOfBonusReshuffle);
   EXPECT_EQ(gPlayers[0].numberOfPacksCompletedWithResult300_professionalMode,
             expected.numberOfPacksCompletedWithResult300_professionalMode);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -251,20 +252,27 @@ TEST_F(SceneStartUp, TheSecondLevelMarksTheTutorialHintsShown) {
   EXPECT_EQ(gHintShown[29], 0);
 }
 
-TEST_F(SceneStartUp, TheEditorsCardsAreEditorCards) {
+TEST_F(SceneStartUp, TheEditorOpensOnTheCurrentLevelWithSeeThroughCards) {
+  std::filesystem::create_directories("Levels");
+  test_support::writeFile("Levels/Level_7.xml",
+                          "<level countOfCards=\"2\" numberOfReservePiles=\"3\">"
+                          "<card id=\"4\" zLayer=\"2\" x=\"300\" y=\"200\" assignedValue=\"5\"/>"
+                          "<card id=\"299\" zLayer=\"100\" x=\"600\" y=\"400\" assignedValue=\"-1\" isSpecial=\"true\"/>"
+                          "</level>");
+  gCurrentLevel = 7;
   SCENE_CARD_GAME_EDITOR* editor = new SCENE_CARD_GAME_EDITOR();
   gCurrentScene = editor;
   editor->fInit();
-  CARD* card = editor->cards[299];
-  ASSERT_NE(card, nullptr);
-  EXPECT_EQ(card->id, 299);
-  card->putOnTable();
-  EXPECT_EQ(card->color.a, 200);
-  card->place(0, 12.0f, 34.0f, 0.0f);
-  EXPECT_FLOAT_EQ(card->currentX, 12.0f);
-  card->setZLayer(100);
-  card->raiseZLayer();
-  EXPECT_EQ(card->getZLayer(), 100);
+  EXPECT_EQ(gSceneKind, 5);
+  EXPECT_EQ(editor->table.countCardsInUse(), 2);
+  EXPECT_EQ(editor->table.cards[4].value, 5);
+  EXPECT_EQ(editor->table.countOfSpecialCards, 1);
+  EXPECT_EQ(editor->numberOfReservePiles, 3);
+  EXPECT_FALSE(editor->table.isModified);
+  // Editor cards are drawn see-through so that the cards under them show.
+  EXPECT_EQ(editor->cardColors[4] >> 24, 200u);
+  EXPECT_EQ(editor->cardColors[299] >> 24, 200u);
+  std::filesystem::remove_all("Levels");
 }
 
 }  // namespace

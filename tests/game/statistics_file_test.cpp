@@ -20,6 +20,7 @@ class StatisticsFile : public SaveFolderTest {
     gCurrentPack = 0;
     gCurrentLevel = 4;
     gTenthFrameBonus = 0;
+    gTenthFrameKind = 0;
     for (int& attempts : gLevelAttempts) attempts = 0;
     gLevelAttempts[4] = 2;
     _scene = std::make_unique<SCENE_CARD_GAME_LEVEL>();
@@ -27,6 +28,7 @@ class StatisticsFile : public SaveFolderTest {
   void TearDown() override {
     _scene.reset();
     gTenthFrameBonus = 0;
+    gTenthFrameKind = 0;
     SaveFolderTest::TearDown();
   }
 
@@ -116,22 +118,26 @@ TEST_F(StatisticsFile, TheTenthFrameWaitsForItsBonusBalls) {
   EXPECT_EQ(writeFor(19, 1, 8, -1, -1), "(none)");
   EXPECT_EQ(writeFor(19, 2, 8, 1, -1), "level_number_20_1_81.txt");
 
-  gTenthFrameBonus = 1;  // the bonus play has its own attempt count
+  // The bonus play writes the whole frame, named by the strike or spare that earned it; it
+  // has its own attempt count.
+  gTenthFrameBonus = 1;
+  gTenthFrameKind = 3;
   gLevelAttempts[19] = 4;
-  EXPECT_EQ(writeFor(19, 3, 8, 2, 7), "level_number_20_4_Y07.txt");
+  EXPECT_EQ(writeFor(19, 2, 8, 2, 7), "level_number_20_4_Y07.txt");
+  EXPECT_EQ(writeFor(19, 4, 8, 2, 10), "level_number_20_4_Y010.txt");
+  gTenthFrameKind = 4;
   EXPECT_EQ(writeFor(19, 4, 10, 10, 10), "level_number_20_4_XXX.txt");
-  EXPECT_EQ(writeFor(19, 4, 10, 10, 4), "level_number_20_4_XX4.txt");
-  EXPECT_EQ(writeFor(19, 4, 10, 3, 7), "level_number_20_4_XY0.txt");
-  EXPECT_EQ(writeFor(19, 4, 10, 3, 4), "level_number_20_4_X34.txt");
+  EXPECT_EQ(writeFor(19, 2, 10, 10, 4), "level_number_20_4_XX4.txt");
+  EXPECT_EQ(writeFor(19, 3, 10, 3, 7), "level_number_20_4_XY0.txt");
+  EXPECT_EQ(writeFor(19, 2, 10, 3, 4), "level_number_20_4_X34.txt");
   EXPECT_EQ(writeFor(19, 1, 10, 3, 4), "level_number_20_4_.txt");
-  EXPECT_EQ(writeFor(19, 2, 10, 3, 4), "level_number_20_4_103.txt");
 }
 
-TEST_F(StatisticsFile, TwoBonusStrikesAreNeverWrittenAsASpare) {
+TEST_F(StatisticsFile, TwoBonusStrikesWaitForTheLastBall) {
   gTenthFrameBonus = 1;
-  EXPECT_EQ(writeFor(9, 4, 10, 10, 0), "level_number_10_0_XX0.txt");
-  // The last bonus ball still to come.
-  EXPECT_EQ(writeFor(9, 4, 10, 10, -1), "level_number_10_0_XX.txt");
+  gTenthFrameKind = 4;
+  EXPECT_EQ(writeFor(9, 2, 10, 10, 0), "level_number_10_0_XX0.txt");
+  EXPECT_EQ(writeFor(9, 4, 10, 10, -1), "(none)");
 }
 
 TEST_F(StatisticsFile, UsesBeyondTheRecordedOnesAreCountedOnly) {

@@ -184,6 +184,20 @@ TEST_F(TreeTest, ClearedContainerKeepsItsRootStateAndMovingTheRootMovesTheTree) 
   container.fClear();
 }
 
+TEST_F(TreeTest, AContainerDeletedWithItsTreeTakesEveryWidgetAlong) {
+  std::vector<std::string> journal;
+  auto* container = new QC_GUI_CONTAINER();
+  auto* button = new ScriptedWidget(1, journal);
+  button->fAddChild(new ScriptedWidget(2, journal));  // a caption on its button
+  container->fAdd(button);
+  container->fAdd(new ScriptedWidget(3, journal));
+  QC_GUI_CONTAINER::fDeleteWithTree(container);
+  EXPECT_EQ(container, nullptr);
+  EXPECT_EQ(journal, (std::vector<std::string>{"delete 2", "delete 1", "delete 3"}));
+  QC_GUI_CONTAINER::fDeleteWithTree(container);  // already gone: nothing happens
+  EXPECT_EQ(journal.size(), 3u);
+}
+
 TEST_F(TreeTest, InsertChildPlacesTheWidgetInUpdateOrder) {
   std::vector<std::string> journal;
   QC_GUI_OBJECT root(0);

@@ -571,7 +571,10 @@ bool frameButton(Output& out, int pack, bool tenth) {
         c.fill(locked ? grey(col) : col);
         cairo_new_path(c.cr());
         double cx = fw / 2.0, cy = fh / 2.0 + dy;
-        c.roundRect(cx + 51 - 22, cy - 60 - 16, 44, 32, 8);
+        // The game's centred labels show their text a little left of and above the point they
+        // are given; the boxes are drawn round where the text shows.
+        const double textDx = -6, textDy = -14;
+        c.roundRect(cx + 51 + textDx - 22, cy - 60 + textDy - 16, 44, 32, 8);
         c.fill(withAlpha(pal::navyDeep, 0.85));
         c.stroke(pal::amber, 1.5);
         cairo_new_path(c.cr());
@@ -580,7 +583,7 @@ bool frameButton(Output& out, int pack, bool tenth) {
         else bowlingBall(c, cx + 26, cy + 22, 22, locked ? hex(0x777777) : col);
         std::vector<double> balls = tenth ? std::vector<double>{-53, -11, 32} : std::vector<double>{-43, 23};
         for (double bx : balls) {
-            c.roundRect(cx + bx - 18, cy + 83 - 15, 36, 28, 6);
+            c.roundRect(cx + bx + textDx - 18, cy + 83 + textDy - 15, 36, 28, 6);
             c.fill(locked ? hex(0x444444) : pal::navy);
             c.stroke(locked ? hex(0x777777) : pal::amber, 1.5);
             cairo_new_path(c.cr());

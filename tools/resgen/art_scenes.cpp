@@ -281,8 +281,8 @@ bool helpPictures(Output& out) {
         case 4:  // the stock
             for (int i = 0; i < 4; ++i) miniCard(c, 34 + i * 3, 35 - i * 1.5, 0.5, 0, 0, false);
             break;
-        case 5:  // reserve piles
-            for (int i = 0; i < 3; ++i) miniCard(c, 16 + i * 24, 35, 0.4, i, 5 + i, false);
+        case 5:  // reserve piles, kept clear of the text beside the picture
+            for (int i = 0; i < 3; ++i) miniCard(c, 15 + i * 20, 35, 0.36, i, 5 + i, false);
             break;
         case 6:  // joker
             cairo_save(c.cr());

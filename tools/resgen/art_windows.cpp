@@ -71,10 +71,11 @@ bool plates(Output& out) {
     ok = plate(out, "main_menu/change_player/panel/panel_textbox.png", 488, 170, false) && ok;
     ok = textBox(out, "main_menu/change_player/textbox.png", 360, 50) && ok;
     {
-        Canvas c(300, 60);
-        c.roundRect(2, 6, 296, 48, 22);
-        c.fillVertical(withAlpha(pal::amberLight, 0.55), withAlpha(pal::amber, 0.35), 6, 54);
-        c.stroke(withAlpha(pal::amberLight, 0.9), 2);
+        // The rule under each player's name: it sits 40 below the name's top, clear of the
+        // next row.
+        Canvas c(300, 6);
+        c.roundRect(1, 1, 298, 4, 2);
+        c.fillVertical(withAlpha(pal::amberLight, 0.9), withAlpha(pal::amber, 0.6), 1, 5);
         ok = out.save(c, "main_menu/change_player/line.png") && ok;
     }
     {

@@ -85,6 +85,9 @@ std::vector<std::uint32_t> fontCharacters(const std::filesystem::path& resources
     std::set<std::uint32_t> set;
     for (std::uint32_t c = 32; c <= 126; ++c) set.insert(c);
     for (std::uint32_t c = 160; c <= 0x17F; ++c) set.insert(c);  // Latin-1 and Latin Extended-A
+    // Cyrillic, so names typed on a Cyrillic keyboard can be written.
+    for (std::uint32_t c = 0x400; c <= 0x45F; ++c) set.insert(c);
+    for (std::uint32_t c : {0x490u, 0x491u}) set.insert(c);
     for (std::uint32_t c : {0x2013u, 0x2014u, 0x2018u, 0x2019u, 0x201Au, 0x201Cu, 0x201Du, 0x201Eu,
                             0x2022u, 0x2026u, 0x20ACu, 0x2122u})
         set.insert(c);

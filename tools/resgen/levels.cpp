@@ -400,17 +400,9 @@ bool writeLevelFile(const std::filesystem::path& folder, int index) {
   pugi::xml_document document;
   writeLevel(document, table, index, settings);
   const std::filesystem::path target = folder / ("Level_" + std::to_string(index) + ".xml");
-  std::filesystem::path temporary = target;
-  temporary += ".part";
-  if (!saveLevelDocument(document, temporary)) {
-    std::fprintf(stderr, "levels: cannot write %s\n", temporary.string().c_str());
-    return false;
-  }
-  std::error_code error;
-  std::filesystem::rename(temporary, target, error);
-  if (error) {
-    std::fprintf(stderr, "levels: cannot rename %s: %s\n", temporary.string().c_str(),
-                 error.message().c_str());
+  std::string failure;
+  if (!saveLevelDocument(document, target, &failure)) {
+    std::fprintf(stderr, "levels: cannot write %s: %s\n", target.string().c_str(), failure.c_str());
     return false;
   }
   return true;

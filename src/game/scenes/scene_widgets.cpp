@@ -46,3 +46,20 @@ QEL::QC_GUI_BUTTON5* addSceneButton(QEL::QC_GUI_CONTAINER* container, int32_t id
   if (container != nullptr) container->fAdd(button);
   return button;
 }
+
+void deleteSceneContainer(QEL::QC_GUI_CONTAINER*& container) {
+  QEL::QC_GUI_CONTAINER::fDeleteWithTree(container);
+}
+
+void startSceneWindow(QEL::QC_GUI_CONTAINER*& container, QEL::QC_SPRITE*& background, const std::string& image,
+                      float x, float y) {
+  deleteSceneContainer(container);
+  container = new QEL::QC_GUI_CONTAINER();
+  deleteOwned(background);
+  background = makeSceneSprite(image, x, y, 1);
+}
+
+void drawSceneWindow(QEL::QC_SPRITE* background, QEL::QC_GUI_CONTAINER* container) {
+  if (background != nullptr) background->fDraw();
+  if (container != nullptr) container->fDraw();
+}

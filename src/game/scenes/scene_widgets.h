@@ -15,6 +15,12 @@ class QC_GUI_WLABEL;
 class QC_SPRITE;
 }  // namespace QEL
 
+// A place on the screen, in pixels of the picture: the scenes' tables of positions.
+struct SCREEN_PLACE {
+  float x;
+  float y;
+};
+
 // The time in which a window or panel slides over its own distance, whatever that is.
 constexpr float gSlideTime = 0.3f;
 
@@ -37,3 +43,20 @@ QEL::QC_SPRITE* makeSceneSprite(const std::string& image, float x, float y, int3
 // there is one.
 QEL::QC_GUI_BUTTON5* addSceneButton(QEL::QC_GUI_CONTAINER* container, int32_t id, const std::string& image,
                                     float x, float y);
+
+// The end of a scene: a container goes with the widgets it holds and its root (a container
+// alone leaves its tree in place), a sprite or any other owned object with itself; the
+// pointer is cleared.
+void deleteSceneContainer(QEL::QC_GUI_CONTAINER*& container);
+template <class T>
+void deleteOwned(T*& object) {
+  delete object;
+  object = nullptr;
+}
+
+// The start of a window that slides over a scene: its container made anew (one it had goes
+// with its widgets) and its background, anchored at its top-left corner (x, y), made anew.
+void startSceneWindow(QEL::QC_GUI_CONTAINER*& container, QEL::QC_SPRITE*& background, const std::string& image,
+                      float x, float y);
+// Such a window drawn: the background, then its widgets over it.
+void drawSceneWindow(QEL::QC_SPRITE* background, QEL::QC_GUI_CONTAINER* container);

@@ -31,11 +31,6 @@ constexpr int32_t TUTORIAL_ONLY_SLOT = 10;
 // The tutorial's stock deals these two values first.
 constexpr int32_t TUTORIAL_FIRST_DEAL[2] = {32, 11};
 
-PLAYER_RECORD* currentPlayer() {
-  if (gCurrentPlayer < 0 || gCurrentPlayer >= kMaxPlayers) return nullptr;
-  return &gPlayers[gCurrentPlayer];
-}
-
 void playSound(int32_t slot) { QEL::QC_SOUND::fPlayFromStart(gSounds[slot]); }
 
 bool isOnKnob(const QEL::QC_GUI_BUTTON5* knob, float x, float y) {
@@ -70,7 +65,7 @@ void SCENE_CARD_GAME_LEVEL::onLeftClick() {
   if (clickStock()) return;
 
   if (!isJokerMode) {
-    const bool overPileOnly = hoveredPile >= 1 && hoveredPile <= numberOfReservePiles && hoveredCard == -1;
+    const bool overPileOnly = hoveredPile >= 1 && hoveredPile <= reservePilesInPlay() && hoveredCard == -1;
     const bool overFreeCard = hoveredCard >= 0 && hoveredCard < MAX_LAYOUT_CARDS && cards[hoveredCard] != nullptr &&
                               !cards[hoveredCard]->isCovered();
     // Said before the click is judged: a blocked card sounds too.
@@ -83,7 +78,7 @@ void SCENE_CARD_GAME_LEVEL::onLeftClick() {
   if (isJokerMode && selectedPileCard != -1 && hoveredPile == selectedPileCard && cardPiles != nullptr &&
       cardPiles->getCard(selectedPileCard - 1, 0) != -1) {
     cardPiles->setCard(CARD::JOKER, selectedPileCard - 1, 0);
-    // useJoker (the joker count, its label, statistics) is called here once it is built.
+    useJoker();
     isJokerMode = false;
     selectedPileCard = -1;
   }
@@ -106,24 +101,15 @@ bool SCENE_CARD_GAME_LEVEL::clickVolumeSliders(float x, float y) {
   if (draggedSlider != -1) return true;
   if (x < sliderMinX || x > sliderMaxX || sliderMaxX <= sliderMinX) return false;
 
-  const float volume = (x - sliderMinX) / (sliderMaxX - sliderMinX);
-  PLAYER_RECORD* player = currentPlayer();
+  const float volume = volumeForKnobX(x);
   bool changed = false;
   // Where the two bands overlap, one click sets both volumes.
-  if (isOnTrack(soundKnob, y)) {
+  for (const bool sound : {true, false}) {
+    QEL::QC_GUI_BUTTON5* knob = sound ? soundKnob : musicKnob;
+    if (!isOnTrack(knob, y)) continue;
     playSound(kSoundButtonClick);
-    soundKnob->fSetPosition(x, soundKnob->fGetTransform()->fGetPosition().y, 0.0f);
-    if (player != nullptr) player->soundVolume = volume;
-    setSoundsGain(volume);
-    QEL::fLog("Sound volume = ", volume);
-    changed = true;
-  }
-  if (isOnTrack(musicKnob, y)) {
-    playSound(kSoundButtonClick);
-    musicKnob->fSetPosition(x, musicKnob->fGetTransform()->fGetPosition().y, 0.0f);
-    if (player != nullptr) player->musicVolume = volume;
-    setMusicGain(volume);
-    QEL::fLog("Music volume = ", volume);
+    knob->fSetPosition(x, knob->fGetTransform()->fGetPosition().y, 0.0f);
+    setPlayerVolume(sound, volume);
     changed = true;
   }
   return changed;
@@ -167,7 +153,7 @@ bool SCENE_CARD_GAME_LEVEL::clickStock() {
 
 bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
   if (cardPiles == nullptr || hintStep == HINT_NO_PILE_TOP) return false;
-  if (hoveredPile < 1 || hoveredPile > numberOfReservePiles || hoveredPile > CARD_PILES::MAX_PILES) return false;
+  if (hoveredPile < 1 || hoveredPile > reservePilesInPlay()) return false;
   if (hoveredPile == selectedPileCard) return false;
   const int32_t pile = hoveredPile - 1;
   const int32_t top = cardPiles->getCard(pile, 0);
@@ -182,7 +168,7 @@ bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
     CARD* selected = cards[selectedCard];
     if (isJokerMode) {
       cardPiles->setCard(CARD::JOKER, pile, 0);
-      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      useJoker();
       isJokerMode = false;
     } else if (isMatchingPair(selected->rank, cardPiles->getRank(top))) {
       removePair(1, selectedCard, 2, pile);
@@ -196,14 +182,14 @@ bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
   } else if (selectedPileCard == -1) {
     if (isJokerMode) {
       cardPiles->setCard(CARD::JOKER, pile, 0);
-      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      useJoker();
       isJokerMode = false;
     } else {
       selectedPileCard = hoveredPile;
     }
   } else if (isJokerMode) {
     cardPiles->setCard(CARD::JOKER, pile, 0);
-    // useJoker (the joker count, its label, statistics) is called here once it is built.
+    useJoker();
     isJokerMode = false;
     selectedPileCard = -1;
   } else if (isMatchingPair(cardPiles->getRank(cardPiles->getCard(selectedPileCard - 1, 0)), cardPiles->getRank(top))) {
@@ -243,7 +229,7 @@ bool SCENE_CARD_GAME_LEVEL::clickLayoutCard() {
   if (!layoutSelected && selectedPileCard > 0 && cardPiles != nullptr) {
     if (isJokerMode) {
       card->setValue(CARD::JOKER);
-      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      useJoker();
       isJokerMode = false;
     } else if (isMatchingPair(cardPiles->getRank(cardPiles->getCard(selectedPileCard - 1, 0)), card->rank)) {
       removePair(2, selectedPileCard - 1, 1, slot);
@@ -256,7 +242,7 @@ bool SCENE_CARD_GAME_LEVEL::clickLayoutCard() {
   } else if (!layoutSelected) {
     if (isJokerMode) {
       card->setValue(CARD::JOKER);
-      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      useJoker();
       isJokerMode = false;
     } else {
       selectedCard = slot;
@@ -266,13 +252,13 @@ bool SCENE_CARD_GAME_LEVEL::clickLayoutCard() {
     // A second click does not deselect; only the joker changes the card.
     if (isJokerMode) {
       card->setValue(CARD::JOKER);
-      // useJoker (the joker count, its label, statistics) is called here once it is built.
+      useJoker();
       isJokerMode = false;
       selectedCard = -1;
     }
   } else if (isJokerMode) {
     card->setValue(CARD::JOKER);
-    // useJoker (the joker count, its label, statistics) is called here once it is built.
+    useJoker();
     isJokerMode = false;
   } else if (isMatchingPair(cards[selectedCard]->rank, card->rank)) {
     removePair(1, selectedCard, 1, slot);

@@ -18,36 +18,49 @@ namespace {
 constexpr int32_t LAST_LEVEL_INDEX = 200;
 constexpr float POPUP_SPEED = 200.0f;  // pixels per second
 constexpr float PARKED = -200.0f;
-constexpr float BARS_OUT_OF_VIEW = 200.0f;
+constexpr int32_t SCREEN_WIDTH = 1024;
+constexpr int32_t SCREEN_HEIGHT = 768;
+constexpr float BEYOND_EDGE = 100.0f;
+
+bool isBeyondEdge(float x, float y) {
+  return x <= -BEYOND_EDGE || y <= -BEYOND_EDGE || x >= SCREEN_WIDTH + BEYOND_EDGE || y >= SCREEN_HEIGHT + BEYOND_EDGE;
+}
 
 }  // namespace
+
+void pickPointBeyondEdge(float& x, float& y) {
+  // The first draw picks the far or the near side, the second top and bottom against left
+  // and right, the third where along that edge.
+  const bool far = (std::rand() & 1) != 0;
+  if ((std::rand() & 1) != 0) {
+    x = static_cast<float>(std::rand() % SCREEN_WIDTH);
+    y = far ? SCREEN_HEIGHT + BEYOND_EDGE : -BEYOND_EDGE;
+  } else {
+    y = static_cast<float>(std::rand() % SCREEN_HEIGHT);
+    x = far ? SCREEN_WIDTH + BEYOND_EDGE : -BEYOND_EDGE;
+  }
+}
 
 void SCENE_CARD_GAME_LEVEL::dealOutCards() {
   if (cardFlights == nullptr) return;
   cardFlights->animationRunning = true;
-  animationState = 5;
+  animationState = FLYING_OUT;
   const int32_t lastId = maximumCardID < MAX_LAYOUT_CARDS ? maximumCardID : MAX_LAYOUT_CARDS - 1;
   for (int32_t id = 0; id <= lastId; ++id) {
     CARD* card = cards[id];
     if (card == nullptr || !card->onTable) continue;
+    // Back to where the fly-in brought it from; a card that never flew in gets such a point.
+    if (!isBeyondEdge(card->homeX, card->homeY)) pickPointBeyondEdge(card->homeX, card->homeY);
     cardFlights->addFlight(card, CARD_FLIGHTS::SPIN_OUT, card->currentX, card->currentY, card->homeX,
                            card->homeY, 0.0f, 0.0f);
   }
   if (cardPiles != nullptr) {
-    for (int32_t p = 0; p < numberOfReservePiles && p < CARD_PILES::MAX_PILES; ++p) {
+    for (int32_t p = 0; p < reservePilesInPlay(); ++p) {
       CARD* holder = cardPiles->holders[p];
       if (holder == nullptr || cardPiles->getCard(p, 0) == -1) continue;
-      // A random point beyond one of the four edges.
-      const bool far = (std::rand() & 1) != 0;
       float x = 0.0f;
       float y = 0.0f;
-      if ((std::rand() & 1) != 0) {
-        x = static_cast<float>(std::rand() % 1024);
-        y = far ? 868.0f : -100.0f;
-      } else {
-        y = static_cast<float>(std::rand() % 768);
-        x = far ? 1124.0f : -100.0f;
-      }
+      pickPointBeyondEdge(x, y);
       cardFlights->addFlight(holder, CARD_FLIGHTS::SPIN_OUT, holder->currentX, holder->currentY, x, y, 0.0f,
                              0.0f);
     }
@@ -76,7 +89,7 @@ void SCENE_CARD_GAME_LEVEL::gatherPileCards() {
   cardPiles->updatePileTops();
   const float deckX = cardPiles->stockX;
   const float deckY = cardPiles->stockY;
-  for (int32_t p = 0; p < numberOfReservePiles && p < CARD_PILES::MAX_PILES; ++p) {
+  for (int32_t p = 0; p < reservePilesInPlay(); ++p) {
     CARD* holder = cardPiles->holders[p];
     if (holder == nullptr || cardPiles->getCard(p, 0) == -1) continue;
     cardFlights->addFlight(holder, CARD_FLIGHTS::MOVE, holder->currentX, holder->currentY, deckX, deckY, 0.0f,
@@ -93,41 +106,15 @@ void SCENE_CARD_GAME_LEVEL::gatherPileCards() {
   }
 }
 
-void SCENE_CARD_GAME_LEVEL::advanceAnimationState() {
-  if (cardFlights == nullptr || cardFlights->animationRunning) return;
-  switch (animationState) {
-    case 1:
-      animationState = 3;
-      // The values are reshuffled here once the reshuffle is built.
-      dealInCards();
-      break;
-    case 2:
-      animationState = 0;
-      break;
-    case 4:
-      animationState = 0;
-      transitionState = 0;
-      break;
-    case 5:
-      animationState = 0;
-      leaveTimer = BARS_OUT_OF_VIEW;
-      break;
-    default:
-      break;
-  }
-}
-
 namespace {
 
 void leaveForLevel(SCENE_CARD_GAME_LEVEL& level) {
-  gCurrentPack = gCurrentLevel / 10;
-  level.transitionState = 2;
-  level.isRestartPending = true;
-  level.animationState = 5;
+  gCurrentPack = gCurrentLevel / kLevelsPerPack;
   gTenthFrameBonus = 0;
   gTenthFrameSecondBonus = 0;
   gTenthFrameKind = 0;
-  level.dealOutCards();
+  gTenthFrameRecorded = 0;
+  level.restartInPlace();
 }
 
 }  // namespace
@@ -154,8 +141,13 @@ void SCENE_CARD_GAME_LEVEL::removeFlownCard(CARD* card) {
       if (slot != nullptr && slot->onTable) ++onTable;
     }
     cardsLeft = onTable;
-  } else if (card->kind == 2) {
-    if (cardPiles != nullptr) cardPiles->removeFirstCard(card->index);
+  } else if (card->kind == 2 && cardPiles != nullptr) {
+    // The pile's card that flew: the stock may have dealt onto the pile while it flew.
+    const int32_t pile = card->index;
+    CARD* flown = pile >= 0 && pile < CARD_PILES::MAX_PILES ? flyingPileCards[pile] : nullptr;
+    const int32_t position = cardPiles->findCard(pile, flown);
+    cardPiles->removeCardAt(pile, position >= 0 ? position : 0);
+    if (flown != nullptr) flyingPileCards[pile] = nullptr;
   }
   card->flightDone = false;
 }

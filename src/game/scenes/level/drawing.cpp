@@ -1,6 +1,8 @@
 // One frame of the level on the screen: the table, the interface bars, the layout layer by
-// layer, the stock and reserve piles, the cards in flight, the pop-ups and the windows.
-// Windows whose start-up is not there yet have null containers and are skipped.
+// layer, the stock and reserve piles, the cards in flight, the pop-ups, the hints and the
+// windows at their slid places. Each window draws its own pieces (window_*.cpp); this file
+// places them all and keeps the order.
+#include <algorithm>
 #include <cmath>
 
 #include "game/card.h"
@@ -19,23 +21,13 @@ constexpr float IMAGE_OFFSET_Y = -7.0f;
 constexpr int32_t ATLAS_COLUMNS = 14;
 constexpr int32_t ATLAS_ROWS = 9;
 constexpr uint32_t OPAQUE_WHITE = 0xFFFFFFFFu;
-constexpr float WINDOW_SLIDE_RANGE = 700.0f;
-constexpr float INTERFACE_SLIDE_RANGE = 200.0f;
-constexpr float BANNER_SLIDE_RANGE = 200.0f;
 constexpr int32_t GAUGE_STEPS = 18;
 constexpr int32_t PILE_GAP = 10;
-
-// Where the start-up puts the bar sprites; the bars slide up from there.
-constexpr float SCORE_BACKGROUND_Y = 12.0f;
-constexpr float BALL_BOX_Y = 40.0f;
-constexpr float GAUGE_Y = 14.0f;
-constexpr float SKITTLES_DX = -1.0f;
+constexpr int32_t HINT_BONUS_PILE = 4;  // the tutorial step that makes the hinted pile blink
+constexpr int32_t HINT_GAUGE = 5;  // the tutorial step that makes the gauge blink
+constexpr float SKITTLES_DX = -1.0f;  // the skittle counter's place on the second bar
 constexpr float SKITTLES_DY = -7.0f;
-
-uint32_t whiteWithAlpha(float alpha) {
-  const float clamped = alpha < 0.0f ? 0.0f : (alpha > 255.0f ? 255.0f : alpha);
-  return (static_cast<uint32_t>(clamped) << 24) | 0x00FFFFFFu;
-}
+constexpr float TROPHY_PICTURE_DY = 15.0f;  // the trophy's picture within its frame
 
 uint32_t alphaOf(const CARD& card) { return card.color.a; }
 
@@ -57,15 +49,21 @@ void placeContainer(QEL::QC_GUI_CONTAINER* container, float y) {
   if (container != nullptr) container->fSetPosition(0.0f, y, 0.0f);
 }
 
-// The offset a window is drawn at: it comes down while opening and goes back up on leaving.
-float slideOffset(float slide, bool slidingOut, float range) { return slidingOut ? range - slide : slide; }
+}  // namespace
 
-const PLAYER_RECORD& drawingPlayer() {
-  static const PLAYER_RECORD noPlayer{};
-  return gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers ? gPlayers[gCurrentPlayer] : noPlayer;
+uint32_t SCENE_CARD_GAME_LEVEL::whiteWithAlpha(float alpha) {
+  const float clamped = alpha < 0.0f ? 0.0f : (alpha > 255.0f ? 255.0f : alpha);
+  return (static_cast<uint32_t>(clamped) << 24) | 0x00FFFFFFu;
 }
 
-}  // namespace
+const PLAYER_RECORD& SCENE_CARD_GAME_LEVEL::currentPlayerOrBlank() {
+  static const PLAYER_RECORD blank{};
+  return gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers ? gPlayers[gCurrentPlayer] : blank;
+}
+
+float SCENE_CARD_GAME_LEVEL::windowOffset(float slide, bool slidingOut, float range) {
+  return slidingOut ? range - slide : slide;
+}
 
 float SCENE_CARD_GAME_LEVEL::rotatedImageOffsetX(float angle) {
   return IMAGE_OFFSET_X * std::cos(angle) - IMAGE_OFFSET_Y * std::sin(angle);
@@ -89,7 +87,7 @@ float SCENE_CARD_GAME_LEVEL::nextBlinkAlpha(float low, float high) {
 
 void SCENE_CARD_GAME_LEVEL::drawCardPicture(int32_t frame, float x, float y, float angle, float scaleX,
                                             uint32_t color) {
-  int32_t type = drawingPlayer().currentCardType;
+  int32_t type = currentPlayerOrBlank().currentCardType;
   if (type < 0 || type >= 3) type = 0;
   QEL::QC_SPRITE* atlas = cardsLibrarySprites[type];
   if (atlas == nullptr) return;
@@ -127,13 +125,14 @@ int32_t SCENE_CARD_GAME_LEVEL::multiplierGaugeFrame() const {
 
 void SCENE_CARD_GAME_LEVEL::placeBarsAndWindows(int32_t gaugeFrame) {
   if (!isRestartPending) {
-    const float offset = transitionState == 2 ? INTERFACE_SLIDE_RANGE - leaveTimer : leaveTimer;
+    const float range = static_cast<float>(cardSlideDistance);
+    const float offset = transitionState == 2 ? range - leaveTimer : leaveTimer;
     placeContainer(guiContainer1, -offset);
     placeContainer(guiContainer2, offset);
-    placeY(frameNumberMoneyBackgroundSprite, SCORE_BACKGROUND_Y - offset);
-    placeY(resultPackNameBackgroundSprite, SCORE_BACKGROUND_Y - offset);
-    for (QEL::QC_SPRITE* box : resultFrameSprites) placeY(box, BALL_BOX_Y - offset);
-    if (gaugeFrame >= 0 && gaugeFrame < GAUGE_STEPS) placeY(multiplierSprites[gaugeFrame + 1], GAUGE_Y - offset);
+    placeY(frameNumberMoneyBackgroundSprite, frameNumberMoneyBackgroundHomeY - offset);
+    placeY(resultPackNameBackgroundSprite, resultPackNameBackgroundHomeY - offset);
+    for (QEL::QC_SPRITE* box : resultFrameSprites) placeY(box, resultFrameHomeY - offset);
+    if (gaugeFrame >= 0 && gaugeFrame < GAUGE_STEPS) placeY(multiplierSprites[gaugeFrame], multiplierHomeY - offset);
     const int32_t skittles = countOfSpecialCardsOnScene;
     if (skittles >= 0 && skittles <= 10 && skittleSprites[skittles] != nullptr &&
         resultPackNameBackgroundSprite != nullptr) {
@@ -142,27 +141,56 @@ void SCENE_CARD_GAME_LEVEL::placeBarsAndWindows(int32_t gaugeFrame) {
     }
   }
 
-  // The windows' background sprites come with their start-ups; until then only the
-  // containers that exist are placed.
-  struct WINDOW {
+  // Every window comes down from above as it opens and goes back up as it closes: its widgets
+  // with their container, its background from where it rests.
+  const float range = static_cast<float>(windowSlideDistance);
+  const struct {
     QEL::QC_GUI_CONTAINER* container;
-    float slide;
-    int32_t closingState;
+    QEL::QC_SPRITE* background;
+    float homeY;
+    float offset;
+  } windows[] = {
+      {shopContainer, shopBackground, shopBackgroundHomeY,
+       windowOffset(shopSlide, windowState == window_state::SHOP_CLOSING, range)},
+      {pauseContainer, pauseBackground, pauseBackgroundHomeY,
+       windowOffset(pauseSlide, windowState == window_state::PAUSE_CLOSING, range)},
+      {finishContainer, finishBackground, finishBackgroundHomeY,
+       windowOffset(finishSlide, windowState == window_state::FINISH_CLOSING, range)},
+      {optionsContainer, optionsBackground, optionsBackgroundHomeY,
+       windowOffset(optionsSlide, windowState == window_state::OPTIONS_CLOSING, range)},
+      {trophyContainer, trophyBackground, trophyBackgroundHomeY,
+       windowOffset(trophySlide, windowState == window_state::TROPHY_CLOSING, range)},
+      {creditsContainer, creditsBackground, creditsBackgroundHomeY,
+       windowOffset(creditsSlide, windowState == window_state::CREDITS_CLOSING, range)},
+      {purchaseContainer, purchaseBackground, purchaseBackgroundHomeY,
+       windowOffset(purchaseSlide, messageState == message_state::CLOSING, range)},
   };
-  const WINDOW windows[] = {{shopContainer, shopSlide, 3},       {pauseContainer, pauseSlide, 6},
-                            {finishContainer, finishSlide, 9},   {optionsContainer, optionsSlide, 12},
-                            {trophyContainer, trophySlide, 15},  {creditsContainer, creditsSlide, 18}};
-  for (const WINDOW& window : windows) {
-    placeContainer(window.container,
-                   -slideOffset(window.slide, windowState == window.closingState, WINDOW_SLIDE_RANGE));
+  for (const auto& window : windows) {
+    placeContainer(window.container, -window.offset);
+    placeY(window.background, window.homeY - window.offset);
   }
-  placeContainer(bannerContainer, -slideOffset(bannerFade, windowState == 21, BANNER_SLIDE_RANGE));
-  placeContainer(purchaseContainer, -slideOffset(purchaseSlide, messageState == 3, WINDOW_SLIDE_RANGE));
+  // The options window's tracks and skittle rows, and the trophy's frame and picture.
+  const float options = windows[3].offset;
+  placeY(soundSliderLine, soundSliderLineHomeY - options);
+  placeY(musicSliderLine, musicSliderLineHomeY - options);
+  for (int32_t i = 0; i < 6; ++i) {
+    placeY(soundSkittlesWhite[i], soundSkittleY[i] - options);
+    placeY(soundSkittlesGreen[i], soundSkittleY[i] - options);
+    placeY(musicSkittlesWhite[i], soundSkittleY[i] + skittleRowDistance - options);
+    placeY(musicSkittlesGreen[i], soundSkittleY[i] + skittleRowDistance - options);
+  }
+  const float trophy = windows[4].offset;
+  placeY(trophyImage, trophyImageHomeY - trophy);
+  placeY(orangeStripe, orangeStripeHomeY - trophy);
+  for (QEL::QC_SPRITE* picture : trophyImages) placeY(picture, trophyImageHomeY + TROPHY_PICTURE_DY - trophy);
+
+  placeContainer(bannerContainer, -windowOffset(bannerFade, windowState == window_state::BANNER_FADING_OUT,
+                                                static_cast<float>(bannerSlideDistance)));
 }
 
 void SCENE_CARD_GAME_LEVEL::drawStock() {
   if (cardPiles == nullptr) return;
-  const int32_t back = getCardFrame(drawingPlayer().currentBack, 2);
+  const int32_t back = getCardFrame(currentPlayerOrBlank().currentBack, 2);
   int32_t n = cardPiles->getCardsLeft();
   if (n > CARD_PILES::MAX_CARDS) n = CARD_PILES::MAX_CARDS;
   if (n <= 0) {
@@ -194,8 +222,11 @@ void SCENE_CARD_GAME_LEVEL::drawReservePiles() {
     const int32_t first = cardPiles->getCard(k, 0);
     if (first != -1 && !moving) {
       const int32_t frame = first == CARD::JOKER ? getCardFrame(0, 3) : getCardFrame(first, 0);
-      // The tutorial's blinking of a hinted pile comes with the hints, which name the pile.
-      if (hoveredPile == k + 1 || selectedPileCard == k + 1) {
+      // The tutorial points at the pile whose top is a bonus card by making it blink.
+      if (isTutorial && hintStep == HINT_BONUS_PILE && k == hintPileIndex) {
+        drawHighlight(holder->currentX, holder->currentY, 0.0f, 1.0f,
+                      static_cast<uint32_t>(nextBlinkAlpha(100.0f, 255.0f)));
+      } else if (hoveredPile == k + 1 || selectedPileCard == k + 1) {
         drawHighlight(holder->currentX, holder->currentY, 0.0f, 1.0f, 255);
       }
       drawCardPicture(frame, holder->currentX, holder->currentY, 0.0f, 1.0f, OPAQUE_WHITE);
@@ -216,7 +247,7 @@ void SCENE_CARD_GAME_LEVEL::drawReservePiles() {
 }
 
 void SCENE_CARD_GAME_LEVEL::drawLayoutCard(const CARD& card) {
-  const int32_t backFrame = getCardFrame(drawingPlayer().currentBack, 2);
+  const int32_t backFrame = getCardFrame(currentPlayerOrBlank().currentBack, 2);
   const float x = card.currentX;
   const float y = card.currentY;
   if (card.covered) {
@@ -253,7 +284,7 @@ void SCENE_CARD_GAME_LEVEL::drawLayoutCard(const CARD& card) {
 void SCENE_CARD_GAME_LEVEL::drawFlyingCards() {
   // A group animation (reshuffle, deal) draws its cards in their layers instead.
   if (cardFlights == nullptr || cardFlights->animationRunning) return;
-  const int32_t backFrame = getCardFrame(drawingPlayer().currentBack, 2);
+  const int32_t backFrame = getCardFrame(currentPlayerOrBlank().currentBack, 2);
   if (cardPiles != nullptr) {
     for (const CARD* holder : cardPiles->holders) {
       if (holder == nullptr || !holder->inFlight || holder->value == -1) continue;
@@ -289,6 +320,47 @@ void SCENE_CARD_GAME_LEVEL::drawFlyingCards() {
   }
 }
 
+void SCENE_CARD_GAME_LEVEL::refreshLayerOrder() {
+  int32_t onTable = 0;
+  for (const CARD* card : cards) {
+    if (card != nullptr && card->onTable) ++onTable;
+  }
+  // The order still holds when it lists as many cards as lie on the table, each on the
+  // table, in strictly rising (layer, id): then it lists exactly those cards, in order.
+  bool holds = onTable == layerOrderCount;
+  for (int32_t i = 0; holds && i < layerOrderCount; ++i) {
+    const CARD* card = cards[layerOrder[i]];
+    if (card == nullptr || !card->onTable) {
+      holds = false;
+    } else if (i > 0) {
+      const CARD* before = cards[layerOrder[i - 1]];
+      holds = before->zLayer < card->zLayer || (before->zLayer == card->zLayer && layerOrder[i - 1] < layerOrder[i]);
+    }
+  }
+  if (holds) return;
+
+  layerOrderCount = 0;
+  for (int32_t id = 0; id < MAX_LAYOUT_CARDS; ++id) {
+    if (cards[id] != nullptr && cards[id]->onTable) layerOrder[layerOrderCount++] = id;
+  }
+  // Stable: within a layer the ids stay rising.
+  std::stable_sort(layerOrder, layerOrder + layerOrderCount,
+                   [this](int32_t a, int32_t b) { return cards[a]->zLayer < cards[b]->zLayer; });
+}
+
+void SCENE_CARD_GAME_LEVEL::drawLayout() {
+  refreshLayerOrder();
+  const bool flightsBusy = cardFlights != nullptr && cardFlights->animationRunning;
+  for (int32_t i = 0; i < layerOrderCount; ++i) {
+    const CARD* card = cards[layerOrder[i]];
+    if (card->zLayer < BOTTOM_Z_LAYER || card->zLayer > TOP_Z_LAYER) continue;
+    // A single flight is drawn over everything later; a group animation's cards stay in
+    // their layers.
+    if (card->inFlight && !flightsBusy) continue;
+    drawLayoutCard(*card);
+  }
+}
+
 void SCENE_CARD_GAME_LEVEL::fDraw() {
   draw(backgroundSprite);
 
@@ -303,17 +375,7 @@ void SCENE_CARD_GAME_LEVEL::fDraw() {
   if (transitionState == 1 || transitionState == 2) drawStock();
 
   drawReservePiles();
-
-  const bool flightsBusy = cardFlights != nullptr && cardFlights->animationRunning;
-  for (int32_t z = BOTTOM_Z_LAYER; z <= TOP_Z_LAYER; ++z) {
-    for (const CARD* card : cards) {
-      if (card == nullptr || !card->onTable || card->zLayer != z) continue;
-      // A single flight is drawn over everything later; a group animation's cards stay in
-      // their layers.
-      if (card->inFlight && !flightsBusy) continue;
-      drawLayoutCard(*card);
-    }
-  }
+  drawLayout();
 
   draw(frameNumberMoneyBackgroundSprite);
   draw(resultPackNameBackgroundSprite);
@@ -322,10 +384,11 @@ void SCENE_CARD_GAME_LEVEL::fDraw() {
   // The third ball is played in the tenth frame only.
   if (gCurrentLevel % 10 == 9) draw(resultFrameSprites[2]);
 
-  if (gauge >= 0 && gauge < GAUGE_STEPS && multiplierSprites[gauge + 1] != nullptr) {
-    const float alpha = hintStep == 5 ? nextBlinkAlpha(10.0f, 255.0f) : 255.0f;
-    multiplierSprites[gauge + 1]->fSetColor(whiteWithAlpha(alpha));
-    multiplierSprites[gauge + 1]->fDraw();
+  // Gauge picture g lights g segments: at 0 nothing is lit (its entry holds no picture).
+  if (gauge >= 0 && gauge < GAUGE_STEPS && multiplierSprites[gauge] != nullptr) {
+    const float alpha = hintStep == HINT_GAUGE ? nextBlinkAlpha(10.0f, 255.0f) : 255.0f;
+    multiplierSprites[gauge]->fSetColor(whiteWithAlpha(alpha));
+    multiplierSprites[gauge]->fDraw();
   }
   if (countOfSpecialCardsOnScene >= 0 && countOfSpecialCardsOnScene <= 10) {
     draw(skittleSprites[countOfSpecialCardsOnScene]);
@@ -337,33 +400,29 @@ void SCENE_CARD_GAME_LEVEL::fDraw() {
   if (transitionState == 0 && cardPiles != nullptr && cardPiles->getCardsLeft() > 0) drawStock();
 
   drawFlyingCards();
+  drawPointsPopups();
 
-  draw(moneyContainer);
-  for (const POINTS_POPUP& popup : pointsPopup) {
-    if (popup.rise != POINTS_POPUP::FREE) draw(popup.coin);
+  const auto open = [this](int32_t opened) { return windowState >= opened && windowState <= opened + 2; };
+  if (windowState != window_state::NONE) {
+    // Cards stay playable under the bonus-card window: the table is not dimmed for it.
+    if (!(open(window_state::BANNER_SHOWN) && isBonusBanner != 0)) draw(shadowSprite);
+    if (open(window_state::SHOP_OPEN)) drawShopWindow();
   }
 
-  if (windowState != 0) {
-    const bool bonusBanner = windowState >= 19 && windowState <= 21 && isBonusBanner != 0;
-    if (!bonusBanner) draw(shadowSprite);
-    if (windowState >= 1 && windowState <= 3) draw(shopContainer);
-  }
+  drawHintLayers();
 
-  // The hint highlights, panel and arrow are drawn once the hint window's sprites exist.
-  if (hintStep != 0 && hintStep != 8) draw(hintContainer);
+  if (open(window_state::FINISH_OPEN)) drawFinishWindow();
+  if (open(window_state::OPTIONS_OPEN)) drawOptionsWindow();
+  if (open(window_state::TROPHY_OPEN)) drawTrophyWindow();
+  if (open(window_state::CREDITS_OPEN)) drawCreditsWindow();
+  if (open(window_state::PAUSE_OPEN)) drawPauseWindow();
 
-  if (windowState >= 7 && windowState <= 9) draw(finishContainer);
-  // The options window's volume bars and the trophy's pictures come with their windows.
-  if (windowState >= 10 && windowState <= 12) draw(optionsContainer);
-  if (windowState >= 13 && windowState <= 15) draw(trophyContainer);
-  if (windowState >= 16 && windowState <= 18) draw(creditsContainer);
-  if (windowState >= 4 && windowState <= 6) draw(pauseContainer);
-
-  if (messageState != 0) {
+  if (messageState != message_state::NONE) {
     draw(shadowSprite);
-    if (messageState >= 1 && messageState <= 3) draw(purchaseContainer);
+    if (messageState >= message_state::OPEN && messageState <= message_state::CLOSING) drawPurchasePanel();
   }
+  drawShopHintGuides();
 
   // Drawn whatever the window: its slide keeps it out of view when no banner is up.
-  draw(bannerContainer);
+  drawBanner();
 }

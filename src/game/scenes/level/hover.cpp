@@ -41,16 +41,18 @@ void SCENE_CARD_GAME_LEVEL::fMouseMove() {
   // Under an open window the table keeps what it had.
   if (windowState != 0) return;
 
+  // From the top layer down, and within a layer from the lowest id: the first card under the
+  // pointer is the hovered one.
+  refreshLayerOrder();
   int32_t found = -1;
-  for (int32_t z = zLayerMax; z >= zLayerMin && found == -1; --z) {
-    for (int32_t id = 0; id < MAX_LAYOUT_CARDS; ++id) {
-      const CARD* card = cards[id];
-      if (card == nullptr || !card->onTable || card->zLayer != z) continue;
-      if (isPointerOverCard(id)) {
-        found = id;
-        break;
-      }
+  for (int32_t end = layerOrderCount; end > 0 && found == -1;) {
+    const int32_t z = cards[layerOrder[end - 1]]->zLayer;
+    int32_t begin = end - 1;
+    while (begin > 0 && cards[layerOrder[begin - 1]]->zLayer == z) --begin;
+    for (int32_t i = begin; i < end && found == -1 && z >= zLayerMin && z <= zLayerMax; ++i) {
+      if (isPointerOverCard(layerOrder[i])) found = layerOrder[i];
     }
+    end = begin;
   }
   if (found != hoveredCard) {
     if (hoveredCard >= 0 && hoveredCard < MAX_LAYOUT_CARDS && hoveredCard != selectedCard &&
@@ -66,7 +68,7 @@ void SCENE_CARD_GAME_LEVEL::fMouseMove() {
   const float deckX = cardPiles->stockX;
   const float deckY = cardPiles->stockY;
   if (isInsidePile(px, py, deckX, deckY)) hoveredPile = 0;
-  for (int32_t k = 1; k <= numberOfReservePiles; ++k) {
+  for (int32_t k = 1; k <= reservePilesInPlay(); ++k) {
     const float pileX = deckX + cardPiles->offset + static_cast<float>(k - 1) * (CARD_WIDTH + PILE_GAP);
     if (isInsidePile(px, py, pileX, deckY)) hoveredPile = k;
   }

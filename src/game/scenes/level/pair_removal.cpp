@@ -33,11 +33,6 @@ constexpr uint8_t FULL_ALPHA = 255;
 constexpr int32_t HINT_SKITTLE_CARDS = 3;
 constexpr int32_t HINT_MULTIPLIER = 5;
 
-PLAYER_RECORD* currentPlayer() {
-  if (gCurrentPlayer < 0 || gCurrentPlayer >= kMaxPlayers) return nullptr;
-  return &gPlayers[gCurrentPlayer];
-}
-
 void setLabelText(QEL::QC_GUI_WLABEL* label, const std::wstring& text) {
   if (label != nullptr) label->fSetText(text);
 }
@@ -70,6 +65,15 @@ void SCENE_CARD_GAME_LEVEL::flyLayoutCardAway(int32_t cardId, float edgeX, float
   const float y = skittle ? SKITTLE_DISPLAY_Y : edgeY;
   if (cardFlights != nullptr) {
     cardFlights->addFlight(card, CARD_FLIGHTS::REMOVAL, card->currentX, card->currentY, x, y, 0.0f, 0.0f);
+  }
+}
+
+void SCENE_CARD_GAME_LEVEL::flyPileTopAway(int32_t pile, float x, float y) {
+  CARD* holder = cardPiles->holders[pile];
+  // The landing takes this very card off the pile, whatever the stock deals onto it meanwhile.
+  flyingPileCards[pile] = cardPiles->getCardState(pile, 0);
+  if (cardFlights != nullptr) {
+    cardFlights->addFlight(holder, CARD_FLIGHTS::REMOVAL, holder->currentX, holder->currentY, x, y, 0.0f, 0.0f);
   }
 }
 
@@ -138,25 +142,26 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
   if (kindA == 2 || kindB == 2) cardPiles->updatePileTops();
   const float belowScreen = static_cast<float>(cardHeight) + SCREEN_HEIGHT;
 
+  // The points rise from the pair's last card.
+  float popupX = 0.0f;
+  float popupY = 0.0f;
+  const auto popupAt = [&](const CARD* card) {
+    popupX = card->currentX;
+    popupY = card->currentY;
+  };
   if (kindB == -1) {
     if (kindA == 1) {
+      popupAt(cards[indexA]);
       flyLayoutCardAway(indexA, edgeX, edgeY);
     } else {
-      CARD* holder = cardPiles->holders[indexA];
-      if (cardFlights != nullptr) {
-        cardFlights->addFlight(holder, CARD_FLIGHTS::REMOVAL, holder->currentX, holder->currentY, edgeX, edgeY,
-                               0.0f, 0.0f);
-      }
+      popupAt(cardPiles->holders[indexA]);
+      flyPileTopAway(indexA, edgeX, edgeY);
     }
   } else if (kindA == 2 && kindB == 2) {
     const float x = static_cast<float>(std::rand() % 1024);
-    for (const int32_t pile : {indexA, indexB}) {
-      CARD* holder = cardPiles->holders[pile];
-      if (cardFlights != nullptr) {
-        cardFlights->addFlight(holder, CARD_FLIGHTS::REMOVAL, holder->currentX, holder->currentY, x, belowScreen,
-                               0.0f, 0.0f);
-      }
-    }
+    popupAt(cardPiles->holders[indexB]);
+    flyPileTopAway(indexA, x, belowScreen);
+    flyPileTopAway(indexB, x, belowScreen);
   } else if (kindA == 1 && kindB == 1) {
     if (hintStep == 2) {
       for (const int32_t id : {hintedCardA, hintedCardB}) {
@@ -164,17 +169,16 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
       }
       closeHint();
     }
+    popupAt(cards[indexB]);
     flyLayoutCardAway(indexA, edgeX, edgeY);
     flyLayoutCardAway(indexB, edgeX, edgeY);
   } else {
     // A pile top and a layout card, in either order: the pile card drops straight down.
     const int32_t pile = kindA == 2 ? indexA : indexB;
     const int32_t slot = kindA == 1 ? indexA : indexB;
-    CARD* holder = cardPiles->holders[pile];
-    if (cardFlights != nullptr) {
-      cardFlights->addFlight(holder, CARD_FLIGHTS::REMOVAL, holder->currentX, holder->currentY, holder->currentX,
-                             belowScreen, 0.0f, 0.0f);
-    }
+    popupAt(kindB == 2 ? cardPiles->holders[pile] : cards[slot]);
+    const CARD* holder = cardPiles->holders[pile];
+    flyPileTopAway(pile, holder->currentX, belowScreen);
     flyLayoutCardAway(slot, edgeX, edgeY);
   }
 
@@ -187,9 +191,9 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
   const int32_t base = skittles == 0 ? POINTS_PLAIN : skittles == 1 ? POINTS_ONE_SKITTLE : POINTS_TWO_SKITTLES;
   const int32_t points = base * currentMultiplier;
   levelMoney += points;
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (player != nullptr) player->money += points;
-  // showPointsPopup(points, at the pair's second card) is called here once the pop-ups are built.
+  showPointsPopup(points, popupX, popupY);
 
   int32_t bonusCards = 0;
   for (const auto& [kind, index] : {std::pair{kindA, indexA}, std::pair{kindB, indexB}}) {
@@ -203,17 +207,17 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
   }
 
   if (player != nullptr) setLabelText(moneyLabel, numberToWString(player->money));
-  // checkMoneyTrophies is called here once the trophies are built.
+  checkMoneyTrophies();
 }
 
 void SCENE_CARD_GAME_LEVEL::payBonusCardPrize(int32_t draw) {
-  PLAYER_RECORD* player = currentPlayer();
+  PLAYER_RECORD* player = currentPlayerRecord();
   if (draw >= 30) {
     const bool small = draw >= 60;
     bonusMoney = getTextIntW(small ? L"bonus_card_XX_money_bonus_value" : L"bonus_card_XXX_money_bonus_value");
     levelMoney += bonusMoney;
     if (player != nullptr) player->money += bonusMoney;
-    // showBonusCardWindow(1 or 2) is called here once the bonus-card window is built.
+    showBonusCardWindow(small ? 1 : 2);
     if (small) {
       QEL::fLog("1.   40% - gives XX points to player. Added money: ", bonusMoney);
     } else {
@@ -225,7 +229,7 @@ void SCENE_CARD_GAME_LEVEL::payBonusCardPrize(int32_t draw) {
       if (player->reshuffles == 1 && reshuffleButton != nullptr) reshuffleButton->fEnable();
       setLabelText(reshufflesLabel, numberToWString(player->reshuffles));
     }
-    // showBonusCardWindow(3) is called here once the bonus-card window is built.
+    showBonusCardWindow(3);
     QEL::fLog("3.  14% - gives bonus <Reshuffle> to player");
   } else if (draw >= 3) {
     if (player != nullptr) {
@@ -233,11 +237,11 @@ void SCENE_CARD_GAME_LEVEL::payBonusCardPrize(int32_t draw) {
       if (player->jokers == 1 && jokerButton != nullptr) jokerButton->fEnable();
       setLabelText(jokersLabel, numberToWString(player->jokers));
     }
-    // showBonusCardWindow(4) is called here once the bonus-card window is built.
+    showBonusCardWindow(4);
     QEL::fLog("4.  13% - gives bonus <Joker> to player");
   } else {
     isInstantStrike = true;
-    // showBonusCardWindow(5) is called here once the bonus-card window is built.
+    showBonusCardWindow(5);
     QEL::fLog("5.  3% - gives instant win - <Strike!>");
     finishLevel();
   }

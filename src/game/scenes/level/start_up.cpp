@@ -1,9 +1,17 @@
-// The level's play screen as its start-up builds it: the table's sprites, and after the
-// level is loaded (the stock labels follow where the level put the stock) the play screen's
-// buttons and labels.
+// The level's start-up: the frame's state, the card model and the level, the play screen
+// (its sprites, and after the level is loaded, since the stock labels follow where the level
+// put the stock, its buttons and labels), then each window in turn (their own files) and the
+// end: where the sliding pieces rest and the deal-in phase the first update starts from.
+#include <cstdlib>
+#include <ctime>
 #include <string>
 
+#include "engine/game.h"
+#include "engine/globals.h"
+#include "engine/log.h"
 #include "engine/transform.h"
+#include "game/card.h"
+#include "game/card_flights.h"
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_entry.h"
@@ -14,12 +22,14 @@
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"
+#include "primitives/font.h"
 #include "primitives/sprite.h"
 
 namespace {
 
 constexpr uint32_t ANISOTROPIC_FILTER = 3;
 constexpr float TURNOVERS_TEXT_TURN = 0.9250245f;  // 53 degrees
+constexpr float PARKED = -200.0f;  // out of sight until used
 
 QEL::QC_SPRITE* makeFilteredSprite(const std::string& name) {
   QEL::QC_SPRITE* sprite = makeSceneSprite(name, 0.0f, 0.0f, 0);
@@ -38,9 +48,128 @@ QEL::QC_GUI_BUTTON5* makeButton(int32_t id, const char* image, float x, float y,
 }
 
 float xOf(const QEL::QC_SPRITE* sprite) { return sprite->_node->_position.x; }
-float yOf(const QEL::QC_SPRITE* sprite) { return sprite->_node->_position.y; }
+float yOf(const QEL::QC_SPRITE* sprite) {
+  return sprite != nullptr && sprite->_node != nullptr ? sprite->_node->_position.y : 0.0f;
+}
 
 }  // namespace
+
+void SCENE_CARD_GAME_LEVEL::fInit() {
+  gSceneKind = 4;
+  isInitFinished = false;
+  isFrameFinished = false;
+  isLevelFinished = false;
+  cardShadowOffsetX = -3;
+  cardShadowOffsetY = -7;
+  highlightOffsetX = 0;
+  highlightOffsetY = 0;
+
+  // The tenth frame's bonus balls replay an attempt already counted.
+  const bool levelInRange = gCurrentLevel >= 0 && gCurrentLevel < kLevelCount;
+  if (!gTenthFrameBonus && levelInRange) ++gLevelAttempts[gCurrentLevel];
+  QEL::fLog("START INIT! --- SCENE_CARD_GAME_LEVEL");
+
+  const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
+  if (playerInRange && !gPlayers[gCurrentPlayer].isFullscreen && QEL::qcGAME != nullptr) {
+    QEL::qcGAME->fSetResolution(1024, 768, false);
+  }
+
+  resetFrameState();
+  isTutorial = gCurrentLevel == 0 && gGameMode == 0 &&
+               getLevelResult(gCurrentPlayer, 1, kResultField) == 0;
+  subscribeScenePacks({"", "interface", "interface/pause_window", "interface/shop",
+                       "interface/options", "interface/options/skittles",
+                       "interface/options/backs", "interface/options/types",
+                       "interface/finish_window", "interface/trophy", "interface/trophy/trophies",
+                       "interface/credits", "interface/skittles", "interface/multiplier",
+                       "interface/backgrounds", "interface/hints", "cards",
+                       "main_menu/change_player/panel"});
+  // Every random choice of the level (dealing, reshuffles, the bonus lottery) draws from here.
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  resetSelection();
+  createCardModel();
+
+  loadLevel(gCurrentLevel);
+
+  // The tutorial hands out a joker until its joker hint has been shown in this run; the
+  // player file is not written here.
+  if (isTutorial && !gHintShown[7] && playerInRange && gPlayers[gCurrentPlayer].jokers == 0) {
+    gPlayers[gCurrentPlayer].jokers = 1;
+  }
+
+  createPlayScreenWidgets();
+  createPauseWindow();
+  createShopWindow();
+  createFinishWindow();
+  createOptionsWindow();
+  createTrophyWindow();
+  createCreditsWindow();
+  createBanner();
+  createPurchasePanel();
+  createHintPanel();
+  finishStartUp();
+}
+
+void SCENE_CARD_GAME_LEVEL::resetFrameState() {
+  animationState = 0;
+  countOfSpecialCardsOnScene = 0;
+  levelResult = LEVEL_RESULT{-1, -1, -1, 0, -1};
+  levelMoney = 0;
+  currentMultiplier = 1;
+  highestMultiplier = 1;
+  actionPoints = 0;
+  clockMs = 0;
+  defaultTimeToDecreaseActionPointsByOnePoint = getTextFloat(L"defaultTimeToDecreaseActionPointsByOnePoint");
+  numberOfActionPointsToIncreaseMultiplier = getTextIntW(L"numberOfActionPointsToIncreaseMultiplier");
+
+  isInstantStrike = false;
+  draggedSlider = -1;
+  isRestartPending = false;
+  messageState = message_state::NONE;
+  pulseSpeed = 50.0f;
+  jokersUsed = 0;
+  reshufflesUsed = 0;
+  for (int32_t i = 0; i < MAX_LAYOUT_CARDS; ++i) {
+    cardsLeftAtReshuffle[i] = 0;
+    cardsLeftAtJoker[i] = 0;
+  }
+}
+
+void SCENE_CARD_GAME_LEVEL::resetSelection() {
+  selectedCard = -1;
+  selectedPileCard = -1;
+  hoveredCard = -1;
+  hoveredPile = -1;
+  isLeftButtonDown = false;
+  isRightButtonDown = false;
+  isJokerMode = false;
+  // The font table is global: every later user of this font sees it white.
+  if (QEL::QC_FONT* font = findFont(100, 3)) font->fSetColor(0xFFFFFFFFu);
+  zLayerMax = TOP_Z_LAYER;
+  zLayerMin = BOTTOM_Z_LAYER;
+}
+
+void SCENE_CARD_GAME_LEVEL::createCardModel() {
+  cardWidth = CARD_WIDTH;
+  cardHeight = CARD_HEIGHT;
+  for (int32_t i = 0; i < MAX_LAYOUT_CARDS; ++i) {
+    delete cards[i];
+    cards[i] = new CARD();
+    cards[i]->init(i);
+    cards[i]->setZLayerRange(zLayerMax, zLayerMin);
+  }
+  delete cardPiles;
+  cardPiles = new CARD_PILES();
+  cardPiles->setCardWidth(cardWidth);
+  cardPiles->init();
+  cardPiles->setScene(this);
+
+  createPlayScreenSprites();
+
+  delete cardFlights;
+  cardFlights = new CARD_FLIGHTS();
+  cardFlights->init();
+}
 
 void SCENE_CARD_GAME_LEVEL::createPlayScreenSprites() {
   for (int32_t k = 1; k <= 3; ++k) {
@@ -95,9 +224,9 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
   shadowSprite->fSetScale(1024.0f, 768.0f, 1.0f);
   shadowSprite->fSetColor(0x64000000u);
 
-  delete guiContainer1;
+  deleteSceneContainer(guiContainer1);
   guiContainer1 = new QEL::QC_GUI_CONTAINER();
-  delete guiContainer2;
+  deleteSceneContainer(guiContainer2);
   guiContainer2 = new QEL::QC_GUI_CONTAINER();
 
   const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
@@ -133,18 +262,14 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
                                 findFont(14, 0), 0);
   }
 
-  const int32_t pack = gCurrentPack + 1;
-  packNameLabel = createLabel(9, removeBars(getTextW(L"pack" + std::to_wstring(pack) + L"_name")), 363.0f,
-                              62.0f, guiContainer1, findFont(20, 0), 0);
-  const int32_t frame = ((gCurrentLevel % 10) + 10) % 10 + 1;
-  frameLabel = createLabel(10, getText(L"frame") + L" " + numberToWString(frame), 670.0f, 62.0f,
-                           guiContainer1, findFont(20, 0), 0);
+  packNameLabel = createLabel(9, packNameText(), 363.0f, 62.0f, guiContainer1, findFont(20, 0), 0);
+  frameLabel = createLabel(10, frameNumberText(), 670.0f, 62.0f, guiContainer1, findFont(20, 0), 0);
   moneyLabel = createLabel(11, numberToWString(player.money), 835.0f, 38.0f, guiContainer1,
                            findFont(20, 0), 1);
   multiplierLabel = createLabel(12, L"x" + numberToWString(currentMultiplier), 974.0f, 68.0f,
                                 guiContainer1, findFont(42, 0), 0);
 
-  delete stockContainer;
+  deleteSceneContainer(stockContainer);
   stockContainer = new QEL::QC_GUI_CONTAINER();
   const float stockX = cardPiles != nullptr ? cardPiles->stockX : CARD_PILES::STOCK_X;
   const float stockY = cardPiles != nullptr ? cardPiles->stockY : CARD_PILES::STOCK_Y;
@@ -156,4 +281,66 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
                                    stockY + 8.0f, stockContainer, findFont(14, 0), 0);
   QEL::QS_TRANSFORM3* turn = turnoversTextLabel->fGetTransform();
   turn->fSetRotationZ(turn->_rotation.z + TURNOVERS_TEXT_TURN);
+}
+
+std::wstring SCENE_CARD_GAME_LEVEL::packNameText() {
+  return removeBars(getTextW(L"pack" + std::to_wstring(gCurrentPack + 1) + L"_name"));
+}
+
+std::wstring SCENE_CARD_GAME_LEVEL::frameNumberText() {
+  const int32_t frame = ((gCurrentLevel % 10) + 10) % 10 + 1;
+  return getText(L"frame") + L" " + numberToWString(frame);
+}
+
+void SCENE_CARD_GAME_LEVEL::finishStartUp() {
+  hintedCardA = -1;
+  hintedCardB = -1;
+  bannerDollarMode = 0;
+  delete bannerDollar;
+  bannerDollar = makeSceneSprite("interface dollar_big.png", PARKED, PARKED, 0);
+  createPointsPopups();
+  delete trophyDollar;
+  trophyDollar = makeSceneSprite("interface dollar.png", 0.0f, 0.0f, 0);
+
+  // The card and pile under the pointer agree with where the pointer already is.
+  fMouseMove();
+
+  currentMultiplier = 1;
+  cardSlideDistance = 200;
+  windowSlideDistance = 700;
+  bannerSlideDistance = 200;
+  leaveTimer = static_cast<float>(cardSlideDistance);
+  pauseSlide = static_cast<float>(windowSlideDistance);
+  shopSlide = static_cast<float>(windowSlideDistance);
+  finishSlide = static_cast<float>(windowSlideDistance);
+  bannerFade = static_cast<float>(bannerSlideDistance);
+  recordRestingPlaces();
+
+  transitionState = 1;
+  windowState = window_state::NONE;
+  messageState = message_state::NONE;
+  // The tenth frame's bonus balls deal in with the interface already in place.
+  if (gCurrentLevel % 10 == 9 && gTenthFrameBonus) leaveTimer = 0.0f;
+
+  // From here on a level read again (a restart in place) also rewrites the interface's labels.
+  isInitFinished = true;
+  QEL::fLog("END INIT! - SCENE_CARD_GAME_LEVEL");
+}
+
+void SCENE_CARD_GAME_LEVEL::recordRestingPlaces() {
+  frameNumberMoneyBackgroundHomeY = yOf(frameNumberMoneyBackgroundSprite);
+  resultPackNameBackgroundHomeY = yOf(resultPackNameBackgroundSprite);
+  multiplierHomeY = yOf(multiplierSprites[1]);
+  pauseBackgroundHomeY = yOf(pauseBackground);
+  shopBackgroundHomeY = yOf(shopBackground);
+  finishBackgroundHomeY = yOf(finishBackground);
+  optionsBackgroundHomeY = yOf(optionsBackground);
+  trophyBackgroundHomeY = yOf(trophyBackground);
+  trophyImageHomeY = yOf(trophyImage);
+  orangeStripeHomeY = yOf(orangeStripe);
+  creditsBackgroundHomeY = yOf(creditsBackground);
+  purchaseBackgroundHomeY = yOf(purchaseBackground);
+  resultFrameHomeY = yOf(resultFrameSprites[0]);
+  soundSliderLineHomeY = yOf(soundSliderLine);
+  musicSliderLineHomeY = yOf(musicSliderLine);
 }

@@ -1,6 +1,4 @@
 // The small text file that every finished frame leaves in the folder of this run.
-#include <unistd.h>
-
 #include <cstdarg>
 #include <cstdio>
 #include <string>
@@ -9,6 +7,7 @@
 #include "engine/globals.h"
 #include "engine/log.h"
 #include "game/game_globals.h"
+#include "game/save_files.h"
 #include "game/scenes/level/level_scene.h"
 
 namespace {
@@ -41,25 +40,6 @@ void appendUses(std::string& text, int32_t uses, const int32_t* cardsLeft) {
   }
 }
 
-// Written beside the target and renamed over it, so the folder never holds half a file.
-bool writeAtomically(const std::string& path, const std::string& text) {
-  const std::string temporary = path + ".tmp";
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
-    QEL::fLog("saveStatisticsOfLevel: cannot write ", path);
-    return false;
-  }
-  bool written = std::fwrite(text.data(), 1, text.size(), file) == text.size() &&
-                 std::fflush(file) == 0 && ::fsync(::fileno(file)) == 0;
-  if (std::fclose(file) != 0) written = false;
-  if (!written || std::rename(temporary.c_str(), path.c_str()) != 0) {
-    QEL::fLog("saveStatisticsOfLevel: cannot write ", path, " (disk full?)");
-    std::remove(temporary.c_str());
-    return false;
-  }
-  return true;
-}
-
 }  // namespace
 
 bool SCENE_CARD_GAME_LEVEL::statisticsResultCode(std::string& code) const {
@@ -68,31 +48,25 @@ bool SCENE_CARD_GAME_LEVEL::statisticsResultCode(std::string& code) const {
   const int32_t b3 = levelResult.specialCards3;
   const int32_t kind = levelResult.result;
   code.clear();
-  if (kind == 2) {
-    code = std::to_string(b1) + std::to_string(b2);
-    return true;
-  }
   const bool tenthFrame = gCurrentLevel % kLevelsPerPack == TENTH_FRAME;
-  if (!tenthFrame) {
-    if (kind == 4) code = "X0";
-    if (kind == 3) code = "Y0";
-    return true;
+  if (!tenthFrame || !gTenthFrameBonus) {
+    if (kind == 2) code = std::to_string(b1) + std::to_string(b2);
+    if (!tenthFrame && kind == 4) code = "X0";
+    if (!tenthFrame && kind == 3) code = "Y0";
+    // The tenth frame's strike or spare is written when its bonus balls have been played.
+    return !tenthFrame || kind == 2;
   }
-  // The tenth frame's strike or spare is written when its bonus balls have been played.
-  if (!gTenthFrameBonus) return false;
-  if (kind == 3) {
+  // The bonus play writes the whole frame, by the result that earned the bonus balls.
+  if (kind == 1) return true;
+  if (gTenthFrameKind == 3) {
     code = "Y0" + std::to_string(b3);
-  } else if (kind == 4) {
+  } else if (gTenthFrameKind == 4) {
+    if (b3 < 0) return false;  // the last bonus ball is still to come
     if (b2 == ALL_SKITTLES) {
-      code = "XX";
-      if (b3 == ALL_SKITTLES) {
-        code += "X";
-      } else if (b3 >= 0) {
-        code += std::to_string(b3);  // a third ball still to come writes nothing
-      }
+      code = b3 == ALL_SKITTLES ? "XXX" : "XX" + std::to_string(b3);
     } else if (b2 + b3 == ALL_SKITTLES) {
       code = "XY0";
-    } else if (b2 + b3 < ALL_SKITTLES) {
+    } else {
       code = "X" + std::to_string(b2) + std::to_string(b3);
     }
   }
@@ -126,5 +100,5 @@ void SCENE_CARD_GAME_LEVEL::saveStatisticsOfLevel() {
                "\t3) Jokers: %i\n",
                shopMoneySpent, placesBought, reshufflesBought, jokersBought);
   appendFormat(text, "Money=%i\n", levelMoney);
-  writeAtomically(path, text);
+  if (!saveTextAtomically(text, path)) QEL::fLog("saveStatisticsOfLevel: cannot write ", path);
 }

@@ -1,64 +1,92 @@
+// The main menu object: what it owns is released here, in the reverse order of the start-up,
+// each container with its widgets; and the few small tests and lookups every file of the
+// menu uses.
 #include "game/scenes/main_menu/main_menu_scene.h"
 
-#include "game/fonts_sounds.h"
-#include "game/game_entry.h"
+#include "engine/globals.h"
+#include "engine/input.h"
+#include "engine/log.h"
+#include "engine/sound.h"
 #include "game/game_globals.h"
-#include "game/level_results.h"
-#include "game/players.h"
-#include "gui/gui_linebox.h"
+#include "game/scenes/scene_widgets.h"
+#include "gui/gui_container.h"
 #include "primitives/sprite.h"
-
-namespace {
-// Characters a player name may not hold (they would upset file names and the texts' markup).
-const wchar_t kRefusedNameCharacters[] = L"!@#$%^&*()><\"'[]{}|?/+=~`.,;:-_ ";
-}  // namespace
 
 SCENE_CARD_GAME_MAINMENU::SCENE_CARD_GAME_MAINMENU() = default;
 
 SCENE_CARD_GAME_MAINMENU::~SCENE_CARD_GAME_MAINMENU() {
-  delete nameLineBox;
-  delete background;
+  QEL::fLog("START - ~SCENE_CARD_GAME_MAINMENU()");
+  deleteSceneContainer(namePanelContainer);
+  deleteOwned(nameTextboxBackground);
+  deleteOwned(namePanelBackground);
+  deleteSceneContainer(informationPanelContainer);
+  deleteOwned(informationPanelBackground);
+
+  deleteSceneContainer(modeSelectionContainer);
+  for (QEL::QC_SPRITE** sprite :
+       {&professionalTextBackground, &juniorTextBackground, &professionalImage, &juniorImage, &modeSelectionBackground})
+    deleteOwned(*sprite);
+
+  deleteSceneContainer(trophiesContainer);
+  for (QEL::QC_SPRITE*& sprite : trophyImages) deleteOwned(sprite);
+  for (QEL::QC_SPRITE** sprite : {&trophyNotEarnedImage, &trophyEarnedImage, &trophyImageBackground, &hiddenTrophyImage,
+                                  &dollarImage, &progressBall, &trophiesBackground})
+    deleteOwned(*sprite);
+
+  deleteSceneContainer(creditsContainer);
+  deleteOwned(creditsBackground);
+
+  deleteSceneContainer(helpContainer);
+  for (QEL::QC_SPRITE*& sprite : helpImages) deleteOwned(sprite);
+  deleteOwned(helpBackground);
+
+  deleteSceneContainer(optionsContainer);
+  for (int32_t place = 0; place < SKITTLE_PLACES; ++place) {
+    deleteOwned(musicSkittlesGreen[place]);
+    deleteOwned(soundSkittlesGreen[place]);
+    deleteOwned(musicSkittlesWhite[place]);
+    deleteOwned(soundSkittlesWhite[place]);
+  }
+  deleteOwned(musicSliderLine);
+  deleteOwned(soundSliderLine);
+  deleteOwned(optionsBackground);
+
+  deleteSceneContainer(changePlayerContainer);
+  deleteSceneContainer(mainContainer);
+  for (QEL::QC_SPRITE** sprite : {&hintArrow, &stripShade, &fadeShade, &changePlayerLine, &changePlayerWindow,
+                                  &playerNameBackground, &logo, &background})
+    deleteOwned(*sprite);
+  QEL::fLog("END - ~SCENE_CARD_GAME_MAINMENU()");
 }
 
-void SCENE_CARD_GAME_MAINMENU::fUpdate() {
-  // Built with the main menu.
+int32_t SCENE_CARD_GAME_MAINMENU::currentWindow() const {
+  if (windowState <= NO_WINDOW) return NO_WINDOW;
+  return windowState - (windowState - CHANGE_PLAYER_WINDOW) % 3;
 }
 
-void SCENE_CARD_GAME_MAINMENU::fDraw() {
-  if (background) background->fDraw();
-  // The buttons, labels and windows are drawn once the main menu is built.
+// The windows' slides are kept in the order of their states: change player, options, help,
+// trophies, mode selection, credits.
+float& SCENE_CARD_GAME_MAINMENU::windowSlide(int32_t window) {
+  const int32_t entry = (window - CHANGE_PLAYER_WINDOW) / 3;
+  return slideTimeLeft[entry >= 0 && entry < DIALOG_SLIDE ? entry : DIALOG_SLIDE];
 }
 
-void SCENE_CARD_GAME_MAINMENU::fInit() {
-  gSceneKind = 1;
-  subscribeScenePacks({"", "main_menu", "main_menu/change_player", "main_menu/change_player/panel",
-                       "main_menu/help", "main_menu/trophies", "main_menu/trophies/trophy_images",
-                       "main_menu/modeselection", "interface", "interface/options",
-                       "interface/options/skittles", "interface/options/backs",
-                       "interface/options/types", "interface/credits", "interface/hints"});
-  loadPlayers();
-  loadLevelsInfo(-1);
-  totalScore = getTotalScore(-1);
-
-  background = new QEL::QC_SPRITE(getImage("main_menu background.png"), nullptr);
-  background->fSetAnchor(1, 0.0f, 0.0f);
-  background->fSetPosition(0.0f, 0.0f, 0.0f);
-
-  nameLineBox = new QEL::QC_GUI_LINEBOX(113, getImage("main_menu/change_player textbox.png"), findFont(30, 0));
-  nameLineBox->fSetPosition(515.0f, 425.0f, 0.0f);
-  nameLineBox->fSetMaxLength(12);
-  nameLineBox->fSetForbiddenChars(kRefusedNameCharacters);
-  // The screens, windows and the name panel that shows the box are built with the main menu.
+bool SCENE_CARD_GAME_MAINMENU::isMouseInRect(int32_t mode, float x, float y, float width, float height) {
+  if (QEL::qcMOUSE_POSITION == nullptr) return false;
+  const float mx = static_cast<float>(QEL::qcMOUSE_POSITION->x);
+  const float my = static_cast<float>(QEL::qcMOUSE_POSITION->y);
+  float left = x;
+  float top = y;
+  float margin = 0.0f;
+  if (mode == 1) {
+    left = x - 0.5f * width;
+    top = y - 0.5f * height;
+  } else if (mode == 2) {
+    margin = 20.0f;
+  }
+  return mx >= left - margin && mx <= left + width + margin && my >= top - margin && my <= top + height + margin;
 }
 
-void SCENE_CARD_GAME_MAINMENU::fMouseMove() {
-  // Built with the main menu.
-}
-
-void SCENE_CARD_GAME_MAINMENU::fKeyDown(int32_t) {
-  // Built with the main menu.
-}
-
-void SCENE_CARD_GAME_MAINMENU::fKeyUp(int32_t) {
-  // Built with the main menu.
+void SCENE_CARD_GAME_MAINMENU::playSound(int32_t slot) {
+  if (slot >= 0 && slot < kSoundCount) QEL::QC_SOUND::fPlayFromStart(gSounds[slot]);
 }

@@ -1,0 +1,20 @@
+#pragma once
+// The one way every file the game writes reaches the disk: the XML document goes to a
+// temporary file beside its place, is flushed to the disk and then renamed over the old
+// file, so a crash, a full disk or a folder that cannot be written never leaves a
+// half-written file behind. Profiles, results, level and statistics files all go through it.
+#include <string>
+
+#include <pugixml.hpp>
+
+namespace QEL {
+
+// Writes the document with one tab of indent (pugixml's declaration first, UTF-8). True
+// when the file now holds it; otherwise the old file is untouched, a line is logged and,
+// when `failure` is given, it receives what went wrong in a few words for the screen.
+bool fSaveXmlAtomically(const pugi::xml_document& document, const std::string& path,
+                        std::string* failure = nullptr);
+// The same for a text written as it stands (the statistics files).
+bool fSaveTextAtomically(const std::string& text, const std::string& path, std::string* failure = nullptr);
+
+}  // namespace QEL

@@ -1,0 +1,55 @@
+#pragma once
+// Removing a player from the tables and from the saves. A player's results live in files
+// named by the player's place in the table (Saves/player<N>.xml and player<N>_p.xml), so
+// removing player r moves every later player's files one number down, and players.xml
+// must change with them. Neither happens in one step, and a game killed in between must
+// still find every remaining player with their own results.
+//
+// The removal runs in steps, each safe to stop after:
+//  1. Stage: for each place k from r on, the file the player moving into place k brings is
+//     hard-linked as player<k>.xml.next (or player<k>.xml.none when it has none). The live
+//     files are untouched: a stop here restarts with the old players and their old files,
+//     and the start-up discards the staged names.
+//  2. Commit: players.xml is written anew (atomically) without the player, marked with
+//     movingResultFiles="true". From here on the removal counts as done.
+//  3. Apply: each staged name is renamed over (or removes) its live file. A rename replaces
+//     the old file in one step, so no place is ever without its file.
+//  4. Drop: the files of the place that fell out of use (the old last place) are removed.
+//  5. Finish: players.xml is written again without the mark.
+// A start-up that finds the mark repeats steps 3 to 5, which may run any number of times.
+#include <string>
+#include <vector>
+
+enum class REMOVAL_STEP_KIND { STAGE, COMMIT, APPLY, DROP, FINISH };
+
+struct REMOVAL_STEP {
+  REMOVAL_STEP_KIND kind;
+  int place;  // the place a STAGE, APPLY or DROP step works on
+  int mode;   // 0 junior, 1 professional
+};
+
+// In memory: the records and the level results of the players after `row` move one place
+// down, the freed last place is emptied and gNumberOfPlayers drops by one. The current
+// player is the caller's to fix.
+void removePlayerFromTables(int row);
+
+// The steps that take the saves from `count` players to `count` - 1 without player `row`;
+// the commit writes the tables as they stand in memory (after removePlayerFromTables).
+std::vector<REMOVAL_STEP> planPlayerRemoval(int row, int count);
+// False when the step failed; a failed stage or commit leaves the old saves in force.
+bool runRemovalStep(const REMOVAL_STEP& step);
+// Every step in order. False (logged) when the saves still hold the removed player; the
+// tables are then read back from them.
+bool removePlayerFromSaves(int row, int count);
+
+// Start-up: finishes a removal that was committed but not carried through, or throws away
+// the staged names of one that was not committed.
+void finishInterruptedPlayerRemoval();
+
+// Result files found at a place no player holds (say, after players.xml was lost) are kept
+// aside under the suffix ".unowned", so a new player there starts with no results.
+void setAsideUnownedResultFiles(int place);
+
+// The staged names of a place's result file.
+std::string stagedResultsPath(int place, int mode);
+std::string stagedNoResultsPath(int place, int mode);

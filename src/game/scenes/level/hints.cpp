@@ -1,0 +1,111 @@
+// The hint line across the table: advice during play, the explanations of the shop's goods,
+// and the tutorial of the first level, whose steps follow one another as hints close and
+// which name the cards the player may take.
+#include "engine/log.h"
+#include "game/card.h"
+#include "game/game_globals.h"
+#include "game/players.h"
+#include "game/scenes/level/level_scene.h"
+#include "game/texts.h"
+#include "gui/gui_wlabel.h"
+
+namespace {
+
+enum HINT : int32_t {
+  FIRST_PAIR = 2,
+  SKITTLE_PAIR = 3,
+  MULTIPLIER = 5,
+  SHOP_BUTTON = 6,
+  PLACE_JOKER = 9,
+  AFTER_JOKER = 10,
+  RESHUFFLE_ITEM = 12,
+  PLACE_ITEM = 13,
+  JOKER_ITEM = 14,
+  ONLY_SLOT_TEN = 27,
+  KNOWN_DEAL = 28,
+  STOCK_USED_UP = 29,
+};
+
+// The tutorial level's cards that its steps point at.
+constexpr int32_t FIRST_PAIR_SLOTS[2] = {31, 49};
+constexpr int32_t SKITTLE_PAIR_SLOTS[2] = {34, 28};
+// Hints up to here count whether a pair is free on the table.
+constexpr int32_t LAST_HINT_COUNTING_PAIRS = 5;
+
+}  // namespace
+
+bool SCENE_CARD_GAME_LEVEL::findFreePair() const {
+  for (int32_t a = 0; a < MAX_LAYOUT_CARDS; ++a) {
+    const CARD* first = cards[a];
+    if (first == nullptr || !first->onTable || first->covered || first->rank == CARD::JOKER) continue;
+    for (int32_t b = a + 1; b < MAX_LAYOUT_CARDS; ++b) {
+      const CARD* second = cards[b];
+      if (second == nullptr || !second->onTable || second->covered || second->rank == CARD::JOKER) continue;
+      if (first->rank == second->rank) return true;
+    }
+  }
+  return false;
+}
+
+void SCENE_CARD_GAME_LEVEL::showHint(int32_t n) {
+  if (n < 0 || n >= kHintCount) {
+    QEL::fLog("showHint: no hint ", n);
+    return;
+  }
+  PLAYER_RECORD* player = currentPlayerRecord();
+  if (n == STOCK_USED_UP && player != nullptr && player->isShowedHint29) return;
+  if (hintLabel != nullptr) hintLabel->fSetText(replaceBarsWithNewlines(getTextW(L"hint_" + numberToWString(n))));
+  if (n <= LAST_HINT_COUNTING_PAIRS || n == AFTER_JOKER) isFreePairOnTable = findFreePair();
+  hintStep = n;
+  gHintShown[n] = 1;
+  // The arrow of a new step starts its bob afresh.
+  hintArrowPhase = 0.0f;
+  if (n == FIRST_PAIR) {
+    hintedCardA = FIRST_PAIR_SLOTS[0];
+    hintedCardB = FIRST_PAIR_SLOTS[1];
+  } else if (n == SKITTLE_PAIR) {
+    hintedCardA = SKITTLE_PAIR_SLOTS[0];
+    hintedCardB = SKITTLE_PAIR_SLOTS[1];
+  } else if (n == PLACE_JOKER) {
+    // The first card the player can take is the one to turn into the joker.
+    hintedCardA = -1;
+    hintedCardB = -1;
+    for (int32_t id = 0; id < MAX_LAYOUT_CARDS; ++id) {
+      if (cards[id] != nullptr && cards[id]->onTable && !cards[id]->covered) {
+        hintedCardA = id;
+        break;
+      }
+    }
+  } else if (n == STOCK_USED_UP && player != nullptr) {
+    player->isShowedHint29 = 1;
+    savePlayerSettings(gCurrentPlayer);
+  }
+}
+
+void SCENE_CARD_GAME_LEVEL::closeHint() {
+  if (gCurrentLevel > 0) {
+    hintStep = 0;
+    return;
+  }
+  // The first level's tutorial chains its steps.
+  switch (hintStep) {
+    case RESHUFFLE_ITEM:
+    case PLACE_ITEM:
+    case JOKER_ITEM:
+      // The three goods' hints count as shown together; the one on show stays.
+      gHintShown[RESHUFFLE_ITEM] = gHintShown[PLACE_ITEM] = gHintShown[JOKER_ITEM] = 1;
+      break;
+    case SKITTLE_PAIR:
+      showHint(KNOWN_DEAL);
+      break;
+    case MULTIPLIER:
+      showHint(SHOP_BUTTON);
+      break;
+    case KNOWN_DEAL:
+      showHint(ONLY_SLOT_TEN);
+      break;
+    default:
+      hintStep = 0;
+      break;
+  }
+}

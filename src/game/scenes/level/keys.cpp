@@ -1,0 +1,118 @@
+// Keys and mouse buttons pressed and let go on the level: the left button plays the frame
+// (clicks.cpp); the rest are the developers' keys, which need the marker files.
+#include "engine/log.h"
+#include "game/fonts_sounds.h"
+#include "game/game_globals.h"
+#include "game/players.h"
+#include "game/scenes/editor/editor_scene.h"
+#include "game/scenes/level/level_scene.h"
+#include "game/texts.h"
+#include "gui/gui_button5.h"
+#include "gui/gui_wlabel.h"
+
+namespace {
+
+enum KEY : int32_t {
+  LEFT_BUTTON = 1,
+  RIGHT_BUTTON = 2,
+  SPACE = 32,
+  LEFT_ARROW = 37,
+  RIGHT_ARROW = 39,
+  KEY_D = 68,
+  KEY_O = 79,
+  KEY_S = 83,
+  KEY_T = 84,
+  KEY_W = 87,
+};
+
+constexpr int32_t DEVELOPER_MONEY = 100000;
+constexpr int32_t DEVELOPER_TROPHY = 3;
+constexpr int32_t LAST_LEVEL_FOR_RIGHT_ARROW = 118;
+
+}  // namespace
+
+void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
+  // While the layout flies in or out no key counts.
+  if (transitionState != IN_PLAY) return;
+  switch (code) {
+    case LEFT_BUTTON:
+      onLeftClick();
+      break;
+    case RIGHT_BUTTON:
+      isRightButtonDown = true;
+      break;
+    case SPACE:
+      if (gIsGameInited && gIsDebug) {
+        // This scene is deleted by the switch: nothing may follow it.
+        changeScene(this, new SCENE_CARD_GAME_EDITOR());
+        return;
+      }
+      break;
+    case LEFT_ARROW:
+      if (gIsDebug && gCurrentLevel >= 1) {
+        previousLevel();
+        selectedCard = -1;
+      }
+      break;
+    case RIGHT_ARROW:
+      if (gIsDebug && gCurrentLevel <= LAST_LEVEL_FOR_RIGHT_ARROW) {
+        nextLevel();
+        selectedCard = -1;
+      }
+      break;
+    case KEY_D:
+      if (!gIsCheat) break;
+      if (selectedCard >= 0 && selectedCard < MAX_LAYOUT_CARDS) {
+        removePair(1, selectedCard, -1, -1);
+        selectedCard = -1;
+      }
+      if (selectedPileCard > 0) {
+        removePair(2, selectedPileCard - 1, -1, -1);
+        selectedPileCard = -1;
+      }
+      break;
+    case KEY_O:
+      if (!gIsCheat) break;
+      gCheatKeyUsed = 1;
+      nextSceneType = TO_MAIN_MENU;
+      applyNextSceneType();
+      break;
+    case KEY_S:
+      if (PLAYER_RECORD* player = currentPlayerRecord(); gIsCheat && player != nullptr) {
+        player->money += DEVELOPER_MONEY;
+        if (moneyLabel != nullptr) moneyLabel->fSetText(numberToWString(player->money));
+        checkMoneyTrophies();
+      }
+      break;
+    case KEY_T:
+      if (gIsDebug) showTrophyWindow(DEVELOPER_TROPHY);
+      break;
+    case KEY_W:
+      if (gIsCheat && (windowState < window_state::FINISH_OPEN || windowState > window_state::FINISH_CLOSING)) {
+        countOfSpecialCardsOnScene = 0;
+        turnoversLeft = turnoversAtStart;
+        isFrameFinished = true;
+        finishLevel();
+      }
+      break;
+    default:
+      break;
+  }
+}
+
+void SCENE_CARD_GAME_LEVEL::fKeyUp(int32_t code) {
+  if (transitionState != IN_PLAY) return;
+  if (code == RIGHT_BUTTON) {
+    isRightButtonDown = false;
+    return;
+  }
+  if (code != LEFT_BUTTON) return;
+  isLeftButtonDown = false;
+  if (draggedSlider != 0 && draggedSlider != 1) return;
+  const bool sound = draggedSlider == 0;
+  draggedSlider = -1;
+  QEL::QC_GUI_BUTTON5* knob = sound ? soundKnob : musicKnob;
+  if (knob == nullptr) return;
+  // Saved with the player's settings when the options window is closed.
+  setPlayerVolume(sound, volumeForKnobX(knob->fGetTransform()->fGetPosition().x));
+}

@@ -1,0 +1,172 @@
+// The hint panel: a dark strip across the table with the hint's text, and the arrow and the
+// glowing frames that point at what the hint speaks of. Built once by the start-up; showHint
+// and closeHint choose the hint on show (hintStep), the drawing points at its targets.
+#include <cmath>
+
+#include "game/card.h"
+#include "game/card_piles.h"
+#include "game/fonts_sounds.h"
+#include "game/scenes/level/level_scene.h"
+#include "gui/gui_button5.h"
+#include "gui/gui_container.h"
+#include "gui/gui_wlabel.h"
+#include "primitives/sprite.h"
+
+namespace {
+
+// The hints that point at something.
+constexpr int32_t HINT_FIRST_PAIR = 2;
+constexpr int32_t HINT_SKITTLE_PAIR = 3;
+constexpr int32_t HINT_BONUS_PILE = 4;
+constexpr int32_t HINT_MULTIPLIER = 5;
+constexpr int32_t HINT_SHOP = 6;
+constexpr int32_t HINT_SHOP_JOKER = 7;
+constexpr int32_t HINT_BUY_JOKER = 8;
+constexpr int32_t HINT_USE_JOKER = 9;
+constexpr int32_t HINT_PILE_OR_RESHUFFLE = 27;
+constexpr int32_t HINT_STOCK = 28;
+constexpr int32_t HINT_STOCK_USED_UP = 29;
+
+constexpr float SHADE_Y = 100.0f;
+constexpr float SHADE_HEIGHT = 60.0f;
+constexpr uint32_t SHADE_COLOR = 0xD2000000u;  // black, alpha 210
+constexpr float PARKED = -200.0f;
+constexpr float LABEL_X = 512.0f;
+constexpr float LABEL_BELOW_SHADE_TOP = 38.0f;
+constexpr float HIGHLIGHT_LOW = 100.0f;  // the glowing frames blink between these alphas
+constexpr float HIGHLIGHT_HIGH = 200.0f;
+// The arrow's tip within its picture (it points up and to the left), and how far the tip
+// stands from a target's centre so that the arrow leaves the target's face readable.
+constexpr float ARROW_TIP = 12.0f;
+constexpr float TARGET_DX = 20.0f;
+constexpr float TARGET_DY = 30.0f;
+constexpr float ARROW_BOB = 6.0f;  // pixels along its axis, once a second
+constexpr float TWO_PI = 6.2831853f;
+// Hint 5 points below the multiplier and left of the money.
+constexpr float MULTIPLIER_ARROW_DY = 30.0f;
+constexpr float MONEY_ARROW_DX = -40.0f;
+constexpr float MONEY_ARROW_DY = 20.0f;
+// Hints 27 and 29 point beside the stock.
+constexpr float PILES_ARROW_DX = 100.0f;
+constexpr float STOCK_USED_UP_DX = -360.0f;
+constexpr float STOCK_USED_UP_DY = 10.0f;
+
+QEL::QS_VECTOR3 placeOf(const QEL::QC_GUI_OBJECT* widget) {
+  return widget->fGetTransform()->fGetWorld(false, false, false)._position;
+}
+
+void drawBlinking(SCENE_CARD_GAME_LEVEL& scene, QEL::QC_SPRITE* frame) {
+  if (frame == nullptr) return;
+  frame->fSetColor(SCENE_CARD_GAME_LEVEL::whiteWithAlpha(scene.nextBlinkAlpha(HIGHLIGHT_LOW, HIGHLIGHT_HIGH)));
+  frame->fDraw();
+}
+
+}  // namespace
+
+void SCENE_CARD_GAME_LEVEL::createHintPanel() {
+  deleteSceneContainer(hintContainer);
+  hintContainer = new QEL::QC_GUI_CONTAINER();
+  hintStep = 0;
+  delete hintShade;
+  hintShade = makeSceneSprite("interface shadow_black_square.png", 0.0f, SHADE_Y, 1);
+  hintShade->fSetScale(1024.0f, SHADE_HEIGHT, 1.0f);
+  hintShade->fSetColor(SHADE_COLOR);
+  delete hintArrow;
+  hintArrow = makeSceneSprite("interface/hints arrow.png", PARKED, PARKED, 1);
+
+  // Each frame stays where its button stood at start-up.
+  const struct {
+    QEL::QC_SPRITE** sprite;
+    const char* image;
+    const QEL::QC_GUI_OBJECT* button;
+  } frames[] = {{&shopHighlight, "interface/hints shop_highlighting.png", shopButton},
+                {&jokerHighlight, "interface/hints joker_highlighting.png", jokerButton},
+                {&shopJokerHighlight, "interface/hints shop_button_highlighting.png", shopJokerButton}};
+  for (const auto& frame : frames) {
+    delete *frame.sprite;
+    const QEL::QS_VECTOR2 at =
+        frame.button != nullptr ? frame.button->fGetTransform()->fGetPosition() : QEL::QS_VECTOR2(PARKED, PARKED);
+    *frame.sprite = makeSceneSprite(frame.image, at.x, at.y, 0);
+  }
+
+  hintLabel = createLabel(87, L"", LABEL_X, hintShade->_node->_position.y + LABEL_BELOW_SHADE_TOP, hintContainer,
+                          findFont(20, 2), 0);
+}
+
+void SCENE_CARD_GAME_LEVEL::drawHintArrowAt(float x, float y) {
+  if (hintArrow == nullptr) return;
+  const float bob = ARROW_BOB * 0.5f * (1.0f + std::sin(hintArrowPhase * TWO_PI));
+  hintArrow->fDrawAt(x + TARGET_DX - ARROW_TIP + bob, y + TARGET_DY - ARROW_TIP + bob, 0.0f, 1.0f, 1.0f);
+}
+
+void SCENE_CARD_GAME_LEVEL::drawHintLayers() {
+  if (hintStep != 0) hintArrowPhase += frameTime;
+  if (hintStep == HINT_SHOP) drawBlinking(*this, shopHighlight);
+  if (hintStep == HINT_USE_JOKER) drawBlinking(*this, jokerHighlight);
+  if (hintStep == 0 || hintStep == HINT_BUY_JOKER) return;
+
+  if (hintShade != nullptr) hintShade->fDraw();
+  if (hintContainer != nullptr) hintContainer->fDraw();
+
+  const auto atCard = [this](int32_t id) {
+    if (id >= 0 && id < MAX_LAYOUT_CARDS && cards[id] != nullptr && cards[id]->onTable) {
+      drawHintArrowAt(cards[id]->currentX, cards[id]->currentY);
+    }
+  };
+  const auto atWidget = [this](const QEL::QC_GUI_OBJECT* widget, float dx, float dy) {
+    if (widget == nullptr) return;
+    const QEL::QS_VECTOR3 at = placeOf(widget);
+    drawHintArrowAt(at.x + dx, at.y + dy);
+  };
+  const float deckX = cardPiles != nullptr ? cardPiles->stockX : CARD_PILES::STOCK_X;
+  const float deckY = cardPiles != nullptr ? cardPiles->stockY : CARD_PILES::STOCK_Y;
+  switch (hintStep) {
+    case HINT_FIRST_PAIR:
+    case HINT_SKITTLE_PAIR:
+      atCard(hintedCardA);
+      atCard(hintedCardB);
+      break;
+    case HINT_BONUS_PILE:
+      if (cardPiles != nullptr && hintPileIndex >= 0 && hintPileIndex < CARD_PILES::MAX_PILES &&
+          cardPiles->holders[hintPileIndex] != nullptr) {
+        drawHintArrowAt(cardPiles->holders[hintPileIndex]->currentX, cardPiles->holders[hintPileIndex]->currentY);
+      }
+      break;
+    case HINT_MULTIPLIER:
+      atWidget(multiplierLabel, 0.0f, MULTIPLIER_ARROW_DY);
+      atWidget(moneyLabel, MONEY_ARROW_DX, MONEY_ARROW_DY);
+      break;
+    case HINT_SHOP:
+      atWidget(shopButton, 0.0f, 0.0f);
+      break;
+    case HINT_USE_JOKER:
+      atCard(hintedCardA);
+      atWidget(jokerButton, 0.0f, 0.0f);
+      break;
+    case HINT_PILE_OR_RESHUFFLE:
+      drawHintArrowAt(deckX + PILES_ARROW_DX, deckY);
+      atWidget(reshuffleButton, 0.0f, 0.0f);
+      break;
+    case HINT_STOCK:
+      drawHintArrowAt(deckX, deckY);
+      break;
+    case HINT_STOCK_USED_UP:
+      drawHintArrowAt(deckX + STOCK_USED_UP_DX, deckY + STOCK_USED_UP_DY);
+      break;
+    default:
+      break;
+  }
+}
+
+void SCENE_CARD_GAME_LEVEL::drawShopHintGuides() {
+  if (hintStep == HINT_SHOP_JOKER) {
+    drawBlinking(*this, shopJokerHighlight);
+    if (shopJokerButton != nullptr) {
+      const QEL::QS_VECTOR3 at = placeOf(shopJokerButton);
+      drawHintArrowAt(at.x, at.y);
+    }
+  } else if (hintStep == HINT_BUY_JOKER && messageState == message_state::OPEN && purchaseConfirmButton != nullptr) {
+    const QEL::QS_VECTOR3 at = placeOf(purchaseConfirmButton);
+    drawHintArrowAt(at.x, at.y);
+  }
+}

@@ -1,0 +1,90 @@
+#pragma once
+// For scenarios on the menu scenes played in a game child (game_child.h): hand-made save files
+// of players who have played (the players file and the result files as the game reads them,
+// written before the game starts, in GameChildTest::play's `before`), the texts' tuning
+// numbers that the saves are made to meet or miss, and what a player reads off a scene.
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <pugixml.hpp>
+
+#include "game/scenes/base_scene.h"
+#include "game/game_globals.h"
+#include "game/texts.h"
+#include "game_child.h"
+#include "gui/gui_wlabel.h"
+#include "save_folder_fixture.h"
+
+namespace test_support {
+
+// A little more than the 0.3 s in which a menu's screen or panel slides.
+constexpr float kMenuSlide = 0.35f;
+// The frame a five-frame button shows while disabled.
+constexpr int kDisabledFrame = 4;
+
+template <class SCENE>
+SCENE* currentScene() {
+  return dynamic_cast<SCENE*>(gCurrentScene);
+}
+
+// The text of label `id` below a widget (the child fails when there is none).
+inline std::wstring labelText(QEL::QC_GUI_OBJECT* parent, int id) {
+  auto* label = dynamic_cast<QEL::QC_GUI_WLABEL*>(parent->fFindById(id));
+  CHILD_CHECK(label != nullptr, "no label " + std::to_string(id));
+  return label->fGetText();
+}
+
+// One stored level result.
+struct STORED_LEVEL {
+  int level;
+  int result;  // 0 locked, 1 open, 2 open frame, 3 spare, 4 strike
+  int ball1;
+  int ball2;
+  int score;  // the pack's running total after this frame
+  int ball3 = 0;  // the tenth frame's third ball
+};
+
+// Players named in order; the first is the current one unless said otherwise.
+inline void seedPlayers(const std::filesystem::path& saves, const std::vector<std::string>& names, int current = 0) {
+  std::filesystem::create_directories(saves);
+  std::string xml = "<players numberOfPlayers=\"" + std::to_string(names.size()) + "\" currentPlayer=\"" +
+                    std::to_string(current) + "\">\n";
+  for (size_t id = 0; id < names.size(); ++id)
+    xml += "  <player id=\"" + std::to_string(id) + "\" name=\"" + names[id] +
+           "\" soundVolume=\"0.5\" musicVolume=\"0.5\" isMuteAll=\"true\" />\n";
+  writeFile(saves / "players.xml", xml + "</players>\n");
+}
+
+// The player's result file of a mode (0 junior, 1 professional); levels not listed are locked.
+inline void seedResults(const std::filesystem::path& saves, int player, int mode,
+                        const std::vector<STORED_LEVEL>& levels) {
+  std::filesystem::create_directories(saves);
+  std::string xml = "<info levelsNumber=\"120\">\n";
+  for (const STORED_LEVEL& entry : levels)
+    xml += "  <level id=\"" + std::to_string(entry.level) + "\" result=\"" + std::to_string(entry.result) +
+           "\" specialCards1=\"" + std::to_string(entry.ball1) + "\" specialCards2=\"" + std::to_string(entry.ball2) +
+           "\" score=\"" + std::to_string(entry.score) + "\" specialCards3=\"" + std::to_string(entry.ball3) +
+           "\" />\n";
+  const std::string name = "player" + std::to_string(player) + (mode == 0 ? "" : "_p") + ".xml";
+  writeFile(saves / name, xml + "</info>\n");
+}
+
+// A whole pack played with the same balls in every frame and the given running totals.
+inline std::vector<STORED_LEVEL> playedPack(int pack, int result, int ball1, int ball2, const std::vector<int>& scores,
+                                            int tenthBall3 = 0) {
+  std::vector<STORED_LEVEL> levels;
+  for (int frame = 0; frame < 10; ++frame)
+    levels.push_back({pack * 10 + frame, result, ball1, ball2, scores[frame], frame == 9 ? tenthBall3 : 0});
+  return levels;
+}
+
+// A number of the generated texts, read straight from the file (the game has not loaded it
+// yet when the saves are written).
+inline int generatedTextInt(const char* key) {
+  pugi::xml_document texts;
+  texts.load_file((std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources" / "texts" / "texts.xml").c_str());
+  return texts.child("texts").child(key).attribute("text").as_int();
+}
+
+}  // namespace test_support
