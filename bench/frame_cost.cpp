@@ -5,9 +5,9 @@
 //   bench_frame_cost <menu|level|idle> <Resources folder> <capture file> [frames] [window]
 //
 // menu:  the main menu as the splash hands over to it.
-// level: a generated level of 300 cards on the play screen, laid out, with one window open
-//        (the window state is the last argument, 4 by default: the pause window's dimming;
-//        give another state once its window exists).
+// level: a generated level of 300 cards on the play screen, laid out, with one window open:
+//        the window state is the last argument, 4 (the pause window, opened as its button
+//        opens it) by default; any other state is held from frame to frame as given.
 // idle:  the renderer's frame alone: clear and present, nothing drawn.
 //
 // Prints one line of figures (key=value): processor time per frame of the main thread and
@@ -162,6 +162,8 @@ void startGame(const fs::path& root) {
 // driver's buffer is never shown, and without the wait the rasteriser would skip frames
 // that the next clear makes invisible.
 void step() {
+  // The scenes step by the update rate the engine's loop measures; this loop runs at 60.
+  QEL::qcGAME->_settings._updatesPerSecond = 60;
   QEL::qcFRAME_DELTA = 1.0f / 60.0f;
   onGameUpdate(0);
   if (QEL::qcINPUT != nullptr) QEL::qcINPUT->fEndFrame();
@@ -175,6 +177,17 @@ void idleFrame() {
   if (QEL::qcRENDER->fBeginScene() != 1) return;
   QEL::qcRENDER->fEndScene();
   glFinish();
+}
+
+// The pause window slides in as its button makes it; other states are held as they are.
+void openWindow(SCENE_CARD_GAME_LEVEL* level, int window) {
+  if (window != window_state::PAUSE_OPEN) {
+    level->windowState = window;
+    return;
+  }
+  level->openPauseWindow();
+  for (int i = 0; i < kSettleFrames && level->windowState != window; ++i) step();
+  if (level->windowState != window) fail("the pause window did not open");
 }
 
 SCENE_CARD_GAME_LEVEL* startFullLevel() {
@@ -236,8 +249,9 @@ int main(int argc, char** argv) {
   const fs::path root = makeStartFolder(generated, scene == "level");
   startGame(root);
   SCENE_CARD_GAME_LEVEL* level = scene == "level" ? startFullLevel() : nullptr;
+  if (level != nullptr) openWindow(level, window);
   auto frame = [&] {
-    if (level != nullptr) level->windowState = window;
+    if (level != nullptr && level->windowState != window) level->windowState = window;
     if (scene == "idle") idleFrame();
     else step();
   };
