@@ -161,6 +161,9 @@ class QC_RENDER {
   // Pictures loaded from images in memory keep the image's file bytes until they are first
   // drawn (or locked): only then are they decoded into a texture.
   std::map<QC_TEXTURE*, std::vector<uint8_t>> _waitingPictures;
+  // A picture was decoded or moved this frame: the memory its steps freed goes back to the
+  // system when the frame ends (the allocator would keep it otherwise).
+  bool _picturesMoved = false;
   uint16_t _nextTargetId = 0;
   std::map<uint16_t, QS_RENDER_TARGET*> _targets;
   float _zNear = 0.0f;

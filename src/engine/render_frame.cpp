@@ -10,6 +10,7 @@
 #include "engine/render.h"
 #include "engine/texture.h"
 #include "platform/matrix_math.h"
+#include "platform/memory.h"
 
 namespace QEL {
 
@@ -77,6 +78,10 @@ int32_t QC_RENDER::fEndScene() {
   _device->endScene();
   _device->present();
   _sceneState = 1;
+  if (_picturesMoved) {
+    _picturesMoved = false;
+    platform::returnFreedMemory();
+  }
   return 0;
 }
 

@@ -151,6 +151,7 @@ bool QC_RENDER::becomeHost(QC_TEXTURE* texture) {
   _liveTextures.erase(own);
   if (_device->getTexture(0) == own) _device->setTexture(0, shared);
   own->release();
+  _picturesMoved = true;
   texture->_deviceTexture = shared;
   texture->_place = QC_TEXTURE::qePLACE_HOST;
   _liveTextures[shared] = texture;
@@ -188,6 +189,7 @@ bool QC_RENDER::becomeGuest(QC_TEXTURE* texture, QC_TEXTURE* neighbour) {
   _liveTextures.erase(own);
   if (_device->getTexture(0) == own) _device->setTexture(0, shared);
   own->release();
+  _picturesMoved = true;
   texture->_deviceTexture = shared;
   texture->_place = QC_TEXTURE::qePLACE_GUEST;
   _guestTextures.insert(texture);
@@ -220,6 +222,7 @@ void QC_RENDER::giveOwnTexture(QC_TEXTURE* texture) {
   }
   leaveRoom(texture);
   shared->release();
+  _picturesMoved = true;
   texture->_deviceTexture = own;
   texture->_place = QC_TEXTURE::qePLACE_OWN;
   texture->_uScale = texture->_vScale = 1.0f;

@@ -87,6 +87,7 @@ void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture) {
   if (waiting == _waitingPictures.end()) return;
   const std::vector<uint8_t> bytes = std::move(waiting->second);
   _waitingPictures.erase(waiting);
+  _picturesMoved = true;
   platform::DecodedImage image;
   _newTexture = nullptr;
   if (_device && platform::decodeImage(bytes.data(), bytes.size(), image)) {
