@@ -11,7 +11,6 @@
 // Prints one line (key=value): processor time per frame of the main thread and the driver's
 // threads together.
 #include <SDL2/SDL.h>
-#include <dirent.h>
 #include <unistd.h>
 
 #ifndef GL_GLEXT_PROTOTYPES
@@ -23,9 +22,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string>
 #include <vector>
+
+#include "drawing_threads.h"
 
 namespace {
 
@@ -47,29 +47,6 @@ struct RUN {
   uint32_t blend;  // 0 none, 1 source alpha over, 2 added
 };
 
-std::string readLine(const std::string& path) {
-  std::ifstream in(path);
-  std::string line;
-  std::getline(in, line);
-  return line;
-}
-
-// Counted the same way as the game's side: the main thread and the driver's named threads.
-double drawingThreadsSeconds() {
-  const std::string tasks = "/proc/self/task/";
-  const std::string mainName = readLine(tasks + std::to_string(getpid()) + "/comm");
-  double total = 0.0;
-  DIR* folder = opendir(tasks.c_str());
-  if (folder == nullptr) return 0.0;
-  while (dirent* entry = readdir(folder)) {
-    if (entry->d_name[0] == '.') continue;
-    const std::string task = tasks + entry->d_name;
-    if (std::stol(entry->d_name) != getpid() && readLine(task + "/comm") == mainName) continue;
-    total += std::strtod(readLine(task + "/schedstat").c_str(), nullptr) / 1e9;
-  }
-  closedir(folder);
-  return total;
-}
 
 bool readCapture(const char* path, std::vector<RUN>& runs, std::vector<VERTEX>& vertices) {
   FILE* file = std::fopen(path, "rb");
@@ -232,9 +209,9 @@ int main(int argc, char** argv) {
     glFinish();
   };
   for (int i = 0; i < kWarmUpFrames; ++i) frame();
-  const double before = drawingThreadsSeconds();
+  const double before = bench::drawingThreadsSeconds();
   for (int i = 0; i < frames; ++i) frame();
-  const double cpu = drawingThreadsSeconds() - before;
+  const double cpu = bench::drawingThreadsSeconds() - before;
   std::fprintf(stderr, "baseline frames=%d cpu_ms=%.3f triangles=%zu draw_calls=%zu\n", frames,
                1000.0 * cpu / (frames > 0 ? frames : 1), vertices.size() / 3, draws.size());
   SDL_Quit();

@@ -14,17 +14,16 @@
 // the driver's threads together, and the device's draw calls, texture binds and buffer
 // allocations per frame. The triangles of one frame go to the capture file, for
 // bench_frame_baseline to draw the same pixels.
-#include <dirent.h>
 #include <unistd.h>
 
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "drawing_threads.h"
 #include "editor/editor_cards.h"
 #include "editor/level_file.h"
 #include "editor/shape_generators.h"
@@ -57,31 +56,6 @@ constexpr int kSettleFrames = 180;
 
 // ---- processor time of the threads that draw --------------------------------------------
 
-std::string readLine(const std::string& path) {
-  std::ifstream in(path);
-  std::string line;
-  std::getline(in, line);
-  return line;
-}
-
-// Nanoseconds on the processor of the main thread and of the threads the GL driver started
-// (they carry names of their own); threads of ours would share the program's name.
-double drawingThreadsSeconds() {
-  const std::string tasks = "/proc/self/task/";
-  const std::string mainName = readLine(tasks + std::to_string(getpid()) + "/comm");
-  double total = 0.0;
-  DIR* folder = opendir(tasks.c_str());
-  if (folder == nullptr) return 0.0;
-  while (dirent* entry = readdir(folder)) {
-    if (entry->d_name[0] == '.') continue;
-    const std::string task = tasks + entry->d_name;
-    const bool mainThread = std::stol(entry->d_name) == getpid();
-    if (!mainThread && readLine(task + "/comm") == mainName) continue;
-    total += std::strtod(readLine(task + "/schedstat").c_str(), nullptr) / 1e9;
-  }
-  closedir(folder);
-  return total;
-}
 
 // ---- the start folder ---------------------------------------------------------------------
 
@@ -259,9 +233,9 @@ int main(int argc, char** argv) {
   for (int i = 0; i < kWarmUpFrames; ++i) frame();
   platform::Device& device = *QEL::qcRENDER->_device;
   const platform::Device::Counters before = device.counters();
-  const double cpuBefore = drawingThreadsSeconds();
+  const double cpuBefore = bench::drawingThreadsSeconds();
   for (int i = 0; i < frames; ++i) frame();
-  const double cpu = drawingThreadsSeconds() - cpuBefore;
+  const double cpu = bench::drawingThreadsSeconds() - cpuBefore;
   const platform::Device::Counters after = device.counters();
 
   platform::Device::Capture captured;

@@ -234,6 +234,8 @@ class QC_RENDER {
   bool copyWithBorder(platform::Texture* from, int32_t width, int32_t height, platform::Texture* to, int32_t x,
                       int32_t y);
   void setPlace(QC_TEXTURE* texture, platform::Texture* device, int32_t x, int32_t y);
+  // The picture, copied into the shared texture, leaves its own for it.
+  void moveInto(QC_TEXTURE* texture, platform::Texture* shared, uint8_t place);
   // A host or guest leaves its shared texture: one resident less in its room.
   void leaveRoom(QC_TEXTURE* texture);
   // Starts the batches at the beginning of the buffers again; the next locks discard.

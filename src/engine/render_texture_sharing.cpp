@@ -148,12 +148,7 @@ bool QC_RENDER::becomeHost(QC_TEXTURE* texture) {
   room.width = w + 2;
   room.height = h + 2 + rows;
   room.top = h + 2;
-  _liveTextures.erase(own);
-  if (_device->getTexture(0) == own) _device->setTexture(0, shared);
-  own->release();
-  _picturesMoved = true;
-  texture->_deviceTexture = shared;
-  texture->_place = QC_TEXTURE::qePLACE_HOST;
+  moveInto(texture, shared, QC_TEXTURE::qePLACE_HOST);
   _liveTextures[shared] = texture;
   return true;
 }
@@ -186,14 +181,19 @@ bool QC_RENDER::becomeGuest(QC_TEXTURE* texture, QC_TEXTURE* neighbour) {
   shelf->x += needW;
   ++room.residents;
   shared->addRef();
+  moveInto(texture, shared, QC_TEXTURE::qePLACE_GUEST);
+  _guestTextures.insert(texture);
+  return true;
+}
+
+void QC_RENDER::moveInto(QC_TEXTURE* texture, platform::Texture* shared, uint8_t place) {
+  platform::Texture* own = texture->_deviceTexture;
   _liveTextures.erase(own);
   if (_device->getTexture(0) == own) _device->setTexture(0, shared);
   own->release();
   _picturesMoved = true;
   texture->_deviceTexture = shared;
-  texture->_place = QC_TEXTURE::qePLACE_GUEST;
-  _guestTextures.insert(texture);
-  return true;
+  texture->_place = place;
 }
 
 void QC_RENDER::giveOwnTexture(QC_TEXTURE* texture) {
