@@ -16,7 +16,6 @@
 // bench_frame_baseline to draw the same pixels.
 #include <unistd.h>
 
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
