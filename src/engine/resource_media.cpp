@@ -137,6 +137,12 @@ int32_t QC_RESOURCE_LOADER::fUnscribeImage(QC_TEXTURE* texture) {
   return 1;
 }
 
+int32_t QC_RESOURCE_LOADER::fReleaseImageUse(QC_TEXTURE* texture) {
+  if (!texture || texture == defaultTexture()) return 0;
+  if (fUnscribeImage(texture) != 1) return 0;
+  return fFreeImage(texture) == 1 ? 1 : 0;
+}
+
 int32_t QC_RESOURCE_LOADER::fUnsubscribe(void* object) {
   QS_RESOURCE* record = object ? fFindByObject(object) : nullptr;
   if (!record) return 0;

@@ -158,3 +158,21 @@ TEST_F(ResourceImages, APictureWiderThanTheLargestTextureGetsTheDefaultTexture) 
   EXPECT_NE(limit, render->fGetDefaultTexture());
   EXPECT_EQ(limit->fGetSize().x, 8192);
 }
+
+TEST_F(ResourceImages, TheLastUserLettingAnImageGoReleasesItsTexture) {
+  QC_TEXTURE* texture = loader.fGetImage("bonusCover.png");
+  ASSERT_EQ(loader.fGetImage("bonusCover.png"), texture);
+  QS_RESOURCE* record = loader.fFindResource("bonusCover.png");
+  EXPECT_EQ(loader.fReleaseImageUse(texture), 0);  // one user still holds it
+  EXPECT_TRUE(record->fIsReady());
+  res_test::LogCapture log;
+  EXPECT_EQ(loader.fReleaseImageUse(texture), 1);
+  EXPECT_TRUE(log.has("Fully unscribe bonusCover.png"));
+  EXPECT_TRUE(log.has("release tex bonusCover.png"));
+  EXPECT_FALSE(record->fIsReady());
+  // The default texture stands in for failures and is nobody's to release.
+  QC_TEXTURE* fallback = loader.fGetImage("not_an_image.png");
+  ASSERT_EQ(fallback, render->fGetDefaultTexture());
+  EXPECT_EQ(loader.fReleaseImageUse(fallback), 0);
+  EXPECT_EQ(render->fGetDefaultTexture(), fallback);
+}

@@ -17,6 +17,7 @@
 #include "engine/globals.h"
 #include "engine/log.h"
 #include "engine/render.h"
+#include "engine/resource_loader.h"
 #include "engine/sound.h"
 #include "engine/window.h"
 #include "game/fonts_sounds.h"
@@ -288,6 +289,14 @@ void fakeSleep(uint32_t milliseconds) {
   if (!child.closePosted && (menuShows || child.sleeps > kMaxSleeps)) {
     child.closePosted = true;
     see("close.menuShows", menuShows);
+    // The splash's own pictures went with it; the menu's background and the borders stay.
+    auto loaded = [](const char* name) {
+      QEL::QS_RESOURCE* record = QEL::qcRESOURCE_LOADER->fFindResource(name);
+      return record != nullptr && record->fIsReady();
+    };
+    see("close.loaded", std::to_string(loaded("splash office.png")) + std::to_string(loaded("splash mountain.png")) +
+                            std::to_string(loaded("main_menu background.png")) +
+                            std::to_string(loaded("splash widescreen_background_left.png")));
     if (gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers) gPlayers[gCurrentPlayer].musicVolume = 0.125f;
     // The close button's message goes straight to the window procedure.
     platform::Message close;
@@ -435,6 +444,7 @@ TEST_F(StartUpTest, AFirstStartRunsInOrderAndReachesTheMainMenu) {
   EXPECT_GT(std::stod(seen("draw.litShare")), 0.3);
   EXPECT_EQ(std::stoi(seen("draw.callsNormal")) - std::stoi(seen("draw.callsDebug")), 4);
   EXPECT_EQ(seen("close.menuShows"), "1");
+  EXPECT_EQ(seen("close.loaded"), "0011");
   EXPECT_EQ(seen("end.isSplash"), "0");
   EXPECT_EQ(seen("end.mainMenu"), "1");
   EXPECT_EQ(seen("end.sceneKind"), "1");
