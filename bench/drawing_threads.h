@@ -1,9 +1,10 @@
 #pragma once
 // Processor time of the threads that draw, for bench/frame_cost's two programs alike: the
 // main thread and the threads the GL driver started (they carry names of their own); other
-// threads of the program share its name and are left out. Nothing of the engine in here:
-// bench_frame_baseline includes it too.
+// threads of the program share its name and are left out; and of the calling thread alone.
+// Nothing of the engine in here: bench_frame_baseline includes it too.
 #include <dirent.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -34,6 +35,13 @@ inline double drawingThreadsSeconds() {
   }
   closedir(folder);
   return total;
+}
+
+// Seconds on the processor of the calling thread alone.
+inline double thisThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
 }
 
 }  // namespace bench

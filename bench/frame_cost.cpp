@@ -2,23 +2,33 @@
 // engine, packs, players, sounds, fonts; the splash cut short), drawn frame after frame
 // through the game's own update and draw callbacks, with nothing else running.
 //
-//   bench_frame_cost <menu|level|idle> <Resources folder> <capture file> [frames] [window]
+//   bench_frame_cost <menu|level|level-flight|idle> <Resources folder> <capture file> [frames] [window]
 //
-// menu:  the main menu as the splash hands over to it.
-// level: a generated level of 300 cards on the play screen, laid out, with one window open:
-//        the window state is the last argument, 4 (the pause window, opened as its button
-//        opens it) by default; any other state is held from frame to frame as given.
-// idle:  the renderer's frame alone: clear and present, nothing drawn.
+// menu:         the main menu as the splash hands over to it.
+// level:        a generated level of 300 cards on the play screen, laid out, with one window
+//               open: the window state is the last argument, 4 (the pause window, opened as
+//               its button opens it) by default; any other state is held from frame to frame
+//               as given.
+// level-flight: the same level and window with every card of the layout flying in from
+//               beyond an edge of the screen, as the deal-in flies them; a card that lands
+//               sets off again before the frame is drawn, so all of them are in flight in
+//               every frame.
+// idle:         the renderer's frame alone: clear and present, nothing drawn.
 //
 // Prints one line of figures (key=value): processor time per frame of the main thread and
-// the driver's threads together, and the device's draw calls, texture binds and buffer
-// allocations per frame. The triangles of one frame go to the capture file, for
-// bench_frame_baseline to draw the same pixels.
+// the driver's threads together; the engine's own time per frame (the main thread's time in
+// the update and the scene's draw, less its time inside the device's draw calls: neither the
+// clear, nor the draw calls, nor the last batch's flush and the present count), its mean and
+// 95th percentile; the time inside those draw calls; the device's draw calls, texture binds
+// and buffer allocations per frame; the cards in flight as a frame is drawn. The triangles of
+// one frame go to the capture file, for bench_frame_baseline to draw the same pixels.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +41,7 @@
 #include "engine/input.h"
 #include "engine/render.h"
 #include "game/card.h"
+#include "game/card_flights.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/scenes/base_scene.h"
@@ -52,9 +63,6 @@ constexpr int kSettleFrames = 180;
   std::fprintf(stderr, "bench_frame_cost: %s\n", why.c_str());
   std::_Exit(1);
 }
-
-// ---- processor time of the threads that draw --------------------------------------------
-
 
 // ---- the start folder ---------------------------------------------------------------------
 
@@ -131,25 +139,67 @@ void startGame(const fs::path& root) {
   QEL::qcGAME->fSetResolution(1024, 768, false);
 }
 
+// The main thread's processor time of one frame: the engine's own, and what it spent inside
+// the device's draw calls (seconds).
+struct FrameTime {
+  double engine = 0.0;
+  double inDrawCalls = 0.0;
+};
+
 // Each frame is finished before the next begins, here and in the baseline: the offscreen
 // driver's buffer is never shown, and without the wait the rasteriser would skip frames
-// that the next clear makes invisible.
-void step() {
+// that the next clear makes invisible. The bench's own work between update and draw is not
+// timed.
+FrameTime step(const std::function<void()>& beforeDraw = {}) {
   // The scenes step by the update rate the engine's loop measures; this loop runs at 60.
   QEL::qcGAME->_settings._updatesPerSecond = 60;
   QEL::qcFRAME_DELTA = 1.0f / 60.0f;
+  FrameTime time;
+  const double updateStart = bench::thisThreadSeconds();
   onGameUpdate(0);
   if (QEL::qcINPUT != nullptr) QEL::qcINPUT->fEndFrame();
-  if (QEL::qcRENDER->fBeginScene() != 1) return;
+  time.engine = bench::thisThreadSeconds() - updateStart;
+  if (beforeDraw) beforeDraw();
+  if (QEL::qcRENDER->fBeginScene() != 1) return time;
+  platform::Device& device = *QEL::qcRENDER->_device;
+  device.setDrawTimeSum(&time.inDrawCalls);
+  const double drawStart = bench::thisThreadSeconds();
   onGameDraw(0);
+  time.engine += bench::thisThreadSeconds() - drawStart - time.inDrawCalls;
+  device.setDrawTimeSum(nullptr);
   QEL::qcRENDER->fEndScene();
   glFinish();
+  return time;
 }
 
-void idleFrame() {
-  if (QEL::qcRENDER->fBeginScene() != 1) return;
-  QEL::qcRENDER->fEndScene();
-  glFinish();
+FrameTime idleFrame() {
+  if (QEL::qcRENDER->fBeginScene() == 1) {
+    QEL::qcRENDER->fEndScene();
+    glFinish();
+  }
+  return {};
+}
+
+// Cards of the layout that have landed set off again from beyond an edge, spinning in as the
+// deal-in sends them: every card is in flight when the frame is drawn.
+void keepLayoutFlying(SCENE_CARD_GAME_LEVEL* level) {
+  CARD_FLIGHTS* flights = level->cardFlights;
+  if (flights == nullptr) fail("the level has no flights");
+  flights->animationRunning = true;
+  for (CARD* card : level->cards) {
+    if (card == nullptr || !card->onTable || card->inFlight) continue;
+    float x = 0.0f;
+    float y = 0.0f;
+    pickPointBeyondEdge(x, y);
+    card->currentX = x;
+    card->currentY = y;
+    flights->addFlight(card, CARD_FLIGHTS::SPIN_IN, x, y, card->tableX, card->tableY, card->angle, card->angle);
+  }
+}
+
+int cardsInFlight(const SCENE_CARD_GAME_LEVEL* level) {
+  return static_cast<int>(std::count_if(std::begin(level->cards), std::end(level->cards),
+                                        [](const CARD* card) { return card != nullptr && card->inFlight; }));
 }
 
 // The pause window slides in as its button makes it; other states are held as they are.
@@ -206,7 +256,9 @@ void writeCapture(const std::string& path, const platform::Device::Capture& capt
 
 int main(int argc, char** argv) {
   if (argc < 4) {
-    std::fprintf(stderr, "usage: bench_frame_cost <menu|level|idle> <Resources folder> <capture file> [frames] [window]\n");
+    std::fprintf(stderr,
+                 "usage: bench_frame_cost <menu|level|level-flight|idle> <Resources folder> <capture file> [frames] "
+                 "[window]\n");
     return 2;
   }
   const std::string scene = argv[1];
@@ -214,26 +266,43 @@ int main(int argc, char** argv) {
   const std::string capturePath = argv[3];
   const int frames = argc > 4 ? std::atoi(argv[4]) : 300;
   const int window = argc > 5 ? std::atoi(argv[5]) : 4;
-  if (scene != "menu" && scene != "level" && scene != "idle") fail("unknown scene " + scene);
+  if (scene != "menu" && scene != "level" && scene != "level-flight" && scene != "idle") fail("unknown scene " + scene);
   if (!fs::exists(generated / "texts" / "texts.xml")) fail("no generated Resources in " + generated.string());
   // The game's log would cost the same in every run; it goes nowhere.
   if (std::freopen("/dev/null", "w", stdout) == nullptr) fail("stdout");
 
-  const fs::path root = makeStartFolder(generated, scene == "level");
+  const bool isLevel = scene == "level" || scene == "level-flight";
+  const fs::path root = makeStartFolder(generated, isLevel);
   startGame(root);
-  SCENE_CARD_GAME_LEVEL* level = scene == "level" ? startFullLevel() : nullptr;
+  SCENE_CARD_GAME_LEVEL* level = isLevel ? startFullLevel() : nullptr;
   if (level != nullptr) openWindow(level, window);
+  int flying = 0;  // cards in flight as the frame is drawn
+  std::function<void()> beforeDraw;
+  if (scene == "level-flight") {
+    beforeDraw = [&] {
+      keepLayoutFlying(level);
+      flying = cardsInFlight(level);
+    };
+    beforeDraw();
+  }
   auto frame = [&] {
     if (level != nullptr && level->windowState != window) level->windowState = window;
-    if (scene == "idle") idleFrame();
-    else step();
+    return scene == "idle" ? idleFrame() : step(beforeDraw);
   };
 
   for (int i = 0; i < kWarmUpFrames; ++i) frame();
   platform::Device& device = *QEL::qcRENDER->_device;
   const platform::Device::Counters before = device.counters();
+  std::vector<double> engine;
+  double inDrawCalls = 0.0;
+  double flyingSum = 0.0;
   const double cpuBefore = bench::drawingThreadsSeconds();
-  for (int i = 0; i < frames; ++i) frame();
+  for (int i = 0; i < frames; ++i) {
+    const FrameTime time = frame();
+    engine.push_back(time.engine);
+    inDrawCalls += time.inDrawCalls;
+    flyingSum += flying;
+  }
   const double cpu = bench::drawingThreadsSeconds() - cpuBefore;
   const platform::Device::Counters after = device.counters();
 
@@ -244,12 +313,18 @@ int main(int argc, char** argv) {
   writeCapture(capturePath, captured);
 
   const double n = frames > 0 ? frames : 1;
+  double engineSum = 0.0;
+  for (double seconds : engine) engineSum += seconds;
+  std::sort(engine.begin(), engine.end());
+  const double engineP95 = engine.empty() ? 0.0 : engine[engine.size() * 95 / 100];
   std::fprintf(stderr,
-               "scene=%s frames=%d cpu_ms=%.3f draw_calls=%.1f texture_binds=%.1f buffer_allocations=%.2f "
-               "buffer_uploads=%.1f captured_triangles=%zu\n",
-               scene.c_str(), frames, 1000.0 * cpu / n, (after.drawCalls - before.drawCalls) / n,
+               "scene=%s frames=%d cpu_ms=%.3f engine_ms=%.3f engine_p95_ms=%.3f in_draw_calls_ms=%.3f "
+               "draw_calls=%.1f texture_binds=%.1f buffer_allocations=%.2f buffer_uploads=%.1f "
+               "cards_in_flight=%.0f captured_triangles=%zu\n",
+               scene.c_str(), frames, 1000.0 * cpu / n, 1000.0 * engineSum / n, 1000.0 * engineP95,
+               1000.0 * inDrawCalls / n, (after.drawCalls - before.drawCalls) / n,
                (after.textureBinds - before.textureBinds) / n, (after.bufferAllocations - before.bufferAllocations) / n,
-               (after.bufferUploads - before.bufferUploads) / n, captured.vertices.size() / 3);
+               (after.bufferUploads - before.bufferUploads) / n, flyingSum / n, captured.vertices.size() / 3);
   std::error_code ignored;
   fs::current_path("/tmp", ignored);
   fs::remove_all(root, ignored);

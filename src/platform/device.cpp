@@ -841,6 +841,7 @@ Result Device::drawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t 
   const uint32_t count = vertexCountFor(type, primitiveCount);
   const uint64_t end = _streamOffset + static_cast<uint64_t>(startVertex + count) * _streamStride;
   if (end > _stream->length()) return Result::invalidCall;
+  const ThreadTimeSpan timed(_drawTimeSum);
   makeCurrent();
   const bool points = type == PrimitiveType::pointList;
   applyPipelineState(points);
@@ -857,6 +858,7 @@ Result Device::drawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint
   if (_lostTests > 0 || _notReset || primitiveCount == 0) return Result::ok;
   const uint32_t count = vertexCountFor(type, primitiveCount);
   if (static_cast<uint64_t>(startIndex + count) * 2 > _indices->length()) return Result::invalidCall;
+  const ThreadTimeSpan timed(_drawTimeSum);
   makeCurrent();
   const bool points = type == PrimitiveType::pointList;
   applyPipelineState(points);

@@ -8,4 +8,18 @@ namespace platform {
 unsigned buildDeviceProgram(std::string& error);
 void setDeviceFailureReason(const std::string& reason);
 
+// Adds the calling thread's processor time from its making to its end to a sum, when there is
+// one: the device's draw-time hook, nothing but a test of the pointer without one.
+class ThreadTimeSpan {
+ public:
+  explicit ThreadTimeSpan(double* sum);
+  ~ThreadTimeSpan();
+  ThreadTimeSpan(const ThreadTimeSpan&) = delete;
+  ThreadTimeSpan& operator=(const ThreadTimeSpan&) = delete;
+
+ private:
+  double* _sum;
+  double _start = 0.0;
+};
+
 }  // namespace platform

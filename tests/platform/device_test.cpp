@@ -451,6 +451,48 @@ TEST_F(DeviceTest, EachPresentRecordsWhatItsFrameTook) {
   b->release();
 }
 
+// The benchmark's engine time is the frame's time less this sum: draws left out of it, or a
+// sum still growing after it is unset, would show the driver's work as the engine's.
+TEST_F(DeviceTest, DrawTimeIsSummedForPlainAndIndexedDrawsOnlyWhileASumIsSet) {
+  IndexBuffer* indices = nullptr;
+  ASSERT_EQ(_device->createIndexBuffer(6 * 2, kUsageDynamic, kFormatIndex16, Pool::defaultPool, &indices),
+            Result::ok);
+  void* data = nullptr;
+  ASSERT_EQ(indices->lock(0, 12, &data, kLockDiscard), Result::ok);
+  const uint16_t corners[6] = {0, 1, 2, 0, 2, 3};
+  std::memcpy(data, corners, sizeof corners);
+  indices->unlock();
+  auto indexedQuad = [&] {
+    _device->setIndices(indices);
+    ASSERT_EQ(_device->drawIndexedPrimitive(PrimitiveType::triangleList, 0, 0, 4, 0, 2), Result::ok);
+  };
+  _device->beginScene();
+  _device->clear(kClearTarget, 0xFF000000, 1.0f, 0);
+
+  double plain = 0.0;
+  _device->setDrawTimeSum(&plain);
+  _device->clear(kClearTarget, 0xFF000000, 1.0f, 0);
+  EXPECT_EQ(plain, 0.0);  // a clear is no draw call
+  quad(0.0f, 0.0f, 64.0f, 48.0f, 0xFFFFFFFF);
+  EXPECT_GT(plain, 0.0);
+
+  double indexed = 0.0;
+  _device->setDrawTimeSum(&indexed);
+  indexedQuad();
+  EXPECT_GT(indexed, 0.0);
+
+  _device->setDrawTimeSum(nullptr);
+  const double plainBefore = plain, indexedBefore = indexed;
+  quad(0.0f, 0.0f, 64.0f, 48.0f, 0xFFFFFFFF);
+  indexedQuad();
+  EXPECT_EQ(plain, plainBefore);
+  EXPECT_EQ(indexed, indexedBefore);
+  _device->endScene();
+  _device->present();
+  _device->setIndices(nullptr);
+  indices->release();
+}
+
 TEST_F(DeviceTest, TexelsCopiedBetweenTexturesArriveExactly) {
   std::vector<uint32_t> pixels(5 * 3);
   for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = 0xFF000000u | static_cast<uint32_t>(i * 0x0A1B2Cu);
