@@ -26,12 +26,13 @@ namespace {
 // of their own between the batches of larger ones.
 constexpr int32_t kGuestMaxSide = 512;
 constexpr int32_t kGuestMaxArea = 256 * 256;
-// Hosts: pictures of at least this area, with room below them of a quarter of their height
-// (within the bounds) for guests.
+// Hosts: pictures of at least this area, with room below them of half their height (within
+// the bounds) for guests: enough for three buttons of a bar under a font page, which a
+// quarter left to draw calls of their own.
 constexpr int32_t kHostMinArea = 512 * 512;
 constexpr int32_t kHostMaxSide = 4096;
 constexpr int32_t kRoomMinRows = 64;
-constexpr int32_t kRoomMaxRows = 256;
+constexpr int32_t kRoomMaxRows = 320;
 // Texture coordinates this far beyond 0 and 1 still land on the picture's border.
 constexpr float kEdgeSlack = 1.0e-4f;
 
@@ -114,7 +115,7 @@ bool QC_RENDER::copyWithBorder(platform::Texture* from, int32_t w, int32_t h, pl
 bool QC_RENDER::becomeHost(QC_TEXTURE* texture) {
   platform::Texture* own = texture->_deviceTexture;
   const int32_t w = widthOf(own), h = heightOf(own);
-  int32_t rows = h / 4;
+  int32_t rows = h / 2;
   if (rows < kRoomMinRows) rows = kRoomMinRows;
   if (rows > kRoomMaxRows) rows = kRoomMaxRows;
   platform::Texture* shared = nullptr;

@@ -123,6 +123,26 @@ TEST_F(PictureTest, SmallPicturesDrawnBetweenALargeOneShareItsBatchAndLookTheSam
   EXPECT_TRUE(_render->_guestTextures.empty());
 }
 
+// The level's bottom bar: its labels' font page, then its buttons one after another. All of
+// them fit in the page's room, so the bar costs one draw call rather than one per button.
+TEST_F(PictureTest, ARowOfButtonsDrawnAfterAFontPageSharesItsBatch) {
+  const IMAGE images[] = {patterned("page", 848, 724, 4), patterned("shop", 500, 100, 5),
+                          patterned("pause", 450, 90, 6), patterned("joker", 500, 100, 7)};
+  std::vector<QC_TEXTURE*> pictures;
+  for (const IMAGE& image : images) pictures.push_back(fromMemory(image));
+  for (int frame = 0; frame < 2; ++frame) {
+    ASSERT_EQ(_render->fBeginScene(), 1);
+    drawPicture(pictures[0], 0.0f, 0.0f);
+    for (size_t i = 1; i < pictures.size(); ++i) drawPicture(pictures[i], 10.0f + 100.0f * i, 620.0f);
+    _render->fEndScene();
+    EXPECT_EQ(drawCallsOfTheLastFrame(), 1u) << "frame " << frame;
+  }
+  for (QC_TEXTURE* picture : pictures) EXPECT_EQ(picture->_deviceTexture, pictures[0]->_deviceTexture);
+  for (QC_TEXTURE* picture : pictures) _render->fReleaseTexture(picture);
+  for (const IMAGE& image : images) std::remove(image.file.c_str());
+  EXPECT_TRUE(_render->_textureRooms.empty());
+}
+
 TEST_F(PictureTest, ALockedOrRepeatedSharedPictureGetsATextureOfItsOwnBack) {
   QC_TEXTURE* large = fromMemory(_large);
   QC_TEXTURE* small = fromMemory(_small);
