@@ -333,6 +333,8 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   int32_t trophyId = 0;
   int32_t shopMessageItem = 0;  // 0 reserve place, 1 reshuffle, 2 joker
   int32_t bonusCardType = 0;  // 1-5
+  // The one card tutorial step 27 lets the player take (with a reserve-pile card).
+  static constexpr int32_t TUTORIAL_ONLY_SLOT = 10;
   int32_t hintedCardA = -1;  // the two slots tutorial steps 2, 3 and 9 let the player take
   int32_t hintedCardB = -1;
   int32_t hintPileIndex = -1;  // the reserve pile whose bonus card the tutorial points at
