@@ -60,6 +60,7 @@ constexpr int kUpdateLimit = 60 * 60 * 3;
 // it first, and the drawing (four times slower than the updates here) places the windows.
 constexpr int kRest = 6;
 constexpr int kFrameCap = 15;
+constexpr int kSplashFrameCap = 3;
 constexpr int32_t kSolverBudget = 60000;
 
 template <class SCENE>
@@ -542,7 +543,6 @@ struct CHILD {
   PLAYER player;
   uint32_t now = 1000;
   int32_t lastUpdateMark = -1;
-  bool paced = false;
 };
 CHILD* gChild = nullptr;
 
@@ -552,11 +552,9 @@ void sleepOnTheFakeClock(uint32_t milliseconds) {
   CHILD& child = *gChild;
   child.now += std::max<uint32_t>(milliseconds, 1);
   QEL::QC_GAME* game = QEL::QC_GAME::fGetGame();
-  if (!child.paced) {
-    // Software drawing is slow: a frame every fourth update is enough to see by.
-    child.paced = true;
-    game->_settings._frameCap = kFrameCap;
-  }
+  // Software drawing is slow: a frame every fourth update is enough to see by, and the splash
+  // screen, which nobody clicks, needs even fewer.
+  game->_settings._frameCap = gIsSplash ? kSplashFrameCap : kFrameCap;
   if (game->_updatesThisSecond == child.lastUpdateMark) return;
   child.lastUpdateMark = game->_updatesThisSecond;
   if (!gIsSplash) child.player.onUpdate();

@@ -134,11 +134,7 @@ inline MENU* menu() { return dynamic_cast<MENU*>(gCurrentScene); }
 // event a pass, so when the click before moved a button away from under the pointer (a tick
 // box turning into its ticked twin), that button lets go first and the one now under the
 // pointer lights up on the next pass.
-inline void click(GAME_CHILD& game, SPOT spot) {
-  game.moveTo(spot.x, spot.y);
-  game.step();
-  game.click(spot.x, spot.y);
-}
+inline void click(GAME_CHILD& game, SPOT spot) { game.clickButton(spot.x, spot.y); }
 
 inline bool settled(GAME_CHILD& game) {
   return game.stepUntil([] {
