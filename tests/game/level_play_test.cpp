@@ -318,6 +318,24 @@ TEST_F(LevelPlay, AMissingOrBrokenLevelGivesNoResultAndCanBeLeft) {
   EXPECT_TRUE(logged("lays no skittle"));
 }
 
+TEST_F(LevelPlay, TheNextFrameStartsWithoutThePreviousFramesBanner) {
+  for (uint8_t& trophy : gPlayers[0].trophies) trophy = 1;  // no trophy window on the way
+  Level* level = startOn(test_support::generatedLevelXml(1, 8, 2, 0));
+  level->countOfSpecialCardsOnScene = 0;
+  level->finishLevel();
+  ASSERT_FALSE(level->bannerLabel->fGetText().empty()) << "the strike has its banner";
+  for (int i = 0; i < 400 && level->windowState != window_state::FINISH_OPEN; ++i) level->updateLevel(0.05f);
+  ASSERT_EQ(level->windowState, window_state::FINISH_OPEN);
+
+  level->onFinishButton(36);  // continue
+  for (int i = 0; i < 400 && (gCurrentLevel == 3 || level->transitionState != Level::IN_PLAY); ++i)
+    level->updateLevel(0.05f);
+  ASSERT_EQ(gCurrentLevel, 4);
+  ASSERT_EQ(level->transitionState, Level::IN_PLAY);
+  EXPECT_EQ(level->windowState, window_state::NONE);
+  EXPECT_TRUE(level->bannerLabel->fGetText().empty()) << "the last frame's banner stays over this one";
+}
+
 TEST_F(LevelPlay, ReloadingALevelStartsItUnfinished) {
   Level* level = startOn(test_support::generatedLevelXml(1, 8, 2, 0));
   level->isLevelFinished = true;
