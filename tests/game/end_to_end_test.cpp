@@ -42,6 +42,7 @@
 #include "gui/gui_button5.h"
 #include "gui/gui_wlabel.h"
 #include "platform/window.h"
+#include "game_child.h"
 #include "save_folder_fixture.h"
 
 namespace {
@@ -51,7 +52,6 @@ using MENU = SCENE_CARD_GAME_MAINMENU;
 using PACKS = SCENE_CARD_GAME_LEVELPACKS;
 using FRAMES = SCENE_CARD_GAME_FRAMES;
 
-constexpr const char* kRootVariable = "PINDRAKE_END_TO_END_ROOT";
 constexpr const wchar_t* kPlayerName = L"Tester";
 // Game time the play may take before the driver gives up: 3 minutes at 60 updates a second,
 // some six times what it needs.
@@ -580,19 +580,10 @@ void sleepOnTheFakeClock(uint32_t milliseconds) {
   std::_Exit(0);
 }
 
-class EndToEndTest : public ::testing::Test {
+// The start folder and documents folder of the game-child scenarios, played here through the
+// game's own entry instead.
+class EndToEndTest : public test_support::GameChildTest {
  protected:
-  void SetUp() override {
-    if (!std::filesystem::exists(std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources" / "texts" / "texts.xml"))
-      GTEST_SKIP() << "no generated Resources (configure with -DPINDRAKE_RESOURCES=ON)";
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    _root = test_support::enterChildStartFolder(kRootVariable, "pindrake_end_to_end_", _isParent);
-  }
-  void TearDown() override { test_support::leaveChildStartFolder(kRootVariable, _root, _isParent); }
-
-  std::filesystem::path saves() const { return _root / "Documents" / "Ostvane" / "Pindrake" / "Saves"; }
-  std::filesystem::path statistics() const { return _root / "Documents" / "Ostvane" / "Pindrake" / "Statistics"; }
-
   void readReport() {
     std::ifstream in(_root / "report.txt");
     std::string line;
@@ -606,8 +597,6 @@ class EndToEndTest : public ::testing::Test {
     return it == _seen.end() ? -1 : std::atoi(it->second.c_str());
   }
 
-  std::filesystem::path _root;
-  bool _isParent = true;
   std::map<std::string, std::string> _seen;
 };
 
