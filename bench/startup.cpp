@@ -15,6 +15,7 @@
 #include "engine/game.h"
 #include "engine/globals.h"
 #include "engine/log.h"
+#include "engine/render.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "platform/window.h"
@@ -28,8 +29,12 @@ double gFirstSplashFrameMs = -1.0;
 double gMenuCreatedMs = -1.0;
 double gMenuShownMs = -1.0;
 long gMenuResidentKb = -1;
+long gMenuAnonymousKb = -1;  // of it: the program's own memory (heap, driver buffers)
+long gMenuFileKb = -1;       // of it: pages of the program and its libraries
 long gEngineResidentKb = -1;
 long gSplashResidentKb = -1;
+double gMenuTextureMb = -1.0;
+size_t gMenuTextures = 0;
 int gSplashFrames = 0;
 bool gSplashFramePending = false;
 bool gMenuFramePending = false;
@@ -39,13 +44,16 @@ double nowMs() {
   return std::chrono::duration<double, std::milli>(CLOCK::now().time_since_epoch()).count();
 }
 
-long residentKilobytes() {
+long statusKilobytes(const char* field) {
   std::ifstream status("/proc/self/status");
   std::string line;
+  const size_t length = std::char_traits<char>::length(field);
   while (std::getline(status, line))
-    if (line.rfind("VmRSS:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+    if (line.rfind(field, 0) == 0) return std::strtol(line.c_str() + length, nullptr, 10);
   return -1;
 }
+
+long residentKilobytes() { return statusKilobytes("VmRSS:"); }
 
 int gUpdates = 0;
 float gLongestFrameTime = 0.0f;
@@ -84,6 +92,16 @@ uint32_t observingTick() {
     gMenuFramePending = false;
     gMenuShownMs = now - gStartMs;
     gMenuResidentKb = residentKilobytes();
+    gMenuAnonymousKb = statusKilobytes("RssAnon:");
+    gMenuFileKb = statusKilobytes("RssFile:");
+    // What the pictures alive then take as textures (four bytes a pixel).
+    if (QEL::qcRENDER != nullptr) {
+      double bytes = 0.0;
+      for (const auto& [device, texture] : QEL::qcRENDER->_liveTextures)
+        if (device != nullptr) bytes += 4.0 * device->width() * device->height();
+      gMenuTextureMb = bytes / (1024.0 * 1024.0);
+      gMenuTextures = QEL::qcRENDER->_liveTextures.size();
+    }
   }
   // A few frames of the menu, then the window is closed as the player would.
   if (gMenuShownMs >= 0.0 && ++gFramesAfterMenu == 30) {
@@ -118,6 +136,9 @@ int main() {
   std::fprintf(stderr, "resident memory, engine started:     %8.1f MB\n", gEngineResidentKb / 1024.0);
   std::fprintf(stderr, "resident memory, first splash frame: %8.1f MB\n", gSplashResidentKb / 1024.0);
   std::fprintf(stderr, "resident memory at the main menu:    %8.1f MB\n", gMenuResidentKb / 1024.0);
+  std::fprintf(stderr, "  of which anonymous / files:        %8.1f MB / %.1f MB\n", gMenuAnonymousKb / 1024.0,
+               gMenuFileKb / 1024.0);
+  std::fprintf(stderr, "textures at the main menu:           %8.1f MB in %zu textures\n", gMenuTextureMb, gMenuTextures);
   std::fprintf(stderr, "update steps:                        %8d (longest frame time %.0f ms)\n", gUpdates,
                gLongestFrameTime * 1000.0f);
   std::fflush(stdout);

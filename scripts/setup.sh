@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs every Debian package Pindrake builds, runs and tests with. Safe to run again:
-# packages already present are left alone. Needs root (or sudo) and apt-get.
+# Installs every Debian package Pindrake builds, runs and tests with (clang and its runtime
+# libraries build the fuzz targets). Safe to run again: packages already present are left
+# alone. Needs root (or sudo) and apt-get.
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +12,7 @@ PACKAGES=(
   fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
   zip xvfb xdotool
+  clang libclang-rt-dev
 )
 
 missing=()

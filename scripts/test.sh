@@ -1,20 +1,26 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: the normal build, then the
-# rendering and widget suites under AddressSanitizer and the sound suite under
-# ThreadSanitizer, each in a build folder of its own.
+# rendering and widget suites under AddressSanitizer (with leak detection) and the sound
+# suite under ThreadSanitizer, each in a build folder of its own, and finally a short run of
+# every file reader's fuzz target. Warnings are errors in every build made here.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 jobs=$(nproc)
 
-bash scripts/build.sh
+bash scripts/build.sh -DPINDRAKE_WERROR=ON
 ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
 
-cmake -S . -B build-asan -G Ninja -DPINDRAKE_SANITIZE=address -DPINDRAKE_RESOURCES=OFF -DPINDRAKE_BENCH=OFF
+cmake -S . -B build-asan -G Ninja -DPINDRAKE_SANITIZE=address -DPINDRAKE_WERROR=ON -DPINDRAKE_RESOURCES=OFF \
+  -DPINDRAKE_BENCH=OFF
 cmake --build build-asan --target test_engine test_primitives test_gui
-ASAN_OPTIONS=detect_leaks=0 ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 300 -L 'engine|primitives|gui'
+ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 300 \
+  -L 'engine|primitives|gui'
 
-cmake -S . -B build-tsan -G Ninja -DPINDRAKE_SANITIZE=thread -DPINDRAKE_RESOURCES=OFF -DPINDRAKE_BENCH=OFF
+cmake -S . -B build-tsan -G Ninja -DPINDRAKE_SANITIZE=thread -DPINDRAKE_WERROR=ON -DPINDRAKE_RESOURCES=OFF \
+  -DPINDRAKE_BENCH=OFF
 cmake --build build-tsan --target test_engine
 TSAN_OPTIONS="suppressions=$PWD/tests/tsan.supp halt_on_error=1" \
   ctest --test-dir build-tsan --output-on-failure --timeout 300 -R 'Sound|Mixer'
+
+bash scripts/fuzz.sh 5000

@@ -1,14 +1,13 @@
 #include "editor/level_file.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <system_error>
 
 #include "engine/log.h"
+#include "engine/text_utils.h"
 #include "engine/xml_save.h"
 
 namespace {
@@ -75,19 +74,7 @@ int32_t playableLevelNumber(LEVEL_NUMBER which, int32_t value) {
   return value;
 }
 
-bool readWholeNumber(const char* text, int32_t& value) {
-  if (text == nullptr) return false;
-  while (std::isspace(static_cast<unsigned char>(*text))) ++text;
-  if (*text == '\0') return false;
-  errno = 0;
-  char* end = nullptr;
-  const long number = std::strtol(text, &end, 10);
-  if (end == text || errno == ERANGE || number < INT32_MIN || number > INT32_MAX) return false;
-  while (std::isspace(static_cast<unsigned char>(*end))) ++end;
-  if (*end != '\0') return false;
-  value = static_cast<int32_t>(number);
-  return true;
-}
+bool readWholeNumber(const char* text, int32_t& value) { return QEL::fReadWholeNumber(text, value); }
 
 int32_t levelNumberFromBoxText(LEVEL_NUMBER which, const char* text, int32_t previous) {
   int32_t typed = previous;

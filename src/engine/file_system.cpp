@@ -219,6 +219,12 @@ int32_t QC_FILE_SYSTEM::fLoadResource(const std::string& packPath, const std::st
     std::FILE* f = std::fopen(file.c_str(), "rb");
     if (!f) return -108;
     const std::size_t size = static_cast<std::size_t>(st.st_size);
+    // The record counts its bytes in 32 bits.
+    if (size >= UINT32_MAX) {
+      std::fclose(f);
+      fLog("Resource too large to read: ", file);
+      return -109;
+    }
     auto* buffer = static_cast<uint8_t*>(std::malloc(size + 1));
     if (!buffer) {
       std::fclose(f);

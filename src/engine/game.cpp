@@ -1,7 +1,5 @@
 #include "engine/game.h"
 
-#include <chrono>
-#include <thread>
 
 #include "engine/callback.h"
 #include "engine/file_system.h"
@@ -13,6 +11,7 @@
 #include "engine/resource.h"
 #include "engine/resource_loader.h"
 #include "engine/sound.h"
+#include "engine/sound_thread.h"
 #include "engine/window.h"
 #include "platform/window.h"
 
@@ -31,6 +30,8 @@ QC_GAME::QC_GAME() {
   qcRESOURCE_LOADER = nullptr;
   qcFILE_SYSTEM = QC_FILE_SYSTEM::fGet();
 }
+
+QC_GAME::~QC_GAME() { _soundThread.reset(); }
 
 QC_GAME* QC_GAME::fGetGame() {
   static QC_GAME game;
@@ -92,13 +93,40 @@ void QC_GAME::fStart() {
     return;
   }
   // The thread has nothing to do without a mixer.
-  if (qcMIXER) std::thread(fSoundThread).detach();
+  if (qcMIXER && !_soundThread) _soundThread = std::make_unique<QC_SOUND_THREAD>(qcMIXER);
   _settings._running = 1;
   QC_CALLBACK::fInvoke(qcON_START, 0);
   while (_settings._running != 0) {
     fUpdateStep();
     fDrawStep();
   }
+}
+
+void QC_GAME::fRelease(QC_GAME* game) {
+  // Nothing may call into OpenAL once the mixer has closed its device.
+  if (game && game->_soundThread) {
+    game->_soundThread.reset();
+    fLog("Sound thread stopped");
+  }
+  delete qcON_TEXTURE_UNSCRIBED;
+  qcON_TEXTURE_UNSCRIBED = nullptr;
+  delete qcRESOURCE_LOADER;
+  qcRESOURCE_LOADER = nullptr;
+  delete qcMIXER;
+  qcMIXER = nullptr;
+  delete qcRANDOM;
+  qcRANDOM = nullptr;
+  delete qcTIMER;
+  qcTIMER = nullptr;
+  // The renderer's device lives on the window's GL context: it goes first.
+  delete qcRENDER;
+  qcRENDER = nullptr;
+  if (qcWINDOW) qcWINDOW->fDestroy();
+  delete qcWINDOW;
+  qcWINDOW = nullptr;
+  delete qcINPUT;
+  qcINPUT = nullptr;
+  fLog("Components released");
 }
 
 void QC_GAME::fUpdateStep() {
@@ -182,18 +210,6 @@ uint32_t fTextureUnscribedHandler(std::uintptr_t texture) {
     fLog("texture unscribed");
   }
   return 0;
-}
-
-void fSoundThread() {
-  for (;;) {
-    {
-      std::lock_guard<std::recursive_mutex> lock(qcSOUND_LOCK);
-      QC_MIXER::fUpdate(qcMIXER);
-    }
-    // A short rest between passes keeps the thread from spinning a core; the streams'
-    // queues hold far more than a millisecond of sound.
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
-  }
 }
 
 }  // namespace QEL

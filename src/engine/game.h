@@ -2,6 +2,7 @@
 // The engine's one game object: the engine settings, the creation of the components in a
 // fixed order, the sound thread, and the main loop of paced update and draw steps.
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "engine/timer.h"
@@ -10,6 +11,7 @@
 namespace QEL {
 
 class QC_TEXTURE;
+class QC_SOUND_THREAD;
 
 struct QS_GAME_SETTINGS {
   uint8_t _fullscreen = 0;
@@ -30,6 +32,8 @@ class QC_GAME {
   // Logs "Game construction ", clears the component pointers and builds the file system
   // (which creates Resources and makes it the current directory).
   QC_GAME();
+  // At process exit; a game released by its entry has nothing left to stop here.
+  ~QC_GAME();
 
   // The one game object, built on the first call.
   static QC_GAME* fGetGame();
@@ -39,8 +43,14 @@ class QC_GAME {
   static int32_t fInit(QC_GAME* game, const std::string& name);
 
   // The main loop: returns once the running flag has been cleared and the pass under way
-  // has ended. Refuses to run without its components.
+  // has ended. Refuses to run without its components. Starts the sound thread (once).
   void fStart();
+
+  // The end of fInit: stops and joins the sound thread, then deletes the components in the
+  // reverse order of their creation (resource loader, mixer with its device, random, timer,
+  // renderer, window, input) and clears their globals. The game releases what it holds of
+  // them first. Safe to call twice and on a null game.
+  static void fRelease(QC_GAME* game);
 
   // One update step and one draw step: a pass of the main loop.
   void fUpdateStep();
@@ -68,13 +78,11 @@ class QC_GAME {
   int32_t _framesThisSecond = 0;
   int32_t _updatesThisSecond = 0;
   bool _updatedThisPass = false;  // the update step of the pass under way was due
+  std::unique_ptr<QC_SOUND_THREAD> _soundThread;
 };
 
 // Behind qcON_TEXTURE_UNSCRIBED: hands a texture's image resource back to the loader.
 uint32_t fTextureUnscribedHandler(std::uintptr_t texture);
 
-// The sound thread: refills the streaming sounds' queues, pass after pass, under the
-// sound lock.
-void fSoundThread();
 
 }  // namespace QEL

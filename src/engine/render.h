@@ -11,6 +11,7 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,10 @@
 #include "engine/vertex.h"
 #include "platform/device.h"
 #include "platform/window_handle.h"
+
+namespace platform {
+class DecodedImage;
+}
 
 namespace QEL {
 
@@ -139,6 +144,26 @@ class QC_RENDER {
   int32_t _sceneState = 1;  // 1 no scene, 0 scene open, 2 drawing into a render target
   platform::WindowHandle _hwnd = nullptr;
   std::map<platform::Texture*, QC_TEXTURE*> _liveTextures;
+  // Pictures lying in another picture's device texture (they have no entry of their own
+  // above), and the room of every device texture that takes such guests.
+  std::set<QC_TEXTURE*> _guestTextures;
+  struct QS_TEXTURE_ROOM {
+    int32_t residents = 0;          // pictures in the texture; the room goes with the last
+    int32_t width = 0, height = 0;  // of the device texture
+    int32_t top = 0;                // first row below the host picture and its border
+    struct SHELF {
+      int32_t y, height, x;
+    };
+    std::vector<SHELF> shelves;
+  };
+  std::map<platform::Texture*, QS_TEXTURE_ROOM> _textureRooms;
+  QC_TEXTURE* _pendingHost = nullptr;  // a large picture in its first batch, not settled yet
+  // Pictures loaded from images in memory keep the image's file bytes until they are first
+  // drawn (or locked): only then are they decoded into a texture.
+  std::map<QC_TEXTURE*, std::vector<uint8_t>> _waitingPictures;
+  // A picture was decoded or moved this frame: the memory its steps freed goes back to the
+  // system when the frame ends (the allocator would keep it otherwise).
+  bool _picturesMoved = false;
   uint16_t _nextTargetId = 0;
   std::map<uint16_t, QS_RENDER_TARGET*> _targets;
   float _zNear = 0.0f;
@@ -151,6 +176,13 @@ class QC_RENDER {
   uint32_t _pointRing = 0;
   uint32_t _batchVertices = 0;
   uint32_t _batchIndices = 0;
+  // Batches follow one another through the vertex and index buffers during a frame, each
+  // starting where the one before ended; the buffers are given up (discarded) once per frame
+  // and when they run full, not for every batch.
+  uint32_t _batchFirstVertex = 0;
+  uint32_t _batchFirstIndex = 0;
+  bool _discardVertices = true;
+  bool _discardIndices = true;
   QC_CAMERA* _camera = nullptr;
   platform::Surface* _targetSurface = nullptr;
   platform::Texture* _targetTexture = nullptr;
@@ -180,9 +212,34 @@ class QC_RENDER {
   bool createManagedTexture(int32_t width, int32_t height, uint32_t format);
   // Wraps _newTexture in a texture of the given size, listed as live.
   QC_TEXTURE* adoptNewTexture(QS_POINT size);
-  QC_TEXTURE* loadFromImage(const std::vector<uint8_t>& rgba, int32_t width, int32_t height, int32_t imageWidth,
-                            int32_t imageHeight);
+  QC_TEXTURE* loadFromImage(const platform::DecodedImage& image, int32_t imageWidth, int32_t imageHeight);
+  // Gives a waiting picture its texture, from its image (a checker texture when the image
+  // turns out not to decode); it is then a picture like any other.
+  void decodeWaitingPicture(QC_TEXTURE* texture);
   void releaseDeviceBuffers();
+  // ---- pictures sharing device textures (render_texture_sharing.cpp) ----
+  // Settles a picture's place at its first draw; later draws only check that its texture
+  // coordinates stay where a shared place can serve them. True for a large picture whose
+  // first batch starts: it becomes the pending host.
+  bool settlePicture(QC_TEXTURE* texture, const QS_RENDER_STATE& state, const QS_VERTEX* vertices, uint32_t count);
+  bool becomeHost(QC_TEXTURE* texture);
+  // The large picture whose first batch is open keeps its own texture after all.
+  void settlePendingHost();
+  bool becomeGuest(QC_TEXTURE* texture, QC_TEXTURE* neighbour);
+  // A shared picture moves to a device texture of its own (for locks, point sprites and
+  // texture coordinates beyond its edges) and stays there.
+  void giveOwnTexture(QC_TEXTURE* texture);
+  // Copies a whole picture into the device texture at (x, y) inside a one-texel border of
+  // its own opposite edges, so filtering at its edges reads what repeating it would.
+  bool copyWithBorder(platform::Texture* from, int32_t width, int32_t height, platform::Texture* to, int32_t x,
+                      int32_t y);
+  void setPlace(QC_TEXTURE* texture, platform::Texture* device, int32_t x, int32_t y);
+  // The picture, copied into the shared texture, leaves its own for it.
+  void moveInto(QC_TEXTURE* texture, platform::Texture* shared, uint8_t place);
+  // A host or guest leaves its shared texture: one resident less in its room.
+  void leaveRoom(QC_TEXTURE* texture);
+  // Starts the batches at the beginning of the buffers again; the next locks discard.
+  void rewindBatches();
   // One unlit, untextured line in screen space or in the camera's space.
   void drawLine(float x1, float y1, float z1, float x2, float y2, float z2, uint32_t color, bool screen);
   void restoreSpaceWorld();

@@ -46,6 +46,14 @@ QC_RENDER::~QC_RENDER() {
     delete entry.second;
   }
   _liveTextures.clear();
+  for (auto& entry : _waitingPictures) delete entry.first;
+  _waitingPictures.clear();
+  for (QC_TEXTURE* guest : _guestTextures) {
+    if (guest->_deviceTexture) guest->_deviceTexture->release();
+    delete guest;
+  }
+  _guestTextures.clear();
+  _textureRooms.clear();
   _defaultTexture = nullptr;
   releaseDeviceBuffers();
   if (_quadBuffer) _quadBuffer->release();
@@ -148,8 +156,10 @@ void QC_RENDER::ResetDevice() {
     t->_texture = nullptr;
   }
   // Batches and bindings of the old buffers are gone with them.
+  settlePendingHost();
   _batchVertices = 0;
   _batchIndices = 0;
+  rewindBatches();
   _currentTexture = nullptr;
 
   if (_device) {

@@ -1,5 +1,7 @@
 // The renderer's frame, batching and drawing: draws with equal render-state words and
-// textures in a row share one device draw call.
+// textures in a row share one device draw call. A frame's batches lie one after another in
+// the vertex and index buffers, so the buffers are reallocated (discarded) at most once a
+// frame and when they run full, and each batch uploads only its own bytes.
 #include <cmath>
 #include <cstring>
 
@@ -8,12 +10,20 @@
 #include "engine/render.h"
 #include "engine/texture.h"
 #include "platform/matrix_math.h"
+#include "platform/memory.h"
 
 namespace QEL {
 
 namespace {
 constexpr uint32_t kPointChunk = 512;
+
+// What a batch of this texture samples: its device texture, or the handle itself while it has
+// none (a picture not decoded yet, passed with an untextured word).
+const void* samplingKey(const QC_TEXTURE* texture) {
+  if (!texture) return nullptr;
+  return texture->_deviceTexture ? static_cast<const void*>(texture->_deviceTexture) : static_cast<const void*>(texture);
 }
+}  // namespace
 
 // ---- frame ---------------------------------------------------------------------------------
 
@@ -45,7 +55,15 @@ int32_t QC_RENDER::fBeginScene() {
   _drawCalls = 0;
   _stateChanges = 0;
   _flushes = 0;
+  rewindBatches();
   return 1;
+}
+
+void QC_RENDER::rewindBatches() {
+  _batchFirstVertex = 0;
+  _batchFirstIndex = 0;
+  _discardVertices = true;
+  _discardIndices = true;
 }
 
 int32_t QC_RENDER::fClear() {
@@ -60,6 +78,10 @@ int32_t QC_RENDER::fEndScene() {
   _device->endScene();
   _device->present();
   _sceneState = 1;
+  if (_picturesMoved) {
+    _picturesMoved = false;
+    platform::returnFreedMemory();
+  }
   return 0;
 }
 
@@ -78,7 +100,14 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
     fLog("QC_RENDER::fDraw too many vertices or indices: ", count, " ", indexCount);
     return;
   }
-  if (*state != _currentState || texture != _currentTexture || _batchVertices + n > _vertexCapacity ||
+  const bool textured = state->_textured != 0 && texture != nullptr;
+  if (textured && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  const bool pendingHost =
+      textured && texture->_place != QC_TEXTURE::qePLACE_FIXED && settlePicture(texture, *state, vertices, n);
+  // Pictures that share a device texture share the batch too.
+  const void* sampled = samplingKey(texture);
+  const void* batchSampled = samplingKey(_currentTexture);
+  if (*state != _currentState || sampled != batchSampled || _batchVertices + n > _vertexCapacity ||
       _batchIndices + ni > fIndexCapacity()) {
     fFlush();
     fApplyState(state);
@@ -90,11 +119,23 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
       _currentTexture = nullptr;
     }
   }
+  if (pendingHost) _pendingHost = texture;
+  // No room left behind the batch: it is drawn where it lies and the next one starts at the
+  // beginning of freshly discarded buffers.
+  if (_batchFirstVertex + _batchVertices + n > _vertexCapacity ||
+      _batchFirstIndex + _batchIndices + ni > fIndexCapacity()) {
+    fFlush();
+    rewindBatches();
+  }
+  auto lockFlags = [](bool& discard) {
+    const uint32_t flags = discard ? platform::kLockDiscard : platform::kLockNoOverwrite;
+    discard = false;
+    return flags;
+  };
   if (n > 0) {
     void* data = nullptr;
-    const uint32_t flags = _batchVertices == 0 ? platform::kLockDiscard : platform::kLockNoOverwrite;
-    if (_vertexBuffer->lock(_batchVertices * sizeof(QS_VERTEX), n * sizeof(QS_VERTEX), &data, flags) ==
-            platform::Result::ok &&
+    if (_vertexBuffer->lock((_batchFirstVertex + _batchVertices) * sizeof(QS_VERTEX), n * sizeof(QS_VERTEX), &data,
+                            lockFlags(_discardVertices)) == platform::Result::ok &&
         data) {
       auto* out = static_cast<QS_VERTEX*>(data);
       const float(&m)[4][4] = _world.m;
@@ -105,13 +146,21 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
         out[i].y = v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1] + m[3][1];
         out[i].z = v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2] + m[3][2];
       }
+      if (textured && (texture->_place == QC_TEXTURE::qePLACE_HOST || texture->_place == QC_TEXTURE::qePLACE_GUEST)) {
+        for (uint32_t i = 0; i < n; ++i) {
+          out[i].u = vertices[i].u * texture->_uScale + texture->_uOffset;
+          out[i].v = vertices[i].v * texture->_vScale + texture->_vOffset;
+        }
+      }
       _vertexBuffer->unlock();
     }
   }
   if (ni > 0) {
     void* data = nullptr;
-    const uint32_t flags = _batchIndices == 0 ? platform::kLockDiscard : platform::kLockNoOverwrite;
-    if (_indexBuffer->lock(_batchIndices * 2, ni * 2, &data, flags) == platform::Result::ok && data) {
+    // Indices count from the batch's first vertex, which the draw passes as its base.
+    if (_indexBuffer->lock((_batchFirstIndex + _batchIndices) * 2, ni * 2, &data, lockFlags(_discardIndices)) ==
+            platform::Result::ok &&
+        data) {
       auto* out = static_cast<uint16_t*>(data);
       for (uint32_t i = 0; i < ni; ++i) out[i] = static_cast<uint16_t>(indices[i] + _batchVertices);
       _indexBuffer->unlock();
@@ -122,6 +171,7 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
 }
 
 void QC_RENDER::fFlush() {
+  settlePendingHost();
   if (_batchVertices == 0) return;
   ++_flushes;
   const uint32_t n = _batchIndices ? _batchIndices : _batchVertices;
@@ -138,12 +188,15 @@ void QC_RENDER::fFlush() {
     _device->setStreamSource(0, _vertexBuffer, 0, sizeof(QS_VERTEX));
     _device->setFvf(platform::kFvfVertex);
     if (_batchIndices == 0) {
-      _device->drawPrimitive(type, 0, primitives);
+      _device->drawPrimitive(type, _batchFirstVertex, primitives);
     } else {
       _device->setIndices(_indexBuffer);
-      _device->drawIndexedPrimitive(type, 0, 0, _batchVertices, 0, primitives);
+      _device->drawIndexedPrimitive(type, static_cast<int32_t>(_batchFirstVertex), 0, _batchVertices,
+                                    _batchFirstIndex, primitives);
     }
   }
+  _batchFirstVertex += _batchVertices;
+  _batchFirstIndex += _batchIndices;
   _batchVertices = 0;
   _batchIndices = 0;
 }
@@ -226,6 +279,12 @@ void QC_RENDER::fDrawPointList(const void* first, const void* (*next)(const void
                                const QS_RENDER_STATE* state) {
   fFlush();
   if (!first || !next || !_device || !_pointBuffer) return;
+  // A point sprite shows its whole texture: a shared picture needs its own.
+  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  if (texture && texture->_place != QC_TEXTURE::qePLACE_FIXED) {
+    giveOwnTexture(texture);
+    texture->_place = QC_TEXTURE::qePLACE_OWN;
+  }
   fApplyState(state);
   _device->setTexture(0, (_currentState._textured && texture) ? texture->_deviceTexture : nullptr);
   _device->setFvf(platform::kFvfPoint);

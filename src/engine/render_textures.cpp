@@ -1,6 +1,11 @@
 // The renderer's textures: empty ones, ones read from image files and from images in memory,
 // filling, locking and releasing. A load that fails hands out the default checker texture.
+// An image in memory (every picture of the resources) is only checked when it loads; it is
+// decoded when it is first drawn, so pictures a screen loads but does not show cost their
+// file's bytes, not their pixels.
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 #include "engine/log.h"
 #include "engine/render.h"
@@ -9,6 +14,25 @@
 #include "platform/window.h"
 
 namespace QEL {
+
+namespace {
+
+// No picture of the game comes near this; one this large already takes 256 MB once decoded,
+// so larger ones are refused even where the device would take them.
+constexpr int32_t kLargestPicture = 8192;
+
+// Decided from the image's header, before a single pixel is decoded.
+bool fitsTheDevice(platform::Device* device, const platform::ImageInfo& info, const std::string& name) {
+  int64_t largest = kLargestPicture;
+  if (device != nullptr && device->maxTextureSize() > 0)
+    largest = std::min<int64_t>(largest, device->maxTextureSize());
+  if (info.width <= largest && info.height <= largest) return true;
+  fLog("Image of ", info.width, " x ", info.height, " refused, larger than the largest texture (", largest,
+       "): ", name);
+  return false;
+}
+
+}  // namespace
 
 bool QC_RENDER::createManagedTexture(int32_t width, int32_t height, uint32_t format) {
   if (!_device || width <= 0 || height <= 0) return false;
@@ -32,14 +56,15 @@ QC_TEXTURE* QC_RENDER::fCreateTexture(int32_t width, int32_t height) {
   return adoptNewTexture(QS_POINT(width, height));
 }
 
-// Image textures hold their pixels in r, g, b, a byte order.
-QC_TEXTURE* QC_RENDER::loadFromImage(const std::vector<uint8_t>& rgba, int32_t width, int32_t height,
-                                     int32_t imageWidth, int32_t imageHeight) {
-  if (!createManagedTexture(width, height, platform::kFormatA8B8G8R8)) return nullptr;
-  platform::LockedRect locked;
-  if (_newTexture->lockRect(0, &locked, 0) == platform::Result::ok) {
-    std::memcpy(locked.bits, rgba.data(), static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
-    _newTexture->unlockRect(0);
+// Image textures hold their pixels in r, g, b, a byte order. The decoded pixels go straight
+// into the texture and are freed by the caller right after: no other copy is made or kept.
+QC_TEXTURE* QC_RENDER::loadFromImage(const platform::DecodedImage& image, int32_t imageWidth, int32_t imageHeight) {
+  if (!_device || !image.pixels()) return nullptr;
+  _newTexture = nullptr;
+  if (_device->createTextureFromPixels(static_cast<uint32_t>(image.width()), static_cast<uint32_t>(image.height()),
+                                       platform::kFormatA8B8G8R8, image.pixels(), &_newTexture) != platform::Result::ok ||
+      !_newTexture) {
+    return nullptr;
   }
   return adoptNewTexture(QS_POINT(imageWidth, imageHeight));
 }
@@ -47,11 +72,11 @@ QC_TEXTURE* QC_RENDER::loadFromImage(const std::vector<uint8_t>& rgba, int32_t w
 QC_TEXTURE* QC_RENDER::fLoadTexture(const char* path) {
   const std::string file = path ? path : "";
   platform::ImageInfo info;
-  std::vector<uint8_t> rgba;
-  int w = 0, h = 0;
   QC_TEXTURE* texture = nullptr;
-  if (platform::imageInfoFromFile(file, info) && platform::decodeImageFromFile(file, rgba, w, h))
-    texture = loadFromImage(rgba, w, h, info.width, info.height);
+  if (platform::imageInfoFromFile(file, info) && fitsTheDevice(_device.get(), info, file)) {
+    platform::DecodedImage image;
+    if (platform::decodeImageFile(file, image)) texture = loadFromImage(image, info.width, info.height);
+  }
   if (texture) return texture;
   if (_defaultTexture) {
     fLog("Textue not load ", file);
@@ -63,11 +88,15 @@ QC_TEXTURE* QC_RENDER::fLoadTexture(const char* path) {
 
 QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count, const char* name) {
   platform::ImageInfo info;
-  std::vector<uint8_t> rgba;
-  int w = 0, h = 0;
   QC_TEXTURE* texture = nullptr;
-  if (platform::imageInfoFromMemory(bytes, count, info) && platform::decodeImageFromMemory(bytes, count, rgba, w, h))
-    texture = loadFromImage(rgba, w, h, info.width, info.height);
+  if (_device && platform::imageInfoFromMemory(bytes, count, info) && info.width > 0 && info.height > 0 &&
+      fitsTheDevice(_device.get(), info, name ? name : "")) {
+    texture = new QC_TEXTURE();
+    texture->_size = QS_POINT(info.width, info.height);
+    texture->_place = QC_TEXTURE::qePLACE_WAITING;
+    const auto* first = static_cast<const uint8_t*>(bytes);
+    _waitingPictures[texture].assign(first, first + count);
+  }
   if (texture) return texture;
   platform::showMessageBox("Texture load from memory failed", name ? name : "");
   if (_defaultTexture) return _defaultTexture;
@@ -75,8 +104,55 @@ QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count,
   return nullptr;
 }
 
+void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture) {
+  auto waiting = _waitingPictures.find(texture);
+  if (waiting == _waitingPictures.end()) return;
+  const std::vector<uint8_t> bytes = std::move(waiting->second);
+  _waitingPictures.erase(waiting);
+  _picturesMoved = true;
+  platform::DecodedImage image;
+  _newTexture = nullptr;
+  if (_device && platform::decodeImage(bytes.data(), bytes.size(), image)) {
+    _device->createTextureFromPixels(static_cast<uint32_t>(image.width()), static_cast<uint32_t>(image.height()),
+                                     platform::kFormatA8B8G8R8, image.pixels(), &_newTexture);
+  }
+  if (_newTexture) {
+    texture->_place = QC_TEXTURE::qePLACE_UNSETTLED;
+  } else {
+    // Its header promised a picture its data does not hold: it shows the checker.
+    fLog("Texture load from memory failed: ", platform::imageFailureReason());
+    texture->_place = QC_TEXTURE::qePLACE_FIXED;
+    const platform::Texture* checker = _defaultTexture ? _defaultTexture->_deviceTexture : nullptr;
+    if (_device && checker &&
+        _device->createTexture(checker->width(), checker->height(), 1, 0, checker->format(), platform::Pool::managed,
+                               &_newTexture) == platform::Result::ok &&
+        _newTexture) {
+      _device->copyTexels(_defaultTexture->_deviceTexture, 0, 0, checker->width(), checker->height(), _newTexture, 0,
+                          0);
+    }
+  }
+  texture->_deviceTexture = _newTexture;
+  if (_newTexture) _liveTextures[_newTexture] = texture;
+  _newTexture = nullptr;
+}
+
 void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
   if (!texture || texture == _defaultTexture) return;
+  if (_waitingPictures.erase(texture) == 1) {
+    delete texture;
+    return;
+  }
+  if (_guestTextures.erase(texture) == 1) {
+    if (_currentTexture == texture) {
+      fFlush();
+      _currentTexture = nullptr;
+    }
+    // The host's texture goes when the last picture in it goes.
+    leaveRoom(texture);
+    if (texture->_deviceTexture) texture->_deviceTexture->release();
+    delete texture;
+    return;
+  }
   auto it = _liveTextures.find(texture->_deviceTexture);
   // Only textures this renderer made (and has not released yet) are given back.
   if (it == _liveTextures.end() || it->second != texture) return;
@@ -87,6 +163,7 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
   _liveTextures.erase(it);
   if (texture->_deviceTexture) {
     if (_device && _device->getTexture(0) == texture->_deviceTexture) _device->setTexture(0, nullptr);
+    leaveRoom(texture);
     texture->_deviceTexture->release();
   }
   texture->_deviceTexture = nullptr;
@@ -95,6 +172,12 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
 }
 
 void* QC_RENDER::fTextureLock(QC_TEXTURE* texture) {
+  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  // Only a picture's own texture hands out exactly its pixels.
+  if (texture && texture->_place != QC_TEXTURE::qePLACE_FIXED) {
+    giveOwnTexture(texture);
+    texture->_place = QC_TEXTURE::qePLACE_OWN;
+  }
   platform::LockedRect locked;
   if (!texture || !texture->_deviceTexture ||
       texture->_deviceTexture->lockRect(0, &locked, 0) != platform::Result::ok) {
@@ -110,16 +193,25 @@ bool QC_RENDER::fTextureUnlock(QC_TEXTURE* texture) {
 }
 
 bool QC_RENDER::fFillTexture(QC_TEXTURE* texture, const void* pixels) {
-  if (!texture || !pixels) return false;
-  void* bits = fTextureLock(texture);
-  if (!bits) return false;
+  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  if (!texture || !pixels || !texture->_deviceTexture) return false;
+  if (texture->_place != QC_TEXTURE::qePLACE_FIXED) {
+    giveOwnTexture(texture);
+    texture->_place = QC_TEXTURE::qePLACE_OWN;
+  }
   // The device texture can differ from the recorded size (image textures): copy no more
-  // than both hold.
-  const platform::Texture* device = texture->_deviceTexture;
+  // than both hold. A fill that covers the whole texture need not read the old pixels back.
+  platform::Texture* device = texture->_deviceTexture;
   const size_t recorded = static_cast<size_t>(texture->_size.x > 0 ? texture->_size.x : 0) *
                           static_cast<size_t>(texture->_size.y > 0 ? texture->_size.y : 0) * 4;
   const size_t available = static_cast<size_t>(device->width()) * device->height() * 4;
-  std::memcpy(bits, pixels, recorded < available ? recorded : available);
+  platform::LockedRect locked;
+  const uint32_t flags = recorded >= available ? platform::kLockDiscard : 0u;
+  if (device->lockRect(0, &locked, flags) != platform::Result::ok) {
+    fLog("QC_RENDER::fTextureLock ERROR");
+    return false;
+  }
+  std::memcpy(locked.bits, pixels, recorded < available ? recorded : available);
   return fTextureUnlock(texture);
 }
 

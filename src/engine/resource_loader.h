@@ -60,6 +60,10 @@ class QC_RESOURCE_LOADER {
   QC_TEXTURE* fGetImageIfLoaded(const char* name);
   int32_t fPreloadImage(const char* name);
   int32_t fUnscribeImage(QC_TEXTURE* texture);
+  // One user lets the image go (fUnscribeImage); when it was the last, the image is
+  // released as well (fFreeImage), texture and all. 1 released, 0 still in use or not an
+  // image of ours (the default texture is never released).
+  int32_t fReleaseImageUse(QC_TEXTURE* texture);
   int32_t fUnsubscribe(void* object);
   int32_t fFreeImage(void* object);
 

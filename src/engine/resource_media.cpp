@@ -67,6 +67,7 @@ QC_TEXTURE* QC_RESOURCE_LOADER::fLoadImage(QS_RESOURCE* record) {
     return defaultTexture();
   }
   QC_TEXTURE* texture = render->fLoadTextureFromMemory(record->_file._data, record->_file._size, "unnamed");
+  if (texture == defaultTexture()) fLog("Image not loaded, the default texture stands in: ", record->_sgResName);
   fileSystem()->fFreeResource(record->_file);
   record->_file = QS_FILE_DATA();
   record->_object = texture;
@@ -134,6 +135,12 @@ int32_t QC_RESOURCE_LOADER::fUnscribeImage(QC_TEXTURE* texture) {
     fLog("Fully unscribe ", record->_sgResName);
   }
   return 1;
+}
+
+int32_t QC_RESOURCE_LOADER::fReleaseImageUse(QC_TEXTURE* texture) {
+  if (!texture || texture == defaultTexture()) return 0;
+  if (fUnscribeImage(texture) != 1) return 0;
+  return fFreeImage(texture) == 1 ? 1 : 0;
 }
 
 int32_t QC_RESOURCE_LOADER::fUnsubscribe(void* object) {

@@ -11,6 +11,7 @@
 
 #include "engine/globals.h"
 #include "engine/log.h"
+#include "engine/sound_thread.h"
 
 namespace QEL {
 
@@ -197,6 +198,7 @@ int32_t QC_SOUND::fPlayLocked() {
     alSourcePlay(_source);
     fCheckError(3);
   }
+  if (fIsStreaming()) QC_SOUND_THREAD::fWake();
   return 0;
 }
 
@@ -383,6 +385,14 @@ void QC_MIXER::fUpdate(QC_MIXER* mixer) {
   if (!mixer) return;
   QT_SOUND_GUARD lock(qcSOUND_LOCK);
   for (QC_SOUND* sound : mixer->_sounds) sound->fUpdate();
+}
+
+bool QC_MIXER::fIsStreaming(QC_MIXER* mixer) {
+  if (!mixer) return false;
+  QT_SOUND_GUARD lock(qcSOUND_LOCK);
+  for (const QC_SOUND* sound : mixer->_sounds)
+    if (sound->fIsStreaming()) return true;
+  return false;
 }
 
 void QC_MIXER::fSetListenerPosition() {

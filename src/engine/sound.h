@@ -3,8 +3,9 @@
 // that the sound thread refills; QC_SOUND is one sound on its own source, decoded whole into
 // one buffer (effects) or streamed through a small queue of buffers (music).
 //
-// Threads: the sound thread runs QC_MIXER::fUpdate; every other operation runs on the main
-// thread. Both sides take qcSOUND_LOCK, so a pass never sees a sound half changed.
+// Threads: the sound thread (engine/sound_thread.h) runs QC_MIXER::fUpdate; every other
+// operation runs on the main thread. Both sides take qcSOUND_LOCK, so a pass never sees a
+// sound half changed; starting a streamed sound wakes the sleeping sound thread.
 #include <AL/al.h>
 #include <AL/alc.h>
 
@@ -57,6 +58,8 @@ class QC_SOUND {
   // The playing flag, read under the lock: a streamed track clears it on the sound thread
   // when it has played to its end.
   static bool fIsPlaying(QC_SOUND* sound);
+  // Playing, streamed and heard: the sound thread has queues to refill. Under the lock.
+  bool fIsStreaming() const { return _playing != 0 && _streamed != 0 && _audio; }
 
   // One streaming pass: refills the buffers the source has played. Sound thread only,
   // under qcSOUND_LOCK.
@@ -123,6 +126,8 @@ class QC_MIXER {
   int32_t fRemoveSound(QC_SOUND* sound);
   // One pass of the sound thread over every listed sound; takes qcSOUND_LOCK itself.
   static void fUpdate(QC_MIXER* mixer);
+  // True when a listed sound streams; false for a null mixer. Takes qcSOUND_LOCK itself.
+  static bool fIsStreaming(QC_MIXER* mixer);
 
   void fSetListenerPosition();
   void fLogError(const char* text);

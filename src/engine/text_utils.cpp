@@ -1,5 +1,8 @@
 #include "engine/text_utils.h"
 
+#include <cctype>
+#include <cerrno>
+#include <cstdlib>
 #include <sstream>
 
 #include "engine/log.h"
@@ -36,6 +39,20 @@ int32_t fStringToInt(const std::string& text) {
   }
   if (stream.fail()) return 0;
   return static_cast<int32_t>(value);
+}
+
+bool fReadWholeNumber(const char* text, int32_t& value) {
+  if (text == nullptr) return false;
+  while (std::isspace(static_cast<unsigned char>(*text))) ++text;
+  if (*text == '\0') return false;
+  errno = 0;
+  char* end = nullptr;
+  const long number = std::strtol(text, &end, 10);
+  if (end == text || errno == ERANGE || number < INT32_MIN || number > INT32_MAX) return false;
+  while (std::isspace(static_cast<unsigned char>(*end))) ++end;
+  if (*end != '\0') return false;
+  value = static_cast<int32_t>(number);
+  return true;
 }
 
 std::string fToNarrow(const std::wstring& text) {

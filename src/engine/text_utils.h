@@ -12,6 +12,9 @@ std::wstring fNumberToWString(float value);
 std::wstring fHexToWString(uint32_t value);
 // Reads the text as one hexadecimal integer; 0 when it holds none.
 int32_t fStringToInt(const std::string& text);
+// The whole text as one decimal number, blanks around it allowed; false (value untouched)
+// for null, empty or blank text, anything else in it, or a number beyond 32 bits.
+bool fReadWholeNumber(const char* text, int32_t& value);
 
 // Character-by-character copies with no code-page conversion: a wide character keeps its
 // low 8 bits, a narrow one is widened as a signed byte (as the original tools did).

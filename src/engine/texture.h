@@ -1,6 +1,8 @@
 #pragma once
 // The handle by which the whole system holds a texture. Only the renderer makes, fills and
 // releases them; holders never delete a handle themselves.
+#include <cstdint>
+
 #include "engine/vectors.h"
 
 namespace platform {
@@ -20,8 +22,24 @@ class QC_TEXTURE {
   bool fFill(const void* pixels);
   QS_POINT fGetSize() const { return _size; }
 
-  platform::Texture* _deviceTexture = nullptr;  // owned by the handle
+  platform::Texture* _deviceTexture = nullptr;  // owned by the handle (one reference when shared)
   QS_POINT _size{0, 0};                          // as the renderer recorded it
+
+  // ---- where the picture lies (the renderer's business, render_texture_sharing.cpp) ----
+  // A picture loaded from an image may share its device texture with pictures drawn next to
+  // it, so that their draws batch together. Its place is settled at its first draw and kept
+  // from then on, so a picture is sampled the same way in every frame.
+  enum QE_PLACE : uint8_t {
+    qePLACE_FIXED = 0,     // its own device texture, always (every texture not from an image)
+    qePLACE_UNSETTLED = 1, // from an image, not drawn yet
+    qePLACE_OWN = 2,       // settled in a device texture of its own
+    qePLACE_HOST = 3,      // settled in a device texture with a border and room for others
+    qePLACE_GUEST = 4,     // settled in the room of another picture's device texture
+    qePLACE_WAITING = 5,   // from an image not decoded yet: no device texture until drawn
+  };
+  uint8_t _place = qePLACE_FIXED;
+  // Hosts and guests: texture coordinates of the picture map to u * _uvScale + _uvOffset.
+  float _uScale = 1.0f, _vScale = 1.0f, _uOffset = 0.0f, _vOffset = 0.0f;
 };
 
 }  // namespace QEL

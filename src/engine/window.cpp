@@ -51,6 +51,13 @@ int32_t QC_WINDOW::WindowInit(const std::string& titleUtf8) {
   return 1;
 }
 
+void QC_WINDOW::fDestroy() {
+  if (!_hwnd) return;
+  platform::destroyWindow(_hwnd);
+  _hwnd = nullptr;
+  _cursor = nullptr;
+}
+
 void QC_WINDOW::fSetTitle(const std::string& titleUtf8) { platform::setWindowTitle(_hwnd, titleUtf8); }
 
 void QC_WINDOW::fSetMode(int32_t width, int32_t height, bool fullscreen, bool useDesktopSize) {

@@ -20,6 +20,8 @@ class QC_WINDOW {
 
   // 1 when the window exists, -1 otherwise (with its log line).
   int32_t WindowInit(const std::string& titleUtf8);
+  // The end of WindowInit: the window goes (the renderer on it must be gone already).
+  void fDestroy();
   platform::WindowHandle fGetHwnd() const { return _hwnd; }
   void fSetTitle(const std::string& titleUtf8);
   void fSetMode(int32_t width, int32_t height, bool fullscreen, bool useDesktopSize);

@@ -1,11 +1,15 @@
 #include "engine/xml_save.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <system_error>
 
 #include "engine/log.h"
 
@@ -13,16 +17,38 @@ namespace QEL {
 
 namespace {
 
-class FILE_WRITER : public pugi::xml_writer {
+// A temporary is the file's own name followed by this and mkstemp's six characters, so no
+// two writers ever share one and the start-up knows its own leftovers.
+constexpr const char* kTemporaryMark = ".tmp-";
+constexpr std::size_t kTemporaryRandomLength = 6;
+// The fixed name earlier builds gave their temporaries.
+constexpr const char* kOldTemporarySuffix = ".tmp";
+// A new file gets the permissions a plain fopen gives under the usual umask.
+constexpr mode_t kNewFileMode = 0644;
+constexpr int kTemporaryAttempts = 3;
+
+// Writes straight to the descriptor, whose lock lives as long as it does; keeps the first
+// error number met.
+class DESCRIPTOR_WRITER : public pugi::xml_writer {
  public:
-  explicit FILE_WRITER(std::FILE* file) : _file(file) {}
+  explicit DESCRIPTOR_WRITER(int descriptor) : _descriptor(descriptor) {}
   void write(const void* data, size_t size) override {
-    if (_error == 0 && std::fwrite(data, 1, size, _file) != size) _error = errno != 0 ? errno : EIO;
+    const auto* bytes = static_cast<const char*>(data);
+    while (size > 0 && _error == 0) {
+      const ssize_t written = ::write(_descriptor, bytes, size);
+      if (written < 0 && errno == EINTR) continue;
+      if (written <= 0) {
+        _error = written < 0 && errno != 0 ? errno : EIO;
+        break;
+      }
+      bytes += written;
+      size -= static_cast<size_t>(written);
+    }
   }
   int fError() const { return _error; }
 
  private:
-  std::FILE* _file;
+  int _descriptor;
   int _error = 0;
 };
 
@@ -35,18 +61,41 @@ std::string folderOf(const std::string& path) {
 
 // The rename itself is only durable once the folder's entry is on the disk.
 void syncFolder(const std::string& folder) {
-  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
   if (descriptor < 0) return;
   ::fsync(descriptor);
   ::close(descriptor);
 }
 
-// Flushes and closes; the first error number met, 0 when everything reached the disk.
-int finishFile(std::FILE* file, int error) {
-  if (error == 0 && std::fflush(file) != 0) error = errno;
-  if (error == 0 && ::fsync(::fileno(file)) != 0) error = errno;
-  if (std::fclose(file) != 0 && error == 0) error = errno;
-  return error;
+bool namesDescriptor(const std::string& name, int descriptor) {
+  struct stat byName {};
+  struct stat byDescriptor {};
+  return ::lstat(name.c_str(), &byName) == 0 && ::fstat(descriptor, &byDescriptor) == 0 &&
+         byName.st_dev == byDescriptor.st_dev && byName.st_ino == byDescriptor.st_ino;
+}
+
+// A new temporary beside path, open and locked; -1 (errno set) when none can be made. A
+// copy of the game starting up at this moment removes temporaries nobody holds locked, so
+// the name is checked to be still ours once the lock is held.
+int openTemporary(const std::string& path, std::string& name) {
+  for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
+    std::string pattern = path + kTemporaryMark + std::string(kTemporaryRandomLength, 'X');
+    const int descriptor = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (descriptor < 0) return -1;
+    if (::flock(descriptor, LOCK_EX) == 0 && namesDescriptor(pattern, descriptor)) {
+      name = pattern;
+      return descriptor;
+    }
+    ::close(descriptor);
+  }
+  errno = EEXIST;
+  return -1;
+}
+
+mode_t fileModeFor(const std::string& path) {
+  struct stat existing {};
+  if (::stat(path.c_str(), &existing) == 0) return existing.st_mode & 0777;
+  return kNewFileMode;
 }
 
 bool fail(const std::string& path, const std::string& what, std::string* failure) {
@@ -55,46 +104,85 @@ bool fail(const std::string& path, const std::string& what, std::string* failure
   return false;
 }
 
-// Writes through `write` (which returns its first error number, 0 when all went out) into a
-// temporary file beside `path`, then renames it over the old file.
+// Writes through `write` into a temporary of its own beside `path`, flushes it to the disk,
+// renames it over the old file and flushes the folder. The temporary stays locked until its
+// name is gone.
 template <class WRITE>
 bool saveAtomically(const std::string& path, std::string* failure, WRITE write) {
-  const std::string temporary = path + ".tmp";
+  std::string temporary;
   errno = 0;
-  std::FILE* file = std::fopen(temporary.c_str(), "wb");
-  if (file == nullptr) {
+  const int descriptor = openTemporary(path, temporary);
+  if (descriptor < 0) {
     return fail(path, std::string("no temporary file beside it: ") + std::strerror(errno), failure);
   }
-  const int error = finishFile(file, write(file));
+  ::fchmod(descriptor, fileModeFor(path));
+  DESCRIPTOR_WRITER writer(descriptor);
+  write(writer);
+  int error = writer.fError();
+  if (error == 0 && ::fsync(descriptor) != 0) error = errno;
   if (error != 0) {
-    std::remove(temporary.c_str());
+    ::unlink(temporary.c_str());
+    ::close(descriptor);
     return fail(path, std::string("writing failed: ") + std::strerror(error), failure);
   }
   if (std::rename(temporary.c_str(), path.c_str()) != 0) {
     const int renameError = errno;
-    std::remove(temporary.c_str());
+    ::unlink(temporary.c_str());
+    ::close(descriptor);
     return fail(path, std::string("the old file cannot be replaced: ") + std::strerror(renameError), failure);
   }
   syncFolder(folderOf(path));
+  ::close(descriptor);
   return true;
+}
+
+bool endsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+bool isTemporaryName(const std::string& name) {
+  if (endsWith(name, kOldTemporarySuffix)) return name.size() > std::strlen(kOldTemporarySuffix);
+  const std::size_t mark = name.rfind(kTemporaryMark);
+  return mark != std::string::npos && mark > 0 &&
+         name.size() == mark + std::strlen(kTemporaryMark) + kTemporaryRandomLength;
+}
+
+// Removed only when no living writer holds it locked: a lock dies with its process.
+bool removeIfStale(const std::string& path) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+  if (descriptor < 0) return false;
+  bool removed = false;
+  if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && namesDescriptor(path, descriptor))
+    removed = ::unlink(path.c_str()) == 0;
+  ::close(descriptor);
+  if (removed) fLog("Stale temporary save file removed: ", path);
+  return removed;
 }
 
 }  // namespace
 
 bool fSaveXmlAtomically(const pugi::xml_document& document, const std::string& path,
                         std::string* failure) {
-  return saveAtomically(path, failure, [&document](std::FILE* file) {
-    FILE_WRITER writer(file);
+  return saveAtomically(path, failure, [&document](pugi::xml_writer& writer) {
     document.save(writer, "\t", pugi::format_indent, pugi::encoding_utf8);
-    return writer.fError();
   });
 }
 
 bool fSaveTextAtomically(const std::string& text, const std::string& path, std::string* failure) {
-  return saveAtomically(path, failure, [&text](std::FILE* file) {
-    if (std::fwrite(text.data(), 1, text.size(), file) == text.size()) return 0;
-    return errno != 0 ? errno : EIO;
-  });
+  return saveAtomically(path, failure,
+                        [&text](pugi::xml_writer& writer) { writer.write(text.data(), text.size()); });
+}
+
+int32_t fRemoveStaleSaveTemporaries(const std::string& folder) {
+  int32_t removed = 0;
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+       entry.increment(error)) {
+    std::error_code typeError;
+    if (entry->is_regular_file(typeError) && isTemporaryName(entry->path().filename().string()))
+      removed += removeIfStale(entry->path().string()) ? 1 : 0;
+  }
+  return removed;
 }
 
 }  // namespace QEL

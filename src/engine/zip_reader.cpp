@@ -6,7 +6,9 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
+#include <filesystem>
+#include <memory>
+#include <system_error>
 
 #include "engine/log.h"
 
@@ -45,6 +47,33 @@ class QC_ZIP_KEYS {
 
 void logNotOpened() { fLog("UNZ_OK != unzOpenCurrentFilePassword(zipfile,res->_sgPass.c_str())"); }
 
+// Deflate never shrinks data by more than this factor.
+constexpr uint64_t kMaxDeflateRatio = 1032;
+
+struct FREE_BYTES {
+  void operator()(uint8_t* bytes) const { std::free(bytes); }
+};
+using QT_BYTES = std::unique_ptr<uint8_t, FREE_BYTES>;
+
+// The sizes come from the archive's own headers and anyone can write them: they are held
+// against the archive's length, deflate's largest ratio and the cap before anything that
+// large is allocated.
+bool sizesArePlausible(const std::string& zipPath, const std::string& member, const unz_file_info& info,
+                       int method) {
+  std::error_code error;
+  const uint64_t archive = std::filesystem::file_size(zipPath, error);
+  const uint64_t packed = info.compressed_size;
+  const uint64_t unpacked = info.uncompressed_size;
+  const uint64_t header = (info.flag & 1) ? kEncryptionHeader : 0;
+  bool plausible = !error && packed <= archive && unpacked <= kMaxZipMemberBytes;
+  if (plausible && method == 0) plausible = packed == unpacked + header;
+  if (plausible && method != 0) plausible = unpacked <= (packed + 1) * kMaxDeflateRatio;
+  if (!plausible)
+    fLog("zip member ", member, " claims ", packed, " bytes packed, ", unpacked, " unpacked, in an archive of ",
+         error ? 0 : archive, " bytes: not read");
+  return plausible;
+}
+
 }  // namespace
 
 int32_t fReadZipMember(const std::string& zipPath, const std::string& member, const std::string& password,
@@ -79,8 +108,19 @@ int32_t fReadZipMember(const std::string& zipPath, const std::string& member, co
     logNotOpened();
     return -1;
   }
-  std::vector<uint8_t> raw(info.compressed_size);
-  const int got = raw.empty() ? 0 : unzReadCurrentFile(zip, raw.data(), static_cast<unsigned>(raw.size()));
+  if (!sizesArePlausible(zipPath, member, info, method)) {
+    unzCloseCurrentFile(zip);
+    fLog("zip file Read Error");
+    return -109;
+  }
+  const size_t rawSize = info.compressed_size;
+  QT_BYTES raw(static_cast<uint8_t*>(std::malloc(rawSize > 0 ? rawSize : 1)));
+  if (!raw) {
+    unzCloseCurrentFile(zip);
+    fLog("zip file Read Error (no memory for ", rawSize, " bytes)");
+    return -109;
+  }
+  const int got = rawSize == 0 ? 0 : unzReadCurrentFile(zip, raw.get(), static_cast<unsigned>(rawSize));
   unzCloseCurrentFile(zip);
   if (got < 0 || static_cast<uLong>(got) != info.compressed_size) {
     fLog("zip file Read Error");
@@ -89,17 +129,17 @@ int32_t fReadZipMember(const std::string& zipPath, const std::string& member, co
 
   size_t start = 0;
   if (info.flag & 1) {
-    if (password.empty() || raw.size() < kEncryptionHeader) {
+    if (password.empty() || rawSize < kEncryptionHeader) {
       logNotOpened();
       return -1;
     }
     QC_ZIP_KEYS keys(password);
-    for (uint8_t& b : raw) b = keys.fDecode(b);
+    for (size_t i = 0; i < rawSize; ++i) raw.get()[i] = keys.fDecode(raw.get()[i]);
     // The header's last byte repeats the CRC's high byte (or the time's, with a data
     // descriptor): a quick test of the password.
     const uint8_t check = (info.flag & 8) ? static_cast<uint8_t>((info.dosDate >> 8) & 0xFF)
                                           : static_cast<uint8_t>(info.crc >> 24);
-    if (raw[kEncryptionHeader - 1] != check) {
+    if (raw.get()[kEncryptionHeader - 1] != check) {
       logNotOpened();
       return -1;
     }
@@ -109,18 +149,18 @@ int32_t fReadZipMember(const std::string& zipPath, const std::string& member, co
   const uLong size = info.uncompressed_size;
   auto* buffer = static_cast<uint8_t*>(std::malloc(size + 1));
   if (!buffer) {
-    fLog("zip file Read Error");
+    fLog("zip file Read Error (no memory for ", size, " bytes)");
     return -109;
   }
   bool ok = false;
   if (method == 0) {
-    ok = raw.size() - start == size;
-    if (ok && size) std::memcpy(buffer, raw.data() + start, size);
+    ok = rawSize - start == size;
+    if (ok && size) std::memcpy(buffer, raw.get() + start, size);
   } else {
     z_stream stream{};
     if (inflateInit2(&stream, -MAX_WBITS) == Z_OK) {
-      stream.next_in = raw.data() + start;
-      stream.avail_in = static_cast<uInt>(raw.size() - start);
+      stream.next_in = raw.get() + start;
+      stream.avail_in = static_cast<uInt>(rawSize - start);
       stream.next_out = buffer;
       stream.avail_out = static_cast<uInt>(size + 1);
       const int result = inflate(&stream, Z_FINISH);

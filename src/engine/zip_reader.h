@@ -9,10 +9,14 @@
 
 namespace QEL {
 
+// The largest member read: no resource of the game comes near it.
+constexpr uint64_t kMaxZipMemberBytes = 64ull * 1024 * 1024;
+
 // The member's bytes in a malloc'ed block of size + 1 with a 0 after them (not counted):
 // 1. -1 zip not opened, no first member, member not opened (wrong password, unknown
-// method); -108 no such member; -109 short or corrupt data. The member is found by its
-// name inside the zip only, so no name reaches outside the zip file.
+// method); -108 no such member; -109 short or corrupt data, sizes the archive cannot hold
+// or beyond kMaxZipMemberBytes, or no memory for it. The member is found by its name
+// inside the zip only, so no name reaches outside the zip file.
 int32_t fReadZipMember(const std::string& zipPath, const std::string& member, const std::string& password,
                        QS_FILE_DATA& out);
 

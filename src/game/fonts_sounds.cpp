@@ -114,6 +114,13 @@ void loadFonts() {
   }
 }
 
+void releaseFonts() {
+  for (QEL::QC_FONT*& font : gFonts) {
+    delete font;
+    font = nullptr;
+  }
+}
+
 QEL::QC_FONT* findFont(int32_t size, int32_t variant) {
   for (const FONT_ROW& row : kFontTable)
     if (row.size == size && row.variant == variant) return gFonts[row.slot];
@@ -135,6 +142,17 @@ void loadSounds() {
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   gCurrentTrack = std::rand() % kMusicTrackCount;
   QEL::QC_SOUND::fPlay(gMusicTracks[gCurrentTrack]);
+}
+
+void releaseSounds() {
+  for (QEL::QC_SOUND*& track : gMusicTracks) {
+    QEL::QC_SOUND::fStop(track);
+    replaceSound(track, nullptr);
+  }
+  for (QEL::QC_SOUND*& sound : gSounds) {
+    QEL::QC_SOUND::fStop(sound);
+    replaceSound(sound, nullptr);
+  }
 }
 
 void setSoundsGain(float gain) { setGain(gSounds, kSoundCount, gain); }

@@ -48,12 +48,16 @@ extern const FONT_ROW kFontTable[kFontCount];
 
 // Subscribes "font" and builds every font of the table into its slot.
 void loadFonts();
+// The end of loadFonts: every slot's font is deleted and the slot emptied.
+void releaseFonts();
 // The font of (size, variant); null for a pair the table does not have.
 QEL::QC_FONT* findFont(int32_t size, int32_t variant);
 
 // Subscribes "sounds", creates the effects and the tracks (a missing resource leaves its
 // slot null), applies the current player's volumes and starts a random track.
 void loadSounds();
+// The end of loadSounds: every effect and track is stopped, taken from the mixer and deleted.
+void releaseSounds();
 // OpenAL gain of every effect source / every track source; empty slots are skipped.
 void setSoundsGain(float gain);
 void setMusicGain(float gain);

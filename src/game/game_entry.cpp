@@ -102,6 +102,8 @@ uint32_t EntryPointer(QEL::QT_CALLBACK_ARG) {
   QEL::QC_GAME::fInit(QEL::qcGAME, "Pindrake");
   if (QEL::qcWINDOW != nullptr) QEL::qcWINDOW->fSetTitle(getTextString("game_name"));
   QEL::qcGAME->fStart();
+  releaseGame();
+  QEL::QC_GAME::fRelease(QEL::qcGAME);
   return static_cast<uint32_t>(-100500);
 }
 
@@ -125,6 +127,7 @@ uint32_t onGameInit(QEL::QT_CALLBACK_ARG) {
   const char* documents = QEL::QC_FILE_SYSTEM::fGetDocumentsFolder();
   gBasePath = documents != nullptr ? documents : "";
   makeSaveFolders();
+  removeStaleSaveTemporaries();
   QEL::fLog("onGameInit: save folder ", gBasePath);
 
   readCheatFlag();
@@ -195,6 +198,25 @@ uint32_t onGameInit(QEL::QT_CALLBACK_ARG) {
   loadFonts();
   QEL::fLog("onGameInit: done");
   return 0;
+}
+
+void releaseGame() {
+  QEL::fLog("releaseGame: scene, fonts, sounds, sprites, splash screen, cursor");
+  // The scene came last, made by the splash screen; its widgets point at the fonts.
+  delete gCurrentScene;
+  gCurrentScene = nullptr;
+  releaseFonts();
+  releaseSounds();
+  replaceSprite(gCursorSprite, nullptr);
+  for (QEL::QC_SPRITE*& sprite : gBorderSprites) replaceSprite(sprite, nullptr);
+  delete gSplash;
+  gSplash = nullptr;
+  gIsSplash = 0;
+  gIsGameReady = 0;
+  // The arrow is the system's own; the window keeps it to the end.
+  setArrowCursor();
+  platform::destroyCursor(gGameCursor);
+  gGameCursor = nullptr;
 }
 
 uint32_t onGameUpdate(QEL::QT_CALLBACK_ARG) {

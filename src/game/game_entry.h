@@ -10,8 +10,14 @@ class QC_TEXTURE;
 }
 
 // Registers the callbacks, loads the texts, starts the engine (which runs onGameInit), sets
-// the window title and runs the main loop. Returns -100500 once the loop has ended.
+// the window title and runs the main loop. Once the loop has ended it releases the game's
+// objects and then the engine's components, and returns -100500.
 uint32_t EntryPointer(QEL::QT_CALLBACK_ARG argument);
+
+// The end of the run, in reverse order of creation: the current scene, then what onGameInit
+// made (fonts, sounds, sprites, the splash screen, the game's cursor). Everything that holds a texture or a sound goes before the
+// engine's components do.
+void releaseGame();
 
 // The first steps of EntryPointer: clears the pause and ready flags, takes the game object
 // and fills the callback slots (the start slot stays empty).

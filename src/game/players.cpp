@@ -1,7 +1,6 @@
 #include "game/players.h"
 
 #include <cmath>
-#include <limits>
 
 #include "engine/log.h"
 #include "engine/text_utils.h"
@@ -75,7 +74,40 @@ float clampVolume(float value, const char* field, int player) {
   return clamped;
 }
 
-constexpr int32_t kIntMax = std::numeric_limits<int32_t>::max();
+// The whole attribute as a whole number (blanks around it allowed); false when it is missing,
+// empty, not a number or beyond a 32-bit int.
+bool readWholeNumber(const pugi::xml_attribute& attribute, int32_t& value) {
+  return attribute && QEL::fReadWholeNumber(attribute.value(), value);
+}
+
+// A player element's id, or -1 when it is missing, not a number or negative.
+int elementId(const pugi::xml_node& element) {
+  int32_t id = -1;
+  if (!readWholeNumber(element.attribute("id"), id) || id < 0) return -1;
+  return id;
+}
+
+// One past the highest player id among the elements: each player keeps its index, which is
+// also the number of its result files.
+int countPlayerElements(const pugi::xml_node& root) {
+  int count = 0;
+  for (const pugi::xml_node element : root.children("player")) {
+    const int id = elementId(element);
+    if (id >= count && id < kMaxPlayers) count = id + 1;
+  }
+  return count;
+}
+
+// numberOfPlayers as stored, or counted from the elements when it is unusable.
+int readPlayerCount(const pugi::xml_node& root) {
+  int32_t stated = 0;
+  if (readWholeNumber(root.attribute("numberOfPlayers"), stated) && stated >= 0)
+    return clampInt(stated, 0, kMaxPlayers, "numberOfPlayers", -1);
+  const int counted = countPlayerElements(root);
+  QEL::fLog("players.xml: numberOfPlayers \"", root.attribute("numberOfPlayers").value(),
+            "\" is missing, not a number or negative; ", counted, " players counted from the player elements");
+  return counted;
+}
 
 void readPlayer(const pugi::xml_node& element, int index) {
   PLAYER_RECORD& player = gPlayers[index];
@@ -85,7 +117,7 @@ void readPlayer(const pugi::xml_node& element, int index) {
     QEL::fLog("players.xml: player ", index, " name longer than ", kMaxNameLength, " characters, cut");
     player.name.resize(kMaxNameLength);
   }
-  player.money = clampInt(element.attribute("money").as_int(), 0, kIntMax, "money", index);
+  player.money = clampInt(element.attribute("money").as_int(), 0, kMaxPlayerCount, "money", index);
   player.soundVolume = clampVolume(element.attribute("soundVolume").as_float(), "soundVolume", index);
   player.musicVolume = clampVolume(element.attribute("musicVolume").as_float(), "musicVolume", index);
   player.isFullscreen = element.attribute("isFullscreen").as_bool() ? 1 : 0;
@@ -96,8 +128,8 @@ void readPlayer(const pugi::xml_node& element, int index) {
       clampInt(element.attribute("currentCardType").as_int(), 0, kCardTypeCount - 1, "currentCardType", index);
   player.additionalCardPlaces = clampInt(element.attribute("additionalCardPlaces").as_int(), 0,
                                          kMaxAdditionalCardPlaces, "additionalCardPlaces", index);
-  player.reshuffles = clampInt(element.attribute("reshuffles").as_int(), 0, kIntMax, "reshuffles", index);
-  player.jokers = clampInt(element.attribute("jokers").as_int(), 0, kIntMax, "jokers", index);
+  player.reshuffles = clampInt(element.attribute("reshuffles").as_int(), 0, kMaxPlayerCount, "reshuffles", index);
+  player.jokers = clampInt(element.attribute("jokers").as_int(), 0, kMaxPlayerCount, "jokers", index);
   player.isShowedFirstHint = element.attribute("isShowedFirstHint").as_int();
   player.isShowedHint29 = element.attribute("isShowedHint29").as_bool() ? 1 : 0;
 
@@ -109,15 +141,15 @@ void readPlayer(const pugi::xml_node& element, int index) {
 
   const pugi::xml_node statistics = element.child("statistics");
   player.numberOfPacksCompletedWithResult300_juniorMode =
-      clampInt(statistics.attribute("numberOfPacksCompletedWithResult300_juniorMode").as_int(), 0, kIntMax,
+      clampInt(statistics.attribute("numberOfPacksCompletedWithResult300_juniorMode").as_int(), 0, kMaxPlayerCount,
                "numberOfPacksCompletedWithResult300_juniorMode", index);
   player.numberOfPacksCompletedWithResult300_professionalMode =
-      clampInt(statistics.attribute("numberOfPacksCompletedWithResult300_professionalMode").as_int(), 0, kIntMax,
+      clampInt(statistics.attribute("numberOfPacksCompletedWithResult300_professionalMode").as_int(), 0, kMaxPlayerCount,
                "numberOfPacksCompletedWithResult300_professionalMode", index);
   player.numberOfUsageOfBonusReshuffle = clampInt(statistics.attribute("numberOfUsageOfBonusReshuffle").as_int(),
-                                                  0, kIntMax, "numberOfUsageOfBonusReshuffle", index);
+                                                  0, kMaxPlayerCount, "numberOfUsageOfBonusReshuffle", index);
   player.numberOfUsageOfBonusJoker = clampInt(statistics.attribute("numberOfUsageOfBonusJoker").as_int(), 0,
-                                              kIntMax, "numberOfUsageOfBonusJoker", index);
+                                              kMaxPlayerCount, "numberOfUsageOfBonusJoker", index);
 }
 
 // An existing attribute keeps its place in the element; a missing one is appended.
@@ -187,7 +219,12 @@ void updatePlayerElement(int index, const char* writer, CHANGE change, bool star
     return;
   }
   for (pugi::xml_node element : document.child("players").children("player")) {
-    if (element.attribute("id").as_int(-1) != index) continue;
+    if (elementId(element) != index) continue;
+    if (index >= gNumberOfPlayers && element.attribute("name")) {
+      // A stored player that this run did not load: the record holds defaults, not them.
+      QEL::fLog(writer, ": player ", index, " was not loaded, its stored element is left alone");
+      return;
+    }
     change(element, gPlayers[index]);
     break;
   }
@@ -205,8 +242,7 @@ void loadPlayers() {
   if (loadSaveFile(document, playersFilePath(), "players") != SAVE_FILE_STATE::LOADED) return;
   const pugi::xml_node root = document.child("players");
 
-  const int count = root.attribute("numberOfPlayers").as_int();
-  gNumberOfPlayers = clampInt(count, 0, kMaxPlayers, "numberOfPlayers", -1);
+  gNumberOfPlayers = readPlayerCount(root);
   const int current = root.attribute("currentPlayer").as_int();
   if (gNumberOfPlayers == 0 || current < 0)
     gCurrentPlayer = 0;
@@ -215,13 +251,21 @@ void loadPlayers() {
   else
     gCurrentPlayer = current;
 
+  bool read[kMaxPlayers] = {};
   for (const pugi::xml_node element : root.children("player")) {
-    const int id = element.attribute("id").as_int();
-    if (id >= gNumberOfPlayers) break;
+    const int id = elementId(element);
     if (id < 0) {
-      QEL::fLog("players.xml: player element with id ", id, " skipped");
+      QEL::fLog("players.xml: player element with id ", element.attribute("id").value(), " skipped");
       continue;
     }
+    if (id >= gNumberOfPlayers) break;
+    if (read[id]) {
+      // The writers update the first element of an id; reading a later one would save one
+      // player's settings over another's.
+      QEL::fLog("players.xml: a second player element with id ", id, " skipped");
+      continue;
+    }
+    read[id] = true;
     readPlayer(element, id);
   }
 }
@@ -288,6 +332,11 @@ void savePlayerStatistics(int index) {
     writeStatistics(element, player);
     QEL::fLog("save statistics for trophies");
   });
+}
+
+void addMoney(PLAYER_RECORD& player, int64_t amount) {
+  const int64_t sum = static_cast<int64_t>(player.money) + amount;
+  player.money = static_cast<int32_t>(sum < 0 ? 0 : (sum > kMaxPlayerCount ? kMaxPlayerCount : sum));
 }
 
 PLAYER_RECORD* currentPlayerRecord() { return isPlayerIndex(gCurrentPlayer) ? &gPlayers[gCurrentPlayer] : nullptr; }

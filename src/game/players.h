@@ -11,6 +11,11 @@ constexpr int kCardBackCount = 12;
 constexpr int kCardTypeCount = 3;
 constexpr int kMaxAdditionalCardPlaces = 4;  // a level has at least one reserve pile, at most five
 
+// Money and the counted things (reshuffles, jokers, the statistics counters) never go beyond
+// this: the loader brings larger stored values down to it and money saturates there, so a
+// saved value loads back as it was and one more addition can never overflow.
+constexpr int32_t kMaxPlayerCount = 1'000'000'000;
+
 struct PLAYER_RECORD {
   std::wstring name;
   int32_t money = 0;
@@ -37,7 +42,9 @@ std::string playersFilePath();
 
 // Reads the file into gPlayers, gNumberOfPlayers and gCurrentPlayer. A missing file means
 // no player; a corrupt one is kept aside as players.xml.corrupt and also means no player.
-// Values the game cannot show are brought into range.
+// Values the game cannot show are brought into range. A numberOfPlayers that is missing,
+// not a number or negative is replaced by a count of the player elements; of elements
+// repeating an id only the first is read. Both are logged.
 void loadPlayers();
 
 // Writes the whole file anew from the records (the main menu's save): root counts, then per
@@ -47,12 +54,18 @@ void savePlayers();
 // The document savePlayers writes, for a caller that adds to it before saving.
 void fillPlayersDocument(pugi::xml_document& document);
 
-// Each updates one player's element in the file and writes it back. While the all-levels
-// view is on, none of them touches the disk. When the file cannot be read they write nothing.
+// Each updates one player's element in the file (the first with the player's id) and writes
+// it back. While the all-levels view is on, none of them touches the disk. When the file
+// cannot be read they write nothing. The element of a player that was not loaded is left
+// alone, so a record of defaults never overwrites a stored player.
 void savePlayerSettings(int index);
 void savePlayerMoney(int index);
 void savePlayerTrophies(int index);
 void savePlayerStatistics(int index);
+
+// Adds to (or, negative, takes from) a player's money, which stays within 0 and
+// kMaxPlayerCount.
+void addMoney(PLAYER_RECORD& player, int64_t amount);
 
 // The current player's record; null when no player is current.
 PLAYER_RECORD* currentPlayerRecord();

@@ -1,7 +1,9 @@
 #pragma once
 // The save folders and the safe reading and writing of the save files: a save is written
-// to a temporary file beside it and renamed over the old one, so a crash or a full disk
-// never leaves a half-written save; a file that cannot be parsed is kept aside.
+// to a temporary file of its own beside it and renamed over the old one, so a crash, a full
+// disk or a second copy of the game never leaves a half-written save; a file that cannot be
+// parsed, or that is larger or deeper than any save the game writes, is kept aside.
+#include <cstdint>
 #include <string>
 
 #include <pugixml.hpp>
@@ -13,10 +15,20 @@ bool fileExists(const std::string& path);
 // creates gBasePath + "/Saves" and gBasePath + "/Statistics" when missing.
 void makeSaveFolders();
 
+// Removes from Saves and Statistics the temporary files a save left behind when its
+// process died before the rename. A temporary still being written by another running copy
+// of the game is locked and stays. Returns how many were removed.
+int removeStaleSaveTemporaries();
+
+// The largest save file read, and its deepest nesting: the game's own saves stay far below
+// (a players file of five players is a few kilobytes, three levels deep).
+constexpr std::uintmax_t kMaxSaveFileBytes = 1024 * 1024;
+constexpr int kMaxSaveFileDepth = 32;
+
 enum class SAVE_FILE_STATE {
   LOADED,   // parsed, with the expected root element
   MISSING,  // no file
-  CORRUPT,  // unparsable or without the root: renamed aside, logged
+  CORRUPT,  // unparsable, without the root, too large or too deep: renamed aside, logged
   UNREADABLE,  // exists but cannot be read (left where it is, logged)
 };
 
@@ -24,9 +36,10 @@ enum class SAVE_FILE_STATE {
 // ".corrupt1", ".corrupt2", ... when that name is taken) and the document left empty.
 SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& path, const char* rootName);
 
-// Writes the document with tab indentation to a temporary file in the same folder, flushes
-// it to the disk and renames it over path (engine/xml_save.h, which the level files use
-// too). False (logged) when any step fails; the old file is then untouched.
+// Writes the document with tab indentation through the engine's one atomic write
+// (engine/xml_save.h, which the level files use too): a locked temporary of its own beside
+// path, flushed to the disk and renamed over it. False (logged) when any step fails; the old
+// file is then untouched and the temporary removed.
 bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path);
 // The same for a text file written as it stands (the statistics files).
 bool saveTextAtomically(const std::string& text, const std::string& path);

@@ -2,15 +2,18 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "engine/file_system.h"
 #include "engine/game.h"
 #include "engine/globals.h"
 #include "engine/render.h"
+#include "engine/resource_loader.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/scenes/base_scene.h"
 #include "platform/device.h"
+#include "platform/memory.h"
 #include "primitives/sprite.h"
 
 namespace {
@@ -193,7 +196,7 @@ int32_t SPLASH_SCREEN::update() {
       border->fSetPosition(xOf(border), slideOffset + 376.0f, 0.0f);
       sky->fSetPosition(xOf(sky), slideOffset + 401.0f, 0.0f);
       mask->fSetPosition(xOf(mask), slideOffset + 376.0f, 0.0f);
-      if (officeX == kOfficeSlideEnd && slideOffset == kLandscapeSlideEnd) gIsSplash = 0;
+      if (officeX == kOfficeSlideEnd && slideOffset == kLandscapeSlideEnd) finish();
       break;
     }
     default:
@@ -211,6 +214,7 @@ void SPLASH_SCREEN::animateLandscape(float dt) {
     gIsSplash = 0;
     // Leaving before the hand-over would leave nothing to update or draw.
     if (state < 3) onSplashFinished();
+    givePicturesBack();
   }
 
   // Road lines run from the horizon towards the viewer.
@@ -277,6 +281,30 @@ void SPLASH_SCREEN::animateLandscape(float dt) {
   }
 
   if (state == 2) applyLandscapeFade();
+}
+
+void SPLASH_SCREEN::finish() {
+  gIsSplash = 0;
+  givePicturesBack();
+}
+
+void SPLASH_SCREEN::givePicturesBack() {
+  std::vector<QEL::QC_TEXTURE*> given;
+  auto take = [&given](QEL::QC_SPRITE* sprite) {
+    if (sprite == nullptr || sprite->_texture == nullptr) return;
+    given.push_back(sprite->_texture);
+    sprite->fSetTexture(nullptr);
+  };
+  for (QEL::QC_SPRITE* sprite : {menuBackground, office, road, sky, mask, road2, border}) take(sprite);
+  for (QEL::QC_SPRITE* sprite : hills) take(sprite);
+  for (QEL::QC_SPRITE* sprite : roadLines) take(sprite);
+  for (QEL::QC_SPRITE* sprite : trees) take(sprite);
+  for (QEL::QC_SPRITE* sprite : logos) take(sprite);
+  // Each sprite took one use of its picture; the main menu keeps its own of the background.
+  if (QEL::qcRESOURCE_LOADER != nullptr) {
+    for (QEL::QC_TEXTURE* texture : given) QEL::qcRESOURCE_LOADER->fReleaseImageUse(texture);
+  }
+  platform::returnFreedMemory();
 }
 
 void SPLASH_SCREEN::applyLandscapeFade() {

@@ -47,6 +47,9 @@ class SPLASH_SCREEN {
   int32_t state = 0;
 
  private:
+  // The splash is over: it stops, and its pictures that nothing else shows are released.
+  void finish();
+  void givePicturesBack();
   void animateLandscape(float dt);
   void applyLandscapeFade();
   void drawLogos();

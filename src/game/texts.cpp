@@ -1,6 +1,8 @@
 #include "game/texts.h"
 
+#include <filesystem>
 #include <sstream>
+#include <system_error>
 
 #include "engine/log.h"
 #include "engine/text_utils.h"
@@ -37,6 +39,12 @@ std::wstring replaceBars(const std::wstring& text, bool keepAsNewline) {
 
 void loadTexts() {
   gTexts.reset();
+  std::error_code error;
+  if (std::filesystem::exists(kTextsPath, error) && !std::filesystem::is_regular_file(kTextsPath, error)) {
+    // pugixml would take a folder's size for a file's and ask for absurd memory.
+    QEL::fLog("loadTexts: cannot read ", kTextsPath, ": not a plain file; every text is empty");
+    return;
+  }
   const pugi::xml_parse_result result = gTexts.load_file(kTextsPath);
   if (!result) {
     QEL::fLog("loadTexts: cannot read ", kTextsPath, ": ", result.description());

@@ -1,6 +1,7 @@
 #include "platform/device.h"
 
 #include <SDL2/SDL.h>
+#include <dlfcn.h>
 
 #include <algorithm>
 #include <cstring>
@@ -89,6 +90,41 @@ uint32_t vertexCountFor(PrimitiveType type, uint32_t primitives) {
     case PrimitiveType::triangleList: return primitives * 3;
   }
   return 0;
+}
+
+// The offscreen video driver draws into an EGL buffer of the size the window had when the
+// context was made: sizing the window later changes what SDL reports, not that buffer. Where
+// EGL made the current context, EGL itself says how large the buffer is.
+bool eglDrawBufferSize(int& width, int& height) {
+  struct EGL {
+    void* (*currentDisplay)() = nullptr;
+    void* (*currentSurface)(int32_t) = nullptr;
+    unsigned (*querySurface)(void*, void*, int32_t, int32_t*) = nullptr;
+  };
+  static const EGL egl = [] {
+    EGL found;
+    // Only an EGL that is loaded already can have made the context.
+    void* library = dlopen("libEGL.so.1", RTLD_LAZY | RTLD_NOLOAD);
+    if (library) {
+      found.currentDisplay = reinterpret_cast<void* (*)()>(dlsym(library, "eglGetCurrentDisplay"));
+      found.currentSurface = reinterpret_cast<void* (*)(int32_t)>(dlsym(library, "eglGetCurrentSurface"));
+      found.querySurface =
+          reinterpret_cast<unsigned (*)(void*, void*, int32_t, int32_t*)>(dlsym(library, "eglQuerySurface"));
+    }
+    return found;
+  }();
+  if (!egl.currentDisplay || !egl.currentSurface || !egl.querySurface) return false;
+  constexpr int32_t kEglDraw = 0x3059, kEglWidth = 0x3057, kEglHeight = 0x3056;
+  void* display = egl.currentDisplay();
+  void* surface = egl.currentSurface(kEglDraw);
+  int32_t w = 0, h = 0;
+  if (!display || !surface || !egl.querySurface(display, surface, kEglWidth, &w) ||
+      !egl.querySurface(display, surface, kEglHeight, &h)) {
+    return false;
+  }
+  width = w;
+  height = h;
+  return true;
 }
 
 }  // namespace
@@ -218,7 +254,7 @@ bool Device::create(WindowHandle window, const PresentParameters& parameters) {
   glGenTextures(1, &white);
   _whiteTexture = white;
   const uint8_t texel[4] = {255, 255, 255, 255};
-  glBindTexture(GL_TEXTURE_2D, _whiteTexture);
+  bindTextureName(_whiteTexture);
   glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, 1, 1, 0, GL_RGBA, GL_UNSIGNED_BYTE, texel);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
 
@@ -228,10 +264,28 @@ bool Device::create(WindowHandle window, const PresentParameters& parameters) {
   glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
   glPixelStorei(GL_PACK_ALIGNMENT, 1);
 
+  // What the window's own framebuffer offers: the back buffer can live there only with the
+  // depth and stencil the present parameters ask for.
+  glBindFramebuffer(GL_FRAMEBUFFER, 0);
+  GLint depthBits = 0, stencilBits = 0, drawBuffer = GL_BACK;
+  glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_DEPTH, GL_FRAMEBUFFER_ATTACHMENT_DEPTH_SIZE, &depthBits);
+  glGetFramebufferAttachmentParameteriv(GL_FRAMEBUFFER, GL_STENCIL, GL_FRAMEBUFFER_ATTACHMENT_STENCIL_SIZE,
+                                        &stencilBits);
+  glGetIntegerv(GL_DRAW_BUFFER, &drawBuffer);
+  while (glGetError() != GL_NO_ERROR) {
+  }
+  _windowHasDepthStencil = depthBits >= 16 && stencilBits >= 8;
+  GLint extensions = 0;
+  glGetIntegerv(GL_NUM_EXTENSIONS, &extensions);
+  for (GLint i = 0; i < extensions && !_hasClipControl; ++i) {
+    const char* name = reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
+    _hasClipControl = name && std::strcmp(name, "GL_ARB_clip_control") == 0;
+  }
+  _windowDrawBuffer = static_cast<unsigned>(drawBuffer);
+
   _parameters = parameters;
+  _backSurface = new Surface(this, nullptr, 0, 0);
   if (!makeBackBuffer()) return false;
-  _backSurface = new Surface(this, nullptr, static_cast<uint32_t>(_backWidth), static_cast<uint32_t>(_backHeight));
-  _backSurface->_framebuffer = _backFramebuffer;
   setDefaultStates();
   SDL_GL_SetSwapInterval(_parameters.presentationInterval == kPresentIntervalOne ? 1 : 0);
   return true;
@@ -258,16 +312,44 @@ Device::~Device() {
     object->_device = nullptr;
   }
   _objects.clear();
+  if (_context && _frameFence) glDeleteSync(static_cast<GLsync>(_frameFence));
+  _frameFence = nullptr;
   if (_context) {
-    dropBackBuffer();
+    dropOffscreenBackBuffer();
     GLuint names[1];
     if (_whiteTexture) { names[0] = _whiteTexture; glDeleteTextures(1, names); }
+    if (_copyFramebuffers[0]) glDeleteFramebuffers(2, _copyFramebuffers);
     if (_sampler) { names[0] = _sampler; glDeleteSamplers(1, names); }
     if (_vertexArray) { names[0] = _vertexArray; glDeleteVertexArrays(1, names); }
     if (_program) glDeleteProgram(_program);
     SDL_GL_MakeCurrent(_window, nullptr);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(_context));
   }
+}
+
+void Device::bindTextureName(unsigned name) {
+  if (name == _boundTexture) return;
+  glActiveTexture(GL_TEXTURE0);
+  glBindTexture(GL_TEXTURE_2D, name);
+  _boundTexture = name;
+  ++_counters.textureBinds;
+}
+
+void Device::forgetTextureName(unsigned name) {
+  if (name == _boundTexture) _boundTexture = 0;
+}
+
+void Device::noteFramePresented() {
+  auto since = [](uint64_t now, uint64_t then) { return now - then; };
+  _lastFrame.drawCalls = since(_counters.drawCalls, _atLastPresent.drawCalls);
+  _lastFrame.textureBinds = since(_counters.textureBinds, _atLastPresent.textureBinds);
+  _lastFrame.bufferAllocations = since(_counters.bufferAllocations, _atLastPresent.bufferAllocations);
+  _lastFrame.bufferUploads = since(_counters.bufferUploads, _atLastPresent.bufferUploads);
+  _lastFrame.textureUploads = since(_counters.textureUploads, _atLastPresent.textureUploads);
+  _lastFrame.depthStencilClears = since(_counters.depthStencilClears, _atLastPresent.depthStencilClears);
+  _lastFrame.presents = 1;
+  _lastFrame.resets = since(_counters.resets, _atLastPresent.resets);
+  _atLastPresent = _counters;
 }
 
 void Device::makeCurrent() {
@@ -283,17 +365,53 @@ bool Device::makeBackBuffer() {
     if (_parameters.backBufferHeight == 0) _parameters.backBufferHeight = static_cast<uint32_t>(std::max(h, 1));
   }
   if (_parameters.backBufferCount == 0) _parameters.backBufferCount = 1;
-  const int w = static_cast<int>(_parameters.backBufferWidth), h = static_cast<int>(_parameters.backBufferHeight);
-  if (_backFramebuffer && w == _backWidth && h == _backHeight) return true;
-  dropBackBuffer();
+  _backWidth = static_cast<int>(_parameters.backBufferWidth);
+  _backHeight = static_cast<int>(_parameters.backBufferHeight);
+  _backSurface->_width = static_cast<uint32_t>(_backWidth);
+  _backSurface->_height = static_cast<uint32_t>(_backHeight);
+  return chooseBackBuffer();
+}
+
+void Device::windowBufferSize(int& width, int& height) const {
+  if (eglDrawBufferSize(width, height)) return;
+  SDL_GL_GetDrawableSize(_window, &width, &height);
+}
+
+bool Device::drawsIntoWindow() const { return _backSurface && _backSurface->_window; }
+
+bool Device::chooseBackBuffer() {
+  int w = 0, h = 0;
+  windowBufferSize(w, h);
+  const bool fits = _hasClipControl && w == _backWidth && h == _backHeight &&
+                    (_windowHasDepthStencil || !_parameters.enableAutoDepthStencil);
+  if (fits) {
+    dropOffscreenBackBuffer();
+  } else if (!makeOffscreenBackBuffer()) {
+    return false;
+  }
+  _backSurface->_window = fits;
+  _backSurface->_framebuffer = _backFramebuffer;
+  _backSurface->_hasDepthStencil = fits ? _windowHasDepthStencil : true;
+  return true;
+}
+
+bool Device::makeOffscreenBackBuffer() {
+  if (_backFramebuffer) {
+    GLint w = 0, h = 0;
+    glBindRenderbuffer(GL_RENDERBUFFER, _backColor);
+    glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_WIDTH, &w);
+    glGetRenderbufferParameteriv(GL_RENDERBUFFER, GL_RENDERBUFFER_HEIGHT, &h);
+    if (w == _backWidth && h == _backHeight) return true;
+  }
+  dropOffscreenBackBuffer();
   GLuint names[2] = {0, 0};
   glGenRenderbuffers(2, names);
   _backColor = names[0];
   _backDepth = names[1];
   glBindRenderbuffer(GL_RENDERBUFFER, _backColor);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, w, h);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_RGBA8, _backWidth, _backHeight);
   glBindRenderbuffer(GL_RENDERBUFFER, _backDepth);
-  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, w, h);
+  glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, _backWidth, _backHeight);
   GLuint fbo = 0;
   glGenFramebuffers(1, &fbo);
   _backFramebuffer = fbo;
@@ -304,17 +422,10 @@ bool Device::makeBackBuffer() {
     setDeviceFailureReason("back buffer framebuffer incomplete");
     return false;
   }
-  _backWidth = w;
-  _backHeight = h;
-  if (_backSurface) {
-    _backSurface->_framebuffer = _backFramebuffer;
-    _backSurface->_width = static_cast<uint32_t>(w);
-    _backSurface->_height = static_cast<uint32_t>(h);
-  }
   return true;
 }
 
-void Device::dropBackBuffer() {
+void Device::dropOffscreenBackBuffer() {
   GLuint names[2] = {_backColor, _backDepth};
   if (_backFramebuffer) {
     GLuint fbo = _backFramebuffer;
@@ -420,12 +531,26 @@ Result Device::reset(const PresentParameters& parameters) {
   return Result::ok;
 }
 
-void Device::setMaximumFrameLatency(uint32_t) {
-  // OpenGL has no such knob; the swap interval already keeps the queue short.
+void Device::setMaximumFrameLatency(uint32_t frames) { _maximumFrameLatency = frames; }
+
+void Device::limitFramesInFlight() {
+  // The frame just handed over may still be drawn while the next one is prepared; the one
+  // before it must be finished. Without a limit the offscreen driver, whose swap waits for
+  // nothing, would let frames (and the memory they hold) pile up.
+  if (_frameFence) {
+    GLsync previous = static_cast<GLsync>(_frameFence);
+    glClientWaitSync(previous, GL_SYNC_FLUSH_COMMANDS_BIT, 1000000000ull);
+    glDeleteSync(previous);
+    _frameFence = nullptr;
+  }
+  if (_maximumFrameLatency > 0) _frameFence = glFenceSync(GL_SYNC_GPU_COMMANDS_COMPLETE, 0);
 }
 
 Result Device::beginScene() {
   if (_inScene) return Result::invalidCall;
+  // The window may have changed size since the last frame (a window manager, full screen).
+  makeCurrent();
+  if (!chooseBackBuffer()) return Result::driverInternalError;
   _inScene = true;
   return Result::ok;
 }
@@ -439,66 +564,100 @@ Result Device::endScene() {
 Result Device::present() {
   if (_lostTests > 0 || _notReset) return Result::deviceLost;
   makeCurrent();
-  int dw = 0, dh = 0;
-  SDL_GL_GetDrawableSize(_window, &dw, &dh);
-  if (dw > 0 && dh > 0 && _backFramebuffer) {
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, _backFramebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glDisable(GL_SCISSOR_TEST);
-    const GLenum filter = (dw == _backWidth && dh == _backHeight) ? GL_NEAREST : GL_LINEAR;
-    // A window that did not get the size asked for (full screen refused by the window
-    // manager, say) shows the whole back buffer with its aspect kept, between black bars.
-    const float scale = std::min(static_cast<float>(dw) / static_cast<float>(_backWidth),
-                                 static_cast<float>(dh) / static_cast<float>(_backHeight));
-    const int w = static_cast<int>(static_cast<float>(_backWidth) * scale + 0.5f);
-    const int h = static_cast<int>(static_cast<float>(_backHeight) * scale + 0.5f);
-    const int x = (dw - w) / 2;
-    const int y = (dh - h) / 2;
-    if (w != dw || h != dh) {
-      glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-      glClear(GL_COLOR_BUFFER_BIT);
-    }
-    // The back buffer is stored top row first; the window's first row is its bottom.
-    glBlitFramebuffer(0, 0, _backWidth, _backHeight, x, y + h, x + w, y, GL_COLOR_BUFFER_BIT, filter);
-  }
+  if (!_backSurface->_window) copyBackBufferToWindow();
+  limitFramesInFlight();
   SDL_GL_SwapWindow(_window);
   ++_counters.presents;
+  noteFramePresented();
   _matricesDirty = true;
   bindTarget();
   return Result::ok;
+}
+
+void Device::copyBackBufferToWindow() {
+  int dw = 0, dh = 0;
+  windowBufferSize(dw, dh);
+  if (dw <= 0 || dh <= 0 || !_backFramebuffer) return;
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, _backFramebuffer);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+  glDisable(GL_SCISSOR_TEST);
+  const GLenum filter = (dw == _backWidth && dh == _backHeight) ? GL_NEAREST : GL_LINEAR;
+  // A window that did not get the size asked for (full screen refused by the window
+  // manager, say) shows the whole back buffer with its aspect kept, between black bars.
+  const float scale = std::min(static_cast<float>(dw) / static_cast<float>(_backWidth),
+                               static_cast<float>(dh) / static_cast<float>(_backHeight));
+  const int w = static_cast<int>(static_cast<float>(_backWidth) * scale + 0.5f);
+  const int h = static_cast<int>(static_cast<float>(_backHeight) * scale + 0.5f);
+  const int x = (dw - w) / 2;
+  const int y = (dh - h) / 2;
+  if (w != dw || h != dh) {
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+  }
+  // The back buffer is stored top row first; the window's first row is its bottom.
+  glBlitFramebuffer(0, 0, _backWidth, _backHeight, x, y + h, x + w, y, GL_COLOR_BUFFER_BIT, filter);
 }
 
 void Device::bindTarget() {
   Surface* target = _target ? _target : _backSurface;
   if (!target) return;
   glBindFramebuffer(GL_FRAMEBUFFER, target->_framebuffer);
+  // The window's rows go bottom up where ours go top down: its origin is put at the upper
+  // left, so everything drawn (winding, edges on pixel centres) comes out as in our own
+  // framebuffers; a point sprite's top row goes to the picture's top in either.
+  if (_hasClipControl && target->_window != _upperLeftOrigin) {
+    _upperLeftOrigin = target->_window;
+    glClipControl(_upperLeftOrigin ? GL_UPPER_LEFT : GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
+    glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, _upperLeftOrigin ? GL_UPPER_LEFT : GL_LOWER_LEFT);
+  }
   glViewport(0, 0, static_cast<GLsizei>(target->_width), static_cast<GLsizei>(target->_height));
 }
 
 Result Device::clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
+  if (!(flags & (kClearTarget | kClearZBuffer | kClearStencil))) return Result::invalidCall;
   makeCurrent();
   bindTarget();
-  GLbitfield mask = 0;
+  Surface* target = _target ? _target : _backSurface;
   if (flags & kClearTarget) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(static_cast<float>((argb >> 16) & 0xFF) / 255.0f, static_cast<float>((argb >> 8) & 0xFF) / 255.0f,
                  static_cast<float>(argb & 0xFF) / 255.0f, static_cast<float>((argb >> 24) & 0xFF) / 255.0f);
-    mask |= GL_COLOR_BUFFER_BIT;
+    glDisable(GL_SCISSOR_TEST);
+    glClear(GL_COLOR_BUFFER_BIT);
   }
-  if (flags & kClearZBuffer) {
+  // Depth and stencil are cleared by the first draw that tests them (and only then).
+  if (target && target->_hasDepthStencil) {
+    if (flags & kClearZBuffer) target->_pendingDepth = z;
+    if (flags & kClearStencil) target->_pendingStencil = stencil & 0xFF;
+    target->_pendingClear |= flags & (kClearZBuffer | kClearStencil);
+  }
+  return Result::ok;
+}
+
+void Device::clearWhatTheDrawTests() {
+  Surface* target = _target ? _target : _backSurface;
+  if (!target || !target->_pendingClear) return;
+  uint32_t tested = 0;
+  if (_renderStates[static_cast<uint32_t>(RenderState::zEnable)]) tested |= kClearZBuffer;
+  if (_renderStates[static_cast<uint32_t>(RenderState::stencilEnable)]) tested |= kClearStencil;
+  const uint32_t due = target->_pendingClear & tested;
+  if (!due) return;
+  GLbitfield mask = 0;
+  if (due & kClearZBuffer) {
     glDepthMask(GL_TRUE);
-    glClearDepth(static_cast<double>(z));
+    glClearDepth(static_cast<double>(target->_pendingDepth));
     mask |= GL_DEPTH_BUFFER_BIT;
   }
-  if (flags & kClearStencil) {
+  if (due & kClearStencil) {
     glStencilMask(0xFF);
-    glClearStencil(static_cast<GLint>(stencil & 0xFF));
+    glClearStencil(static_cast<GLint>(target->_pendingStencil));
     mask |= GL_STENCIL_BUFFER_BIT;
   }
-  if (!mask) return Result::invalidCall;
   glDisable(GL_SCISSOR_TEST);
   glClear(mask);
-  return Result::ok;
+  target->_pendingClear &= ~due;
+  ++_counters.depthStencilClears;
 }
 
 Result Device::setTransform(TransformKind kind, const float* m) {
@@ -591,6 +750,7 @@ void Device::applyPipelineState(bool points) {
   glUseProgram(_program);
   glBindVertexArray(_vertexArray);
   bindTarget();
+  clearWhatTheDrawTests();
   Surface* target = _target ? _target : _backSurface;
   glUniform2f(_uniformPixel, 2.0f / static_cast<float>(target->_width), 2.0f / static_cast<float>(target->_height));
   uploadMatrices();
@@ -627,8 +787,7 @@ void Device::applyPipelineState(bool points) {
     glDisable(GL_STENCIL_TEST);
   }
 
-  glActiveTexture(GL_TEXTURE0);
-  glBindTexture(GL_TEXTURE_2D, (_texture && _texture->_name) ? _texture->_name : _whiteTexture);
+  bindTextureName((_texture && _texture->_name) ? _texture->_name : _whiteTexture);
   glSamplerParameteri(_sampler, GL_TEXTURE_MAG_FILTER, glFilter(_samplerStates[static_cast<uint32_t>(SamplerState::magFilter)]));
   glSamplerParameteri(_sampler, GL_TEXTURE_MIN_FILTER, glFilter(_samplerStates[static_cast<uint32_t>(SamplerState::minFilter)]));
   glBindSampler(0, _sampler);
@@ -688,6 +847,7 @@ Result Device::drawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t 
   prepareDraw();
   glDrawArrays(glMode(type), static_cast<GLint>(startVertex), static_cast<GLsizei>(count));
   ++_counters.drawCalls;
+  if (_capture && type == PrimitiveType::triangleList) captureTriangles(startVertex, count, false, 0, 0);
   return Result::ok;
 }
 
@@ -706,6 +866,7 @@ Result Device::drawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint
   glDrawElementsBaseVertex(glMode(type), static_cast<GLsizei>(count), GL_UNSIGNED_SHORT,
                            reinterpret_cast<const void*>(static_cast<uintptr_t>(startIndex) * 2), baseVertex);
   ++_counters.drawCalls;
+  if (_capture && type == PrimitiveType::triangleList) captureTriangles(0, count, true, startIndex, baseVertex);
   return Result::ok;
 }
 
@@ -729,17 +890,36 @@ Result Device::setRenderTarget(uint32_t index, Surface* surface) {
 }
 
 bool Device::readBackBuffer(std::vector<uint8_t>& rgba, int& width, int& height) {
-  return readSurface(_backSurface, rgba, width, height);
+  if (!readSurface(_backSurface, rgba, width, height)) return false;
+  // The back buffer's format has no alpha (the window's has none to show): it reads opaque
+  // wherever it lives.
+  for (size_t i = 3; i < rgba.size(); i += 4) rgba[i] = 0xFF;
+  return true;
 }
 
 bool Device::readSurface(Surface* surface, std::vector<uint8_t>& rgba, int& width, int& height) {
-  if (!surface || !surface->_framebuffer) return false;
+  if (!surface || (!surface->_framebuffer && !surface->_window)) return false;
   makeCurrent();
   width = static_cast<int>(surface->_width);
   height = static_cast<int>(surface->_height);
   rgba.assign(static_cast<size_t>(width) * static_cast<size_t>(height) * 4, 0);
   glBindFramebuffer(GL_READ_FRAMEBUFFER, surface->_framebuffer);
+  // The window keeps its last frame after the swap: its buffer is single (the offscreen
+  // driver) or swapped by copying (Mesa's window-system drivers), as the copy swap effect
+  // of the present parameters asks.
+  if (surface->_window) glReadBuffer(_windowDrawBuffer);
   glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+  if (surface->_window) {
+    const size_t row = static_cast<size_t>(width) * 4;
+    std::vector<uint8_t> swap(row);
+    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+      uint8_t* a = rgba.data() + static_cast<size_t>(top) * row;
+      uint8_t* b = rgba.data() + static_cast<size_t>(bottom) * row;
+      std::memcpy(swap.data(), a, row);
+      std::memcpy(a, b, row);
+      std::memcpy(b, swap.data(), row);
+    }
+  }
   bindTarget();
   return true;
 }

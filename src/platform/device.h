@@ -5,10 +5,16 @@
 // stage and sampler states in use, world/view/projection transforms, (indexed) drawing,
 // point sprites, clear, scenes and present.
 //
-// Every frame is drawn into an offscreen framebuffer of exactly the back-buffer size and
-// copied to the window at present, so the back buffer can be read back. Pixel centres sit at
+// A frame is drawn straight into the window when the window's buffer has the back buffer's
+// size, and present only swaps. Otherwise (a window that did not get the size asked for, a
+// back buffer of another size than the window) it is drawn into an offscreen framebuffer of
+// exactly the back-buffer size, which present copies to the window scaled, with its aspect
+// kept. Either way the back buffer can be read back, rows top first. Pixel centres sit at
 // whole coordinates as on the original device: a quad at whole-pixel coordinates covers
 // exactly those pixels. Textures and targets keep row 0 at the top.
+//
+// Depth and stencil clears wait until a draw tests depth or stencil: a frame that never
+// uses them never pays for clearing them.
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -147,7 +153,9 @@ class Device {
 
   Result testCooperativeLevel();
   Result reset(const PresentParameters& parameters);
-  void setMaximumFrameLatency(uint32_t frames);  // waits for the GPU at present when 1
+  // With a latency of 1 or more, present waits until the frame before the one presented has
+  // been drawn: at most one frame is in flight.
+  void setMaximumFrameLatency(uint32_t frames);
 
   Result beginScene();
   Result endScene();
@@ -175,6 +183,15 @@ class Device {
   Result createIndexBuffer(uint32_t length, uint32_t usage, uint32_t format, Pool pool, IndexBuffer** out);
   Result createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format, Pool pool,
                        Texture** out);
+  // The widest and tallest texture the driver makes (asked once).
+  uint32_t maxTextureSize();
+  // A managed one-level texture made with its pixels (level 0 in the texture's byte order,
+  // rows top first, 4 x width bytes apart), so no empty picture is made and filled after.
+  Result createTextureFromPixels(uint32_t width, uint32_t height, uint32_t format, const void* pixels, Texture** out);
+  // Copies the width x height texels at (x, y) of one managed texture to (toX, toY) of
+  // another, exactly, without a trip through memory. Both must have the same byte order.
+  Result copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width, uint32_t height, Texture* to,
+                    uint32_t toX, uint32_t toY);
   // Adds a reference to the surface handed out.
   Result getRenderTarget(uint32_t index, Surface** out);
   Result setRenderTarget(uint32_t index, Surface* surface);
@@ -182,16 +199,24 @@ class Device {
   const PresentParameters& presentParameters() const { return _parameters; }
   int backBufferWidth() const { return _backWidth; }
   int backBufferHeight() const { return _backHeight; }
+  // True while frames go straight into the window; false while an offscreen back buffer is
+  // copied to it at present.
+  bool drawsIntoWindow() const;
 
-  // Counters of what reached OpenGL since the device was made (for benchmarks and tests).
+  // Counters of what reached OpenGL (for benchmarks and tests): since the device was made,
+  // and what the last presented frame took (from one present to the next).
   struct Counters {
     uint64_t drawCalls = 0;
+    uint64_t textureBinds = 0;       // changes of the texture the draws sample
+    uint64_t bufferAllocations = 0;  // vertex or index storage (re)allocated
     uint64_t bufferUploads = 0;
     uint64_t textureUploads = 0;
+    uint64_t depthStencilClears = 0;  // made for a draw that tests depth or stencil
     uint64_t presents = 0;
     uint64_t resets = 0;
   };
   const Counters& counters() const { return _counters; }
+  const Counters& lastFrameCounters() const { return _lastFrame; }
 
   // ---- test hooks --------------------------------------------------------------------
   // The device reports itself lost for the next lostTests cooperative-level tests, then
@@ -199,39 +224,89 @@ class Device {
   void simulateDeviceLoss(uint32_t lostTests = 1);
   // The next reset fails with the given result (once).
   void failNextReset(Result result) { _failNextReset = result; }
-  // The back buffer as RGBA bytes, rows top first. False without a back buffer.
+  // The back buffer as RGBA bytes, rows top first, alpha 255 (its format has none). False
+  // without a back buffer.
   bool readBackBuffer(std::vector<uint8_t>& rgba, int& width, int& height);
   // A render target surface's pixels, the same way.
   bool readSurface(Surface* surface, std::vector<uint8_t>& rgba, int& width, int& height);
+
+  // ---- benchmark hook ---------------------------------------------------------------
+  // While a capture is set, the corners of every triangle drawn into the back buffer are
+  // added to it in back-buffer pixels (x right, y down) with their texture coordinates and
+  // colour, each draw as a run with what it sampled and how it blended: what a frame
+  // covers, for a program that draws the same pixels another way.
+  struct CapturedVertex {
+    float x, y, u, v;
+    uint32_t color;  // 0xAARRGGBB
+  };
+  struct CapturedRun {
+    uint32_t firstVertex = 0, vertexCount = 0;
+    uint32_t texture = 0;  // the same number for the same texture within one capture
+    uint32_t textureWidth = 1, textureHeight = 1;
+    uint32_t linear = 0;   // linear filtering, else nearest
+    uint32_t blend = 0;    // 0 none, 1 source alpha over the picture, 2 added
+  };
+  struct Capture {
+    std::vector<CapturedVertex> vertices;
+    std::vector<CapturedRun> runs;
+    std::vector<const void*> textures;  // in the order of their numbers
+  };
+  void setTriangleCapture(Capture* capture) { _capture = capture; }
 
   // Used by the device's objects.
   void forget(DeviceObject* object) { _objects.erase(object); }
   void remember(DeviceObject* object) { _objects.insert(object); }
   void makeCurrent();
   Counters& mutableCounters() { return _counters; }
+  // Binds a texture name to unit 0 unless it is bound already; every bind of the device's
+  // own goes through here, so the binding is known without asking OpenGL.
+  void bindTextureName(unsigned name);
+  // A texture name is going away: OpenGL falls back to no texture where it was bound.
+  void forgetTextureName(unsigned name);
 
  private:
   friend class Direct3D;
   friend class Texture;
   Device() = default;
   bool create(WindowHandle window, const PresentParameters& parameters);
+  // Takes the back buffer's size from the parameters (or the window) and chooses where it
+  // lives.
   bool makeBackBuffer();
-  void dropBackBuffer();
+  // The window's own buffer when it fits the back buffer, else the offscreen one.
+  bool chooseBackBuffer();
+  bool makeOffscreenBackBuffer();
+  void dropOffscreenBackBuffer();
+  // The size of the buffer the window's framebuffer draws into.
+  void windowBufferSize(int& width, int& height) const;
+  // Runs the depth and stencil clears the current target still owes, for the tests the
+  // coming draw makes.
+  void clearWhatTheDrawTests();
+  void copyBackBufferToWindow();
   void setDefaultStates();
   void bindTarget();
   void applyPipelineState(bool points);
   void prepareDraw();
   void uploadMatrices();
+  void noteFramePresented();
+  void limitFramesInFlight();
+  // Adds the triangles of a draw to the capture list (vertices from first on, or through the
+  // index buffer's count indices from startIndex, each plus baseVertex).
+  void captureTriangles(uint32_t first, uint32_t count, bool indexed, uint32_t startIndex, int32_t baseVertex);
 
   WindowHandle _window = nullptr;
   void* _context = nullptr;
   PresentParameters _parameters;
   int _backWidth = 0, _backHeight = 0;
-  unsigned _backFramebuffer = 0, _backColor = 0, _backDepth = 0;
+  unsigned _backFramebuffer = 0, _backColor = 0, _backDepth = 0;  // the offscreen back buffer
+  bool _windowHasDepthStencil = false;
+  bool _hasClipControl = false;   // needed to draw into the window as into our own buffers
+  bool _upperLeftOrigin = false;  // the clip origin set now
+  unsigned _windowDrawBuffer = 0;  // the colour buffer of the window's framebuffer we draw into
   Surface* _backSurface = nullptr;  // one reference held by the device
   Surface* _target = nullptr;       // current render target 0 (one reference held)
 
   unsigned _program = 0, _vertexArray = 0, _sampler = 0, _whiteTexture = 0;
+  unsigned _copyFramebuffers[2] = {0, 0};  // read and draw sides of copyTexels
   int _uniformMatrix = -1, _uniformPointSprite = -1, _uniformPointSizeRange = -1, _uniformPixel = -1,
       _uniformSampler = -1;
 
@@ -247,12 +322,19 @@ class Device {
   IndexBuffer* _indices = nullptr;
 
   bool _inScene = false;
+  uint32_t _maximumFrameLatency = 0;
+  void* _frameFence = nullptr;  // the last presented frame's fence
   uint32_t _lostTests = 0;
   bool _notReset = false;
   bool _lostWhileMinimised = false;
   Result _failNextReset = Result::ok;
   Counters _counters;
+  Counters _atLastPresent;
+  Counters _lastFrame;
+  unsigned _boundTexture = 0;  // the texture name bound to unit 0, as last set here
+  Capture* _capture = nullptr;
   std::set<DeviceObject*> _objects;
+  uint32_t _maxTextureSize = 0;
 };
 
 // Why the last device or context creation failed (empty when it did not).
@@ -322,7 +404,8 @@ struct LockedRect {
 class Texture : public DeviceObject {
  public:
   // Managed textures only: the pixels of level 0 in the texture's byte order
-  // (A8R8G8B8: b, g, r, a; A8B8G8R8: r, g, b, a), rows 4 x width bytes apart.
+  // (A8R8G8B8: b, g, r, a; A8B8G8R8: r, g, b, a), rows 4 x width bytes apart. With
+  // kLockDiscard the bits start undefined: for a caller that writes them all.
   Result lockRect(uint32_t level, LockedRect* locked, uint32_t flags);
   Result unlockRect(uint32_t level);
   // Adds a reference to the surface (render targets only).
@@ -338,7 +421,9 @@ class Texture : public DeviceObject {
   uint32_t pixelOrder() const;
   friend class Device;
   friend class Surface;
-  Texture(Device* device, uint32_t width, uint32_t height, uint32_t format, bool renderTarget);
+  // pixels: level 0 of a managed texture, or null for a transparent one.
+  Texture(Device* device, uint32_t width, uint32_t height, uint32_t format, bool renderTarget,
+          const void* pixels = nullptr);
   ~Texture() override;
   void orphan() override;
   std::vector<uint8_t> _pixels;  // the locked copy, held only between lock and unlock
@@ -366,6 +451,12 @@ class Surface : public DeviceObject {
   Texture* _texture;  // null: the back buffer
   unsigned _framebuffer = 0, _depth = 0;
   uint32_t _width, _height;
+  bool _window = false;  // the back buffer, drawn straight into the window's framebuffer
+  bool _hasDepthStencil = false;
+  // Depth and stencil clears asked for but not made yet (kClearZBuffer, kClearStencil).
+  uint32_t _pendingClear = 0;
+  float _pendingDepth = 1.0f;
+  uint32_t _pendingStencil = 0;
 };
 
 }  // namespace platform

@@ -41,13 +41,17 @@ void uploadBuffer(GLenum target, unsigned& name, const std::vector<uint8_t>& byt
     glBufferData(target, static_cast<GLsizeiptr>(bytes.size()), bytes.data(), GL_STREAM_DRAW);
     begin = end = 0;
     discard = false;
+    ++counters.bufferAllocations;
     ++counters.bufferUploads;
     return;
   }
   if (begin == end) return;
   glBindBuffer(target, name);
   // A discarding lock lets the old storage go, so a draw still reading it never stalls us.
-  if (discard) glBufferData(target, static_cast<GLsizeiptr>(bytes.size()), nullptr, GL_STREAM_DRAW);
+  if (discard) {
+    glBufferData(target, static_cast<GLsizeiptr>(bytes.size()), nullptr, GL_STREAM_DRAW);
+    ++counters.bufferAllocations;
+  }
   glBufferSubData(target, begin, end - begin, bytes.data() + begin);
   begin = end = 0;
   discard = false;
@@ -101,20 +105,24 @@ IndexBuffer::IndexBuffer(Device* device, uint32_t length) : Buffer(device, lengt
 
 // ---- textures and surfaces ---------------------------------------------------------------------
 
-Texture::Texture(Device* device, uint32_t width, uint32_t height, uint32_t format, bool renderTarget)
+Texture::Texture(Device* device, uint32_t width, uint32_t height, uint32_t format, bool renderTarget,
+                 const void* pixels)
     : DeviceObject(device), _width(width), _height(height), _format(format), _renderTarget(renderTarget) {
   GLuint n = 0;
   glGenTextures(1, &n);
   _name = n;
-  glBindTexture(GL_TEXTURE_2D, _name);
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0, GL_RGBA,
-               GL_UNSIGNED_BYTE, nullptr);
-  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
-  if (!renderTarget) {
-    const std::vector<uint8_t> clear(static_cast<size_t>(width) * height * 4, 0);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_RGBA,
-                    GL_UNSIGNED_BYTE, clear.data());
+  _device->bindTextureName(_name);
+  // A managed texture starts transparent when it gets no pixels (targets are cleared when
+  // their surface is made).
+  std::vector<uint8_t> transparent;
+  if (!renderTarget && !pixels) {
+    transparent.assign(static_cast<size_t>(width) * height * 4, 0);
+    pixels = transparent.data();
   }
+  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
+               pixelOrder(), GL_UNSIGNED_BYTE, pixels);
+  glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  if (pixels) ++_device->mutableCounters().textureUploads;
 }
 
 Texture::~Texture() {
@@ -128,6 +136,7 @@ Texture::~Texture() {
     _device->makeCurrent();
     GLuint n = _name;
     glDeleteTextures(1, &n);
+    _device->forgetTextureName(_name);
   }
 }
 
@@ -141,16 +150,18 @@ void Texture::orphan() {
 
 uint32_t Texture::pixelOrder() const { return _format == kFormatA8B8G8R8 ? GL_RGBA : GL_BGRA; }
 
-Result Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t) {
+Result Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags) {
   if (!locked || level != 0 || _renderTarget || _locked || !_name || !_device) return Result::invalidCall;
   // The pixels live only on the GPU (the context outlives every reset, so nothing is lost);
   // a lock reads them into a copy that exists until the unlock, which keeps memory at one
-  // copy per picture.
+  // copy per picture. A discarding lock (the caller writes every pixel) reads nothing.
   _device->makeCurrent();
   _pixels.resize(static_cast<size_t>(_width) * _height * 4);
-  glBindTexture(GL_TEXTURE_2D, _name);
-  glPixelStorei(GL_PACK_ALIGNMENT, 4);
-  glGetTexImage(GL_TEXTURE_2D, 0, pixelOrder(), GL_UNSIGNED_BYTE, _pixels.data());
+  if (!(flags & kLockDiscard)) {
+    _device->bindTextureName(_name);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glGetTexImage(GL_TEXTURE_2D, 0, pixelOrder(), GL_UNSIGNED_BYTE, _pixels.data());
+  }
   locked->bits = _pixels.data();
   locked->pitch = static_cast<int32_t>(_width * 4);
   _locked = true;
@@ -162,7 +173,7 @@ Result Texture::unlockRect(uint32_t level) {
   _locked = false;
   if (_name && _device) {
     _device->makeCurrent();
-    glBindTexture(GL_TEXTURE_2D, _name);
+    _device->bindTextureName(_name);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(_width), static_cast<GLsizei>(_height),
                     pixelOrder(), GL_UNSIGNED_BYTE, _pixels.data());
     ++_device->mutableCounters().textureUploads;
@@ -186,6 +197,7 @@ Result Texture::getSurfaceLevel(uint32_t level, Surface** out) {
       GLuint fbo = 0;
       glGenFramebuffers(1, &fbo);
       _surface->_framebuffer = fbo;
+      _surface->_hasDepthStencil = true;
       glBindFramebuffer(GL_FRAMEBUFFER, fbo);
       glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, _name, 0);
       glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, _surface->_depth);
@@ -247,6 +259,61 @@ Result Device::createIndexBuffer(uint32_t length, uint32_t, uint32_t format, Poo
   if (!out || length == 0 || format != kFormatIndex16) return Result::invalidCall;
   makeCurrent();
   *out = new IndexBuffer(this, length);
+  return Result::ok;
+}
+
+uint32_t Device::maxTextureSize() {
+  if (_maxTextureSize == 0) {
+    makeCurrent();
+    GLint size = 0;
+    glGetIntegerv(GL_MAX_TEXTURE_SIZE, &size);
+    _maxTextureSize = size > 0 ? static_cast<uint32_t>(size) : 0;
+  }
+  return _maxTextureSize;
+}
+
+Result Device::createTextureFromPixels(uint32_t width, uint32_t height, uint32_t format, const void* pixels,
+                                       Texture** out) {
+  if (!out) return Result::invalidCall;
+  *out = nullptr;
+  if (!pixels || width == 0 || height == 0 || width > 16384 || height > 16384) return Result::invalidCall;
+  if (format != kFormatA8R8G8B8 && format != kFormatA8B8G8R8 && format != kFormatX8R8G8B8) return Result::invalidCall;
+  makeCurrent();
+  *out = new Texture(this, width, height, format, false, pixels);
+  bindTarget();
+  return Result::ok;
+}
+
+Result Device::copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width, uint32_t height, Texture* to,
+                          uint32_t toX, uint32_t toY) {
+  if (!from || !to || !from->_name || !to->_name || from->_renderTarget || to->_renderTarget || width == 0 ||
+      height == 0 || from->pixelOrder() != to->pixelOrder()) {
+    return Result::invalidCall;
+  }
+  if (static_cast<uint64_t>(x) + width > from->_width || static_cast<uint64_t>(y) + height > from->_height ||
+      static_cast<uint64_t>(toX) + width > to->_width || static_cast<uint64_t>(toY) + height > to->_height) {
+    return Result::invalidCall;
+  }
+  makeCurrent();
+  if (!_copyFramebuffers[0]) {
+    GLuint names[2] = {0, 0};
+    glGenFramebuffers(2, names);
+    _copyFramebuffers[0] = names[0];
+    _copyFramebuffers[1] = names[1];
+  }
+  glBindFramebuffer(GL_READ_FRAMEBUFFER, _copyFramebuffers[0]);
+  glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, from->_name, 0);
+  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, _copyFramebuffers[1]);
+  glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, to->_name, 0);
+  glDisable(GL_SCISSOR_TEST);
+  const GLint x0 = static_cast<GLint>(x), y0 = static_cast<GLint>(y);
+  const GLint w = static_cast<GLint>(width), h = static_cast<GLint>(height);
+  const GLint tx = static_cast<GLint>(toX), ty = static_cast<GLint>(toY);
+  glBlitFramebuffer(x0, y0, x0 + w, y0 + h, tx, ty, tx + w, ty + h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  // Nothing keeps the textures attached: either may be released at once.
+  glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  bindTarget();
   return Result::ok;
 }
 

@@ -1,10 +1,67 @@
 #include "platform/image_codec.h"
 
+#include <sys/mman.h>
+
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
+namespace {
+
+// The decoder's memory. A picture's pixels (and the decoder's own buffers for a large
+// picture) are mapped from the system and given back whole when freed: the heap would keep
+// them after the upload, a picture's worth of memory at a time, for nothing.
+constexpr size_t kDecoderHeader = 16;  // keeps the blocks 16-byte aligned, as malloc's are
+constexpr size_t kMappedFrom = 256 * 1024;
+
+void* decoderAllocate(size_t size) {
+  const size_t total = size + kDecoderHeader;
+  void* block = nullptr;
+  if (total >= kMappedFrom) {
+    block = mmap(nullptr, total, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (block == MAP_FAILED) return nullptr;
+  } else {
+    block = std::malloc(total);
+    if (!block) return nullptr;
+  }
+  std::memcpy(block, &total, sizeof total);
+  return static_cast<unsigned char*>(block) + kDecoderHeader;
+}
+
+size_t decoderBlockSize(void* pointer) {
+  size_t total = 0;
+  std::memcpy(&total, static_cast<unsigned char*>(pointer) - kDecoderHeader, sizeof total);
+  return total;
+}
+
+void decoderFree(void* pointer) {
+  if (!pointer) return;
+  void* block = static_cast<unsigned char*>(pointer) - kDecoderHeader;
+  const size_t total = decoderBlockSize(pointer);
+  if (total >= kMappedFrom) {
+    munmap(block, total);
+  } else {
+    std::free(block);
+  }
+}
+
+void* decoderReallocate(void* pointer, size_t size) {
+  if (!pointer) return decoderAllocate(size);
+  void* moved = decoderAllocate(size);
+  if (!moved) return nullptr;
+  const size_t kept = decoderBlockSize(pointer) - kDecoderHeader;
+  std::memcpy(moved, pointer, kept < size ? kept : size);
+  decoderFree(pointer);
+  return moved;
+}
+
+}  // namespace
+
 // The decoders are compiled here once; no other file defines the implementations.
+#define STBI_MALLOC(size) decoderAllocate(size)
+#define STBI_REALLOC(pointer, size) decoderReallocate(pointer, size)
+#define STBI_FREE(pointer) decoderFree(pointer)
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_NO_STDIO_LOCALE
 #define STB_IMAGE_WRITE_IMPLEMENTATION
@@ -61,8 +118,11 @@ bool imageInfoFromFile(const std::string& path, ImageInfo& info) {
   return imageInfoFromMemory(bytes.data(), bytes.size(), info);
 }
 
-bool decodeImageFromMemory(const void* bytes, size_t count, std::vector<uint8_t>& rgba, int& width,
-                           int& height) {
+void DecodedImage::release(uint8_t* pixels) { stbi_image_free(pixels); }
+
+bool decodeImage(const void* bytes, size_t count, DecodedImage& image) {
+  image._pixels.reset();
+  image._width = image._height = 0;
   if (!bytes || count == 0 || count > static_cast<size_t>(INT_MAX)) {
     failureReason = "no image data";
     return false;
@@ -74,10 +134,25 @@ bool decodeImageFromMemory(const void* bytes, size_t count, std::vector<uint8_t>
     failureReason = stbi_failure_reason();
     return false;
   }
-  rgba.assign(pixels, pixels + static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
-  stbi_image_free(pixels);
-  width = w;
-  height = h;
+  image._pixels.reset(pixels);
+  image._width = w;
+  image._height = h;
+  return true;
+}
+
+bool decodeImageFile(const std::string& path, DecodedImage& image) {
+  std::vector<uint8_t> bytes;
+  if (!readFile(path, bytes)) return false;
+  return decodeImage(bytes.data(), bytes.size(), image);
+}
+
+bool decodeImageFromMemory(const void* bytes, size_t count, std::vector<uint8_t>& rgba, int& width,
+                           int& height) {
+  DecodedImage image;
+  if (!decodeImage(bytes, count, image)) return false;
+  rgba.assign(image.pixels(), image.pixels() + image.byteCount());
+  width = image.width();
+  height = image.height();
   return true;
 }
 

@@ -3,6 +3,7 @@
 // from memory, the image-description queries, and a PNG writer for debugging pictures.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,28 @@ struct ImageInfo {
 bool imageInfoFromMemory(const void* bytes, size_t count, ImageInfo& info);
 bool imageInfoFromFile(const std::string& path, ImageInfo& info);
 
-// Decodes to 8-bit RGBA, rows top first (bytes r, g, b, a per pixel). False on failure;
-// reason() then says why.
+// 8-bit RGBA pixels, rows top first (bytes r, g, b, a per pixel), held where the decoder
+// put them: a texture is made straight from them, and they go with the object.
+class DecodedImage {
+ public:
+  int width() const { return _width; }
+  int height() const { return _height; }
+  const uint8_t* pixels() const { return _pixels.get(); }
+  size_t byteCount() const { return static_cast<size_t>(_width) * static_cast<size_t>(_height) * 4; }
+
+ private:
+  friend bool decodeImage(const void* bytes, size_t count, DecodedImage& image);
+  static void release(uint8_t* pixels);
+  std::unique_ptr<uint8_t, void (*)(uint8_t*)> _pixels{nullptr, release};
+  int _width = 0, _height = 0;
+};
+
+// Decodes into the image. False on failure; imageFailureReason() then says why.
+bool decodeImage(const void* bytes, size_t count, DecodedImage& image);
+bool decodeImageFile(const std::string& path, DecodedImage& image);
+
+// The same into a vector of their own, for callers that keep or change the pixels. False on
+// failure; imageFailureReason() then says why.
 bool decodeImageFromMemory(const void* bytes, size_t count, std::vector<uint8_t>& rgba, int& width,
                            int& height);
 bool decodeImageFromFile(const std::string& path, std::vector<uint8_t>& rgba, int& width, int& height);

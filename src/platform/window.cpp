@@ -248,6 +248,10 @@ bool initVideo() {
     log(std::string("SDL video cannot start: ") + SDL_GetError());
     return false;
   }
+  // OpenGL and its driver stay loaded for the rest of the process: unloaded with the last
+  // window, the driver would leave behind memory only it could free. Where there is no
+  // OpenGL at all, the device says so when it makes its context.
+  SDL_GL_LoadLibrary(nullptr);
   gVideoReady = true;
   return true;
 }
@@ -311,6 +315,13 @@ void showWindow(WindowHandle window) {
   if (window) SDL_ShowWindow(window);
 }
 
+void destroyWindow(WindowHandle window) {
+  if (!window) return;
+  SDL_StopTextInput();
+  if (gWindow == window) gWindow = nullptr;
+  SDL_DestroyWindow(window);
+}
+
 // ---- cursors ---------------------------------------------------------------------------
 
 Cursor* arrowCursor() {
@@ -341,6 +352,12 @@ Cursor* createCursor(const uint8_t* rgba, int width, int height, int hotX, int h
 
 void useCursor(Cursor* cursor) {
   if (cursor && cursor->sdl) SDL_SetCursor(cursor->sdl);
+}
+
+void destroyCursor(Cursor* cursor) {
+  if (!cursor || cursor == arrowCursor()) return;
+  if (cursor->sdl) SDL_FreeCursor(cursor->sdl);
+  delete cursor;
 }
 
 // ---- system ----------------------------------------------------------------------------

@@ -76,6 +76,8 @@ void setWindowResizable(WindowHandle window, bool resizable);
 void placeWindowed(WindowHandle window, int x, int y, int width, int height);
 void placeFullscreen(WindowHandle window);
 void showWindow(WindowHandle window);
+// The end of createWindow: text input stops and the window goes.
+void destroyWindow(WindowHandle window);
 
 // ---- cursors ---------------------------------------------------------------------------
 
@@ -84,6 +86,8 @@ Cursor* arrowCursor();
 // A colour cursor from 32-bit RGBA pixels (row by row, top first); null on failure.
 Cursor* createCursor(const uint8_t* rgba, int width, int height, int hotX, int hotY);
 void useCursor(Cursor* cursor);
+// Frees a cursor made by createCursor; the arrow belongs to the system and is never freed.
+void destroyCursor(Cursor* cursor);
 
 // ---- system ----------------------------------------------------------------------------
 

@@ -1,6 +1,8 @@
 #include "primitives/font.h"
 
+#include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 
 #include "engine/log.h"
@@ -13,9 +15,40 @@ namespace {
 // Codes of narrow text are signed bytes, as the font tools wrote them.
 int32_t narrowCode(char c) { return static_cast<int32_t>(static_cast<signed char>(c)); }
 
+// No glyph lies beyond the largest texture a device makes, nor is it larger.
+constexpr int32_t kMaxFontPixels = 16384;
+
+// A number of the description, brought into [low, high] with a log line when it lies outside.
+int32_t readFontNumber(const pugi::xml_attribute& attribute, int32_t low, int32_t high, const char* what,
+                       int32_t glyph) {
+  const int32_t value = attribute.as_int();
+  if (value >= low && value <= high) return value;
+  const int32_t clamped = value < low ? low : high;
+  if (glyph == INT32_MIN)
+    fLog("font: ", what, " ", value, " out of range, set to ", clamped);
+  else
+    fLog("font: glyph ", glyph, " ", what, " ", value, " out of range, set to ", clamped);
+  return clamped;
+}
+
+// Pixel sums over a long text are taken in 64 bits or as floats and brought back into an
+// int's range here.
+int32_t toPixels(int64_t value) {
+  if (value > INT32_MAX) return INT32_MAX;
+  if (value < INT32_MIN) return INT32_MIN;
+  return static_cast<int32_t>(value);
+}
+
+int32_t toPixels(double value) {
+  if (std::isnan(value)) return 0;
+  if (value >= static_cast<double>(INT32_MAX)) return INT32_MAX;
+  if (value <= static_cast<double>(INT32_MIN)) return INT32_MIN;
+  return static_cast<int32_t>(value);
+}
+
 template <class CHAR>
-int32_t countLines(const CHAR* text) {
-  int32_t lines = 1;
+int64_t countLines(const CHAR* text) {
+  int64_t lines = 1;
   if (text == nullptr) return lines;
   for (; *text; ++text) {
     if (*text == CHAR('\n')) ++lines;
@@ -65,7 +98,8 @@ int32_t QC_FONT::fLoadFromXml(pugi::xml_node fontElement, QC_TEXTURE* page) {
   fClearGlyphs();
   _glyphCount = 0;
 
-  _lineHeight = fontElement.child("common").attribute("lineHeight").as_int();
+  _lineHeight = readFontNumber(fontElement.child("common").attribute("lineHeight"), 0, kMaxFontPixels,
+                               "lineHeight", INT32_MIN);
   // The page named here is not used: the caller hands over the page texture.
   (void)fontElement.child("pages").first_child().attribute("file");
 
@@ -77,12 +111,13 @@ int32_t QC_FONT::fLoadFromXml(pugi::xml_node fontElement, QC_TEXTURE* page) {
   for (pugi::xml_node c = chars.first_child(); c; c = c.next_sibling("char")) {
     auto* glyph = new QS_GLYPH;
     glyph->id = c.attribute("id").as_int();
-    const int32_t x = c.attribute("x").as_int();
-    const int32_t y = c.attribute("y").as_int();
-    glyph->width = c.attribute("width").as_int();
-    glyph->height = c.attribute("height").as_int();
-    glyph->xoffset = c.attribute("xoffset").as_int();
-    glyph->yoffset = c.attribute("yoffset").as_int();
+    const int32_t id = glyph->id;
+    const int32_t x = readFontNumber(c.attribute("x"), 0, kMaxFontPixels, "x", id);
+    const int32_t y = readFontNumber(c.attribute("y"), 0, kMaxFontPixels, "y", id);
+    glyph->width = readFontNumber(c.attribute("width"), 0, kMaxFontPixels, "width", id);
+    glyph->height = readFontNumber(c.attribute("height"), 0, kMaxFontPixels, "height", id);
+    glyph->xoffset = readFontNumber(c.attribute("xoffset"), -kMaxFontPixels, kMaxFontPixels, "xoffset", id);
+    glyph->yoffset = readFontNumber(c.attribute("yoffset"), -kMaxFontPixels, kMaxFontPixels, "yoffset", id);
     if (pageW > 0.0f && pageH > 0.0f) {
       glyph->left = static_cast<float>(x) / pageW;
       glyph->top = static_cast<float>(y) / pageH;
@@ -129,7 +164,7 @@ void QC_FONT::fDrawTextW(int32_t x, int32_t y, const wchar_t* text) {
   const int32_t v = fGetVerticalOffset(text);
   const float scale = fScaleX();
   float pen = 0.0f;
-  int32_t line = 0;
+  int64_t line = 0;
   for (const wchar_t* c = text; *c; ++c) {
     if (*c == L'\n') {
       ++line;
@@ -137,9 +172,10 @@ void QC_FONT::fDrawTextW(int32_t x, int32_t y, const wchar_t* text) {
       pen = 0.0f;
       continue;
     }
-    const int32_t a = fDrawGlyph(static_cast<int32_t>(*c), static_cast<int32_t>(pen + static_cast<float>(x + h)),
-                                 _lineHeight * line + v + y);
-    if (a != 0) pen += static_cast<float>(a + _spacing) * scale;
+    const int32_t a = fDrawGlyph(static_cast<int32_t>(*c),
+                                 toPixels(static_cast<double>(pen) + static_cast<double>(x) + h),
+                                 toPixels(static_cast<int64_t>(_lineHeight) * line + v + y));
+    if (a != 0) pen += static_cast<float>(static_cast<int64_t>(a) + _spacing) * scale;
   }
 }
 
@@ -147,8 +183,8 @@ void QC_FONT::fDrawText(int32_t x, int32_t y, const char* text) {
   if (text == nullptr || *text == '\0') return;
   int32_t h = fGetAlignOffsetA(text);
   const int32_t v = fGetVerticalOffsetA(text);
-  int32_t pen = 0;
-  int32_t line = 0;
+  int64_t pen = 0;
+  int64_t line = 0;
   for (const char* c = text; *c; ++c) {
     if (*c == '\n') {
       ++line;
@@ -156,7 +192,7 @@ void QC_FONT::fDrawText(int32_t x, int32_t y, const char* text) {
       pen = 0;
       continue;
     }
-    const int32_t a = fDrawGlyph(narrowCode(*c), pen + h + x, line * _lineHeight + v + y);
+    const int32_t a = fDrawGlyph(narrowCode(*c), toPixels(pen + h + x), toPixels(line * _lineHeight + v + y));
     pen = pen + _spacing + a;
   }
 }
@@ -205,19 +241,20 @@ int32_t QC_FONT::fGetLineWidth(const wchar_t* text) const {
   for (const wchar_t* c = text; *c && *c != L'\n'; ++c) {
     const QS_GLYPH* glyph = fGetGlyph(static_cast<int32_t>(*c));
     if (glyph == nullptr || glyph->width <= 0) continue;
-    width = static_cast<int32_t>(static_cast<float>(width) + static_cast<float>(glyph->width + _spacing) * scale);
+    width = toPixels(static_cast<double>(static_cast<float>(width) +
+                                         static_cast<float>(static_cast<int64_t>(glyph->width) + _spacing) * scale));
   }
   return width;
 }
 
 int32_t QC_FONT::fGetLineWidthA(const char* text) const {
   if (text == nullptr) return 0;
-  int32_t width = 0;
+  int64_t width = 0;
   for (const char* c = text; *c && *c != '\n'; ++c) {
     const QS_GLYPH* glyph = fGetGlyph(narrowCode(*c));
     width += _spacing + (glyph != nullptr ? glyph->width : 0);
   }
-  return width;
+  return toPixels(width);
 }
 
 int32_t QC_FONT::fGetAlignOffset(const wchar_t* line) const {
@@ -225,29 +262,29 @@ int32_t QC_FONT::fGetAlignOffset(const wchar_t* line) const {
     case 0:
     case 5:
     case 6:
-      return -(fGetLineWidth(line) / 2);
+      return toPixels(-(static_cast<int64_t>(fGetLineWidth(line)) / 2));
     case 2:
     case 4:
     case 8:
-      return -fGetLineWidth(line);
+      return toPixels(-static_cast<int64_t>(fGetLineWidth(line)));
     default:
       return 0;
   }
 }
 
 int32_t QC_FONT::fGetAlignOffsetA(const char* line) const {
-  if (_anchor == 0 || _anchor == 8) return static_cast<int32_t>(-0.5f * static_cast<float>(fGetLineWidthA(line)));
+  if (_anchor == 0 || _anchor == 8) return toPixels(-0.5 * static_cast<double>(fGetLineWidthA(line)));
   return 0;
 }
 
 int32_t QC_FONT::fGetVerticalOffset(const wchar_t* text) const {
   if (_anchor != 0 && _anchor != 7 && _anchor != 8) return 0;
-  return -static_cast<int32_t>(static_cast<float>(countLines(text) * _lineHeight) / _verticalDivisor);
+  return toPixels(-static_cast<double>(countLines(text) * _lineHeight) / _verticalDivisor);
 }
 
 int32_t QC_FONT::fGetVerticalOffsetA(const char* text) const {
   if (_anchor != 0 && _anchor != 7 && _anchor != 8) return 0;
-  return -static_cast<int32_t>(static_cast<float>(countLines(text) * _lineHeight) / _verticalDivisor);
+  return toPixels(-static_cast<double>(countLines(text) * _lineHeight) / _verticalDivisor);
 }
 
 QS_GLYPH* QC_FONT::fGetGlyph(int32_t code) const {
@@ -260,9 +297,9 @@ int32_t QC_FONT::fGetGlyphWidth(int32_t code) const {
   return glyph != nullptr ? glyph->width : 0;
 }
 
-int32_t QC_FONT::fGetLineCount(const wchar_t* text) const { return countLines(text); }
+int32_t QC_FONT::fGetLineCount(const wchar_t* text) const { return toPixels(countLines(text)); }
 
-int32_t QC_FONT::fGetLineCountA(const char* text) const { return countLines(text); }
+int32_t QC_FONT::fGetLineCountA(const char* text) const { return toPixels(countLines(text)); }
 
 int32_t QC_FONT::fGetFirstLineLengthA(const char* text) const {
   int32_t length = 0;
@@ -273,9 +310,9 @@ int32_t QC_FONT::fGetFirstLineLengthA(const char* text) const {
 
 int32_t QC_FONT::fGetFixedWidth(const wchar_t* text) const {
   if (_glyphs.empty() || text == nullptr) return 0;
-  int32_t length = 0;
+  int64_t length = 0;
   while (text[length] != L'\0' && text[length] != L'\n') ++length;
-  return length * (_spacing + _fixedWidth);
+  return toPixels(length * (static_cast<int64_t>(_spacing) + _fixedWidth));
 }
 
 QS_GLYPH* QC_FONT::fGetFirstGlyph() const { return _glyphs.empty() ? nullptr : _glyphs.begin()->second; }

@@ -224,22 +224,6 @@ TEST_F(PacingTest, StartRefusesWithoutItsComponents) {
   EXPECT_EQ(_game->_settings._running, 0);
 }
 
-// What fInit made, given back in the order that keeps the renderer's context valid. The
-// mixer and the loader stay: a sound thread started by fStart may still be reading them.
-void releaseComponents() {
-  delete QEL::qcRENDER;
-  QEL::qcRENDER = nullptr;
-  SDL_DestroyWindow(QEL::qcWINDOW->fGetHwnd());
-  delete QEL::qcWINDOW;
-  delete QEL::qcINPUT;
-  delete QEL::qcTIMER;
-  delete QEL::qcRANDOM;
-  QEL::qcWINDOW = nullptr;
-  QEL::qcINPUT = nullptr;
-  QEL::qcTIMER = nullptr;
-  QEL::qcRANDOM = nullptr;
-}
-
 class GameInitTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -291,7 +275,21 @@ TEST_F(GameInitTest, CreatesTheComponentsInOrderAndRunsTheInitCallback) {
   EXPECT_NE(QEL::qcRENDER, nullptr);
   EXPECT_NE(QEL::qcMIXER, nullptr);
   EXPECT_NE(QEL::qcRESOURCE_LOADER, nullptr);
-  releaseComponents();
+
+  // The end gives everything back, the mixer (which closes the device) before the renderer
+  // and the renderer before its window.
+  QC_GAME::fRelease(&game);
+  EXPECT_EQ(QEL::qcRESOURCE_LOADER, nullptr);
+  EXPECT_EQ(QEL::qcMIXER, nullptr);
+  EXPECT_EQ(QEL::qcRANDOM, nullptr);
+  EXPECT_EQ(QEL::qcTIMER, nullptr);
+  EXPECT_EQ(QEL::qcRENDER, nullptr);
+  EXPECT_EQ(QEL::qcWINDOW, nullptr);
+  EXPECT_EQ(QEL::qcINPUT, nullptr);
+  EXPECT_EQ(QEL::qcON_TEXTURE_UNSCRIBED, nullptr);
+  EXPECT_GT(log.indexOf("Components released"), log.indexOf("AL closed"));
+  EXPECT_GT(log.indexOf("AL closed"), loader);
+  QC_GAME::fRelease(&game);  // a second end finds nothing left
 }
 
 uint32_t stopOnClose(QEL::QT_CALLBACK_ARG) {
@@ -322,7 +320,11 @@ TEST_F(GameInitTest, WindowManagerCloseEndsTheLoopAfterThePassUnderWay) {
   EXPECT_EQ(gDraws, 1);  // the pass under way still drew
   QEL::qcON_UPDATE = QEL::qcON_DRAW = QEL::qcON_CLOSE = nullptr;
   gStopGame = nullptr;
-  releaseComponents();
+  // The loop started the sound thread: it stops before the mixer goes.
+  coretest::LogCatcher log;
+  QC_GAME::fRelease(&game);
+  ASSERT_GE(log.indexOf("Sound thread stopped"), 0);
+  EXPECT_LT(log.indexOf("Sound thread stopped"), log.indexOf("AL closed"));
 }
 
 TEST_F(GameInitTest, ClearingRunningInTheUpdateStillFinishesThePass) {
@@ -344,7 +346,7 @@ TEST_F(GameInitTest, ClearingRunningInTheUpdateStillFinishesThePass) {
   EXPECT_EQ(game._settings._running, 0);
   QEL::qcON_UPDATE = QEL::qcON_DRAW = QEL::qcON_KEY_DOWN = nullptr;
   gStopGame = nullptr;
-  releaseComponents();
+  QC_GAME::fRelease(&game);
 }
 
 TEST_F(GameInitTest, NullGameGetsAMessageBox) {

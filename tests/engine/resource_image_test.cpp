@@ -143,3 +143,36 @@ TEST_F(ResourceImages, FreeImageReleasesOnlyAnUnusedTexture) {
   EXPECT_NE(again, render->fGetDefaultTexture());
   EXPECT_EQ(loader.fFindByObject(again), record);
 }
+
+// A picture wider than any texture the game makes stands in as the default texture, decided
+// from its header alone; one at the limit loads.
+TEST_F(ResourceImages, APictureWiderThanTheLargestTextureGetsTheDefaultTexture) {
+  writeImage(tree.resources() / "interface" / "wide.png", 8193, 1);
+  writeImage(tree.resources() / "interface" / "limit.png", 8192, 1);
+  ASSERT_EQ(loader.fSubscribePack("interface", nullptr), 1);
+  res_test::LogCapture log;
+  EXPECT_EQ(loader.fGetImage("interface wide.png"), render->fGetDefaultTexture());
+  EXPECT_TRUE(log.has("Image of 8193 x 1 refused, larger than the largest texture (8192): unnamed"));
+  EXPECT_TRUE(log.has("Image not loaded, the default texture stands in: wide.png"));
+  QC_TEXTURE* limit = loader.fGetImage("interface limit.png");
+  EXPECT_NE(limit, render->fGetDefaultTexture());
+  EXPECT_EQ(limit->fGetSize().x, 8192);
+}
+
+TEST_F(ResourceImages, TheLastUserLettingAnImageGoReleasesItsTexture) {
+  QC_TEXTURE* texture = loader.fGetImage("bonusCover.png");
+  ASSERT_EQ(loader.fGetImage("bonusCover.png"), texture);
+  QS_RESOURCE* record = loader.fFindResource("bonusCover.png");
+  EXPECT_EQ(loader.fReleaseImageUse(texture), 0);  // one user still holds it
+  EXPECT_TRUE(record->fIsReady());
+  res_test::LogCapture log;
+  EXPECT_EQ(loader.fReleaseImageUse(texture), 1);
+  EXPECT_TRUE(log.has("Fully unscribe bonusCover.png"));
+  EXPECT_TRUE(log.has("release tex bonusCover.png"));
+  EXPECT_FALSE(record->fIsReady());
+  // The default texture stands in for failures and is nobody's to release.
+  QC_TEXTURE* fallback = loader.fGetImage("not_an_image.png");
+  ASSERT_EQ(fallback, render->fGetDefaultTexture());
+  EXPECT_EQ(loader.fReleaseImageUse(fallback), 0);
+  EXPECT_EQ(render->fGetDefaultTexture(), fallback);
+}

@@ -105,3 +105,65 @@ TEST(ResourceZip, FailuresHaveTheirCodesAndLogLines) {
   EXPECT_EQ(result, -109);
   EXPECT_TRUE(log.has("zip file Read Error"));
 }
+
+namespace {
+
+// Little-endian 32-bit fields of the first local header and the first central directory entry.
+void setSizes(std::string& zip, uint32_t packed, uint32_t unpacked) {
+  auto put = [&zip](size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) zip[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  };
+  ASSERT_EQ(zip.compare(0, 4, "PK\x03\x04"), 0);
+  put(18, packed);
+  put(22, unpacked);
+  const size_t central = zip.find("PK\x01\x02");
+  ASSERT_NE(central, std::string::npos);
+  put(central + 20, packed);
+  put(central + 24, unpacked);
+}
+
+long peakResidentKilobytes() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::strtol(line.c_str() + 6, nullptr, 10);
+  return -1;
+}
+
+}  // namespace
+
+// A zip of a hundred-odd bytes whose headers claim gigabytes is refused before anything that
+// size is allocated, and the game reads the pack's honest members as before.
+TEST(ResourceZip, SizesTheArchiveCannotHoldAreRefusedBeforeAllocating) {
+  res_test::TempDir dir("zip");
+  ASSERT_TRUE(res_test::writeZip(dir.path() / "honest.zip", {{"m.txt", "small member"}}, nullptr));
+  std::string honest;
+  {
+    std::ifstream in(dir.path() / "honest.zip", std::ios::binary);
+    honest.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  res_test::LogCapture log;
+  int32_t result = 0;
+  const long peakBefore = peakResidentKilobytes();
+
+  std::string packedClaim = honest;
+  setSizes(packedClaim, 0xFFFFFFF0u, 0xFFFFFFF0u);  // 4 GiB packed and unpacked
+  res_test::writeFile(dir.path() / "packed.zip", packedClaim);
+  readMember(dir.path() / "packed.zip", "m.txt", "", result);
+  EXPECT_EQ(result, -109);
+
+  std::string unpackedClaim = honest;
+  const size_t central = honest.find("PK\x01\x02");
+  const uint32_t packed = static_cast<uint8_t>(honest[central + 20]) | static_cast<uint8_t>(honest[central + 21]) << 8;
+  setSizes(unpackedClaim, packed, 0xC0000000u);  // 3 GiB from a dozen bytes
+  res_test::writeFile(dir.path() / "unpacked.zip", unpackedClaim);
+  readMember(dir.path() / "unpacked.zip", "m.txt", "", result);
+  EXPECT_EQ(result, -109);
+
+  EXPECT_TRUE(log.has("zip member m.txt claims 4294967280 bytes packed, 4294967280 unpacked, in an archive of " +
+                      std::to_string(honest.size()) + " bytes: not read"));
+  EXPECT_LT(peakResidentKilobytes() - peakBefore, 64 * 1024) << "kilobytes more at the peak";
+
+  EXPECT_EQ(readMember(dir.path() / "honest.zip", "m.txt", "", result), "small member");
+  EXPECT_EQ(result, 1);
+}

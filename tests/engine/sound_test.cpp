@@ -2,7 +2,6 @@
 // child processes with no device at all and with the wave backend recording to a file.
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -12,6 +11,7 @@
 
 #include "engine/globals.h"
 #include "engine/sound.h"
+#include "engine/sound_thread.h"
 #include "media_maker.h"
 #include "res_test_util.h"
 
@@ -30,29 +30,8 @@ namespace {
 
 bool isChild() { return std::getenv("PINDRAKE_SOUND_CHILD") != nullptr; }
 
-// The engine's sound thread in small: a pass about every millisecond.
-class SoundThread {
- public:
-  explicit SoundThread(QC_MIXER* mixer) : _mixer(mixer), _thread([this] { run(); }) {}
-  ~SoundThread() {
-    _stop = true;
-    _thread.join();
-  }
-  long passes() const { return _passes; }
-
- private:
-  void run() {
-    while (!_stop) {
-      QC_MIXER::fUpdate(_mixer);
-      ++_passes;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
-  }
-  QC_MIXER* _mixer;
-  std::atomic<bool> _stop{false};
-  std::atomic<long> _passes{0};
-  std::thread _thread;
-};
+// The engine's own sound thread: it sleeps until a streamed sound starts.
+using SoundThread = QEL::QC_SOUND_THREAD;
 
 bool waitUntilStopped(QC_SOUND* sound, double seconds) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
@@ -264,7 +243,7 @@ TEST(SoundStreaming, MainThreadChangesDoNotRaceTheSoundThread) {
     delete extra;
     QC_SOUND::fPlayFrom(music, 1000);
   }
-  EXPECT_GT(thread.passes(), 0);
+  EXPECT_GT(thread.fGetPasses(), 0);
   EXPECT_EQ(mixer.fCountSounds(), 1u);
 }
 

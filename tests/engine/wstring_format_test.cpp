@@ -106,7 +106,7 @@ TEST(WStringFormatTest, PercentSignsAndUnknownConversions) {
   EXPECT_EQ(format(L"%5%i", 8), L"8");
 }
 
-TEST(WStringFormatTest, FormatEndingInsideASpecification) {
+TEST(WStringFormatTest, FormatEndingInsideADirective) {
   EXPECT_EQ(format(L"abc%"), L"abc");
   EXPECT_EQ(format(L"abc%0"), L"abc");
   EXPECT_EQ(format(L"abc%05."), L"abc");

@@ -145,7 +145,7 @@ TEST_F(EditorFailedSaves, AFolderInTheFilesPlace) {
   EXPECT_NE(editor().message.find("Is a directory"), std::string::npos) << editor().message;
   EXPECT_TRUE(logged("was not saved"));
   EXPECT_TRUE(std::filesystem::is_directory(levelFilePath(5)));
-  EXPECT_FALSE(std::filesystem::exists(levelFilePath(5).string() + ".tmp"));
+  EXPECT_FALSE(test_support::hasTemporaryBeside(levelFilePath(5)));
 }
 
 TEST_F(EditorFailedSaves, AFolderThatCannotBeWritten) {
@@ -176,7 +176,7 @@ TEST_F(EditorFailedSaves, ADiskThatIsFull) {
     CHILD_CHECK(::setrlimit(RLIMIT_FSIZE, &limit) == 0, "cannot limit the file size");
     moveACardAndPressSpace();
     checkTheChangesStayed("writing failed");
-    CHILD_CHECK(!std::filesystem::exists(levelFilePath(5).string() + ".tmp"), "a temporary file was left");
+    CHILD_CHECK(!test_support::hasTemporaryBeside(levelFilePath(5)), "a temporary file was left");
   });
 }
 

@@ -17,6 +17,7 @@
 #include "engine/globals.h"
 #include "engine/log.h"
 #include "engine/render.h"
+#include "engine/resource_loader.h"
 #include "engine/sound.h"
 #include "engine/window.h"
 #include "game/fonts_sounds.h"
@@ -259,6 +260,17 @@ uint32_t watchedDraw(QEL::QT_CALLBACK_ARG argument) {
   return 0;
 }
 
+// What the game held when its loop ended: the close is the last pass's event.
+uint32_t watchedClose(QEL::QT_CALLBACK_ARG argument) {
+  onGameClose(argument);
+  see("end.isSplash", static_cast<int>(gIsSplash));
+  see("end.mainMenu", dynamic_cast<SCENE_CARD_GAME_MAINMENU*>(gCurrentScene) != nullptr);
+  see("end.sceneKind", gSceneKind);
+  see("end.isGameReady", static_cast<int>(gIsGameReady));
+  see("end.running", static_cast<int>(QEL::QC_GAME::fGetGame()->_settings._running));
+  return 0;
+}
+
 void fakeSleep(uint32_t milliseconds) {
   CHILD& child = *gChild;
   child.fakeNow += std::max<uint32_t>(milliseconds, 1);
@@ -268,6 +280,7 @@ void fakeSleep(uint32_t milliseconds) {
     child.initCaptured = true;
     captureStartUp();
     QEL::qcON_DRAW->_function = watchedDraw;
+    QEL::qcON_CLOSE->_function = watchedClose;
     // Fewer, longer updates and fewer frames still: software rendering is slow, and the splash
     // runs on time, not frames (each of its states still draws several).
     QEL::QC_GAME::fGetGame()->_settings._updateRate = 20;
@@ -277,6 +290,14 @@ void fakeSleep(uint32_t milliseconds) {
   if (!child.closePosted && (menuShows || child.sleeps > kMaxSleeps)) {
     child.closePosted = true;
     see("close.menuShows", menuShows);
+    // The splash's own pictures went with it; the menu's background and the borders stay.
+    auto loaded = [](const char* name) {
+      QEL::QS_RESOURCE* record = QEL::qcRESOURCE_LOADER->fFindResource(name);
+      return record != nullptr && record->fIsReady();
+    };
+    see("close.loaded", std::to_string(loaded("splash office.png")) + std::to_string(loaded("splash mountain.png")) +
+                            std::to_string(loaded("main_menu background.png")) +
+                            std::to_string(loaded("splash widescreen_background_left.png")));
     if (gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers) gPlayers[gCurrentPlayer].musicVolume = 0.125f;
     // The close button's message goes straight to the window procedure.
     platform::Message close;
@@ -300,12 +321,12 @@ void fakeSleep(uint32_t milliseconds) {
   const uint32_t result = EntryPointer(0);
 
   see("end.result", static_cast<int32_t>(result));
-  see("end.isSplash", static_cast<int>(gIsSplash));
-  see("end.mainMenu", dynamic_cast<SCENE_CARD_GAME_MAINMENU*>(gCurrentScene) != nullptr);
-  see("end.sceneKind", gSceneKind);
-  see("end.isGameReady", static_cast<int>(gIsGameReady));
-  see("end.running", static_cast<int>(QEL::QC_GAME::fGetGame()->_settings._running));
   see("end.frames", child.frames);
+  see("released.components", QEL::qcINPUT == nullptr && QEL::qcWINDOW == nullptr && QEL::qcRENDER == nullptr &&
+                                 QEL::qcTIMER == nullptr && QEL::qcRANDOM == nullptr && QEL::qcMIXER == nullptr &&
+                                 QEL::qcRESOURCE_LOADER == nullptr);
+  see("released.game", gCurrentScene == nullptr && gSplash == nullptr && gFonts[kFontTable[0].slot] == nullptr &&
+                           gMusicTracks[0] == nullptr && gBorderSprites[0] == nullptr);
   std::ofstream report(root / "report.txt");
   for (const auto& [key, value] : child.seen) report << "seen\t" << key << "\t" << value << "\n";
   for (const std::string& line : child.log) report << "log\t" << line << "\n";
@@ -424,6 +445,7 @@ TEST_F(StartUpTest, AFirstStartRunsInOrderAndReachesTheMainMenu) {
   EXPECT_GT(std::stod(seen("draw.litShare")), 0.3);
   EXPECT_EQ(std::stoi(seen("draw.callsNormal")) - std::stoi(seen("draw.callsDebug")), 4);
   EXPECT_EQ(seen("close.menuShows"), "1");
+  EXPECT_EQ(seen("close.loaded"), "0011");
   EXPECT_EQ(seen("end.isSplash"), "0");
   EXPECT_EQ(seen("end.mainMenu"), "1");
   EXPECT_EQ(seen("end.sceneKind"), "1");
@@ -432,8 +454,16 @@ TEST_F(StartUpTest, AFirstStartRunsInOrderAndReachesTheMainMenu) {
   EXPECT_EQ(seen("end.result"), "-100500");
   // Nobody was a player yet: closing keeps the settings in a new players file.
   EXPECT_TRUE(std::filesystem::exists(saves() / "players.xml"));
-  EXPECT_EQ(find("savePlayerSettings: players file started"),
-            static_cast<int>(_log.size()) - 1) << "closing is the last thing that happens";
+  const int saved = find("savePlayerSettings: players file started");
+  EXPECT_GE(saved, 0);
+  // Then everything started goes, the game's objects before the engine's components, the
+  // sound thread before the mixer that closes the device; nothing is saved after the close.
+  expectInOrder({"savePlayerSettings: players file started", "releaseGame:", "Sound thread stopped", "AL closed",
+                 "Components released"});
+  EXPECT_EQ(find("Components released"), static_cast<int>(_log.size()) - 1);
+  EXPECT_EQ(find("Save file", saved), -1);
+  EXPECT_EQ(seen("released.components"), "1");
+  EXPECT_EQ(seen("released.game"), "1");
 }
 
 TEST_F(StartUpTest, AKnownPlayerStartsWindowedAndClosingSavesTheSettings) {

@@ -1,13 +1,15 @@
 #pragma once
-// Level scenes for the tests. makeBareLevelScene: a level scene with its piles, flights and
-// 300 empty card slots, as its start-up makes them, but without a renderer, resources or level
-// file: the play logic's tests start from here. StartedLevelTest: a level scene made by its
-// own start-up in a temporary save folder, still without a renderer, fonts or resources (its
-// sprites have no textures, its labels no fonts, no level file is found).
+// Level scenes for the tests. makeBareLevelScene (bare_level_scene.h): a level scene with its
+// piles, flights and 300 empty card slots, as its start-up makes them, but without a
+// renderer, resources or level file: the play logic's tests start from here.
+// StartedLevelTest: a level scene made by its own start-up in a temporary save folder, still
+// without a renderer, fonts or resources (its sprites have no textures, its labels no fonts,
+// no level file is found).
 #include <gtest/gtest.h>
 
 #include <memory>
 
+#include "bare_level_scene.h"
 #include "game/card.h"
 #include "game/card_flights.h"
 #include "game/card_piles.h"
@@ -15,28 +17,6 @@
 #include "game/scenes/level/level_scene.h"
 #include "game/texts.h"
 #include "save_folder_fixture.h"
-
-inline std::unique_ptr<SCENE_CARD_GAME_LEVEL> makeBareLevelScene() {
-  gNumberOfPlayers = 1;
-  for (uint8_t& shown : gHintShown) shown = 0;
-  auto scene = std::make_unique<SCENE_CARD_GAME_LEVEL>();
-  scene->cardPiles = new CARD_PILES();
-  scene->cardPiles->setCardWidth(75);
-  scene->cardPiles->init();
-  scene->cardPiles->setScene(scene.get());
-  scene->cardFlights = new CARD_FLIGHTS();
-  scene->cardFlights->init();
-  for (int32_t i = 0; i < SCENE_CARD_GAME_LEVEL::MAX_LAYOUT_CARDS; ++i) {
-    scene->cards[i] = new CARD();
-    scene->cards[i]->init(i);
-    scene->cards[i]->setZLayerRange(100, -100);
-  }
-  scene->numberOfActionPointsToIncreaseMultiplier = 5;
-  scene->cardSlideDistance = 200;
-  scene->windowSlideDistance = 700;
-  scene->bannerSlideDistance = 200;
-  return scene;
-}
 
 // The deal-in of a started level over at once: the layout lies at its places and the
 // interface bars stand in view (the update would fly and slide them there).

@@ -54,7 +54,7 @@ TEST_F(PlayersTest, RoundTripKeepsEveryField) {
     SCOPED_TRACE(i);
     expectSamePlayer(gPlayers[i], saved[i]);
   }
-  EXPECT_FALSE(std::filesystem::exists(saves() / "players.xml.tmp"));
+  EXPECT_FALSE(test_support::hasTemporaryBeside(saves() / "players.xml"));
 }
 
 TEST_F(PlayersTest, FileLayoutAsTheGameWritesIt) {
@@ -116,9 +116,10 @@ TEST_F(PlayersTest, CurrentPlayerIsBroughtIntoTheTable) {
   writePlayers("numberOfPlayers=\"2\" currentPlayer=\"-3\"", "<player id=\"0\"/><player id=\"1\"/>");
   loadPlayers();
   EXPECT_EQ(gCurrentPlayer, 0);
+  // An unusable count is taken from the elements: one player here.
   writePlayers("numberOfPlayers=\"-1\" currentPlayer=\"1\"", "<player id=\"0\"/>");
   loadPlayers();
-  EXPECT_EQ(gNumberOfPlayers, 0);
+  EXPECT_EQ(gNumberOfPlayers, 1);
   EXPECT_EQ(gCurrentPlayer, 0);
 }
 
@@ -238,6 +239,7 @@ TEST_F(PlayersTest, SettingsWriterUpdatesOnePlayer) {
 
 TEST_F(PlayersTest, SettingsWriterAppendsMissingAttributesAndReplacesEmptyOnes) {
   gPlayers[0] = samplePlayer(0);
+  gNumberOfPlayers = 1;
   writePlayers("numberOfPlayers=\"1\" currentPlayer=\"0\"", "<player id=\"0\" name=\"A\" jokers=\"\"/>");
   savePlayerSettings(0);
   pugi::xml_document document;
@@ -253,6 +255,7 @@ TEST_F(PlayersTest, SettingsWriterAppendsMissingAttributesAndReplacesEmptyOnes) 
 
 TEST_F(PlayersTest, MoneyWriterAddsNothingMissing) {
   gPlayers[0] = samplePlayer(0);
+  gNumberOfPlayers = 1;
   writePlayers("numberOfPlayers=\"1\" currentPlayer=\"0\"", "<player id=\"0\" name=\"A\" money=\"1\"/>");
   savePlayerMoney(0);
   pugi::xml_document document;
@@ -264,6 +267,7 @@ TEST_F(PlayersTest, MoneyWriterAddsNothingMissing) {
 
 TEST_F(PlayersTest, TrophyAndStatisticsWritersAppendTheirChild) {
   gPlayers[0] = samplePlayer(0);
+  gNumberOfPlayers = 1;
   writePlayers("numberOfPlayers=\"1\" currentPlayer=\"0\"", "<player id=\"0\" name=\"A\"/>");
   savePlayerTrophies(0);
   savePlayerStatistics(0);
@@ -319,12 +323,15 @@ TEST_F(PlayersTest, FailedWriteKeepsTheOldSave) {
   gNumberOfPlayers = 1;
   savePlayers();
   const std::string before = readFile(playersFile());
-  // The temporary file cannot be made: the write fails before the old save is touched.
-  std::filesystem::create_directory(saves() / "players.xml.tmp");
   gPlayers[0].money = 1;
-  savePlayers();
-  savePlayerSettings(0);
+  {
+    // The disk fills up: every write fails before the old save is touched.
+    test_support::FULL_DISK full(64);
+    savePlayers();
+    savePlayerSettings(0);
+  }
   EXPECT_EQ(readFile(playersFile()), before);
+  EXPECT_EQ(test_support::folderEntries(saves()), std::vector<std::string>{"players.xml"});
   EXPECT_TRUE(logged("the old one is kept"));
 }
 

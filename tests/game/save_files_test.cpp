@@ -1,17 +1,33 @@
 #include "game/save_files.h"
 
 #include <gtest/gtest.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "game/game_globals.h"
+#include "game/level_results.h"
+#include "game/players.h"
 #include "save_folder_fixture.h"
 
 namespace {
 
+using test_support::folderEntries;
 using test_support::readFile;
 using test_support::writeFile;
+
+// A document `depth` elements deep, as one line of text.
+std::string nestedDocument(const char* root, int depth) {
+  std::string text = std::string("<") + root + ">";
+  for (int i = 0; i < depth; ++i) text += "<a>";
+  for (int i = 0; i < depth; ++i) text += "</a>";
+  return text + "</" + root + ">";
+}
 
 using SaveFilesTest = SaveFolderTest;
 
@@ -42,21 +58,125 @@ TEST_F(SaveFilesTest, AtomicSaveReplacesTheFileWholeAndLeavesNoTemporary) {
   document.append_child("root").append_child("child").append_attribute("value").set_value(3);
   ASSERT_TRUE(saveXmlAtomically(document, path));
   EXPECT_EQ(readFile(path), "<?xml version=\"1.0\"?>\n<root>\n\t<child value=\"3\" />\n</root>\n");
-  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+  EXPECT_EQ(folderEntries(saves()), std::vector<std::string>{"a.xml"});
 }
 
-TEST_F(SaveFilesTest, FailedSaveLeavesTheOldFile) {
+TEST_F(SaveFilesTest, AFullDiskLeavesTheOldFileAndNoTemporary) {
   const std::string path = (saves() / "a.xml").string();
   writeFile(path, "<old/>");
   pugi::xml_document document;
-  document.append_child("new");
-  // A folder in the way of the temporary file.
-  std::filesystem::create_directory(path + ".tmp");
-  EXPECT_FALSE(saveXmlAtomically(document, path));
+  document.append_child("new").append_attribute("text").set_value(std::string(4096, 'x').c_str());
+  {
+    test_support::FULL_DISK full(1024);
+    EXPECT_FALSE(saveXmlAtomically(document, path));
+  }
   EXPECT_EQ(readFile(path), "<old/>");
+  EXPECT_EQ(folderEntries(saves()), std::vector<std::string>{"a.xml"});
+  EXPECT_TRUE(logged("the old one is kept"));
   // No folder to write into at all.
   EXPECT_FALSE(saveXmlAtomically(document, gBasePath + "/missing/a.xml"));
   EXPECT_FALSE(fileExists(gBasePath + "/missing/a.xml"));
+}
+
+// Two copies of the game saving one file at once: whatever moment a reader picks, the file is
+// one writer's whole document, and no temporary is left behind.
+TEST_F(SaveFilesTest, TwoProcessesSavingOneFileNeverLeaveItHalfWritten) {
+  const std::string path = (statistics() / "statistics.xml").string();
+  auto documentText = [](int writer) {
+    pugi::xml_document document;
+    pugi::xml_node root = document.append_child("statistics");
+    root.append_attribute("sessionNumber").set_value(writer);
+    root.append_attribute("padding").set_value(std::string(2000 + 3000 * writer, 'a' + writer).c_str());
+    return document;
+  };
+  ASSERT_TRUE(saveXmlAtomically(documentText(0), path));
+  const std::string expected[2] = {readFile(path), ""};
+  ASSERT_TRUE(saveXmlAtomically(documentText(1), path));
+  const std::string second = readFile(path);
+
+  constexpr int kSavesEach = 300;
+  pid_t writers[2];
+  for (int writer = 0; writer < 2; ++writer) {
+    writers[writer] = ::fork();
+    ASSERT_GE(writers[writer], 0);
+    if (writers[writer] == 0) {
+      const pugi::xml_document document = documentText(writer);
+      bool allSaved = true;
+      for (int i = 0; i < kSavesEach; ++i) allSaved = saveXmlAtomically(document, path) && allSaved;
+      std::_Exit(allSaved ? 0 : 1);
+    }
+  }
+  int reads = 0;
+  int broken = 0;
+  int running = 2;
+  while (running > 0) {
+    const std::string seen = readFile(path);
+    ++reads;
+    if (seen != expected[0] && seen != second) ++broken;
+    running = 0;
+    for (pid_t writer : writers) running += ::waitpid(writer, nullptr, WNOHANG) == 0 ? 1 : 0;
+  }
+  for (pid_t writer : writers) ::waitpid(writer, nullptr, 0);
+  EXPECT_EQ(broken, 0) << "of " << reads << " reads during the race";
+  EXPECT_EQ(folderEntries(statistics()), std::vector<std::string>{"statistics.xml"});
+}
+
+TEST_F(SaveFilesTest, TemporariesOfADeadSaveAreRemovedAtStartButNotOnesBeingWritten) {
+  writeFile(saves() / "players.xml", "<players/>");
+  writeFile(saves() / "players.xml.tmp-Ab12Cd", "<players");          // a save killed mid-write
+  writeFile(saves() / "player0.xml.tmp", "");                         // an older build's name
+  writeFile(statistics() / "statistics.xml.tmp-zz99ZZ", "");
+  std::filesystem::create_directories(statistics() / "3");
+  writeFile(statistics() / "3" / "level_number_1_1_X0.txt.tmp-q1w2e3", "half");
+  writeFile(saves() / "notes.tmp.txt", "not ours");
+  // Another copy of the game is writing this one right now.
+  writeFile(saves() / "player1.xml.tmp-LIVE01", "<info>");
+  const int held = ::open((saves() / "player1.xml.tmp-LIVE01").c_str(), O_RDONLY);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+
+  EXPECT_EQ(removeStaleSaveTemporaries(), 4);
+  ::close(held);
+
+  EXPECT_EQ(folderEntries(saves()),
+            (std::vector<std::string>{"notes.tmp.txt", "player1.xml.tmp-LIVE01", "players.xml"}));
+  EXPECT_EQ(folderEntries(statistics()), std::vector<std::string>{"3"});
+  EXPECT_TRUE(folderEntries(statistics() / "3").empty());
+  EXPECT_EQ(readFile(saves() / "players.xml"), "<players/>");
+  EXPECT_TRUE(logged("Stale temporary save file removed"));
+}
+
+// A file nested 200,000 deep would be written back with one tab per level on every line:
+// gigabytes. Such a file is no save of ours; it is kept aside and the game starts as new.
+TEST_F(SaveFilesTest, AHugeOrDeeplyNestedSaveIsKeptAsideAndTheGameGoesOn) {
+  const std::string deep = nestedDocument("statistics", 200000);
+  writeFile(statistics() / "statistics.xml", deep);
+  countSession();
+  EXPECT_EQ(gSessionNumber, 0);
+  EXPECT_EQ(readFile(statistics() / "statistics.xml.corrupt"), deep);
+  pugi::xml_document counter;
+  ASSERT_TRUE(counter.load_file((statistics() / "statistics.xml").c_str()));
+  EXPECT_EQ(counter.child("statistics").attribute("sessionNumber").as_int(), 1);
+
+  // Small enough to pass the size bound, too deep all the same.
+  const std::string players = "<players numberOfPlayers=\"1\"><player id=\"0\" name=\"Ann\">" +
+                              nestedDocument("statistics", 50000) + "</player></players>";
+  writeFile(saves() / "players.xml", players);
+  loadPlayers();
+  EXPECT_EQ(gNumberOfPlayers, 0);
+  savePlayerSettings(0);
+  EXPECT_EQ(readFile(saves() / "players.xml.corrupt"), players);
+  EXPECT_LT(std::filesystem::file_size(saves() / "players.xml"), 4096u);
+  EXPECT_TRUE(logged("nested deeper than any save"));
+
+  // A results file larger than any the game writes.
+  std::string large = "<info>";
+  while (large.size() <= kMaxSaveFileBytes) large += "<level id=\"0\" result=\"4\"/>";
+  writeFile(saves() / "player0.xml", large + "</info>");
+  pugi::xml_document document;
+  EXPECT_EQ(loadSaveFile(document, (saves() / "player0.xml").string(), "info"), SAVE_FILE_STATE::CORRUPT);
+  EXPECT_TRUE(fileExists((saves() / "player0.xml.corrupt").string()));
+  EXPECT_TRUE(logged("larger than any save"));
 }
 
 TEST_F(SaveFilesTest, LoadStates) {

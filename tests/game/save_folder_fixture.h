@@ -3,8 +3,11 @@
 // a temporary folder, gBasePath and the save folders are made there, and the game state the
 // save code reads is reset. Log lines are collected for the tests to inspect.
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -80,6 +83,47 @@ inline std::string readFile(const std::filesystem::path& path) {
 inline void writeFile(const std::filesystem::path& path, const std::string& text) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << text;
+}
+
+// While it lives, writing a file beyond `bytes` fails as on a full disk.
+class FULL_DISK {
+ public:
+  explicit FULL_DISK(rlim_t bytes) {
+    ::getrlimit(RLIMIT_FSIZE, &_saved);
+    _previousHandler = std::signal(SIGXFSZ, SIG_IGN);  // the write fails instead of the process
+    rlimit limit = _saved;
+    limit.rlim_cur = bytes;
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+  }
+  ~FULL_DISK() {
+    ::setrlimit(RLIMIT_FSIZE, &_saved);
+    std::signal(SIGXFSZ, _previousHandler);
+  }
+  FULL_DISK(const FULL_DISK&) = delete;
+  FULL_DISK& operator=(const FULL_DISK&) = delete;
+
+ private:
+  rlimit _saved{};
+  void (*_previousHandler)(int) = nullptr;
+};
+
+// The names of the entries of a folder, sorted.
+inline std::vector<std::string> folderEntries(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) names.push_back(entry.path().filename());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// True when a temporary of the atomic save (the file's name followed by ".tmp" and anything)
+// lies beside the file.
+inline bool hasTemporaryBeside(const std::filesystem::path& file) {
+  const std::string prefix = file.filename().string() + ".tmp";
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(file.parent_path(), error), end; !error && entry != end;
+       entry.increment(error))
+    if (entry->path().filename().string().rfind(prefix, 0) == 0) return true;
+  return false;
 }
 
 }  // namespace test_support

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -136,6 +137,26 @@ TEST_F(LoadTextsTest, BrokenFileLeavesEveryTextEmpty) {
   EXPECT_EQ(getText(L"game_name"), L"");
   EXPECT_EQ(getTextInt(L"junior_pack1_goal"), 0);
   EXPECT_EQ(_log.size(), 1u);
+}
+
+// pugixml's allocations, watched: the largest single request.
+std::size_t gLargestXmlRequest = 0;
+void* watchedAllocate(std::size_t size) {
+  if (size > gLargestXmlRequest) gLargestXmlRequest = size;
+  return std::malloc(size);
+}
+
+TEST_F(LoadTextsTest, AFolderWhereTheFileBelongsLeavesEveryTextEmptyWithoutAHugeAllocation) {
+  ASSERT_TRUE(gTexts.load_string(kSampleTexts));
+  std::filesystem::create_directory(_folder / "texts" / "texts.xml");
+  gLargestXmlRequest = 0;
+  pugi::set_memory_management_functions(watchedAllocate, std::free);
+  loadTexts();
+  pugi::set_memory_management_functions(std::malloc, std::free);
+  EXPECT_LT(gLargestXmlRequest, std::size_t{1} << 20);
+  EXPECT_EQ(getText(L"game_name"), L"");
+  ASSERT_EQ(_log.size(), 1u);
+  EXPECT_NE(_log[0].find("not a plain file"), std::string::npos);
 }
 
 }  // namespace

@@ -6,12 +6,17 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/window.h"
+
 class GlWindowTest : public ::testing::Test {
  protected:
   explicit GlWindowTest(const char* title = "test", int width = 64, int height = 64)
       : _title(title), _windowWidth(width), _windowHeight(height) {}
 
   void SetUp() override {
+    // The engine's own hold on video (and OpenGL) lasts the whole process, so the driver is
+    // not unloaded and loaded again between tests.
+    ASSERT_TRUE(platform::initVideo());
     ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_VIDEO), 0) << SDL_GetError();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 3);

@@ -2,11 +2,14 @@
 // None of these draw on a device.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <cwchar>
 #include <memory>
 #include <string>
+#include <vector>
 
+#include "engine/log.h"
 #include "primitives/font.h"
 #include "support.h"
 
@@ -227,3 +230,39 @@ TEST_F(FontTest, TinyOrZeroSizesKeepTheBuffersSafe) {
 }
 
 }  // namespace
+
+// A description whose numbers lie beyond any page (one of them the largest int) loads with
+// those numbers brought into range and logged, and a text of many lines still measures as
+// a sensible offset rather than an overflow.
+TEST_F(FontTest, NumbersBeyondAnyPageAreBroughtIntoRangeAndLogged) {
+  std::vector<std::string> log;
+  fSetLogSink([&log](const std::string& line) { log.push_back(line); });
+  auto font = load(primitives_test::fontXml({{65, 2147483647, -5, 2147483647, 70000, -2147483647 - 1, 2147483647},
+                                             {66, 8, 0, 6, 10, 0, 1}},
+                                            2147483647));
+  fSetLogSink({});
+  const QS_GLYPH* a = font->fGetGlyph('A');
+  ASSERT_NE(a, nullptr);
+  EXPECT_EQ(a->width, 16384);
+  EXPECT_EQ(a->height, 16384);
+  EXPECT_EQ(a->xoffset, -16384);
+  EXPECT_EQ(a->yoffset, 16384);
+  EXPECT_GE(a->left, 0.0f);
+  EXPECT_GE(a->right, a->left);
+  EXPECT_EQ(font->fGetLineHeight(), 16384);
+  EXPECT_NE(std::find(log.begin(), log.end(), "font: glyph 65 x 2147483647 out of range, set to 16384"), log.end());
+  EXPECT_NE(std::find(log.begin(), log.end(), "font: lineHeight 2147483647 out of range, set to 16384"), log.end());
+  EXPECT_EQ(font->fGetGlyph('B')->width, 6) << "the well-formed glyph is kept as it is";
+
+  // 200,000 lines of the tallest glyphs and a line of 200,000 of the widest.
+  const std::wstring lines(200000, L'\n');
+  const std::wstring wide(200000, L'A');
+  font->_anchor = 0;
+  EXPECT_LE(font->fGetVerticalOffset(lines.c_str()), 0);
+  EXPECT_GE(font->fGetLineWidth(wide.c_str()), 0);
+  EXPECT_LE(font->fGetAlignOffset(wide.c_str()), 0);
+  font->_anchor = 2;
+  EXPECT_LE(font->fGetAlignOffset(wide.c_str()), 0);
+  const std::string narrowWide(200000, 'A');
+  EXPECT_GE(font->fGetLineWidthA(narrowWide.c_str()), 0);
+}

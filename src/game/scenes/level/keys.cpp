@@ -79,7 +79,7 @@ void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
       break;
     case KEY_S:
       if (PLAYER_RECORD* player = currentPlayerRecord(); gIsCheat && player != nullptr) {
-        player->money += DEVELOPER_MONEY;
+        addMoney(*player, DEVELOPER_MONEY);
         if (moneyLabel != nullptr) moneyLabel->fSetText(numberToWString(player->money));
         checkMoneyTrophies();
       }

@@ -198,7 +198,7 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
   const int32_t points = base * currentMultiplier;
   levelMoney += points;
   PLAYER_RECORD* player = currentPlayerRecord();
-  if (player != nullptr) player->money += points;
+  if (player != nullptr) addMoney(*player, points);
   showPointsPopup(points, popupX, popupY);
 
   int32_t bonusCards = 0;
@@ -222,7 +222,7 @@ void SCENE_CARD_GAME_LEVEL::payBonusCardPrize(int32_t draw) {
     const bool small = draw >= 60;
     bonusMoney = getTextIntW(small ? L"bonus_card_XX_money_bonus_value" : L"bonus_card_XXX_money_bonus_value");
     levelMoney += bonusMoney;
-    if (player != nullptr) player->money += bonusMoney;
+    if (player != nullptr) addMoney(*player, bonusMoney);
     showBonusCardWindow(small ? 1 : 2);
     if (small) {
       QEL::fLog("1.   40% - gives XX points to player. Added money: ", bonusMoney);

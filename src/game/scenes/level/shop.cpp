@@ -186,7 +186,7 @@ void SCENE_CARD_GAME_LEVEL::buyShopItem(int32_t item) {
     setText(jokersLabel, numberToWString(player->jokers));
   }
   if (bought) {
-    player->money -= price;
+    addMoney(*player, -static_cast<int64_t>(price));
     shopMoneySpent += price;
     setText(moneyLabel, numberToWString(player->money));
     // The purchase and its price are saved together, so a bought place is never free.

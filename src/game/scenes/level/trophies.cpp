@@ -143,7 +143,7 @@ void SCENE_CARD_GAME_LEVEL::showTrophyWindow(int32_t id) {
   if (id <= LAST_END_OF_FRAME) nextSceneType = TO_FINISH;
 
   PLAYER_RECORD& player = gPlayers[gCurrentPlayer];
-  player.money += getTextInt(L"trophy_" + numberToWString(id) + L"_prize");
+  addMoney(player, getTextInt(L"trophy_" + numberToWString(id) + L"_prize"));
   if (moneyLabel != nullptr) moneyLabel->fSetText(numberToWString(player.money));
   // The trophy and its prize are saved together, so neither is lost to the other.
   savePlayerTrophies(gCurrentPlayer);

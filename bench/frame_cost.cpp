@@ -1,0 +1,259 @@
+// The game's side of bench/frame_cost: one scene per run, started as the game starts (texts,
+// engine, packs, players, sounds, fonts; the splash cut short), drawn frame after frame
+// through the game's own update and draw callbacks, with nothing else running.
+//
+//   bench_frame_cost <menu|level|idle> <Resources folder> <capture file> [frames] [window]
+//
+// menu:  the main menu as the splash hands over to it.
+// level: a generated level of 300 cards on the play screen, laid out, with one window open:
+//        the window state is the last argument, 4 (the pause window, opened as its button
+//        opens it) by default; any other state is held from frame to frame as given.
+// idle:  the renderer's frame alone: clear and present, nothing drawn.
+//
+// Prints one line of figures (key=value): processor time per frame of the main thread and
+// the driver's threads together, and the device's draw calls, texture binds and buffer
+// allocations per frame. The triangles of one frame go to the capture file, for
+// bench_frame_baseline to draw the same pixels.
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "drawing_threads.h"
+#include "editor/editor_cards.h"
+#include "editor/level_file.h"
+#include "editor/shape_generators.h"
+#include "engine/game.h"
+#include "engine/globals.h"
+#include "engine/input.h"
+#include "engine/render.h"
+#include "game/card.h"
+#include "game/game_entry.h"
+#include "game/game_globals.h"
+#include "game/scenes/base_scene.h"
+#include "game/scenes/level/level_scene.h"
+#include "game/splash_screen.h"
+#include "game/texts.h"
+#include "platform/gl_functions.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kLevelIndex = 3;  // pack 1, frame 4: neither the tutorial nor a tenth frame
+constexpr int kLevelCards = 300;
+constexpr int kWarmUpFrames = 60;
+constexpr int kSettleFrames = 180;
+
+[[noreturn]] void fail(const std::string& why) {
+  std::fprintf(stderr, "bench_frame_cost: %s\n", why.c_str());
+  std::_Exit(1);
+}
+
+// ---- processor time of the threads that draw --------------------------------------------
+
+
+// ---- the start folder ---------------------------------------------------------------------
+
+// Layers of pyramids and fans filling the table: 300 cards, many covered.
+void writeFullLevel(const fs::path& file) {
+  EDITOR_CARD_TABLE table;
+  table.clearEditor();
+  std::vector<CARD_PLACE> places;
+  auto add = [&places](const std::vector<CARD_PLACE>& more) { places.insert(places.end(), more.begin(), more.end()); };
+  add(layeredPyramidOfCards(300.0f, 330.0f, 8, 6, 6, 60.0f, 70.0f, 0));
+  add(layeredPyramidOfCards(730.0f, 330.0f, 8, 6, 6, 60.0f, 70.0f, 0));
+  add(fanOfCards(150.0f, 620.0f, 880.0f, 620.0f, 40, 0.6f, 20, 1));
+  add(circleOfCards(512.0f, 340.0f, 470.0f, 260.0f, 60, 60, true));
+  int32_t slot = 0;
+  for (const CARD_PLACE& place : places) {
+    if (slot >= kLevelCards) break;
+    table.cards[slot].putOnTable(place.x, place.y, place.zLayer, -1, slot % 37 == 5);
+    table.cards[slot].angle = place.angle;
+    ++slot;
+  }
+  table.computeCoverLists();
+  LEVEL_SETTINGS settings;
+  settings.numberOfTurnovers = 1;
+  settings.numberOfCardsInStockPile = 60;
+  settings.numberOfReservePiles = 3;
+  settings.numberOfBonusCards = 2;
+  pugi::xml_document document;
+  writeLevel(document, table, kLevelIndex, settings);
+  if (!saveLevelDocument(document, file)) fail("cannot write " + file.string());
+}
+
+// A start folder whose Resources link to the generated ones; the level run gets a Levels
+// folder of its own with the full level in place of the usual one.
+fs::path makeStartFolder(const fs::path& generated, bool fullLevel) {
+  char pattern[] = "/tmp/pindrake-frame-cost-XXXXXX";
+  if (mkdtemp(pattern) == nullptr) fail("mkdtemp");
+  const fs::path root = pattern;
+  const fs::path resources = root / "start" / "Resources";
+  fs::create_directories(resources);
+  fs::create_directories(root / "Documents");
+  for (const fs::directory_entry& entry : fs::directory_iterator(generated)) {
+    const fs::path name = entry.path().filename();
+    if (fullLevel && name == "Levels") continue;
+    fs::create_symlink(fs::absolute(entry.path()), resources / name);
+  }
+  if (fullLevel) {
+    fs::create_directories(resources / "Levels");
+    for (const fs::directory_entry& entry : fs::directory_iterator(generated / "Levels"))
+      fs::create_symlink(fs::absolute(entry.path()), resources / "Levels" / entry.path().filename());
+    const fs::path level = resources / "Levels" / ("Level_" + std::to_string(kLevelIndex) + ".xml");
+    fs::remove(level);
+    writeFullLevel(level);
+  }
+  return root;
+}
+
+// ---- the game -------------------------------------------------------------------------------
+
+void startGame(const fs::path& root) {
+  ::setenv("XDG_DOCUMENTS_DIR", (root / "Documents").c_str(), 1);
+  fs::current_path(root / "start");
+  registerGameCallbacks();
+  loadTexts();
+  QEL::QC_GAME::fInit(QEL::qcGAME, "Pindrake");
+  if (QEL::qcRENDER == nullptr || QEL::qcRENDER->_device == nullptr) fail("the engine did not start");
+  QEL::qcGAME->_settings._running = 1;
+  // The splash hands over to the main menu at once.
+  onSplashFinished();
+  gIsSplash = 0;
+  delete gSplash;
+  gSplash = nullptr;
+  if (gCurrentScene == nullptr) fail("no main menu");
+  // The same window on every driver and desktop: 1024 x 768, windowed.
+  QEL::qcGAME->fSetResolution(1024, 768, false);
+}
+
+// Each frame is finished before the next begins, here and in the baseline: the offscreen
+// driver's buffer is never shown, and without the wait the rasteriser would skip frames
+// that the next clear makes invisible.
+void step() {
+  // The scenes step by the update rate the engine's loop measures; this loop runs at 60.
+  QEL::qcGAME->_settings._updatesPerSecond = 60;
+  QEL::qcFRAME_DELTA = 1.0f / 60.0f;
+  onGameUpdate(0);
+  if (QEL::qcINPUT != nullptr) QEL::qcINPUT->fEndFrame();
+  if (QEL::qcRENDER->fBeginScene() != 1) return;
+  onGameDraw(0);
+  QEL::qcRENDER->fEndScene();
+  glFinish();
+}
+
+void idleFrame() {
+  if (QEL::qcRENDER->fBeginScene() != 1) return;
+  QEL::qcRENDER->fEndScene();
+  glFinish();
+}
+
+// The pause window slides in as its button makes it; other states are held as they are.
+void openWindow(SCENE_CARD_GAME_LEVEL* level, int window) {
+  if (window != window_state::PAUSE_OPEN) {
+    level->windowState = window;
+    return;
+  }
+  level->openPauseWindow();
+  for (int i = 0; i < kSettleFrames && level->windowState != window; ++i) step();
+  if (level->windowState != window) fail("the pause window did not open");
+}
+
+SCENE_CARD_GAME_LEVEL* startFullLevel() {
+  gNumberOfPlayers = 1;
+  gCurrentPlayer = 0;
+  gCurrentPack = 0;
+  gCurrentLevel = kLevelIndex;
+  delete gCurrentScene;
+  auto* level = new SCENE_CARD_GAME_LEVEL();
+  gCurrentScene = level;
+  gSceneKind = 4;
+  level->fInit();
+  for (int i = 0; i < kSettleFrames; ++i) step();
+  // Cards that have not come to their places yet are put there.
+  int onTable = 0;
+  for (CARD* card : level->cards) {
+    if (card == nullptr || !card->onTable) continue;
+    ++onTable;
+    card->inFlight = false;
+    card->currentX = card->tableX;
+    card->currentY = card->tableY;
+  }
+  std::fprintf(stderr, "bench_frame_cost: %d cards on the table\n", onTable);
+  return level;
+}
+
+// "PDCAP2", the run count and runs, the vertex count and vertices, as the device's structures
+// lay them out.
+void writeCapture(const std::string& path, const platform::Device::Capture& capture) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (file == nullptr) fail("cannot write " + path);
+  std::fwrite("PDCAP2", 1, 6, file);
+  const uint32_t runs = static_cast<uint32_t>(capture.runs.size());
+  std::fwrite(&runs, sizeof runs, 1, file);
+  if (runs > 0) std::fwrite(capture.runs.data(), sizeof capture.runs[0], runs, file);
+  const uint32_t vertices = static_cast<uint32_t>(capture.vertices.size());
+  std::fwrite(&vertices, sizeof vertices, 1, file);
+  if (vertices > 0) std::fwrite(capture.vertices.data(), sizeof capture.vertices[0], vertices, file);
+  std::fclose(file);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 4) {
+    std::fprintf(stderr, "usage: bench_frame_cost <menu|level|idle> <Resources folder> <capture file> [frames] [window]\n");
+    return 2;
+  }
+  const std::string scene = argv[1];
+  const fs::path generated = fs::absolute(argv[2]);
+  const std::string capturePath = argv[3];
+  const int frames = argc > 4 ? std::atoi(argv[4]) : 300;
+  const int window = argc > 5 ? std::atoi(argv[5]) : 4;
+  if (scene != "menu" && scene != "level" && scene != "idle") fail("unknown scene " + scene);
+  if (!fs::exists(generated / "texts" / "texts.xml")) fail("no generated Resources in " + generated.string());
+  // The game's log would cost the same in every run; it goes nowhere.
+  if (std::freopen("/dev/null", "w", stdout) == nullptr) fail("stdout");
+
+  const fs::path root = makeStartFolder(generated, scene == "level");
+  startGame(root);
+  SCENE_CARD_GAME_LEVEL* level = scene == "level" ? startFullLevel() : nullptr;
+  if (level != nullptr) openWindow(level, window);
+  auto frame = [&] {
+    if (level != nullptr && level->windowState != window) level->windowState = window;
+    if (scene == "idle") idleFrame();
+    else step();
+  };
+
+  for (int i = 0; i < kWarmUpFrames; ++i) frame();
+  platform::Device& device = *QEL::qcRENDER->_device;
+  const platform::Device::Counters before = device.counters();
+  const double cpuBefore = bench::drawingThreadsSeconds();
+  for (int i = 0; i < frames; ++i) frame();
+  const double cpu = bench::drawingThreadsSeconds() - cpuBefore;
+  const platform::Device::Counters after = device.counters();
+
+  platform::Device::Capture captured;
+  device.setTriangleCapture(&captured);
+  frame();
+  device.setTriangleCapture(nullptr);
+  writeCapture(capturePath, captured);
+
+  const double n = frames > 0 ? frames : 1;
+  std::fprintf(stderr,
+               "scene=%s frames=%d cpu_ms=%.3f draw_calls=%.1f texture_binds=%.1f buffer_allocations=%.2f "
+               "buffer_uploads=%.1f captured_triangles=%zu\n",
+               scene.c_str(), frames, 1000.0 * cpu / n, (after.drawCalls - before.drawCalls) / n,
+               (after.textureBinds - before.textureBinds) / n, (after.bufferAllocations - before.bufferAllocations) / n,
+               (after.bufferUploads - before.bufferUploads) / n, captured.vertices.size() / 3);
+  std::error_code ignored;
+  fs::current_path("/tmp", ignored);
+  fs::remove_all(root, ignored);
+  std::fflush(stderr);
+  // The engine's components live until the process ends, as in the game.
+  std::_Exit(0);
+}
