@@ -157,6 +157,11 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   // or broken file is logged and leaves the document empty (an empty level).
   void loadLevelDocument(int32_t index);
   void removeAllCards();
+  // The developer's export of the layout as it lies: the cards on the table with their dealt
+  // values (and the level's own numbers) into levelDocument, then into the current level's
+  // file. False, logged, when the file could not be written; the old file then stays.
+  void writeLevel();
+  bool saveLevel();
   // Lays out levelDocument: the level's numbers (corrected where the play cannot use them)
   // and every card with its over and under lists.
   void readLevel();
