@@ -269,6 +269,14 @@ LEVEL_DEAL dealLevel(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& setti
 
 LEVEL_SOLUTION solveLevel(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& settings,
                           const LEVEL_DEAL& deal, int32_t nodeBudget) {
+  LEVEL_POSITION start;
+  start.piles.assign(playedReservePiles(settings), {});
+  start.stock = deal.stock;
+  return solvePosition(table, deal, start, nodeBudget);
+}
+
+LEVEL_SOLUTION solvePosition(const EDITOR_CARD_TABLE& table, const LEVEL_DEAL& deal,
+                             const LEVEL_POSITION& position, int32_t nodeBudget) {
   std::vector<int32_t> indexOfSlot(EDITOR_CARD_SLOTS, -1);
   std::vector<int32_t> slotOfIndex;
   std::vector<CARD_INFO> cards;
@@ -297,9 +305,13 @@ LEVEL_SOLUTION solveLevel(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& 
     }
   }
   for (const CARD_INFO& card : cards) state.specialsLeft += card.special ? 1 : 0;
-  const int32_t piles = playedReservePiles(settings);
-  state.piles.assign(piles, {});
-  for (int32_t value : deal.stock) state.stock.push_back(static_cast<int8_t>(rankOf(value)));
+  const int32_t piles = static_cast<int32_t>(position.piles.size());
+  for (const std::vector<int32_t>& pile : position.piles) {
+    state.piles.emplace_back();
+    for (int32_t value : pile) state.piles.back().push_back(static_cast<int8_t>(rankOf(value)));
+  }
+  for (int32_t value : position.stock) state.stock.push_back(static_cast<int8_t>(rankOf(value)));
+  state.ball = position.turnedOver ? 1 : 0;
   SOLVER solver(std::move(cards), std::move(slotOfIndex), piles, nodeBudget);
   return solver.run(std::move(state));
 }

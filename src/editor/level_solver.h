@@ -44,6 +44,18 @@ int32_t playedReservePiles(const LEVEL_SETTINGS& settings);
 LEVEL_DEAL dealLevel(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& settings,
                      uint32_t seed, bool tutorial);
 
+// A play under way: the reserve piles as they lie (card values, the bottom card first), the
+// stock still to be dealt (the next card first), and whether the turnover has been made.
+struct LEVEL_POSITION {
+  std::vector<std::vector<int32_t>> piles;
+  std::vector<int32_t> stock;
+  bool turnedOver = false;
+};
+
 // Searches for a way to take every special card, with at most nodeBudget positions visited.
 LEVEL_SOLUTION solveLevel(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& settings,
                           const LEVEL_DEAL& deal, int32_t nodeBudget);
+// The same search from a play under way: the table holds the cards still on it, with the
+// values of the deal's layout, and the position the piles and the stock.
+LEVEL_SOLUTION solvePosition(const EDITOR_CARD_TABLE& table, const LEVEL_DEAL& deal,
+                             const LEVEL_POSITION& position, int32_t nodeBudget);

@@ -106,8 +106,11 @@ int32_t QC_RENDER::fInit(platform::WindowHandle window, float zNear, float zFar)
 }
 
 void QC_RENDER::fSetResolution(int32_t width, int32_t height, bool fullscreen, bool useDesktopSize) {
-  if (static_cast<uint32_t>(width) == _presentParameters.backBufferWidth &&
-      static_cast<uint32_t>(height) == _presentParameters.backBufferHeight && _presentParameters.windowed == !fullscreen)
+  // Nothing to do for the picture already asked for. In full screen the back buffer takes the
+  // desktop's size, so it cannot stand for the request: a 1280-wide picture on a 1024-wide
+  // desktop would otherwise keep its projection when 1024 is asked for again.
+  if (width == _requestedWidth && height == _requestedHeight && _fullscreen == (fullscreen ? 1 : 0) &&
+      _useDesktopSize == (useDesktopSize ? 1 : 0))
     return;
   _fullscreen = fullscreen ? 1 : 0;
   _useDesktopSize = useDesktopSize ? 1 : 0;

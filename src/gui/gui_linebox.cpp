@@ -191,13 +191,17 @@ void QC_GUI_LINEBOX::fDraw() {
   fontNode->_parent = &world;
   _font->_anchor = _align;
   const int32_t x0 = _font->fGetAlignOffset(_text.c_str());
-  int32_t x = 0;
+  // The pen moves as the font's own text drawing and its line width move it, scaled with the
+  // font: unscaled, a small font's letters stood apart and ran past the width the box allows.
+  const float scale = _font->fScaleX();
+  float pen = 0.0f;
+  const auto penX = [&] { return x0 + static_cast<int32_t>(pen); };
   for (size_t i = 0; i < _text.size(); ++i) {
-    if (_caretShown && i == _caret) _font->fDrawGlyph('|', x0 + x - 2, 0);
-    const int32_t advance = _font->fDrawGlyph(static_cast<int32_t>(_text[i]), x0 + x, 0);
-    if (advance != 0) x += advance + _font->_spacing;
+    if (_caretShown && i == _caret) _font->fDrawGlyph('|', penX() - 2, 0);
+    const int32_t advance = _font->fDrawGlyph(static_cast<int32_t>(_text[i]), penX(), 0);
+    if (advance != 0) pen += static_cast<float>(advance + _font->_spacing) * scale;
   }
-  if (_caretShown && _caret >= _text.size()) _font->fDrawGlyph('|', x0 + x - 2, 0);
+  if (_caretShown && _caret >= _text.size()) _font->fDrawGlyph('|', penX() - 2, 0);
   _font->_anchor = savedAnchor;
   fontNode->_parent = savedParent;
 }

@@ -74,10 +74,12 @@ class QC_FONT {
   float _verticalDivisor = 4.0f;
   int32_t _capacity = 0;
 
- private:
-  void fClearGlyphs();
+  // The scale of the font's node, which the wide text's pen and widths follow.
   float fScaleX() const;
   float fScaleY() const;
+
+ private:
+  void fClearGlyphs();
 };
 
 }  // namespace QEL

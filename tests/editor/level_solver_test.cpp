@@ -94,6 +94,41 @@ TEST(SolveLevel, BudgetRunsOut) {
   EXPECT_TRUE(solution.exhausted);
 }
 
+TEST(SolvePosition, ACardAlreadyOnAPilePairsWithTheLayout) {
+  // The nine over the buried skittle finds its partner on the second pile's top; the stock
+  // left holds nothing useful.
+  const EDITOR_CARD_TABLE table = buriedSkittle();
+  LEVEL_POSITION position;
+  position.piles = {{ofRank(3)}, {ofRank(6), ofRank(9) + 13}};
+  position.stock = {ofRank(4)};
+  const LEVEL_SOLUTION solution = solvePosition(table, dealOf(table, {}), position, 1000);
+  ASSERT_TRUE(solution.strike);
+  ASSERT_FALSE(solution.line.empty());
+  const LEVEL_MOVE& first = solution.line.front();
+  EXPECT_EQ(first.kind, LEVEL_MOVE::PAIR);
+  EXPECT_TRUE((first.a == 1 && first.b == -2) || (first.a == -2 && first.b == 1));
+}
+
+TEST(SolvePosition, AfterTheTurnoverTheStockRunsOutForGood) {
+  // The nine comes only after the six that the single pile must first take; once turned
+  // over, the stock is not gathered again.
+  const EDITOR_CARD_TABLE table = buriedSkittle();
+  LEVEL_POSITION position;
+  position.piles = {{}};
+  position.stock = {ofRank(6), ofRank(9)};
+  const LEVEL_SOLUTION second = solvePosition(table, dealOf(table, {}), position, 1000);
+  EXPECT_TRUE(second.cleared);
+  position.turnedOver = true;
+  position.stock = {ofRank(6)};
+  position.piles = {{ofRank(9)}};
+  const LEVEL_SOLUTION buried = solvePosition(table, dealOf(table, {}), position, 1000);
+  EXPECT_TRUE(buried.cleared) << "the nine on the pile is still free";
+  position.piles = {{ofRank(9), ofRank(6)}};
+  position.stock = {};
+  const LEVEL_SOLUTION lost = solvePosition(table, dealOf(table, {}), position, 1000);
+  EXPECT_FALSE(lost.cleared) << "the six over the nine never leaves";
+}
+
 TEST(PlayedNumbers, StockAndPilesAsTheGameCorrectsThem) {
   EXPECT_EQ(playedStockSize(settingsOf(0, 1)), 52);
   EXPECT_EQ(playedStockSize(settingsOf(500, 1)), 208);

@@ -215,6 +215,20 @@ TEST_F(LetterboxTest, DesktopOfThePicturesSizeOrWindowedHasNoBars) {
   EXPECT_EQ(_render->_aspectScaling.m[0][0], 1.0f);
 }
 
+TEST_F(LetterboxTest, AWiderPictureAndBackOnADesktopOfThePicturesSizeFillsTheScreenAgain) {
+  // The editor's 1280-wide picture in full screen, then the game's 1024 again: the back buffer
+  // is the desktop's both times, but the picture must follow the request.
+  platform::overrideDesktopSize(1024, 768);
+  _render->fSetResolution(1024, 768, true, true);
+  _render->fSetResolution(1280, 768, true, true);
+  _render->fSetResolution(1024, 768, true, true);
+  _render->fSetupTransforms();
+  drawPicture();
+  EXPECT_EQ(_render->_requestedWidth, 1024);
+  EXPECT_EQ(rgb(1000, 700), 0xFF0000u) << "the picture covers the whole screen again";
+  EXPECT_EQ(rgb(3, 3), 0xFF0000u);
+}
+
 TEST_F(RenderTest, DrawingGoesOnAfterADeviceLossAndReset) {
   QC_TEXTURE* managed = _render->fCreateTexture(1, 1);
   const uint32_t green = 0xFF00FF00u;

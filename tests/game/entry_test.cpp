@@ -281,9 +281,10 @@ void fakeSleep(uint32_t milliseconds) {
     captureStartUp();
     QEL::qcON_DRAW->_function = watchedDraw;
     QEL::qcON_CLOSE->_function = watchedClose;
-    // Fewer, longer frames: software rendering is slow, and the splash runs on time, not frames.
+    // Fewer, longer updates and fewer frames still: software rendering is slow, and the splash
+    // runs on time, not frames (each of its states still draws several).
     QEL::QC_GAME::fGetGame()->_settings._updateRate = 20;
-    QEL::QC_GAME::fGetGame()->_settings._frameCap = 20;
+    QEL::QC_GAME::fGetGame()->_settings._frameCap = 6;
   }
   const bool menuShows = !gIsSplash && gCurrentScene != nullptr;
   if (!child.closePosted && (menuShows || child.sleeps > kMaxSleeps)) {

@@ -439,3 +439,47 @@ TEST_F(LevelFileReading, RemovingAllCardsEmptiesTheTable) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(LevelFileReading, AnExportKeepsTheCardsStillOnTheTableWithTheirDealtValuesAndTheLevelsNumbers) {
+  gCurrentLevel = 7;
+  // Three cards in a column, each lying half over the one below it; the middle one random.
+  const std::string file =
+      "<level numberOfTurnovers=\"3\" numberOfCardsInStockPile=\"40\" numberOfReservePiles=\"3\""
+      " numberOfBonusCards=\"4\" countOfCards=\"3\">"
+      "<card id=\"0\" zLayer=\"1\" x=\"300\" y=\"300\" angle=\"0\" assignedValue=\"5\" isSpecial=\"true\">"
+      "<over>1</over></card>"
+      "<card id=\"1\" zLayer=\"2\" x=\"300\" y=\"360\" angle=\"0\" assignedValue=\"-1\" isSpecial=\"false\">"
+      "<under>0</under><over>2</over></card>"
+      "<card id=\"2\" zLayer=\"3\" x=\"300\" y=\"420\" angle=\"0\" assignedValue=\"12\" isSpecial=\"false\">"
+      "<under>1</under></card></level>";
+  std::filesystem::create_directories("Levels");
+  test_support::writeFile("Levels/Level_7.xml", file);
+  _scene->loadLevel(7);
+  ASSERT_EQ(cardsOnTable(), 3);
+  const int32_t dealt = card(1).value;
+  ASSERT_GE(dealt, 0) << "the random card was dealt a value";
+  card(2).reset();  // taken in a pair
+
+  ASSERT_TRUE(_scene->saveLevel());
+  pugi::xml_document saved;
+  ASSERT_TRUE(saved.load_file("Levels/Level_7.xml"));
+  const pugi::xml_node level = saved.child("level");
+  EXPECT_EQ(level.attribute("countOfCards").as_int(), 2);
+  EXPECT_EQ(level.attribute("numberOfTurnovers").as_int(), 3);
+  EXPECT_EQ(level.attribute("numberOfCardsInStockPile").as_int(), 40);
+  EXPECT_EQ(level.attribute("numberOfReservePiles").as_int(), 3);
+  EXPECT_EQ(level.attribute("numberOfBonusCards").as_int(), 4);
+  const pugi::xml_node first = level.find_child_by_attribute("card", "id", "0");
+  const pugi::xml_node second = level.find_child_by_attribute("card", "id", "1");
+  ASSERT_TRUE(first && second);
+  EXPECT_FALSE(level.find_child_by_attribute("card", "id", "2"));
+  EXPECT_EQ(second.attribute("assignedValue").as_int(), dealt);
+  EXPECT_TRUE(first.attribute("isSpecial").as_bool());
+  EXPECT_EQ(std::string(first.child_value("over")), "1");
+  EXPECT_EQ(std::string(second.child_value("under")), "0");
+  EXPECT_FALSE(second.child("over")) << "the card taken lies over nothing any more";
+}
+
+}  // namespace

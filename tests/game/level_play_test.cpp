@@ -212,7 +212,7 @@ TEST_F(LevelPlay, ActionPointsFallOnePerIntervalUnlessPausedHeldOrUnderAWindow) 
 }
 
 // The tutorial level: slots 31 and 49 a pair, 34 and 28 a pair of skittles, 10 and 60 (a
-// skittle) cards of their own rank.
+// skittle) cards of their own rank; 10 pairs with the first card the tutorial's stock deals.
 std::string tutorialLevelXml() {
   std::string cards;
   const auto card = [&cards](int32_t id, int32_t x, int32_t value, bool special) {
@@ -220,7 +220,7 @@ std::string tutorialLevelXml() {
              "\" y=\"300\" angle=\"0\" assignedValue=\"" + std::to_string(value) + "\" isSpecial=\"" +
              (special ? "true" : "false") + "\"/>";
   };
-  card(10, 100, 7, false);
+  card(10, 100, 19, false);
   card(28, 250, 4, true);
   card(31, 400, 3, false);
   card(34, 550, 17, true);
@@ -267,6 +267,30 @@ TEST_F(LevelPlay, TheTutorialsStepsLetOnlyTheirCardsBeTaken) {
   EXPECT_EQ(level->hintStep, 10);  // the placed joker leads on
 }
 
+TEST_F(LevelPlay, TheTutorialsCardTakenWithAPileCardLetsThePlayGoOn) {
+  Level* level = startOn(tutorialLevelXml(), 0);
+  level->showHint(28);
+  const CARD_PILES& piles = *level->cardPiles;
+  clickAt(piles.stockX, piles.stockY);
+  settle(level);
+  ASSERT_EQ(level->hintStep, 27);
+  clickCard(level, 28);
+  EXPECT_EQ(level->selectedCard, -1) << "only the step's own card";
+
+  clickCard(level, 10);
+  clickAt(piles.holders[0]->currentX, piles.holders[0]->currentY);
+  settle(level);
+  ASSERT_FALSE(level->cards[10]->onTable);
+  EXPECT_EQ(level->hintStep, 0);
+  // The rest of the table, the stock and the pause are the player's again.
+  clickCard(level, 28);
+  EXPECT_EQ(level->selectedCard, 28);
+  clickAt(piles.stockX, piles.stockY);
+  settle(level);
+  EXPECT_NE(piles.getCard(0, 0), -1) << "the stock deals again";
+  EXPECT_TRUE(level->onPlayScreenButton(4));
+}
+
 TEST_F(LevelPlay, AMissingOrBrokenLevelGivesNoResultAndCanBeLeft) {
   for (const std::string& xml : {std::string(), std::string("<level countOfCards=\"3\"><card id=")}) {
     Level* level = startOn(xml);
@@ -292,6 +316,24 @@ TEST_F(LevelPlay, AMissingOrBrokenLevelGivesNoResultAndCanBeLeft) {
     EXPECT_EQ(level->windowState, window_state::PAUSE_OPENING);
   }
   EXPECT_TRUE(logged("lays no skittle"));
+}
+
+TEST_F(LevelPlay, TheNextFrameStartsWithoutThePreviousFramesBanner) {
+  for (uint8_t& trophy : gPlayers[0].trophies) trophy = 1;  // no trophy window on the way
+  Level* level = startOn(test_support::generatedLevelXml(1, 8, 2, 0));
+  level->countOfSpecialCardsOnScene = 0;
+  level->finishLevel();
+  ASSERT_FALSE(level->bannerLabel->fGetText().empty()) << "the strike has its banner";
+  for (int i = 0; i < 400 && level->windowState != window_state::FINISH_OPEN; ++i) level->updateLevel(0.05f);
+  ASSERT_EQ(level->windowState, window_state::FINISH_OPEN);
+
+  level->onFinishButton(36);  // continue
+  for (int i = 0; i < 400 && (gCurrentLevel == 3 || level->transitionState != Level::IN_PLAY); ++i)
+    level->updateLevel(0.05f);
+  ASSERT_EQ(gCurrentLevel, 4);
+  ASSERT_EQ(level->transitionState, Level::IN_PLAY);
+  EXPECT_EQ(level->windowState, window_state::NONE);
+  EXPECT_TRUE(level->bannerLabel->fGetText().empty()) << "the last frame's banner stays over this one";
 }
 
 TEST_F(LevelPlay, ReloadingALevelStartsItUnfinished) {

@@ -9,7 +9,6 @@
 #include <string>
 #include <vector>
 
-#include "contact_sheet.h"
 #include "engine/game.h"
 #include "engine/globals.h"
 #include "engine/sound.h"
@@ -30,68 +29,8 @@ namespace {
 
 using test_support::GAME_CHILD;
 using test_support::GameChildTest;
-using MENU = SCENE_CARD_GAME_MAINMENU;
 
-// Where the player clicks: the main buttons, the panels' buttons and each window's own.
-using SPOT = SCREEN_PLACE;
-constexpr SPOT kPlay{515, 418};
-constexpr SPOT kHelp{136, 677};
-constexpr SPOT kTrophies{325, 676};
-constexpr SPOT kPlayer{514, 674};
-constexpr SPOT kOptions{703, 677};
-constexpr SPOT kExit{895, 673};
-constexpr SPOT kPanelConfirm{304, 478};
-constexpr SPOT kPanelClose{686, 478};
-constexpr SPOT kInformationConfirm{685, 443};
-constexpr SPOT kWindowClose{688, 628};
-constexpr SPOT kOptionsClose{874, 625};
-constexpr SPOT kCredits{177, 621};
-constexpr SPOT kFullscreenBox{344, 612};
-constexpr SPOT kCursorBox{573, 612};
-constexpr SPOT kThirdBack{639, 207};
-constexpr SPOT kSecondType{287, 246};
-constexpr SPOT kHelpRight{414, 644};
-constexpr SPOT kHelpLeft{346, 644};
-constexpr SPOT kTrophiesClose{883, 628};
-constexpr SPOT kTrophiesRight{760, 633};
-constexpr SPOT kJunior{340, 600};
-constexpr SPOT kProfessional{662, 600};
-constexpr float kTrackLeft = 317.0f;
-constexpr float kTrackRight = 673.0f;
-constexpr float kSoundTrackY = 436.0f;
-constexpr float kMusicTrackY = 502.0f;
-
-SPOT addPlayerButton(int players) { return {687.0f, 205.0f + 80.0f * static_cast<float>(players)}; }
-SPOT removeButton(int row) { return {662.0f, 194.0f + 80.0f * static_cast<float>(row)}; }
-SPOT playerRow(int row) { return {400.0f, 194.0f + 80.0f * static_cast<float>(row)}; }
-
-MENU* menu() { return dynamic_cast<MENU*>(gCurrentScene); }
-
-// The pointer rests a pass longer than GAME_CHILD::click lets it: a widget tree reports one
-// event a pass, so when the click before moved a button away from under the pointer (a tick
-// box turning into its ticked twin), that button lets go first and the one now under the
-// pointer lights up on the next pass.
-void click(GAME_CHILD& game, SPOT spot) {
-  game.moveTo(spot.x, spot.y);
-  game.step();
-  game.click(spot.x, spot.y);
-}
-
-bool settled(GAME_CHILD& game) {
-  return game.stepUntil([] {
-    return menu() != nullptr && menu()->menuState == MENU::MENU_READY && menu()->windowState == MENU::NO_WINDOW &&
-           menu()->dialogState == MENU::NO_DIALOG;
-  });
-}
-
-bool windowOpens(GAME_CHILD& game, int window) {
-  return game.stepUntil([window] { return menu() != nullptr && menu()->windowState == window; });
-}
-
-bool dialogOpens(GAME_CHILD& game, int kind) {
-  return game.stepUntil(
-      [kind] { return menu() != nullptr && menu()->dialogState == MENU::DIALOG_OPEN && menu()->dialogKind == kind; });
-}
+using namespace test_support::main_menu_scenario;
 
 float gainOf(QEL::QC_SOUND* sound) {
   float gain = -1.0f;
@@ -455,75 +394,6 @@ TEST_F(GameChildTest, TheStartUpFinishesADeleteThatWasCutShort) {
         CHILD_CHECK(!std::filesystem::exists(game.saves() / "player1.xml"), "the freed place keeps results");
         CHILD_CHECK(!std::filesystem::exists(game.saves() / "player0.xml.next"), "a staged file is left");
         CHILD_CHECK(savedPlayers(game).find("movingResultFiles") == std::string::npos, "the mark is left");
-      });
-}
-
-// Every screen of the main menu in one picture, for a person to look over.
-TEST_F(GameChildTest, MenuScreensContactSheet) {
-  play(
-      [](GAME_CHILD& game) {
-        test_support::seedPlayers(game.saves(), {"Ann", "Bob", "Zo\xC3\xAB"}, 1);
-      },
-      [](GAME_CHILD& game) {
-        test_support::CONTACT_SHEET sheet(4);
-        const auto shoot = [&] {
-          game.step();
-          CHILD_CHECK(sheet.addBackBuffer(), "no picture");
-        };
-        // Halfway through the flight in.
-        game.wait(0.15f);
-        shoot();
-        CHILD_CHECK(settled(game), "the menu did not settle");
-        shoot();
-        const auto openAndShoot = [&](SPOT button, int window) {
-          click(game, button);
-          CHILD_CHECK(windowOpens(game, window), "a window did not open");
-          shoot();
-        };
-        openAndShoot(kPlayer, MENU::CHANGE_PLAYER_WINDOW);
-        click(game, addPlayerButton(3));
-        CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog");
-        game.type(L"\u0416\u0435\u043D\u044F");
-        shoot();
-        click(game, kPanelClose);
-        CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
-        click(game, removeButton(1));
-        CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
-        shoot();
-        click(game, kPanelClose);
-        CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
-        click(game, kWindowClose);
-        CHILD_CHECK(settled(game), "the window did not close");
-        openAndShoot(kOptions, MENU::OPTIONS_WINDOW);
-        click(game, kCredits);
-        CHILD_CHECK(windowOpens(game, MENU::CREDITS_WINDOW), "no credits");
-        shoot();
-        click(game, kWindowClose);
-        CHILD_CHECK(windowOpens(game, MENU::OPTIONS_WINDOW), "no way back");
-        click(game, kOptionsClose);
-        CHILD_CHECK(settled(game), "the options did not close");
-        openAndShoot(kHelp, MENU::HELP_WINDOW);
-        click(game, kHelpRight);
-        shoot();
-        click(game, kWindowClose);
-        CHILD_CHECK(settled(game), "the help did not close");
-        gPlayers[gCurrentPlayer].trophies[0] = 1;
-        gPlayers[gCurrentPlayer].trophies[3] = 1;
-        openAndShoot(kTrophies, MENU::TROPHIES_WINDOW);
-        click(game, kTrophiesClose);
-        CHILD_CHECK(settled(game), "the trophies did not close");
-        openAndShoot(kPlay, MENU::MODE_SELECTION_WINDOW);
-        click(game, kProfessional);
-        CHILD_CHECK(dialogOpens(game, MENU::INFORMATION_DIALOG), "no information");
-        shoot();
-        click(game, kInformationConfirm);
-        CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
-        click(game, {883, 643});
-        CHILD_CHECK(settled(game), "the modes did not close");
-        click(game, kExit);
-        CHILD_CHECK(dialogOpens(game, MENU::QUIT_DIALOG), "no quit dialog");
-        shoot();
-        CHILD_CHECK(sheet.write(std::string(PINDRAKE_BUILD_DIR) + "/menu-screens.png"), "the sheet was not written");
       });
 }
 

@@ -10,6 +10,8 @@
 #include <pugixml.hpp>
 
 #include "game/scenes/base_scene.h"
+#include "game/scenes/main_menu/main_menu_scene.h"
+#include "game/scenes/scene_widgets.h"
 #include "game/game_globals.h"
 #include "game/texts.h"
 #include "game_child.h"
@@ -86,5 +88,70 @@ inline int generatedTextInt(const char* key) {
   texts.load_file((std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources" / "texts" / "texts.xml").c_str());
   return texts.child("texts").child(key).attribute("text").as_int();
 }
+
+// ---- the main menu: where the player clicks, and waiting for its windows ----
+
+namespace main_menu_scenario {
+
+using MENU = SCENE_CARD_GAME_MAINMENU;
+
+// Where the player clicks: the main buttons, the panels' buttons and each window's own.
+using SPOT = SCREEN_PLACE;
+constexpr SPOT kPlay{515, 418};
+constexpr SPOT kHelp{136, 677};
+constexpr SPOT kTrophies{325, 676};
+constexpr SPOT kPlayer{514, 674};
+constexpr SPOT kOptions{703, 677};
+constexpr SPOT kExit{895, 673};
+constexpr SPOT kPanelConfirm{304, 478};
+constexpr SPOT kPanelClose{686, 478};
+constexpr SPOT kInformationConfirm{685, 443};
+constexpr SPOT kWindowClose{688, 628};
+constexpr SPOT kOptionsClose{874, 625};
+constexpr SPOT kCredits{177, 621};
+constexpr SPOT kFullscreenBox{344, 612};
+constexpr SPOT kCursorBox{573, 612};
+constexpr SPOT kThirdBack{639, 207};
+constexpr SPOT kSecondType{287, 246};
+constexpr SPOT kHelpRight{414, 644};
+constexpr SPOT kHelpLeft{346, 644};
+constexpr SPOT kTrophiesClose{883, 628};
+constexpr SPOT kTrophiesRight{760, 633};
+constexpr SPOT kJunior{340, 600};
+constexpr SPOT kProfessional{662, 600};
+constexpr float kTrackLeft = 317.0f;
+constexpr float kTrackRight = 673.0f;
+constexpr float kSoundTrackY = 436.0f;
+constexpr float kMusicTrackY = 502.0f;
+
+inline SPOT addPlayerButton(int players) { return {687.0f, 205.0f + 80.0f * static_cast<float>(players)}; }
+inline SPOT removeButton(int row) { return {662.0f, 194.0f + 80.0f * static_cast<float>(row)}; }
+inline SPOT playerRow(int row) { return {400.0f, 194.0f + 80.0f * static_cast<float>(row)}; }
+
+inline MENU* menu() { return dynamic_cast<MENU*>(gCurrentScene); }
+
+// The pointer rests a pass longer than GAME_CHILD::click lets it: a widget tree reports one
+// event a pass, so when the click before moved a button away from under the pointer (a tick
+// box turning into its ticked twin), that button lets go first and the one now under the
+// pointer lights up on the next pass.
+inline void click(GAME_CHILD& game, SPOT spot) { game.clickButton(spot.x, spot.y); }
+
+inline bool settled(GAME_CHILD& game) {
+  return game.stepUntil([] {
+    return menu() != nullptr && menu()->menuState == MENU::MENU_READY && menu()->windowState == MENU::NO_WINDOW &&
+           menu()->dialogState == MENU::NO_DIALOG;
+  });
+}
+
+inline bool windowOpens(GAME_CHILD& game, int window) {
+  return game.stepUntil([window] { return menu() != nullptr && menu()->windowState == window; });
+}
+
+inline bool dialogOpens(GAME_CHILD& game, int kind) {
+  return game.stepUntil(
+      [kind] { return menu() != nullptr && menu()->dialogState == MENU::DIALOG_OPEN && menu()->dialogKind == kind; });
+}
+
+}  // namespace main_menu_scenario
 
 }  // namespace test_support

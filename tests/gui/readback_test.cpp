@@ -203,6 +203,22 @@ TEST_F(GuiReadBackTest, LineBoxDrawsItsBackgroundTextAndCaret) {
   EXPECT_EQ(boxOf(WHITE).left, 414 - 5);
 }
 
+TEST_F(GuiReadBackTest, ALineBoxWithAScaledFontSetsItsLettersAsTheFontMeasuresThem) {
+  QC_FONT* font = whiteFont();
+  font->_sprite->_node->fSetScale(0.5f, 0.5f, 1.0f);
+  auto* box = new QC_GUI_LINEBOX(5, solid(200, 40, BLUE), font);
+  box->fSetPosition(500.0f, 400.0f, 0.0f);
+  _container.fAdd(box);
+  ASSERT_TRUE(box->fSetText(L"abab"));
+  box->fSetCaretVisible(false);
+  frame([&] { _container.fDraw(); });
+  const Box white = boxOf(WHITE);
+  const int drawn = white.right - white.left;
+  // The letters' run is as wide as the font says the text is, not spread apart.
+  EXPECT_NEAR(drawn, font->fGetLineWidth(L"abab"), 3);
+  font->_sprite->_node->fSetScale(1.0f, 1.0f, 1.0f);
+}
+
 TEST_F(GuiReadBackTest, TextBoxDrawsItsGlyphsFromTheLeftMargin) {
   auto* box = new QC_GUI_TEXTBOX(6, whiteFont(), solid(200, 40, BLUE));
   box->fSetPosition(300.0f, 200.0f, 0.0f);

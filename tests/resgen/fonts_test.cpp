@@ -121,6 +121,28 @@ TEST(GeneratedFonts, SpaceIsLowestAndEveryGlyphAdvances) {
     }
 }
 
+// The finish window shows its headline on the title plate of the window's background (at most
+// 360 pixels wide, its rim included), in the font of size 42 with the font table's spacing.
+TEST(GeneratedFonts, FinishWindowHeadlinesFitItsTitlePlate) {
+    constexpr int kPlateInside = 340;
+    pugi::xml_document font;
+    ASSERT_TRUE(font.load_file((kFonts / "font42.fnt").c_str()));
+    int count, elements;
+    const auto glyphs = readGlyphs(font, count, elements);
+    pugi::xml_document texts;
+    ASSERT_TRUE(texts.load_file((fs::path(PINDRAKE_RESOURCES_DIR) / "texts" / "texts.xml").c_str()));
+    const auto text = [&texts](const char* key) {
+        return std::string(texts.child("texts").child(key).attribute("text").as_string());
+    };
+    std::string knockedDown = text("knocked_down");
+    knockedDown.replace(knockedDown.find("%number"), 7, "10");
+    for (const std::string& headline : {text("hint_22"), text("hint_23"), knockedDown + "!"}) {
+        int width = 0;
+        for (unsigned char c : headline) width += glyphs.at(c).w + kWorstSpacing.at("font42.fnt");
+        EXPECT_LE(width, kPlateInside) << headline;
+    }
+}
+
 TEST(GeneratedFonts, CoverAsciiLatin1TheCaretAndTheTexts) {
     std::set<int> wanted;
     for (int c = 32; c <= 126; ++c) wanted.insert(c);

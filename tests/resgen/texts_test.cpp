@@ -101,6 +101,29 @@ TEST_F(GeneratedTexts, BarsThatAreRemovedLeaveTheWordsApart) {
   }
 }
 
+// Only the tutorial's steps 2, 3 and 9 mark their cards on the table: no other hint may speak
+// of a marked card.
+TEST_F(GeneratedTexts, OnlyHintsWhoseCardsBlinkSpeakOfMarkedCards) {
+  for (int n = 0; n <= 34; ++n) {
+    if (n == 2 || n == 3 || n == 9) continue;
+    const std::string hint = text("hint_" + std::to_string(n));
+    EXPECT_EQ(hint.find("marked card"), std::string::npos) << "hint_" << n << ": " << hint;
+  }
+}
+
+// The level's hint strip is 60 pixels high: two lines of its font and no more.
+TEST_F(GeneratedTexts, HintsOnTheLevelsStripKeepToTwoLines) {
+  std::vector<int> strip;
+  for (int n = 0; n <= 15; ++n) strip.push_back(n);
+  for (int n : {24, 26, 27, 28, 29, 31, 32, 33, 34}) strip.push_back(n);
+  for (int n : strip) {
+    const std::string hint = text("hint_" + std::to_string(n));
+    size_t bars = 0;
+    for (char c : hint) bars += c == '|' ? 1 : 0;
+    EXPECT_LE(bars, 1u) << "hint_" << n << ": " << hint;
+  }
+}
+
 TEST_F(GeneratedTexts, TuningNumbersKeepPlayFair) {
   EXPECT_GE(number("numberOfActionPointsToIncreaseMultiplier"), 1);
   EXPECT_GE(root_.child("defaultTimeToDecreaseActionPointsByOnePoint").attribute("text").as_float(), 7.0f);

@@ -27,7 +27,6 @@ constexpr int32_t HINT_STOCK_USED_UP = 29;
 constexpr int32_t HINT_BONUS_PILE = 4;
 constexpr int32_t HINT_NO_PILE_TOP = 9;
 constexpr int32_t TUTORIAL_ONLY_SLOT_STEP = 27;
-constexpr int32_t TUTORIAL_ONLY_SLOT = 10;
 // The tutorial's stock deals these two values first.
 constexpr int32_t TUTORIAL_FIRST_DEAL[2] = {32, 11};
 

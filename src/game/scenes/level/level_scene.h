@@ -157,6 +157,11 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   // or broken file is logged and leaves the document empty (an empty level).
   void loadLevelDocument(int32_t index);
   void removeAllCards();
+  // The developer's export of the layout as it lies: the cards on the table with their dealt
+  // values (and the level's own numbers) into levelDocument, then into the current level's
+  // file. False, logged, when the file could not be written; the old file then stays.
+  void writeLevel();
+  bool saveLevel();
   // Lays out levelDocument: the level's numbers (corrected where the play cannot use them)
   // and every card with its over and under lists.
   void readLevel();
@@ -333,6 +338,8 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   int32_t trophyId = 0;
   int32_t shopMessageItem = 0;  // 0 reserve place, 1 reshuffle, 2 joker
   int32_t bonusCardType = 0;  // 1-5
+  // The one card tutorial step 27 lets the player take (with a reserve-pile card).
+  static constexpr int32_t TUTORIAL_ONLY_SLOT = 10;
   int32_t hintedCardA = -1;  // the two slots tutorial steps 2, 3 and 9 let the player take
   int32_t hintedCardB = -1;
   int32_t hintPileIndex = -1;  // the reserve pile whose bonus card the tutorial points at

@@ -32,6 +32,7 @@ constexpr int32_t POINTS_TWO_SKITTLES = 50;
 constexpr uint8_t FULL_ALPHA = 255;
 constexpr int32_t HINT_SKITTLE_CARDS = 3;
 constexpr int32_t HINT_MULTIPLIER = 5;
+constexpr int32_t HINT_ONLY_SLOT = 27;
 
 void setLabelText(QEL::QC_GUI_WLABEL* label, const std::wstring& text) {
   if (label != nullptr) label->fSetText(text);
@@ -138,6 +139,11 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
   for (const int32_t step : {4, 5, 10, 11}) {
     if (hintStep == step) closeHint();
   }
+  // Step 27 lets only its one card be taken and shuts the stock and the buttons: once that card
+  // has gone nothing else could end the step, and the player would be held there for good.
+  const bool takesOnlySlot =
+      (kindA == 1 && indexA == TUTORIAL_ONLY_SLOT) || (kindB == 1 && indexB == TUTORIAL_ONLY_SLOT);
+  if (hintStep == HINT_ONLY_SLOT && takesOnlySlot) closeHint();
 
   if (kindA == 2 || kindB == 2) cardPiles->updatePileTops();
   const float belowScreen = static_cast<float>(cardHeight) + SCREEN_HEIGHT;

@@ -131,6 +131,8 @@ void SCENE_CARD_GAME_LEVEL::refreshLabels() {
   setText(packNameLabel, packNameText());
   setText(frameLabel, frameNumberText());
   for (QEL::QC_GUI_WLABEL* label : rollLabels) setText(label, L"");
+  // The last frame's result banner faded out, but its font is opaque again for this frame.
+  setText(bannerLabel, L"");
   const PLAYER_RECORD* player = currentPlayerRecord();
   if (player != nullptr) setText(moneyLabel, numberToWString(player->money));
   setText(multiplierLabel, L"x1");
