@@ -7,15 +7,21 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
 jobs=$(nproc)
+# The recording tests play sound in real time: on a machine busy with the other tests the
+# sound thread can be starved long enough to leave a gap. They run alone, after the rest.
+recorded='^SoundWave\.'
 
 bash scripts/build.sh -DPINDRAKE_WERROR=ON
-ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300
+ctest --test-dir build --output-on-failure -j "$jobs" --timeout 300 -E "$recorded"
+ctest --test-dir build --output-on-failure --timeout 300 -R "$recorded"
 
 cmake -S . -B build-asan -G Ninja -DPINDRAKE_SANITIZE=address -DPINDRAKE_WERROR=ON -DPINDRAKE_RESOURCES=OFF \
   -DPINDRAKE_BENCH=OFF
 cmake --build build-asan --target test_engine test_primitives test_gui
-ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp" ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 300 \
-  -L 'engine|primitives|gui'
+export ASAN_OPTIONS=detect_leaks=1 LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp"
+ctest --test-dir build-asan --output-on-failure -j "$jobs" --timeout 300 -L 'engine|primitives|gui' -E "$recorded"
+ctest --test-dir build-asan --output-on-failure --timeout 300 -R "$recorded"
+unset ASAN_OPTIONS LSAN_OPTIONS
 
 cmake -S . -B build-tsan -G Ninja -DPINDRAKE_SANITIZE=thread -DPINDRAKE_WERROR=ON -DPINDRAKE_RESOURCES=OFF \
   -DPINDRAKE_BENCH=OFF
