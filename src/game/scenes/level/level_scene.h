@@ -259,6 +259,15 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   void removePair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB);
   // The cards under a removed layout card lose it from their over lists.
   void releaseCardsUnder(int32_t cardId);
+  // The steps of a pair's removal, in the order removePair takes them.
+  bool isRemovableCard(int32_t kind, int32_t index) const;
+  void pickPointBeyondEdgeForPair(float& edgeX, float& edgeY);
+  void closeHintsEndedByPair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB);
+  void showHintedCardsPlain();
+  void flyPairAway(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB, float edgeX, float edgeY,
+                   float& popupX, float& popupY);
+  void payForPair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB, float popupX, float popupY);
+  void drawBonusCardsOfPair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB);
   void flyLayoutCardAway(int32_t cardId, float edgeX, float edgeY);
   void flyPileTopAway(int32_t pile, float x, float y);
   // One more action point; the multiplier follows and the countdown to the next loss restarts.

@@ -99,29 +99,45 @@ void SCENE_CARD_GAME_LEVEL::addActionPoint() {
 }
 
 void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB) {
-  // Anything but a layout slot or a pile in play is no card: nothing to remove.
-  const auto valid = [this](int32_t kind, int32_t index) {
-    if (kind == 1) return isLayoutSlot(index) && cards[index] != nullptr;
-    if (kind == 2) return cardPiles != nullptr && index >= 0 && index < CARD_PILES::MAX_PILES &&
-                          cardPiles->holders[index] != nullptr;
-    return false;
-  };
-  if (!valid(kindA, indexA)) {
+  if (!isRemovableCard(kindA, indexA)) {
     QEL::fLog("removePair: no card of kind ", kindA, " at ", indexA);
     return;
   }
-  if (kindB != -1 && !valid(kindB, indexB)) {
+  if (kindB != -1 && !isRemovableCard(kindB, indexB)) {
     QEL::fLog("removePair: no partner of kind ", kindB, " at ", indexB);
     return;
   }
+  float edgeX = 0.0f;
+  float edgeY = 0.0f;
+  pickPointBeyondEdgeForPair(edgeX, edgeY);
+  closeHintsEndedByPair(kindA, indexA, kindB, indexB);
+  if (kindA == 2 || kindB == 2) cardPiles->updatePileTops();
+  float popupX = 0.0f;
+  float popupY = 0.0f;
+  flyPairAway(kindA, indexA, kindB, indexB, edgeX, edgeY, popupX, popupY);
+  addActionPoint();
+  payForPair(kindA, indexA, kindB, indexB, popupX, popupY);
+  drawBonusCardsOfPair(kindA, indexA, kindB, indexB);
+  const PLAYER_RECORD* player = currentPlayerRecord();
+  if (player != nullptr) setLabelText(moneyLabel, numberToWString(player->money));
+  checkMoneyTrophies();
+}
 
-  // One point beyond a screen edge serves every card of the pair that flies to the edge.
+// Anything but a layout slot or a pile in play is no card: nothing to remove.
+bool SCENE_CARD_GAME_LEVEL::isRemovableCard(int32_t kind, int32_t index) const {
+  if (kind == 1) return isLayoutSlot(index) && cards[index] != nullptr;
+  if (kind == 2) {
+    return cardPiles != nullptr && index >= 0 && index < CARD_PILES::MAX_PILES && cardPiles->holders[index] != nullptr;
+  }
+  return false;
+}
+
+// One point beyond a screen edge serves every card of the pair that flies to the edge.
+void SCENE_CARD_GAME_LEVEL::pickPointBeyondEdgeForPair(float& edgeX, float& edgeY) {
   const int32_t r1 = std::rand();
   const int32_t r2 = std::rand() % 2;
   QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundCardFly]);
   QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundCardMatch]);
-  float edgeX = 0.0f;
-  float edgeY = 0.0f;
   if (r1 % 2 == 0) {
     edgeX = static_cast<float>(std::rand() % 1024);
     edgeY = r2 == 1 ? static_cast<float>(cardHeight) + SCREEN_HEIGHT : static_cast<float>(-cardHeight);
@@ -129,11 +145,12 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
     edgeY = static_cast<float>(std::rand() % 768);
     edgeX = r2 == 1 ? static_cast<float>(cardWidth) + SCREEN_WIDTH : static_cast<float>(-cardWidth);
   }
+}
 
+// The tutorial steps that a taken pair completes.
+void SCENE_CARD_GAME_LEVEL::closeHintsEndedByPair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB) {
   if (hintStep == 3) {
-    for (const int32_t id : {hintedCardA, hintedCardB}) {
-      if (isLayoutSlot(id) && cards[id] != nullptr) cards[id]->color.a = FULL_ALPHA;
-    }
+    showHintedCardsPlain();
     closeHint();
   }
   for (const int32_t step : {4, 5, 10, 11}) {
@@ -144,13 +161,18 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
   const bool takesOnlySlot =
       (kindA == 1 && indexA == TUTORIAL_ONLY_SLOT) || (kindB == 1 && indexB == TUTORIAL_ONLY_SLOT);
   if (hintStep == HINT_ONLY_SLOT && takesOnlySlot) closeHint();
+}
 
-  if (kindA == 2 || kindB == 2) cardPiles->updatePileTops();
+void SCENE_CARD_GAME_LEVEL::showHintedCardsPlain() {
+  for (const int32_t id : {hintedCardA, hintedCardB}) {
+    if (isLayoutSlot(id) && cards[id] != nullptr) cards[id]->color.a = FULL_ALPHA;
+  }
+}
+
+// Starts the pair's flights; the points will rise from the pair's last card.
+void SCENE_CARD_GAME_LEVEL::flyPairAway(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB, float edgeX,
+                                        float edgeY, float& popupX, float& popupY) {
   const float belowScreen = static_cast<float>(cardHeight) + SCREEN_HEIGHT;
-
-  // The points rise from the pair's last card.
-  float popupX = 0.0f;
-  float popupY = 0.0f;
   const auto popupAt = [&](const CARD* card) {
     popupX = card->currentX;
     popupY = card->currentY;
@@ -170,9 +192,7 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
     flyPileTopAway(indexB, x, belowScreen);
   } else if (kindA == 1 && kindB == 1) {
     if (hintStep == 2) {
-      for (const int32_t id : {hintedCardA, hintedCardB}) {
-        if (isLayoutSlot(id) && cards[id] != nullptr) cards[id]->color.a = FULL_ALPHA;
-      }
+      showHintedCardsPlain();
       closeHint();
     }
     popupAt(cards[indexB]);
@@ -187,10 +207,12 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
     flyPileTopAway(pile, holder->currentX, belowScreen);
     flyLayoutCardAway(slot, edgeX, edgeY);
   }
+}
 
-  addActionPoint();
-
-  // Pile cards never count as skittles.
+// 10, 25 or 50 points for none, one or two skittles, times the multiplier; pile cards never
+// count as skittles.
+void SCENE_CARD_GAME_LEVEL::payForPair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB, float popupX,
+                                       float popupY) {
   int32_t skittles = 0;
   if (kindA == 1 && cards[indexA]->isSpecial()) ++skittles;
   if (kindB == 1 && cards[indexB]->isSpecial()) ++skittles;
@@ -200,20 +222,18 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
   PLAYER_RECORD* player = currentPlayerRecord();
   if (player != nullptr) addMoney(*player, points);
   showPointsPopup(points, popupX, popupY);
+}
 
+void SCENE_CARD_GAME_LEVEL::drawBonusCardsOfPair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB) {
   int32_t bonusCards = 0;
   for (const auto& [kind, index] : {std::pair{kindA, indexA}, std::pair{kindB, indexB}}) {
     if (kind == 2 && cardPiles->holders[index]->isPileSpecial()) ++bonusCards;
   }
-  if (bonusCards > 0) {
-    cardPiles->skittleCount -= bonusCards;
-    if (cardPiles->skittleCount < 0) cardPiles->skittleCount = 0;
-    // Two bonus cards in one pair still draw once.
-    payBonusCardPrize(std::rand() % 100);
-  }
-
-  if (player != nullptr) setLabelText(moneyLabel, numberToWString(player->money));
-  checkMoneyTrophies();
+  if (bonusCards == 0) return;
+  cardPiles->skittleCount -= bonusCards;
+  if (cardPiles->skittleCount < 0) cardPiles->skittleCount = 0;
+  // Two bonus cards in one pair still draw once.
+  payBonusCardPrize(std::rand() % 100);
 }
 
 void SCENE_CARD_GAME_LEVEL::payBonusCardPrize(int32_t draw) {
