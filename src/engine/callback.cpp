@@ -18,6 +18,7 @@ QC_CALLBACK* qcON_CLOSE = nullptr;
 QC_CALLBACK* qcON_EXIT = nullptr;
 QC_CALLBACK* qcON_RESOURCE_ERROR = nullptr;
 QC_CALLBACK* qcON_TEXTURE_UNSCRIBED = nullptr;
+int qcEXIT_STATUS = 0;
 
 QC_CALLBACK::QC_CALLBACK(QT_CALLBACK_FUNCTION function, const char* name, QT_CALLBACK_ARG argument)
     : _argument(argument), _name(name ? name : ""), _function(function) {}

@@ -48,4 +48,8 @@ extern QC_CALLBACK* qcON_EXIT;
 extern QC_CALLBACK* qcON_RESOURCE_ERROR;
 extern QC_CALLBACK* qcON_TEXTURE_UNSCRIBED;
 
+// What the program returns once the entry has run: 0, unless the game ended its start for a
+// reason the desktop should see (a start without its Resources).
+extern int qcEXIT_STATUS;
+
 }  // namespace QEL

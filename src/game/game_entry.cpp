@@ -12,6 +12,7 @@
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/level_results.h"
+#include "game/missing_resources.h"
 #include "game/player_removal.h"
 #include "game/players.h"
 #include "game/save_files.h"
@@ -94,6 +95,12 @@ void registerGameCallbacks() {
 }
 
 uint32_t EntryPointer(QEL::QT_CALLBACK_ARG) {
+  // First of all: taking the game object makes the engine's file system, which would make an
+  // empty Resources folder in a start folder that has none.
+  if (!startFolderHoldsResources()) {
+    QEL::qcEXIT_STATUS = 1;
+    return 1;
+  }
   registerGameCallbacks();
   QEL::fLog("");
   QEL::fLog("------------------------------------------- DWORD EntryPointer(DWORD) "

@@ -11,7 +11,8 @@ class QC_TEXTURE;
 
 // Registers the callbacks, loads the texts, starts the engine (which runs onGameInit), sets
 // the window title and runs the main loop. Once the loop has ended it releases the game's
-// objects and then the engine's components, and returns -100500.
+// objects and then the engine's components, and returns -100500. In a start folder without
+// the game's Resources it does none of that: one message, and the program's exit status 1.
 uint32_t EntryPointer(QEL::QT_CALLBACK_ARG argument);
 
 // The end of the run, in reverse order of creation: the current scene, then what onGameInit

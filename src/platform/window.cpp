@@ -9,7 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 #include <thread>
+
+#include "platform/executable_icon.h"
 
 namespace platform {
 namespace {
@@ -278,6 +281,7 @@ WindowHandle createWindow(const std::string& titleUtf8, int width, int height) {
     return nullptr;
   }
   gWindow = window;
+  if (!applyExecutableIcon(window)) log(std::string("Window icon cannot be used: ") + SDL_GetError());
   SDL_StartTextInput();
   return window;
 }
@@ -428,6 +432,12 @@ std::string documentsFolder() {
     return {};
   }
   return folder;
+}
+
+std::string programPath() {
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::read_symlink("/proc/self/exe", error);
+  return error ? std::string() : path.string();
 }
 
 void setLogFunction(void (*logFunction)(const std::string&)) { gLog = logFunction ? logFunction : defaultLog; }

@@ -66,7 +66,8 @@ bool isHeadless();
 
 // A window of the given client size, made for an OpenGL 3.3 core context with double
 // buffering, 24-bit depth and 8-bit stencil (the device creates the context on it).
-// Hidden until showWindow. Null on failure, with SDL's reason logged.
+// Hidden until showWindow; it carries the program's icon (platform/executable_icon.h). Null
+// on failure, with SDL's reason logged.
 WindowHandle createWindow(const std::string& titleUtf8, int width, int height);
 void setWindowTitle(WindowHandle window, const std::string& titleUtf8);
 void setWindowBordered(WindowHandle window, bool bordered);
@@ -114,6 +115,9 @@ void setSleepFunction(std::function<void(uint32_t)> sleeper);
 // The user's documents folder: $XDG_DOCUMENTS_DIR, else ~/Documents, created when missing.
 // Empty when it can be neither found nor made.
 std::string documentsFolder();
+
+// The running program's own file, as an absolute path; empty when the system cannot say.
+std::string programPath();
 
 // Where this layer writes its log lines (the engine hands its own log in).
 void setLogFunction(void (*log)(const std::string& message));

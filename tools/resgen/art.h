@@ -52,6 +52,12 @@ void addTrophyJobs(std::vector<Job>& jobs);
 // Fonts take the characters of texts.xml (when it exists under root) on top of their own set.
 void addFontJobs(std::vector<Job>& jobs);
 
+// The window's icon, one of the program's own resources rather than a file of Resources:
+// written as a C++ source that registers its pixels with the program, and a PNG of it beside
+// the source (same name, .png) for a person to look at.
+void drawWindowIcon(Canvas& c);
+bool writeWindowIcon(const std::filesystem::path& source);
+
 // Lays the thumbnails out on one labelled sheet.
 bool writeContactSheet(std::vector<Output::Thumb>& thumbs, const std::filesystem::path& file);
 

@@ -1,6 +1,7 @@
 // resgen: writes the game's default Resources folder (pictures, fonts, sounds, texts, levels).
 //   resgen --out <Resources folder> [--manifest <resources.tsv>] [--sheet <contact sheet.png>]
 //          [--threads N] [--art-only]
+//   resgen --window-icon <source.cpp>    the window's icon as a C++ source for the program
 // Every file is written under a temporary name and renamed into place, so an interrupted run
 // never leaves a half file behind.
 #include "art.h"
@@ -25,6 +26,7 @@ struct Options {
     fs::path out;
     fs::path manifest;
     fs::path sheet;
+    fs::path windowIcon;
     unsigned threads = 0;
     bool artOnly = false;
 };
@@ -55,6 +57,10 @@ bool parse(int argc, char** argv, Options& o) {
             const char* v = value("--threads");
             if (!v) return false;
             o.threads = unsigned(std::max(1, std::atoi(v)));
+        } else if (a == "--window-icon") {
+            const char* v = value("--window-icon");
+            if (!v) return false;
+            o.windowIcon = v;
         } else if (a == "--art-only") {
             o.artOnly = true;
         } else {
@@ -62,9 +68,10 @@ bool parse(int argc, char** argv, Options& o) {
             return false;
         }
     }
-    if (o.out.empty()) {
+    if (o.out.empty() && o.windowIcon.empty()) {
         std::fprintf(stderr, "usage: resgen --out <Resources folder> [--manifest <resources.tsv>] "
-                             "[--sheet <png>] [--threads N] [--art-only]\n");
+                             "[--sheet <png>] [--threads N] [--art-only]\n"
+                             "       resgen --window-icon <source.cpp>\n");
         return false;
     }
     return true;
@@ -115,6 +122,8 @@ int main(int argc, char** argv) {
     auto start = std::chrono::steady_clock::now();
 
     if (!resgen::fontsAvailable()) return 1;
+    if (!opt.windowIcon.empty() && !resgen::writeWindowIcon(opt.windowIcon)) return 1;
+    if (opt.out.empty()) return 0;
     std::error_code ec;
     fs::create_directories(opt.out, ec);
     if (ec) {
