@@ -144,7 +144,12 @@ void SCENE_CARD_GAME_MAINMENU::choosePlayerByPointer() {
 }
 
 bool SCENE_CARD_GAME_MAINMENU::confirmNewName() {
-  if (nameLineBox->fIsEmpty()) return true;  // nobody is added; the dialog closes
+  if (nameLineBox->fIsEmpty()) {
+    if (gNumberOfPlayers > 0) return true;  // nobody is added; the dialog closes
+    // With no player the dialog would only come back, without a word: the player gets the
+    // name a nameless player gets everywhere else.
+    nameLineBox->fSetText(L"Player");
+  }
   isAddPlayerForced = false;
   const std::wstring name = nameLineBox->fGetText();
   const wchar_t* refusal = nullptr;
