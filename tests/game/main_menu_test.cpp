@@ -30,6 +30,7 @@ namespace {
 
 using test_support::GAME_CHILD;
 using test_support::GameChildTest;
+using test_support::kMenuSlide;
 
 using namespace test_support::main_menu_scenario;
 
@@ -188,6 +189,47 @@ TEST_F(GameChildTest, ProfessionalModeLeadsToThePacksOnceOpen) {
         CHILD_CHECK(game.stepUntil([] { return dynamic_cast<SCENE_CARD_GAME_LEVELPACKS*>(gCurrentScene) != nullptr; }),
                     "the level packs did not follow");
         CHILD_CHECK(gGameMode == 1, "not professional");
+      });
+}
+
+// The mode window shows both totals; a mode's total does not shrink because the other mode
+// is being played.
+TEST_F(GameChildTest, EachModesTotalCountsItsOwnOpenPacks) {
+  constexpr int kSecondPackFrame = 30;
+  constexpr int kProfessionalFrame = 7;
+  play(
+      [](GAME_CHILD& game) {
+        const int goal = test_support::generatedTextInt("junior_pack1_goal");
+        test_support::seedPlayers(game.saves(), {"Ann"}, 0);
+        test_support::seedResults(game.saves(), 0, 0, {{9, 4, 10, 0, goal, 10}, {10, 4, 10, 0, kSecondPackFrame}});
+        test_support::seedResults(game.saves(), 0, 1, {{0, 2, 3, 4, kProfessionalFrame}});
+      },
+      [](GAME_CHILD& game) {
+        game.pumpsMessages = true;
+        const std::wstring junior = numberToWString(getTextInt(L"junior_pack1_goal") + kSecondPackFrame);
+        const std::wstring professional = numberToWString(kProfessionalFrame);
+        const auto checkTotals = [&](const char* when) {
+          CHILD_CHECK(menu()->juniorScoreLabel->fGetText().find(L": " + junior + L"\n") != std::wstring::npos,
+                      std::string("the junior total ") + when);
+          CHILD_CHECK(menu()->professionalScoreLabel->fGetText().find(L": " + professional + L"\n") !=
+                          std::wstring::npos,
+                      std::string("the professional total ") + when);
+        };
+        CHILD_CHECK(settled(game), "the menu did not settle");
+        postClick(game, kPlay);
+        CHILD_CHECK(windowOpens(game, MENU::MODE_SELECTION_WINDOW), "no mode selection");
+        checkTotals("in junior mode");
+        postClick(game, kProfessional);
+        CHILD_CHECK(game.stepUntil([] { return test_support::currentScene<SCENE_CARD_GAME_LEVELPACKS>() != nullptr; }),
+                    "the level packs did not follow");
+        CHILD_CHECK(gGameMode == 1, "not professional");
+        game.wait(kMenuSlide);
+        game.postClick(957.0f, 704.0f);  // the packs' way back
+        CHILD_CHECK(game.stepUntil([] { return menu() != nullptr; }), "no way back to the main menu");
+        CHILD_CHECK(settled(game), "the menu did not settle");
+        postClick(game, kPlay);
+        CHILD_CHECK(windowOpens(game, MENU::MODE_SELECTION_WINDOW), "no mode selection");
+        checkTotals("after professional mode was chosen");
       });
 }
 
