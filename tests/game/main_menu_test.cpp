@@ -441,10 +441,12 @@ TEST_F(GameChildTest, WindowsAndDialogsSlideForAThirdOfASecondAndIgnoreClicksMea
        });
 }
 
-TEST_F(GameChildTest, DeletingTheLastPlayerBringsBackTheNameDialog) {
+// The seeded player plays in a window, and so does the one who comes after her.
+TEST_F(GameChildTest, DeletingTheLastPlayerBringsBackTheNameDialogAndTheNextPlayerKeepsTheWindow) {
   play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
+         CHILD_CHECK(QEL::qcGAME->_settings._fullscreen == 0, "the game is not in a window");
          click(game, kPlayer);
          CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
          click(game, removeButton(0));
@@ -455,6 +457,14 @@ TEST_F(GameChildTest, DeletingTheLastPlayerBringsBackTheNameDialog) {
          click(game, kPanelClose);
          game.wait(0.5f);
          CHILD_CHECK(menu()->dialogState == MENU::DIALOG_OPEN, "the name dialog could be left with no player");
+         game.type(L"Eve");
+         click(game, kPanelConfirm);
+         CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
+         CHILD_CHECK(gNumberOfPlayers == 1 && gPlayers[0].name == L"Eve", "Eve not added");
+         CHILD_CHECK(gPlayers[0].isFullscreen == 0, "Eve's options say full screen in a window");
+         CHILD_CHECK(savedPlayers(game).find("isFullscreen=\"false\"") != std::string::npos,
+                     "Eve's next start would open full screen");
+         CHILD_CHECK(QEL::qcGAME->_settings._fullscreen == 0, "the game left its window");
        });
 }
 
