@@ -51,6 +51,21 @@ int packScore(int player, int pack, int mode) {
   return 0;
 }
 
+// Opens the current player's pack in the mode when the previous pack reached the mode's goal,
+// and tells whether it is open.
+bool isPackOpenIn(int mode, int pack) {
+  if (!isPlayer(gCurrentPlayer) || !isPack(pack)) return false;
+  mode = resolveMode(mode);
+  LEVEL_RESULT* levels = tableOf(mode)[gCurrentPlayer];
+  LEVEL_RESULT& first = levels[pack * kLevelsPerPack];
+  if (first.result == 0 && pack >= 1 && levels[pack * kLevelsPerPack - 1].result >= kFinished) {
+    const std::wstring key =
+        std::wstring(mode == 0 ? L"junior" : L"professional") + L"_pack" + numberToWString(pack) + L"_goal";
+    if (packScore(gCurrentPlayer, pack - 1, mode) >= getTextInt(key)) first.result = 1;
+  }
+  return first.result > 0;
+}
+
 int32_t clampField(int32_t value, int32_t low, int32_t high, const char* field, int level,
                    const std::string& path) {
   if (value >= low && value <= high) return value;
@@ -160,22 +175,14 @@ int countPerfectPacks() {
   return count;
 }
 
-bool isPackUnlocked(int pack) {
-  if (!isPlayer(gCurrentPlayer) || !isPack(pack)) return false;
-  LEVEL_RESULT* levels = tableOf(-1)[gCurrentPlayer];
-  LEVEL_RESULT& first = levels[pack * kLevelsPerPack];
-  if (first.result == 0 && pack >= 1 && levels[pack * kLevelsPerPack - 1].result >= kFinished) {
-    const std::wstring key =
-        std::wstring(gGameMode == 0 ? L"junior" : L"professional") + L"_pack" + numberToWString(pack) + L"_goal";
-    if (getPackScore(pack - 1) >= getTextInt(key)) first.result = 1;
-  }
-  return first.result > 0;
-}
+bool isPackUnlocked(int pack) { return isPackOpenIn(-1, pack); }
 
+// Each mode's total runs over that mode's own open packs: the packs open in the mode being
+// played say nothing about the other one.
 int getTotalScore(int mode) {
   int total = 0;
   for (int pack = 0; pack < kPackCount; ++pack)
-    if (isPackUnlocked(pack)) total += packScore(gCurrentPlayer, pack, mode);
+    if (isPackOpenIn(mode, pack)) total += packScore(gCurrentPlayer, pack, mode);
   return total;
 }
 

@@ -122,12 +122,14 @@ void QC_GUI_LINEBOX::fSetAlign(int32_t mode) {
   }
 }
 
-// Control characters are refused too: they draw nothing and would break the saved name.
+// Control characters are refused too: they draw nothing and would break the saved name. So
+// is a letter the font has no glyph for: the box would hold it unseen.
 bool QC_GUI_LINEBOX::typedCharacterFits(wchar_t character) const {
   if (character == 0 || character == 9 || character < 32 || character == 127) return false;
   if (_text.size() >= _maxLength) return false;
   if (!fIsAllowed(character)) return false;
   if (_font == nullptr) return true;
+  if (_font->fGetGlyph(static_cast<int32_t>(character)) == nullptr) return false;
   const float needed = static_cast<float>(_font->fGetLineWidth(_text.c_str()) +
                                           2 * _font->fGetGlyphWidth(static_cast<int32_t>(character)) +
                                           2 * _font->_spacing);

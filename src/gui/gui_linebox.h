@@ -1,7 +1,7 @@
 #pragma once
 // A one-line editor for wide text in a bitmap font over a background image: blinking caret,
-// caret keys, Backspace and Delete, a maximum length, characters that typing refuses, and a
-// text area that the text may not outgrow.
+// caret keys, Backspace and Delete, a maximum length, characters that typing refuses (with
+// those the font cannot draw), and a text area that the text may not outgrow.
 #include <cstdint>
 #include <string>
 

@@ -12,12 +12,15 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include "engine/game.h"
@@ -25,14 +28,43 @@
 #include "engine/input.h"
 #include "engine/log.h"
 #include "engine/render.h"
+#include "engine/window.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/scenes/base_scene.h"
 #include "game/splash_screen.h"
 #include "game/texts.h"
+#include "platform/window.h"
 #include "save_folder_fixture.h"
 
 namespace test_support {
+
+// A spot of the game's 1024 x 768 picture in the window's own pixels, where the system reports
+// the pointer: full screen draws the picture scaled and centred on the desktop.
+inline std::pair<int32_t, int32_t> windowPointOf(float x, float y) {
+  const QEL::QC_WINDOW* window = QEL::qcWINDOW;
+  float scale = 1.0f;
+  QEL::QS_VECTOR2 offset{0.0f, 0.0f};
+  if (window != nullptr && window->_fullscreen == 1 && window->_useDesktopSize == 1) {
+    scale = window->_scale;
+    offset = window->_offset;
+  }
+  return {static_cast<int32_t>(std::lround(x * scale + offset.x)), static_cast<int32_t>(std::lround(y * scale + offset.y))};
+}
+
+inline void postWindowMessage(uint32_t id, uintptr_t wParam = 0) {
+  platform::Message message;
+  message.id = id;
+  message.wParam = wParam;
+  platform::postMessage(message);
+}
+
+inline void postPointer(float x, float y) {
+  platform::Message move;
+  move.id = platform::kMsgMouseMove;
+  std::tie(move.x, move.y) = windowPointOf(x, y);
+  platform::postMessage(move);
+}
 
 [[noreturn]] inline void childFail(const std::string& why) {
   std::fprintf(stderr, "CHILD FAILED: %s\n", why.c_str());
@@ -66,9 +98,13 @@ class GAME_CHILD {
       QEL::qcFRAME_DELTA = 1.0f / kUpdatesPerSecond;
       onGameUpdate(0);
       if (QEL::qcINPUT != nullptr) QEL::qcINPUT->fEndFrame();
+      if (pumpsMessages) QEL::fPumpMessages(QEL::qcINPUT, QEL::qcWINDOW);
       if (++_passes % drawEvery == 0) draw();
     }
   }
+  // When set, each pass ends as the main loop's does: the messages posted to the platform
+  // layer's queue are read into the input object, and the next update sees them.
+  bool pumpsMessages = false;
   // Long scenarios that look at no picture may draw only every n-th pass (the software
   // renderer takes most of a pass's time); drawn frames still run the whole draw code.
   int drawEvery = 1;
@@ -156,6 +192,29 @@ class GAME_CHILD {
       step();
       if (code == 0) continue;
       QEL::qcINPUT->fOnKeyUp(code);
+      step();
+    }
+  }
+  // The player's hand as the system reports it, through the platform layer's queue (with
+  // pumpsMessages set): the pointer comes to rest on the spot, drawn first so that the windows
+  // stand where the player sees them, then the left button goes down and comes up a pass later.
+  void postClick(float x, float y) {
+    draw();
+    postPointer(x, y);
+    step(2);
+    postWindowMessage(platform::kMsgLButtonDown);
+    step();
+    postWindowMessage(platform::kMsgLButtonUp);
+    step(2);
+  }
+  // Typed text: a character's key goes down with the character, and comes up a pass later.
+  void postType(const std::wstring& text) {
+    for (wchar_t character : text) {
+      const uint32_t code = keyOf(character);
+      if (code != 0) postWindowMessage(platform::kMsgKeyDown, code);
+      postWindowMessage(platform::kMsgChar, static_cast<uintptr_t>(character));
+      step();
+      if (code != 0) postWindowMessage(platform::kMsgKeyUp, code);
       step();
     }
   }

@@ -12,6 +12,7 @@
 #include <pugixml.hpp>
 
 #include "game/game_entry.h"
+#include "game/level_results.h"
 #include "game/texts.h"
 #include "game/scenes/editor/editor_scene.h"
 #include "game/scenes/frames/frames_scene.h"
@@ -228,6 +229,40 @@ TEST_F(GameChildTest, TheShopSellsEachItemAtItsPriceAndNothingThePlayerCannotPay
     const pugi::xml_node player = players.child("players").child("player");
     CHILD_CHECK(player.attribute("money").as_int(-1) == 0, "saved money");
     CHILD_CHECK(player.attribute("additionalCardPlaces").as_int() == 1, "saved place");
+  });
+}
+
+// The first level played again once the tutorial is over is a level like any other: the shop's
+// goods explain themselves under the pointer, and the hint goes with the pointer. The player's
+// hand reaches the game through the platform layer's queue.
+TEST_F(GameChildTest, TheFirstLevelReplayedKeepsItsButtonsAfterTheShopsHints) {
+  play([](GAME_CHILD& game) {
+    BOWLER bowler(game, playLevel());
+    test_support::makeBowler();
+    setLevelResult(0, 0, kResultField, Level::OPEN_FRAME);
+    setLevelResult(0, 1, kResultField, 1);  // the second frame is open
+    bowler.start(0);
+    CHILD_CHECK(!level()->isTutorial, "the first level is still the tutorial");
+    game.pumpsMessages = true;
+    const auto postClick = [&game](const float (&at)[2]) { game.postClick(at[0], at[1]); };
+
+    postClick(SHOP_BUTTON);
+    passesUntilState(game, window_state::SHOP_OPEN);
+    game.draw();
+    for (const auto* item : {&SHOP_PLACE, &SHOP_RESHUFFLE, &SHOP_JOKER}) {
+      test_support::postPointer((*item)[0], (*item)[1]);
+      game.step(2);
+      CHILD_CHECK(level()->hintStep != 0, "no hint over a shop item");
+    }
+    test_support::postPointer(SHOP_CLOSE[0], SHOP_CLOSE[1]);
+    game.step(2);
+    CHILD_CHECK(level()->hintStep == 0, "the item's hint stays after the pointer left it");
+    postClick(SHOP_CLOSE);
+    passesUntilState(game, window_state::NONE);
+
+    postClick(PAUSE_BUTTON);
+    CHILD_CHECK(gIsPaused == 1, "the pause button does nothing");
+    passesUntilState(game, window_state::PAUSE_OPEN);
   });
 }
 

@@ -4,6 +4,7 @@
 #include <AL/al.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 #include <string>
@@ -29,6 +30,7 @@ namespace {
 
 using test_support::GAME_CHILD;
 using test_support::GameChildTest;
+using test_support::kMenuSlide;
 
 using namespace test_support::main_menu_scenario;
 
@@ -63,34 +65,77 @@ TEST_F(GameChildTest, AFirstStartAsksForANameAndMakesThePlayer) {
   });
 }
 
-TEST_F(GameChildTest, AnEmptyNameAddsNobodyAndTheDialogComesBack) {
+// The hand through the platform layer: clicks and typed characters posted as the system's
+// window messages, read by the engine's message pump (GAME_CHILD::pumpsMessages).
+void postClick(GAME_CHILD& game, SPOT spot) { game.postClick(spot.x, spot.y); }
+
+TEST_F(GameChildTest, LettersNoFontCanWriteAreRefusedAsTypedAndNoNameMakesAPlayerNamedPlayer) {
   play([](GAME_CHILD& game) {
+    game.pumpsMessages = true;
     CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog");
-    click(game, kPanelConfirm);
-    CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::DIALOG_SLIDING_OUT; }), "no slide out");
-    CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "the name dialog did not return");
-    CHILD_CHECK(gNumberOfPlayers == 0, "an empty name made a player");
+    game.postType(L"\u4E2D\u6587");
+    CHILD_CHECK(menu()->nameLineBox->fIsEmpty(), "the box holds letters it cannot show");
+    // OK with the box empty: on a first start the dialog would only come back.
+    postClick(game, kPanelConfirm);
+    CHILD_CHECK(settled(game), "the name dialog came back");
+    CHILD_CHECK(gNumberOfPlayers == 1 && gPlayers[0].name == L"Player", "no player named Player");
+    CHILD_CHECK(menu()->playerNameLabel->fGetText() == L"Player", "the name plate");
+
+    postClick(game, kPlayer);
+    CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
+    postClick(game, addPlayerButton(1));
+    CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog from the plus button");
+    game.postType(L"Zo\u4E2D\u00EB\u6587\u00DF\u0416");
+    CHILD_CHECK(menu()->nameLineBox->fGetText() == L"Zo\u00EB\u00DF\u0416", "the box holds letters it cannot show");
+    postClick(game, kPanelConfirm);
+    CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the written name was not taken");
+    CHILD_CHECK(gPlayers[1].name == L"Zo\u00EB\u00DF\u0416", "the name changed");
+    const std::string saved = savedPlayers(game);
+    CHILD_CHECK(saved.find("name=\"Player\"") != std::string::npos, "the first player is not saved");
+    CHILD_CHECK(saved.find("name=\"Zo\xC3\xAB\xC3\x9F\xD0\x96\"") != std::string::npos,
+                "the name is not saved in UTF-8");
   });
 }
 
-TEST_F(GameChildTest, NamesBeyondAsciiAreKeptAndShownOrRefusedWhole) {
+// A name that reached the box other than by typing is still refused on OK when a font of the
+// names cannot write it; the refusal stands above the question, clear of it.
+TEST_F(GameChildTest, TheRefusalOfANameLeavesTheQuestionUnderItReadable) {
   play([](GAME_CHILD& game) {
     CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog");
-    // A letter no font can write: the whole name is refused with a message and the error sound.
-    game.type(L"Li\u4E2D");
+    const auto picture = [&game] {
+      game.draw();
+      return game.readBack();
+    };
+    const std::vector<uint8_t> asked = picture();
+    menu()->namePanelTextLabel->fSetText(L"");
+    const std::vector<uint8_t> unasked = picture();
+    menu()->namePanelTextLabel->fSetText(getText(L"enter_your_name"));
+    menu()->nameLineBox->fSetText(L"Li\u4E2D");
     click(game, kPanelConfirm);
     game.wait(0.5f);
     CHILD_CHECK(menu()->dialogState == MENU::DIALOG_OPEN && gNumberOfPlayers == 0, "an unwritable name was taken");
-    CHILD_CHECK(
-        menu()->namePanelMessageLabel->fGetText() == replaceBarsWithNewlines(getText(L"player_name_letters_unknown")),
-        "no message for the unwritable name");
-    menu()->nameLineBox->fClear();
-    game.type(L"Zo\u00EB\u00DF\u0416");
-    click(game, kPanelConfirm);
-    CHILD_CHECK(settled(game), "the written name was not taken");
-    CHILD_CHECK(gPlayers[0].name == L"Zo\u00EB\u00DF\u0416", "the name changed");
-    CHILD_CHECK(savedPlayers(game).find("name=\"Zo\xC3\xAB\xC3\x9F\xD0\x96\"") != std::string::npos,
-                "the name is not saved in UTF-8");
+    const std::wstring refusal = replaceBarsWithNewlines(getText(L"player_name_letters_unknown"));
+    CHILD_CHECK(menu()->namePanelMessageLabel->fGetText() == refusal, "no message for the unwritable name");
+    CHILD_CHECK(std::count(refusal.begin(), refusal.end(), L'\n') == 2, "the refusal is not three lines long");
+    const std::vector<uint8_t> refused = picture();
+
+    // The rows the question is drawn on, and the lowest row the refusal reaches above its end.
+    int questionTop = 768;
+    int questionBottom = -1;
+    for (int y = 0; y < 768; ++y)
+      for (int x = 0; x < 1024; ++x)
+        if (test_support::pixelAt(asked, x, y) != test_support::pixelAt(unasked, x, y)) {
+          questionTop = std::min(questionTop, y);
+          questionBottom = std::max(questionBottom, y);
+        }
+    CHILD_CHECK(questionBottom > questionTop, "the question is not drawn");
+    int refusalBottom = -1;
+    for (int y = 0; y <= questionBottom; ++y)
+      for (int x = 0; x < 1024; ++x)
+        if (test_support::pixelAt(refused, x, y) != test_support::pixelAt(asked, x, y)) refusalBottom = y;
+    CHILD_CHECK(refusalBottom >= 0, "the refusal is not drawn");
+    CHILD_CHECK(refusalBottom < questionTop, "the refusal reaches row " + std::to_string(refusalBottom) +
+                                                 "; the question starts at row " + std::to_string(questionTop));
   });
 }
 
@@ -144,6 +189,47 @@ TEST_F(GameChildTest, ProfessionalModeLeadsToThePacksOnceOpen) {
         CHILD_CHECK(game.stepUntil([] { return dynamic_cast<SCENE_CARD_GAME_LEVELPACKS*>(gCurrentScene) != nullptr; }),
                     "the level packs did not follow");
         CHILD_CHECK(gGameMode == 1, "not professional");
+      });
+}
+
+// The mode window shows both totals; a mode's total does not shrink because the other mode
+// is being played.
+TEST_F(GameChildTest, EachModesTotalCountsItsOwnOpenPacks) {
+  constexpr int kSecondPackFrame = 30;
+  constexpr int kProfessionalFrame = 7;
+  play(
+      [](GAME_CHILD& game) {
+        const int goal = test_support::generatedTextInt("junior_pack1_goal");
+        test_support::seedPlayers(game.saves(), {"Ann"}, 0);
+        test_support::seedResults(game.saves(), 0, 0, {{9, 4, 10, 0, goal, 10}, {10, 4, 10, 0, kSecondPackFrame}});
+        test_support::seedResults(game.saves(), 0, 1, {{0, 2, 3, 4, kProfessionalFrame}});
+      },
+      [](GAME_CHILD& game) {
+        game.pumpsMessages = true;
+        const std::wstring junior = numberToWString(getTextInt(L"junior_pack1_goal") + kSecondPackFrame);
+        const std::wstring professional = numberToWString(kProfessionalFrame);
+        const auto checkTotals = [&](const char* when) {
+          CHILD_CHECK(menu()->juniorScoreLabel->fGetText().find(L": " + junior + L"\n") != std::wstring::npos,
+                      std::string("the junior total ") + when);
+          CHILD_CHECK(menu()->professionalScoreLabel->fGetText().find(L": " + professional + L"\n") !=
+                          std::wstring::npos,
+                      std::string("the professional total ") + when);
+        };
+        CHILD_CHECK(settled(game), "the menu did not settle");
+        postClick(game, kPlay);
+        CHILD_CHECK(windowOpens(game, MENU::MODE_SELECTION_WINDOW), "no mode selection");
+        checkTotals("in junior mode");
+        postClick(game, kProfessional);
+        CHILD_CHECK(game.stepUntil([] { return test_support::currentScene<SCENE_CARD_GAME_LEVELPACKS>() != nullptr; }),
+                    "the level packs did not follow");
+        CHILD_CHECK(gGameMode == 1, "not professional");
+        game.wait(kMenuSlide);
+        game.postClick(957.0f, 704.0f);  // the packs' way back
+        CHILD_CHECK(game.stepUntil([] { return menu() != nullptr; }), "no way back to the main menu");
+        CHILD_CHECK(settled(game), "the menu did not settle");
+        postClick(game, kPlay);
+        CHILD_CHECK(windowOpens(game, MENU::MODE_SELECTION_WINDOW), "no mode selection");
+        checkTotals("after professional mode was chosen");
       });
 }
 
@@ -355,10 +441,12 @@ TEST_F(GameChildTest, WindowsAndDialogsSlideForAThirdOfASecondAndIgnoreClicksMea
        });
 }
 
-TEST_F(GameChildTest, DeletingTheLastPlayerBringsBackTheNameDialog) {
+// The seeded player plays in a window, and so does the one who comes after her.
+TEST_F(GameChildTest, DeletingTheLastPlayerBringsBackTheNameDialogAndTheNextPlayerKeepsTheWindow) {
   play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
+         CHILD_CHECK(QEL::qcGAME->_settings._fullscreen == 0, "the game is not in a window");
          click(game, kPlayer);
          CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
          click(game, removeButton(0));
@@ -369,6 +457,14 @@ TEST_F(GameChildTest, DeletingTheLastPlayerBringsBackTheNameDialog) {
          click(game, kPanelClose);
          game.wait(0.5f);
          CHILD_CHECK(menu()->dialogState == MENU::DIALOG_OPEN, "the name dialog could be left with no player");
+         game.type(L"Eve");
+         click(game, kPanelConfirm);
+         CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
+         CHILD_CHECK(gNumberOfPlayers == 1 && gPlayers[0].name == L"Eve", "Eve not added");
+         CHILD_CHECK(gPlayers[0].isFullscreen == 0, "Eve's options say full screen in a window");
+         CHILD_CHECK(savedPlayers(game).find("isFullscreen=\"false\"") != std::string::npos,
+                     "Eve's next start would open full screen");
+         CHILD_CHECK(QEL::qcGAME->_settings._fullscreen == 0, "the game left its window");
        });
 }
 

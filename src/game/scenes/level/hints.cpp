@@ -83,11 +83,13 @@ void SCENE_CARD_GAME_LEVEL::showHint(int32_t n) {
 }
 
 void SCENE_CARD_GAME_LEVEL::closeHint() {
-  if (gCurrentLevel > 0) {
+  // Only the tutorial chains its steps. The first level replayed outside it shows the shop
+  // goods' hints as any level does, and they must close: a hint left on show blocks the
+  // play screen's buttons.
+  if (!isTutorial) {
     hintStep = 0;
     return;
   }
-  // The first level's tutorial chains its steps.
   switch (hintStep) {
     case RESHUFFLE_ITEM:
     case PLACE_ITEM:

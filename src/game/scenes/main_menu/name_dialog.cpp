@@ -48,8 +48,10 @@ constexpr float kTitleX = 523.0f;
 constexpr float kTitleY = 133.0f;
 constexpr float kTextX = 510.0f;
 constexpr float kTextY = 275.0f;
+// A refusal takes up to three lines between the title and the question "Enter your name:";
+// centred any lower, its third line ran over the question.
 constexpr float kMessageX = 510.0f;
-constexpr float kMessageY = 210.0f;
+constexpr float kMessageY = 192.0f;
 constexpr float kNameBoxX = 515.0f;
 constexpr float kNameBoxY = 425.0f;       // where the box is built
 constexpr float kNameBoxShownY = 328.0f;  // where the add-player dialog shows it

@@ -4,6 +4,8 @@
 // player_removal.h); every change ends in a save.
 #include "game/scenes/main_menu/main_menu_scene.h"
 
+#include "engine/game.h"
+#include "engine/globals.h"
 #include "engine/log.h"
 #include "game/fonts_sounds.h"
 #include "game/game_entry.h"
@@ -50,6 +52,10 @@ void SCENE_CARD_GAME_MAINMENU::addPlayer() {
     gNumberOfPlayers = 0;
     gCurrentPlayer = 0;
     isAddPlayerForced = false;
+    // The game is full screen on a first start, but after the last player was deleted it may
+    // be in a window: the new player takes the mode the game is in, so that the options and
+    // the next start agree with the screen.
+    if (QEL::qcGAME != nullptr) fullscreen = QEL::qcGAME->_settings._fullscreen != 0 ? 1 : 0;
   } else {
     // The window mode stays as it is when another player is added.
     fullscreen = gPlayers[gCurrentPlayer].isFullscreen;
@@ -144,7 +150,12 @@ void SCENE_CARD_GAME_MAINMENU::choosePlayerByPointer() {
 }
 
 bool SCENE_CARD_GAME_MAINMENU::confirmNewName() {
-  if (nameLineBox->fIsEmpty()) return true;  // nobody is added; the dialog closes
+  if (nameLineBox->fIsEmpty()) {
+    if (gNumberOfPlayers > 0) return true;  // nobody is added; the dialog closes
+    // With no player the dialog would only come back, without a word: the player gets the
+    // name a nameless player gets everywhere else.
+    nameLineBox->fSetText(L"Player");
+  }
   isAddPlayerForced = false;
   const std::wstring name = nameLineBox->fGetText();
   const wchar_t* refusal = nullptr;
