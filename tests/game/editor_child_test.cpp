@@ -48,6 +48,7 @@ constexpr SCREEN_PLACE RESERVE_PILES_BOX{1124, 630};
 constexpr SCREEN_PLACE TURNOVERS_BOX{1124, 730};
 constexpr SCREEN_PLACE BONUS_CARDS_BOX{1124, 430};
 constexpr SCREEN_PLACE EMPTY_TABLE{990, 600};
+constexpr uintptr_t BACKSPACE_KEY = 8;
 
 // The scenario's level files (the game works in Resources once it has started).
 std::filesystem::path levelsOf(const GAME_CHILD& game) { return game.resources() / "Levels"; }
@@ -492,6 +493,21 @@ TEST_F(GameChildTest, TheCardPanelSetsWhatIsTypedAndANewCardLandsWhereItWasPlace
     const int32_t added = editor.table.currentCard;
     CHILD_CHECK(editor.table.countCardsInUse() == 4 && !editor.isAddingCard, "no card added");
     CHILD_CHECK(editor.table.cards[added].x == 700 && editor.table.cards[added].y == 500, "the new card did not stay put");
+  });
+}
+
+TEST_F(GameChildTest, EachQuickBackspaceInABoxDeletesOneCharacter) {
+  play(prepareEditorStart, [](GAME_CHILD& game) {
+    EDITOR& editor = openEditor(game, 20);
+    typeInto(game, STOCK_PILE_BOX, L"1234");
+    CHILD_CHECK(editor.stockPileBox->fGetWideText() == L"1234", "typed into the box");
+    for (const wchar_t* left : {L"123", L"12", L"1"}) {
+      // Down and up in one pump, as a quick tap on the key reaches the game.
+      test_support::postWindowMessage(platform::kMsgKeyDown, BACKSPACE_KEY);
+      test_support::postWindowMessage(platform::kMsgKeyUp, BACKSPACE_KEY);
+      game.pumpStep(2);
+      CHILD_CHECK(editor.stockPileBox->fGetWideText() == left, "a quick Backspace did not delete one character");
+    }
   });
 }
 

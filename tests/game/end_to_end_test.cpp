@@ -119,25 +119,9 @@ class HAND {
   // The pointer to a spot of the game's 1024 x 768 picture, in the window's own pixels: full
   // screen draws the picture scaled and centred on the desktop.
   static void moveTo(SPOT spot) {
-    const QEL::QC_WINDOW* window = QEL::qcWINDOW;
-    float scale = 1.0f;
-    QEL::QS_VECTOR2 offset{0.0f, 0.0f};
-    if (window != nullptr && window->_fullscreen == 1 && window->_useDesktopSize == 1) {
-      scale = window->_scale;
-      offset = window->_offset;
-    }
-    platform::Message move;
-    move.id = platform::kMsgMouseMove;
-    move.x = static_cast<int32_t>(std::lround(spot.x * scale + offset.x));
-    move.y = static_cast<int32_t>(std::lround(spot.y * scale + offset.y));
-    platform::postMessage(move);
+    platform::postMessage(test_support::pointerMessage(platform::kMsgMouseMove, spot.x, spot.y));
   }
-  static void post(uint32_t id, uintptr_t wParam = 0) {
-    platform::Message message;
-    message.id = id;
-    message.wParam = wParam;
-    platform::postMessage(message);
-  }
+  static void post(uint32_t id, uintptr_t wParam = 0) { test_support::postWindowMessage(id, wParam); }
 
   // The left button pressed and let go where the pointer stands.
   void press() {

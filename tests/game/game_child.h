@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -25,14 +26,41 @@
 #include "engine/input.h"
 #include "engine/log.h"
 #include "engine/render.h"
+#include "engine/window.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/scenes/base_scene.h"
 #include "game/splash_screen.h"
 #include "game/texts.h"
+#include "platform/window.h"
 #include "save_folder_fixture.h"
 
 namespace test_support {
+
+// A spot of the game's picture (1024 x 768, the editor's 1280 x 768) in the window's own
+// pixels, where the system reports the pointer: full screen draws the picture scaled and
+// centred on the desktop.
+inline platform::Message pointerMessage(uint32_t id, float x, float y) {
+  const QEL::QC_WINDOW* window = QEL::qcWINDOW;
+  float scale = 1.0f;
+  QEL::QS_VECTOR2 offset{0.0f, 0.0f};
+  if (window != nullptr && window->_fullscreen == 1 && window->_useDesktopSize == 1) {
+    scale = window->_scale;
+    offset = window->_offset;
+  }
+  platform::Message message;
+  message.id = id;
+  message.x = static_cast<int32_t>(std::lround(x * scale + offset.x));
+  message.y = static_cast<int32_t>(std::lround(y * scale + offset.y));
+  return message;
+}
+
+inline void postWindowMessage(uint32_t id, uintptr_t wParam = 0) {
+  platform::Message message;
+  message.id = id;
+  message.wParam = wParam;
+  platform::postMessage(message);
+}
 
 [[noreturn]] inline void childFail(const std::string& why) {
   std::fprintf(stderr, "CHILD FAILED: %s\n", why.c_str());
@@ -139,6 +167,26 @@ class GAME_CHILD {
     QEL::qcINPUT->fOnKeyUp(1);
     step();
   }
+  // Window messages posted to the platform layer's queue (postWindowMessage), as the system's
+  // events arrive: `pumpStep` pumps them into the input object and runs a pass, as the main
+  // loop does.
+  void postPointer(float x, float y) { platform::postMessage(pointerMessage(platform::kMsgMouseMove, x, y)); }
+  void pumpStep(int passes = 1) {
+    for (int i = 0; i < passes; ++i) {
+      QEL::fPumpMessages(QEL::qcINPUT, QEL::qcWINDOW);
+      step();
+    }
+  }
+  // A click whose press and release reach the game in one pump, as a touchpad's tap or a
+  // remote desktop sends it; the pointer comes to the spot and rests a pass first.
+  void tap(float x, float y) {
+    postPointer(x, y);
+    pumpStep();
+    postWindowMessage(platform::kMsgLButtonDown);
+    postWindowMessage(platform::kMsgLButtonUp);
+    pumpStep(2);
+  }
+
   // A key pressed and let go (Windows virtual-key code), one pass each.
   void key(uint32_t code) {
     QEL::qcINPUT->fOnKeyDown(code);
