@@ -458,6 +458,42 @@ TEST_F(GameChildTest, PickingAValueLeavesTheCardWhereItLies) {
   });
 }
 
+TEST_F(GameChildTest, TheArrowsWaitWhileTheValuePickerIsOpen) {
+  play(prepareEditorStart, [](GAME_CHILD& game) {
+    EDITOR& editor = openEditor(game, 20);
+    const int32_t card = uncoveredCard(editor, game, 0);
+    click(game, cardPlace(editor, card));
+    click(game, SET_CARD_VALUE);
+    CHILD_CHECK(editor.editorMode == EDITOR::MODE::VALUE_PICKER, "no value picker");
+    game.key(RIGHT_ARROW);
+    game.key(LEFT_ARROW);
+    CHILD_CHECK(editor.editorMode == EDITOR::MODE::VALUE_PICKER && editor.table.currentCard == card,
+                "an arrow took the card from under the picker");
+    CHILD_CHECK(gCurrentLevel == 20 && !editor.isQuestionShown, "an arrow left the level from the picker");
+    click(game, {75 * 4 + 37, 116 * 2 + 58});
+    CHILD_CHECK(editor.table.cards[card].value == 30, "the face picked after the arrows");
+    game.key(RIGHT_ARROW);
+    CHILD_CHECK(editor.isQuestionShown, "the picked value is not asked about before leaving");
+  });
+}
+
+TEST_F(GameChildTest, PropertiesBeyondThePlayAreaPutTheCardAtItsEdge) {
+  play(prepareEditorStart, [](GAME_CHILD& game) {
+    EDITOR& editor = openEditor(game, 20);
+    const int32_t card = uncoveredCard(editor, game, 0);
+    click(game, cardPlace(editor, card));
+    typeInto(game, {1124, 150}, L"33500");
+    typeInto(game, {1124, 250}, L"-40");
+    click(game, {1124, 550});
+    const float rightmost = EDITOR_PLAY_AREA_WIDTH - editor.table.cardWidth / 2;
+    CHILD_CHECK(editor.table.cards[card].x <= rightmost && editor.table.cards[card].x > rightmost - 1,
+                "x " + std::to_string(editor.table.cards[card].x));
+    CHILD_CHECK(editor.table.cards[card].y == 0, "y " + std::to_string(editor.table.cards[card].y));
+    CHILD_CHECK(editor.xBox->fGetWideText() == std::to_wstring(static_cast<int32_t>(rightmost)),
+                "the X box does not show where the card went");
+  });
+}
+
 TEST_F(GameChildTest, TheCardPanelSetsWhatIsTypedAndANewCardLandsWhereItWasPlaced) {
   const auto before = [](GAME_CHILD& game) {
     prepareEditorStart(game);

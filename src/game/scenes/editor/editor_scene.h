@@ -194,6 +194,8 @@ class SCENE_CARD_GAME_EDITOR : public BASE_SCENE {
   bool isMoveKeyHeld() const;
   bool isTypingInBox() const;
   void changeLayers(int32_t step);
+  // The arrows: the current card dropped and the level left, asking first when it changed.
+  void stepToLevel(PENDING_ACTION action);
   void selectAllOnLayer();
   void changeLayerFilter(int32_t step);
   void removeCurrentCards();
