@@ -12,12 +12,15 @@
 #include "contact_sheet.h"
 #include "editor_fixture.h"
 #include "engine/game.h"
+#include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/scenes/editor/editor_scene.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/scenes/scene_widgets.h"
 #include "game_child.h"
+#include "gui/gui_container.h"
 #include "gui/gui_textbox.h"
+#include "gui/gui_wlabel.h"
 
 namespace {
 
@@ -167,6 +170,29 @@ TEST_F(GameChildTest, TheEditorShowsAGeneratedLevelOnItsWideScreen) {
     sheet.add(picker, width, height);
     CHILD_CHECK(pixel(picker, 600, 600) == 0x444444u, "the level's cards show behind the value picker");
     CHILD_CHECK(sheet.write(std::string(PINDRAKE_BUILD_DIR) + "/editor-screen.png"), "no picture written");
+  });
+}
+
+// Each caption stays inside its button, clear of the rounded ends, and each box label inside
+// the panel strip; the menus' font of the same size keeps its own scale meanwhile.
+TEST_F(GameChildTest, EveryCaptionFitsItsButtonAndTheMenusKeepTheirFont) {
+  play(prepareEditorStart, [](GAME_CHILD& game) {
+    const QEL::QC_FONT* shared = findFont(18, 1);
+    const int32_t menuWidth = shared->fGetLineWidth(L"Total score: 300");
+    EDITOR& editor = openEditor(game, 20);
+    constexpr float END_ROOM = 10.0f;
+    for (int32_t id = EDITOR::ADD_CARD_BUTTON; id <= EDITOR::PASTE_SELECTED_BUTTON; ++id) {
+      QEL::QC_GUI_OBJECT* button = editor.gui->fFindById(id);
+      QEL::QC_GUI_OBJECT* caption = button->fFindById(id + EDITOR::CAPTION_OFFSET);
+      CHILD_CHECK(caption->fGetWidth() <= button->fGetWidth() - 2 * END_ROOM,
+                  "caption of button " + std::to_string(id) + " is " + std::to_string(caption->fGetWidth()) + " wide");
+    }
+    const float strip = EDITOR::SCREEN_WIDTH - EDITOR_PLAY_AREA_WIDTH;
+    for (QEL::QC_GUI_OBJECT* label : {editor.bonusCardsLabel, editor.turnoversLabel, editor.stockPileLabel,
+                                      editor.reservePilesLabel, editor.layerLabel}) {
+      CHILD_CHECK(label->fGetWidth() <= strip - 2 * END_ROOM, "a box label leaves the panel strip");
+    }
+    CHILD_CHECK(shared->fGetLineWidth(L"Total score: 300") == menuWidth, "the editor rescaled the menus' font");
   });
 }
 
