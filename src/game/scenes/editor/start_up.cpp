@@ -29,6 +29,9 @@ constexpr const char* BUTTON_IMAGE = "cards/editor editor_button.png";
 constexpr const char* TEXTBOX_IMAGE = "cards/editor editor_textbox.png";
 constexpr float OFF_SCREEN_X = 2000.0f;
 constexpr float CAPTION_SCALE = 0.65f;
+// The font's letters sit high in their cells: a caption stands this much below its button's
+// centre to show in the button's middle.
+constexpr float CAPTION_DROP = 8.0f;
 
 // The buttons in id order. The side panels, the question and the card line place their
 // own buttons (side_panel.cpp, unsaved_question.cpp, shapes.cpp); they start off the screen.
@@ -144,7 +147,7 @@ void SCENE_CARD_GAME_EDITOR::createButtons() {
   widgetTexture = getImage(BUTTON_IMAGE);
   for (const BUTTON_ROW& row : BUTTONS) {
     QEL::QC_GUI_BUTTON5* button = addSceneButton(gui, row.id, BUTTON_IMAGE, row.x, row.y);
-    createChildLabel(row.id + CAPTION_OFFSET, row.caption, 0.0f, 0.0f, button, labelFont, 0);
+    createChildLabel(row.id + CAPTION_OFFSET, row.caption, 0.0f, CAPTION_DROP, button, labelFont, 0);
     switch (row.id) {
       case YES_BUTTON: yesButton = button; break;
       case NO_BUTTON: noButton = button; break;
