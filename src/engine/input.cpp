@@ -29,10 +29,21 @@ void QK_BUTTON::fOnKeyDown(uint32_t code) {
   if (code == kShift) {
     _states[kShift] = 1;
     _states[kShiftMirror] = 1;
+    _releaseDue.reset(kShift);
+    _releaseDue.reset(kShiftMirror);
+    _downSinceEndFrame.set(kShift);
+    _downSinceEndFrame.set(kShiftMirror);
   } else if (code < 256) {
-    // Read as a signed byte: a release (255, -1) pressed again in the same frame ends at 0.
-    const int8_t state = static_cast<int8_t>(_states[code]);
-    _states[code] = state <= 120 ? static_cast<uint8_t>(state + 1) : 2;
+    if (_releaseDue.test(code)) {
+      _releaseDue.reset(code);  // down again before any update saw it go: still the one press
+    } else if (_states[code] == 255) {
+      _states[code] = 1;  // let go and pressed again in one pump: a new press, not an idle key
+    } else {
+      // A held key's repeated key-down messages push its state up.
+      const int8_t state = static_cast<int8_t>(_states[code]);
+      _states[code] = state <= 120 ? static_cast<uint8_t>(state + 1) : 2;
+    }
+    if (_states[code] == 1) _downSinceEndFrame.set(code);
   }
   if (!isSystemKey(code)) fKeyToChar(code, _states, _typedText, 6);
   QC_CALLBACK::fInvoke(qcON_KEY_DOWN, code);
@@ -40,12 +51,22 @@ void QK_BUTTON::fOnKeyDown(uint32_t code) {
 
 void QK_BUTTON::fOnKeyUp(uint32_t code) {
   if (code == kShift) {
-    _states[kShift] = 255;
-    _states[kShiftMirror] = 255;
+    release(kShift);
+    release(kShiftMirror);
   } else if (code < 256) {
-    _states[code] = 255;
+    release(code);
   }
   QC_CALLBACK::fInvoke(qcON_KEY_UP, code);
+}
+
+// The callbacks hear the release at once; the state shows it only after an update has seen
+// the press.
+void QK_BUTTON::release(uint32_t code) {
+  if (_downSinceEndFrame.test(code)) {
+    _releaseDue.set(code);
+  } else {
+    _states[code] = 255;
+  }
 }
 
 void QK_BUTTON::fOnMouseMove(int32_t x, int32_t y) {
@@ -64,13 +85,17 @@ int32_t QK_BUTTON::fEndFrame() {
   _typedText[0] = 0;
   for (uint32_t code = 0; code < 256; ++code) {
     uint8_t& state = _states[code];
-    if (state == 255) {
+    if (_releaseDue.test(code)) {
+      state = 255;
+    } else if (state == 255) {
       state = 0;
     } else if (code != kShiftMirror && state != 0) {
       ++state;
       if (state > 125) state = 2;
     }
   }
+  _releaseDue.reset();
+  _downSinceEndFrame.reset();
   return 0;
 }
 

@@ -7,6 +7,11 @@
 // State bytes: 0 up; 1 went down this frame; 2..125 held (growing by one per frame and
 // wrapping from 125 to 2); 255 released this frame. Code 20 mirrors Shift (16) and does
 // not advance while it is held.
+//
+// A key that goes down and comes up again before any update has looked (a tap on a touchpad,
+// a remote desktop's click, a quick Backspace) still reads 1 for one update and 255 for the
+// next: the widgets act on those two edges and would otherwise never see the press.
+#include <bitset>
 #include <cstdint>
 
 #include "engine/vectors.h"
@@ -52,6 +57,12 @@ class QK_BUTTON {
   wchar_t _typedText[6] = {};
   uint32_t _lastKey = 0;
   QS_MOUSE_STATE _mouse;
+
+ private:
+  void release(uint32_t code);
+
+  std::bitset<256> _downSinceEndFrame;  // went down since the last end of frame: no update saw it yet
+  std::bitset<256> _releaseDue;         // let go before any update saw the press
 };
 
 // Reached by the widgets and buttons, which poll the states themselves.

@@ -93,22 +93,33 @@ const PLAYER_RECORD& currentPlayer() {
   return gPlayers[index];
 }
 
+QEL::QC_FONT* makeFont(const FONT_ROW& row) {
+  pugi::xml_node element;
+  if (QEL::qcRESOURCE_LOADER != nullptr) {
+    if (pugi::xml_document* document = QEL::qcRESOURCE_LOADER->fGetXmlDoc(row.description))
+      element = document->child("font");
+  }
+  auto* font = new QEL::QC_FONT(element, getImage(row.page), 600);
+  if (row.spacing != kFromDescription) font->_spacing = row.spacing;
+  if (row.lineHeight != kFromDescription) font->_lineHeight = row.lineHeight;
+  if (row.scale != 1.0f && font->_sprite != nullptr) font->_sprite->fSetScale(row.scale, row.scale, row.scale);
+  if (row.anchor >= 0) font->_anchor = row.anchor;
+  if (row.verticalDivisor != 0.0f) font->_verticalDivisor = row.verticalDivisor;
+  return font;
+}
+
+const FONT_ROW* findRow(int32_t size, int32_t variant) {
+  for (const FONT_ROW& row : kFontTable)
+    if (row.size == size && row.variant == variant) return &row;
+  return nullptr;
+}
+
 }  // namespace
 
 void loadFonts() {
   subscribePack("font");
   for (const FONT_ROW& row : kFontTable) {
-    pugi::xml_node element;
-    if (QEL::qcRESOURCE_LOADER != nullptr) {
-      if (pugi::xml_document* document = QEL::qcRESOURCE_LOADER->fGetXmlDoc(row.description))
-        element = document->child("font");
-    }
-    auto* font = new QEL::QC_FONT(element, getImage(row.page), 600);
-    if (row.spacing != kFromDescription) font->_spacing = row.spacing;
-    if (row.lineHeight != kFromDescription) font->_lineHeight = row.lineHeight;
-    if (row.scale != 1.0f && font->_sprite != nullptr) font->_sprite->fSetScale(row.scale, row.scale, row.scale);
-    if (row.anchor >= 0) font->_anchor = row.anchor;
-    if (row.verticalDivisor != 0.0f) font->_verticalDivisor = row.verticalDivisor;
+    QEL::QC_FONT* font = makeFont(row);
     delete gFonts[row.slot];
     gFonts[row.slot] = font;
   }
@@ -122,9 +133,13 @@ void releaseFonts() {
 }
 
 QEL::QC_FONT* findFont(int32_t size, int32_t variant) {
-  for (const FONT_ROW& row : kFontTable)
-    if (row.size == size && row.variant == variant) return gFonts[row.slot];
-  return nullptr;
+  const FONT_ROW* row = findRow(size, variant);
+  return row != nullptr ? gFonts[row->slot] : nullptr;
+}
+
+QEL::QC_FONT* copyFont(int32_t size, int32_t variant) {
+  const FONT_ROW* row = findRow(size, variant);
+  return row != nullptr ? makeFont(*row) : nullptr;
 }
 
 void loadSounds() {

@@ -52,6 +52,10 @@ void loadFonts();
 void releaseFonts();
 // The font of (size, variant); null for a pair the table does not have.
 QEL::QC_FONT* findFont(int32_t size, int32_t variant);
+// A new font made as the table makes (size, variant), for a scene that scales or anchors it
+// its own way without touching the shared one; the caller deletes it. Null for a pair the
+// table does not have.
+QEL::QC_FONT* copyFont(int32_t size, int32_t variant);
 
 // Subscribes "sounds", creates the effects and the tracks (a missing resource leaves its
 // slot null), applies the current player's volumes and starts a random track.

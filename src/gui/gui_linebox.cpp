@@ -192,18 +192,8 @@ void QC_GUI_LINEBOX::fDraw() {
   const int32_t savedAnchor = _font->_anchor;
   fontNode->_parent = &world;
   _font->_anchor = _align;
-  const int32_t x0 = _font->fGetAlignOffset(_text.c_str());
-  // The pen moves as the font's own text drawing and its line width move it, scaled with the
-  // font: unscaled, a small font's letters stood apart and ran past the width the box allows.
-  const float scale = _font->fScaleX();
-  float pen = 0.0f;
-  const auto penX = [&] { return x0 + static_cast<int32_t>(pen); };
-  for (size_t i = 0; i < _text.size(); ++i) {
-    if (_caretShown && i == _caret) _font->fDrawGlyph('|', penX() - 2, 0);
-    const int32_t advance = _font->fDrawGlyph(static_cast<int32_t>(_text[i]), penX(), 0);
-    if (advance != 0) pen += static_cast<float>(advance + _font->_spacing) * scale;
-  }
-  if (_caretShown && _caret >= _text.size()) _font->fDrawGlyph('|', penX() - 2, 0);
+  const int32_t caret = _caretShown ? static_cast<int32_t>(_caret) : -1;
+  _font->fDrawLine(_font->fGetAlignOffset(_text.c_str()), 0, _text, caret, 2);
   _font->_anchor = savedAnchor;
   fontNode->_parent = savedParent;
 }

@@ -233,17 +233,8 @@ void QC_GUI_TEXTBOX::fDraw() {
   const int32_t y = static_cast<int32_t>(world._position.y);
   const int32_t savedAnchor = _font->_anchor;
   _font->_anchor = 1;
-  const bool caret = _focus && _caretShown;
-  int32_t a = 0;
-  for (size_t i = 0; i < _text.size(); ++i) {
-    const int32_t x = static_cast<int32_t>(start + static_cast<float>(a));
-    _font->fDrawGlyph(static_cast<int32_t>(_text[i]), x, y);
-    if (caret && static_cast<int32_t>(i) == _caret) _font->fDrawText(x - 5, y, "|");
-    a += _font->fGetGlyphWidth(static_cast<int32_t>(_text[i])) + _spacing;
-  }
-  if (caret && _caret == static_cast<int32_t>(_text.size())) {
-    _font->fDrawText(static_cast<int32_t>(start + static_cast<float>(a)) - 5, y, "|");
-  }
+  // Set as the font sets and measures text; the box's own spacing comes on top.
+  _font->fDrawLine(static_cast<int32_t>(start), y, _text, _focus && _caretShown ? _caret : -1, 5, _spacing);
   _font->_anchor = savedAnchor;
 }
 

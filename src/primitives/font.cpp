@@ -158,11 +158,31 @@ int32_t QC_FONT::fDrawGlyph(int32_t code, int32_t x, int32_t y) {
   return glyph->width;
 }
 
+float QC_FONT::fGetAdvance(int32_t code) const {
+  const QS_GLYPH* glyph = fGetGlyph(code);
+  if (glyph == nullptr || glyph->width <= 0) return 0.0f;
+  return static_cast<float>(static_cast<int64_t>(glyph->width) + _spacing) * fScaleX();
+}
+
+void QC_FONT::fDrawLine(int32_t x, int32_t y, const std::wstring& text, int32_t caret, int32_t caretShift,
+                        int32_t extraSpacing) {
+  float pen = 0.0f;
+  float caretPen = 0.0f;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (static_cast<int64_t>(i) == caret) caretPen = pen;
+    const int32_t code = static_cast<int32_t>(text[i]);
+    fDrawGlyph(code, x + static_cast<int32_t>(pen), y);
+    pen += fGetAdvance(code) + static_cast<float>(extraSpacing);
+  }
+  if (caret < 0) return;
+  if (static_cast<size_t>(caret) >= text.size()) caretPen = pen;
+  fDrawGlyph('|', x + static_cast<int32_t>(caretPen) - caretShift, y);
+}
+
 void QC_FONT::fDrawTextW(int32_t x, int32_t y, const wchar_t* text) {
   if (text == nullptr || *text == L'\0') return;
   int32_t h = fGetAlignOffset(text);
   const int32_t v = fGetVerticalOffset(text);
-  const float scale = fScaleX();
   float pen = 0.0f;
   int64_t line = 0;
   for (const wchar_t* c = text; *c; ++c) {
@@ -172,10 +192,10 @@ void QC_FONT::fDrawTextW(int32_t x, int32_t y, const wchar_t* text) {
       pen = 0.0f;
       continue;
     }
-    const int32_t a = fDrawGlyph(static_cast<int32_t>(*c),
-                                 toPixels(static_cast<double>(pen) + static_cast<double>(x) + h),
-                                 toPixels(static_cast<int64_t>(_lineHeight) * line + v + y));
-    if (a != 0) pen += static_cast<float>(static_cast<int64_t>(a) + _spacing) * scale;
+    const int32_t code = static_cast<int32_t>(*c);
+    fDrawGlyph(code, toPixels(static_cast<double>(pen) + static_cast<double>(x) + h),
+               toPixels(static_cast<int64_t>(_lineHeight) * line + v + y));
+    pen += fGetAdvance(code);
   }
 }
 
@@ -183,17 +203,17 @@ void QC_FONT::fDrawText(int32_t x, int32_t y, const char* text) {
   if (text == nullptr || *text == '\0') return;
   int32_t h = fGetAlignOffsetA(text);
   const int32_t v = fGetVerticalOffsetA(text);
-  int64_t pen = 0;
+  float pen = 0.0f;
   int64_t line = 0;
   for (const char* c = text; *c; ++c) {
     if (*c == '\n') {
       ++line;
       h = fGetAlignOffsetA(c + 1);
-      pen = 0;
+      pen = 0.0f;
       continue;
     }
-    const int32_t a = fDrawGlyph(narrowCode(*c), toPixels(pen + h + x), toPixels(line * _lineHeight + v + y));
-    pen = pen + _spacing + a;
+    fDrawGlyph(narrowCode(*c), toPixels(static_cast<double>(pen) + h + x), toPixels(line * _lineHeight + v + y));
+    pen += fGetAdvance(narrowCode(*c));
   }
 }
 
@@ -236,25 +256,20 @@ void QC_FONT::fSetColor(uint32_t argb) {
 
 int32_t QC_FONT::fGetLineWidth(const wchar_t* text) const {
   if (_glyphs.empty() || text == nullptr || *text == L'\0' || *text == L'\n') return 0;
-  const float scale = fScaleX();
   int32_t width = 0;
   for (const wchar_t* c = text; *c && *c != L'\n'; ++c) {
-    const QS_GLYPH* glyph = fGetGlyph(static_cast<int32_t>(*c));
-    if (glyph == nullptr || glyph->width <= 0) continue;
-    width = toPixels(static_cast<double>(static_cast<float>(width) +
-                                         static_cast<float>(static_cast<int64_t>(glyph->width) + _spacing) * scale));
+    width = toPixels(static_cast<double>(static_cast<float>(width) + fGetAdvance(static_cast<int32_t>(*c))));
   }
   return width;
 }
 
 int32_t QC_FONT::fGetLineWidthA(const char* text) const {
   if (text == nullptr) return 0;
-  int64_t width = 0;
+  int32_t width = 0;
   for (const char* c = text; *c && *c != '\n'; ++c) {
-    const QS_GLYPH* glyph = fGetGlyph(narrowCode(*c));
-    width += _spacing + (glyph != nullptr ? glyph->width : 0);
+    width = toPixels(static_cast<double>(static_cast<float>(width) + fGetAdvance(narrowCode(*c))));
   }
-  return toPixels(width);
+  return width;
 }
 
 int32_t QC_FONT::fGetAlignOffset(const wchar_t* line) const {

@@ -5,6 +5,7 @@
 // capacities count characters whatever their width.
 #include <cstdint>
 #include <map>
+#include <string>
 
 #include <pugixml.hpp>
 
@@ -37,6 +38,16 @@ class QC_FONT {
 
   // Returns the glyph's width, 0 when the font has no glyph for the code.
   int32_t fDrawGlyph(int32_t code, int32_t x, int32_t y);
+  // How far the pen moves past a glyph: its width and the spacing, scaled with the font's
+  // node; 0 for a code the font has no glyph for. Every text the font sets or measures moves
+  // by it, so a scaled font's letters stand as closely as they are measured.
+  float fGetAdvance(int32_t code) const;
+  // One line set glyph after glyph from (x, y), `extraSpacing` pixels more between glyphs,
+  // and the caret '|' drawn `caretShift` pixels left of where character `caret` starts (after
+  // the last one when caret is the length; no caret when it is negative). For the boxes that
+  // edit a line.
+  void fDrawLine(int32_t x, int32_t y, const std::wstring& text, int32_t caret, int32_t caretShift,
+                 int32_t extraSpacing = 0);
   void fDrawTextW(int32_t x, int32_t y, const wchar_t* text);
   void fDrawText(int32_t x, int32_t y, const char* text);
   void fPrintW(int32_t x, int32_t y, const wchar_t* format, ...);
@@ -74,12 +85,11 @@ class QC_FONT {
   float _verticalDivisor = 4.0f;
   int32_t _capacity = 0;
 
-  // The scale of the font's node, which the wide text's pen and widths follow.
-  float fScaleX() const;
-  float fScaleY() const;
-
  private:
   void fClearGlyphs();
+  // The scale of the font's node, which the pen and the widths follow.
+  float fScaleX() const;
+  float fScaleY() const;
 };
 
 }  // namespace QEL

@@ -84,24 +84,35 @@ TEST_F(InputTest, RepeatedKeyDownsPushTheStateUp) {
   EXPECT_EQ(gDown.size(), 3u);
 }
 
-TEST_F(InputTest, PressAndReleaseInOnePumpIsSeenAsReleased) {
+TEST_F(InputTest, PressAndReleaseInOnePumpAreSeenOneUpdateEach) {
   _input.fOnKeyDown(1);
   _input.fOnKeyUp(1);
-  EXPECT_EQ(_input.fGetState(1), 255);
+  EXPECT_TRUE(_input.fIsPressed(1));
+  EXPECT_EQ(gUp.size(), 1u);  // the callback hears the release at once
+  _input.fEndFrame();
   EXPECT_TRUE(_input.fIsReleased(1));
-  EXPECT_FALSE(_input.fIsPressed(1));
   _input.fEndFrame();
   EXPECT_EQ(_input.fGetState(1), 0);
 }
 
-TEST_F(InputTest, ReleaseAndPressAgainInOnePumpEndsUp) {
+TEST_F(InputTest, ReleaseAndPressAgainInOnePumpIsANewPress) {
   _input.fOnKeyDown(2);
   _input.fEndFrame();
   _input.fOnKeyUp(2);
   _input.fOnKeyDown(2);
-  EXPECT_EQ(_input.fGetState(2), 0);
+  EXPECT_EQ(_input.fGetState(2), 1);
+  _input.fEndFrame();
+  EXPECT_EQ(_input.fGetState(2), 2);
   EXPECT_EQ(gDown.size(), 2u);
   EXPECT_EQ(gUp.size(), 1u);
+}
+
+TEST_F(InputTest, AHeldKeyLetGoIsReleasedAtOnce) {
+  _input.fOnKeyDown(65);
+  _input.fEndFrame();
+  _input.fOnKeyDown(65);  // the keyboard's repeat
+  _input.fOnKeyUp(65);
+  EXPECT_TRUE(_input.fIsReleased(65));
 }
 
 TEST_F(InputTest, ShiftIsMirroredAtCode20WhichDoesNotAdvance) {
@@ -118,6 +129,13 @@ TEST_F(InputTest, ShiftIsMirroredAtCode20WhichDoesNotAdvance) {
   _input.fEndFrame();
   EXPECT_EQ(_input.fGetState(16), 0);
   EXPECT_EQ(_input.fGetState(20), 0);
+  // Tapped within one pump, Shift shows pressed, then released, on both codes.
+  _input.fOnKeyDown(16);
+  _input.fOnKeyUp(16);
+  EXPECT_EQ(_input.fGetState(20), 1);
+  _input.fEndFrame();
+  EXPECT_EQ(_input.fGetState(16), 255);
+  EXPECT_EQ(_input.fGetState(20), 255);
 }
 
 TEST_F(InputTest, TypedCharacterLastsOneFrame) {

@@ -106,8 +106,12 @@ TEST_F(PumpTest, KeyMessagesCarryTheirVirtualKeyCodes) {
   post(platform::kMsgKeyDown, 32);
   pump();
   EXPECT_EQ(gEvents, (std::vector<std::string>{"down 79", "up 79", "down 32"}));
-  EXPECT_EQ(_input.fGetState(79), 255);
+  // A key tapped within one pump reads pressed for one update, then released.
+  EXPECT_EQ(_input.fGetState(79), 1);
   EXPECT_EQ(_input.fGetState(32), 1);
+  _input.fEndFrame();
+  EXPECT_EQ(_input.fGetState(79), 255);
+  EXPECT_EQ(_input.fGetState(32), 2);
 }
 
 TEST_F(PumpTest, MouseButtonsBecomeCodes1And2And4) {

@@ -12,12 +12,15 @@
 #include "contact_sheet.h"
 #include "editor_fixture.h"
 #include "engine/game.h"
+#include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/scenes/editor/editor_scene.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/scenes/scene_widgets.h"
 #include "game_child.h"
+#include "gui/gui_container.h"
 #include "gui/gui_textbox.h"
+#include "gui/gui_wlabel.h"
 
 namespace {
 
@@ -48,6 +51,7 @@ constexpr SCREEN_PLACE RESERVE_PILES_BOX{1124, 630};
 constexpr SCREEN_PLACE TURNOVERS_BOX{1124, 730};
 constexpr SCREEN_PLACE BONUS_CARDS_BOX{1124, 430};
 constexpr SCREEN_PLACE EMPTY_TABLE{990, 600};
+constexpr uintptr_t BACKSPACE_KEY = 8;
 
 // The scenario's level files (the game works in Resources once it has started).
 std::filesystem::path levelsOf(const GAME_CHILD& game) { return game.resources() / "Levels"; }
@@ -166,6 +170,29 @@ TEST_F(GameChildTest, TheEditorShowsAGeneratedLevelOnItsWideScreen) {
     sheet.add(picker, width, height);
     CHILD_CHECK(pixel(picker, 600, 600) == 0x444444u, "the level's cards show behind the value picker");
     CHILD_CHECK(sheet.write(std::string(PINDRAKE_BUILD_DIR) + "/editor-screen.png"), "no picture written");
+  });
+}
+
+// Each caption stays inside its button, clear of the rounded ends, and each box label inside
+// the panel strip; the menus' font of the same size keeps its own scale meanwhile.
+TEST_F(GameChildTest, EveryCaptionFitsItsButtonAndTheMenusKeepTheirFont) {
+  play(prepareEditorStart, [](GAME_CHILD& game) {
+    const QEL::QC_FONT* shared = findFont(18, 1);
+    const int32_t menuWidth = shared->fGetLineWidth(L"Total score: 300");
+    EDITOR& editor = openEditor(game, 20);
+    constexpr float END_ROOM = 10.0f;
+    for (int32_t id = EDITOR::ADD_CARD_BUTTON; id <= EDITOR::PASTE_SELECTED_BUTTON; ++id) {
+      QEL::QC_GUI_OBJECT* button = editor.gui->fFindById(id);
+      QEL::QC_GUI_OBJECT* caption = button->fFindById(id + EDITOR::CAPTION_OFFSET);
+      CHILD_CHECK(caption->fGetWidth() <= button->fGetWidth() - 2 * END_ROOM,
+                  "caption of button " + std::to_string(id) + " is " + std::to_string(caption->fGetWidth()) + " wide");
+    }
+    const float strip = EDITOR::SCREEN_WIDTH - EDITOR_PLAY_AREA_WIDTH;
+    for (QEL::QC_GUI_OBJECT* label : {editor.bonusCardsLabel, editor.turnoversLabel, editor.stockPileLabel,
+                                      editor.reservePilesLabel, editor.layerLabel}) {
+      CHILD_CHECK(label->fGetWidth() <= strip - 2 * END_ROOM, "a box label leaves the panel strip");
+    }
+    CHILD_CHECK(shared->fGetLineWidth(L"Total score: 300") == menuWidth, "the editor rescaled the menus' font");
   });
 }
 
@@ -457,6 +484,42 @@ TEST_F(GameChildTest, PickingAValueLeavesTheCardWhereItLies) {
   });
 }
 
+TEST_F(GameChildTest, TheArrowsWaitWhileTheValuePickerIsOpen) {
+  play(prepareEditorStart, [](GAME_CHILD& game) {
+    EDITOR& editor = openEditor(game, 20);
+    const int32_t card = uncoveredCard(editor, game, 0);
+    click(game, cardPlace(editor, card));
+    click(game, SET_CARD_VALUE);
+    CHILD_CHECK(editor.editorMode == EDITOR::MODE::VALUE_PICKER, "no value picker");
+    game.key(RIGHT_ARROW);
+    game.key(LEFT_ARROW);
+    CHILD_CHECK(editor.editorMode == EDITOR::MODE::VALUE_PICKER && editor.table.currentCard == card,
+                "an arrow took the card from under the picker");
+    CHILD_CHECK(gCurrentLevel == 20 && !editor.isQuestionShown, "an arrow left the level from the picker");
+    click(game, {75 * 4 + 37, 116 * 2 + 58});
+    CHILD_CHECK(editor.table.cards[card].value == 30, "the face picked after the arrows");
+    game.key(RIGHT_ARROW);
+    CHILD_CHECK(editor.isQuestionShown, "the picked value is not asked about before leaving");
+  });
+}
+
+TEST_F(GameChildTest, PropertiesBeyondThePlayAreaPutTheCardAtItsEdge) {
+  play(prepareEditorStart, [](GAME_CHILD& game) {
+    EDITOR& editor = openEditor(game, 20);
+    const int32_t card = uncoveredCard(editor, game, 0);
+    click(game, cardPlace(editor, card));
+    typeInto(game, {1124, 150}, L"33500");
+    typeInto(game, {1124, 250}, L"-40");
+    click(game, {1124, 550});
+    const float rightmost = EDITOR_PLAY_AREA_WIDTH - editor.table.cardWidth / 2;
+    CHILD_CHECK(editor.table.cards[card].x <= rightmost && editor.table.cards[card].x > rightmost - 1,
+                "x " + std::to_string(editor.table.cards[card].x));
+    CHILD_CHECK(editor.table.cards[card].y == 0, "y " + std::to_string(editor.table.cards[card].y));
+    CHILD_CHECK(editor.xBox->fGetWideText() == std::to_wstring(static_cast<int32_t>(rightmost)),
+                "the X box does not show where the card went");
+  });
+}
+
 TEST_F(GameChildTest, TheCardPanelSetsWhatIsTypedAndANewCardLandsWhereItWasPlaced) {
   const auto before = [](GAME_CHILD& game) {
     prepareEditorStart(game);
@@ -492,6 +555,21 @@ TEST_F(GameChildTest, TheCardPanelSetsWhatIsTypedAndANewCardLandsWhereItWasPlace
     const int32_t added = editor.table.currentCard;
     CHILD_CHECK(editor.table.countCardsInUse() == 4 && !editor.isAddingCard, "no card added");
     CHILD_CHECK(editor.table.cards[added].x == 700 && editor.table.cards[added].y == 500, "the new card did not stay put");
+  });
+}
+
+TEST_F(GameChildTest, EachQuickBackspaceInABoxDeletesOneCharacter) {
+  play(prepareEditorStart, [](GAME_CHILD& game) {
+    EDITOR& editor = openEditor(game, 20);
+    typeInto(game, STOCK_PILE_BOX, L"1234");
+    CHILD_CHECK(editor.stockPileBox->fGetWideText() == L"1234", "typed into the box");
+    for (const wchar_t* left : {L"123", L"12", L"1"}) {
+      // Down and up in one pump, as a quick tap on the key reaches the game.
+      test_support::postWindowMessage(platform::kMsgKeyDown, BACKSPACE_KEY);
+      test_support::postWindowMessage(platform::kMsgKeyUp, BACKSPACE_KEY);
+      game.pumpStep(2);
+      CHILD_CHECK(editor.stockPileBox->fGetWideText() == left, "a quick Backspace did not delete one character");
+    }
   });
 }
 

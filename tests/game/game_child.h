@@ -19,8 +19,6 @@
 #include <filesystem>
 #include <functional>
 #include <string>
-#include <tuple>
-#include <utility>
 #include <vector>
 
 #include "engine/game.h"
@@ -39,9 +37,10 @@
 
 namespace test_support {
 
-// A spot of the game's 1024 x 768 picture in the window's own pixels, where the system reports
-// the pointer: full screen draws the picture scaled and centred on the desktop.
-inline std::pair<int32_t, int32_t> windowPointOf(float x, float y) {
+// A spot of the game's picture (1024 x 768, the editor's 1280 x 768) in the window's own
+// pixels, where the system reports the pointer: full screen draws the picture scaled and
+// centred on the desktop.
+inline platform::Message pointerMessage(uint32_t id, float x, float y) {
   const QEL::QC_WINDOW* window = QEL::qcWINDOW;
   float scale = 1.0f;
   QEL::QS_VECTOR2 offset{0.0f, 0.0f};
@@ -49,7 +48,11 @@ inline std::pair<int32_t, int32_t> windowPointOf(float x, float y) {
     scale = window->_scale;
     offset = window->_offset;
   }
-  return {static_cast<int32_t>(std::lround(x * scale + offset.x)), static_cast<int32_t>(std::lround(y * scale + offset.y))};
+  platform::Message message;
+  message.id = id;
+  message.x = static_cast<int32_t>(std::lround(x * scale + offset.x));
+  message.y = static_cast<int32_t>(std::lround(y * scale + offset.y));
+  return message;
 }
 
 inline void postWindowMessage(uint32_t id, uintptr_t wParam = 0) {
@@ -59,12 +62,7 @@ inline void postWindowMessage(uint32_t id, uintptr_t wParam = 0) {
   platform::postMessage(message);
 }
 
-inline void postPointer(float x, float y) {
-  platform::Message move;
-  move.id = platform::kMsgMouseMove;
-  std::tie(move.x, move.y) = windowPointOf(x, y);
-  platform::postMessage(move);
-}
+inline void postPointer(float x, float y) { platform::postMessage(pointerMessage(platform::kMsgMouseMove, x, y)); }
 
 [[noreturn]] inline void childFail(const std::string& why) {
   std::fprintf(stderr, "CHILD FAILED: %s\n", why.c_str());
@@ -175,6 +173,25 @@ class GAME_CHILD {
     QEL::qcINPUT->fOnKeyUp(1);
     step();
   }
+  // Window messages posted to the platform layer's queue (postWindowMessage), as the system's
+  // events arrive: `pumpStep` pumps them into the input object and runs a pass, as the main
+  // loop does.
+  void pumpStep(int passes = 1) {
+    for (int i = 0; i < passes; ++i) {
+      QEL::fPumpMessages(QEL::qcINPUT, QEL::qcWINDOW);
+      step();
+    }
+  }
+  // A click whose press and release reach the game in one pump, as a touchpad's tap or a
+  // remote desktop sends it; the pointer comes to the spot and rests a pass first.
+  void tap(float x, float y) {
+    postPointer(x, y);
+    pumpStep();
+    postWindowMessage(platform::kMsgLButtonDown);
+    postWindowMessage(platform::kMsgLButtonUp);
+    pumpStep(2);
+  }
+
   // A key pressed and let go (Windows virtual-key code), one pass each.
   void key(uint32_t code) {
     QEL::qcINPUT->fOnKeyDown(code);

@@ -168,6 +168,40 @@ TEST_F(GameChildTest, SkittlesLeftWhenTheStockRunsOutAreAnOpenFrame) {
   });
 }
 
+// Each frame ends with the click on its last pair; the finish window then takes one quick click
+// (press and release in one pump) on each of its buttons in turn.
+TEST_F(GameChildTest, AFrameEndedByAPairClickTakesTheFirstClickOnEachFinishButton) {
+  play([](GAME_CHILD& game) {
+    const PLAY_LEVEL play = test_support::makePlayLevel(1);
+    BOWLER bowler(game, play);
+    game.writeLevel(4, play.xml);
+    bowler.begin(3, storeFirstThree);
+    const auto playToTheFinish = [&] {
+      bowler.takePairs(0, play.line.size());
+      bowler.waitForFinishWindow();
+      game.step(30);  // the pointer rests on the last card a while
+    };
+
+    playToTheFinish();
+    game.tap(513, 620);
+    CHILD_CHECK(level()->windowState == window_state::FINISH_CLOSING, "Restart did not take the first click");
+    bowler.waitForPlay();
+    CHILD_CHECK(level()->loadedLevel == 3, "not the same frame again");
+
+    playToTheFinish();
+    game.tap(513, 407);
+    CHILD_CHECK(level()->windowState == window_state::FINISH_CLOSING, "Continue did not take the first click");
+    bowler.waitForPlay();
+    CHILD_CHECK(level()->loadedLevel == 4, "not the next frame");
+
+    playToTheFinish();
+    game.tap(513, 514);
+    CHILD_CHECK(level()->windowState == window_state::FINISH_CLOSING, "Frames did not take the first click");
+    CHILD_CHECK(game.stepUntil([] { return dynamic_cast<SCENE_CARD_GAME_FRAMES*>(gCurrentScene) != nullptr; }),
+                "not the frames scene");
+  });
+}
+
 // The pack's first nine frames, all stored: eight open frames and a strike in the ninth.
 std::vector<std::vector<int32_t>> storeNineFrames() {
   std::vector<std::vector<int32_t>> frames;

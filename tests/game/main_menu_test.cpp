@@ -275,6 +275,16 @@ TEST_F(GameChildTest, OptionsSetTheVolumesTheBoxesAndTheCardsAndSaveThemOnClose)
        });
 }
 
+// A touchpad's tap or a remote desktop's click: press and release reach the game together.
+TEST_F(GameChildTest, AClickWhosePressAndReleaseArriveTogetherOpensTheOptions) {
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
+       [](GAME_CHILD& game) {
+         CHILD_CHECK(settled(game), "the menu did not settle");
+         game.tap(kOptions.x, kOptions.y);
+         CHILD_CHECK(windowOpens(game, MENU::OPTIONS_WINDOW), "the tap on Options was lost");
+       });
+}
+
 TEST_F(GameChildTest, CreditsOpenFromTheOptionsAndLeadBackToThem) {
   play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/globals.h"
@@ -203,19 +205,35 @@ TEST_F(GuiReadBackTest, LineBoxDrawsItsBackgroundTextAndCaret) {
   EXPECT_EQ(boxOf(WHITE).left, 414 - 5);
 }
 
-TEST_F(GuiReadBackTest, ALineBoxWithAScaledFontSetsItsLettersAsTheFontMeasuresThem) {
+// Each widget that sets a line of text, with the font at half size: the letters' run is as
+// wide as the font says the text is, not spread apart by the glyphs' unscaled widths.
+TEST_F(GuiReadBackTest, EveryTextWidgetSetsAScaledFontsLettersAsTheFontMeasuresThem) {
   QC_FONT* font = whiteFont();
   font->_sprite->_node->fSetScale(0.5f, 0.5f, 1.0f);
-  auto* box = new QC_GUI_LINEBOX(5, solid(200, 40, BLUE), font);
-  box->fSetPosition(500.0f, 400.0f, 0.0f);
-  _container.fAdd(box);
-  ASSERT_TRUE(box->fSetText(L"abab"));
-  box->fSetCaretVisible(false);
-  frame([&] { _container.fDraw(); });
-  const Box white = boxOf(WHITE);
-  const int drawn = white.right - white.left;
-  // The letters' run is as wide as the font says the text is, not spread apart.
-  EXPECT_NEAR(drawn, font->fGetLineWidth(L"abab"), 3);
+  const auto lineBox = [&]() -> QC_GUI_OBJECT* {
+    auto* box = new QC_GUI_LINEBOX(5, solid(200, 40, BLUE), font);
+    box->fSetText(L"abab");
+    box->fSetCaretVisible(false);
+    return box;
+  };
+  const auto textBox = [&]() -> QC_GUI_OBJECT* {
+    auto* box = new QC_GUI_TEXTBOX(6, font, solid(200, 40, BLUE));
+    box->fSetText("abab");
+    return box;
+  };
+  const auto label = [&]() -> QC_GUI_OBJECT* { return new QC_GUI_LABEL(8, font, "abab"); };
+  const auto wideLabel = [&]() -> QC_GUI_OBJECT* { return new QC_GUI_WLABEL(7, font, L"abab"); };
+  const std::vector<std::pair<const char*, std::function<QC_GUI_OBJECT*()>>> widgets = {
+      {"line box", lineBox}, {"text box", textBox}, {"label", label}, {"wide label", wideLabel}};
+  for (const auto& [name, make] : widgets) {
+    _container.fClear();
+    QC_GUI_OBJECT* widget = make();
+    widget->fSetPosition(500.0f, 400.0f, 0.0f);
+    _container.fAdd(widget);
+    frame([&] { _container.fDraw(); });
+    const Box white = boxOf(WHITE);
+    EXPECT_NEAR(white.right - white.left, font->fGetLineWidth(L"abab"), 3) << name;
+  }
   font->_sprite->_node->fSetScale(1.0f, 1.0f, 1.0f);
 }
 

@@ -1,5 +1,7 @@
 // What the editor's buttons do, and the card commands behind the card panel: the value
 // picker, typed properties, raising and lowering, the back shown on random cards.
+#include <algorithm>
+
 #include "game/game_globals.h"
 #include "game/scenes/editor/editor_scene.h"
 #include "gui/gui_textbox.h"
@@ -60,9 +62,12 @@ void SCENE_CARD_GAME_EDITOR::setProperties() {
   const bool hasY = readWholeNumber(yBox != nullptr ? yBox->fGetText() : nullptr, y);
   const bool hasAngle = readWholeNumber(angleBox != nullptr ? angleBox->fGetText() : nullptr, degrees);
   const bool hasLayer = readWholeNumber(layerBox != nullptr ? layerBox->fGetText() : nullptr, layer);
-  // Beyond the layers no card would be drawn or found under the pointer again.
-  if (layer > TOP_LAYER) layer = TOP_LAYER;
-  if (layer < BOTTOM_LAYER) layer = BOTTOM_LAYER;
+  // Beyond the layers no card would be drawn or found under the pointer again; beyond the
+  // play area it would lie off the screen, and be saved there. A card may stand as far right
+  // as a new one can be added.
+  layer = std::clamp(layer, BOTTOM_LAYER, TOP_LAYER);
+  x = std::clamp(x, 0, static_cast<int32_t>(EDITOR_PLAY_AREA_WIDTH - table.cardWidth / 2));
+  y = std::clamp(y, 0, SCREEN_HEIGHT);
   const auto apply = [&](int32_t slot) {
     if (!EDITOR_CARD_TABLE::isValidSlot(slot)) return;
     EDITOR_CARD& card = table.cards[slot];

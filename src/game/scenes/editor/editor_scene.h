@@ -194,6 +194,8 @@ class SCENE_CARD_GAME_EDITOR : public BASE_SCENE {
   bool isMoveKeyHeld() const;
   bool isTypingInBox() const;
   void changeLayers(int32_t step);
+  // The arrows: the current card dropped and the level left, asking first when it changed.
+  void stepToLevel(PENDING_ACTION action);
   void selectAllOnLayer();
   void changeLayerFilter(int32_t step);
   void removeCurrentCards();
@@ -308,8 +310,8 @@ class SCENE_CARD_GAME_EDITOR : public BASE_SCENE {
   QEL::QC_SPRITE* specialFaceSprites[VALUES] = {};
   QEL::QC_SPRITE* background = nullptr;
   QEL::QC_GUI_CONTAINER* gui = nullptr;
-  QEL::QC_FONT* labelFont = nullptr;
-  QEL::QC_FONT* statusFont = nullptr;
+  QEL::QC_FONT* labelFont = nullptr;  // owned: the editor's own copy of size 18, variant 1
+  QEL::QC_FONT* statusFont = nullptr;  // this one and the text boxes' belong to the font table
   QEL::QC_FONT* textBoxFont = nullptr;
   QEL::QC_GUI_BUTTON5* yesButton = nullptr;
   QEL::QC_GUI_BUTTON5* noButton = nullptr;

@@ -32,16 +32,8 @@ void SCENE_CARD_GAME_EDITOR::fKeyDown(int32_t code) {
       return;
     case PAGE_UP: changeLayers(-1); break;
     case PAGE_DOWN: changeLayers(1); break;
-    case LEFT_ARROW:
-      dropCurrentCard();
-      askBeforeLeaving(PENDING_ACTION::PREVIOUS_LEVEL);
-      table.layerFilter = EDITOR_NO_LAYER_FILTER;
-      break;
-    case RIGHT_ARROW:
-      dropCurrentCard();
-      askBeforeLeaving(PENDING_ACTION::NEXT_LEVEL);
-      table.layerFilter = EDITOR_NO_LAYER_FILTER;
-      break;
+    case LEFT_ARROW: stepToLevel(PENDING_ACTION::PREVIOUS_LEVEL); break;
+    case RIGHT_ARROW: stepToLevel(PENDING_ACTION::NEXT_LEVEL); break;
     case KEY_1:
       addNewCard(pointerX(), pointerY(), false);
       isAddingCard = false;
@@ -95,6 +87,16 @@ void SCENE_CARD_GAME_EDITOR::fKeyUp(int32_t code) {
     default: break;
   }
   if (isMoveKey(code) && !isMoveKeyHeld()) commitKeyMove();
+}
+
+// The value picker belongs to the current card: while it is open, as for the layer keys, the
+// arrows wait. Dropping the card under it would leave the picker open with nothing to set and
+// the unsaved-changes question without its buttons.
+void SCENE_CARD_GAME_EDITOR::stepToLevel(PENDING_ACTION action) {
+  if (editorMode != MODE::LAYOUT) return;
+  dropCurrentCard();
+  askBeforeLeaving(action);
+  table.layerFilter = EDITOR_NO_LAYER_FILTER;
 }
 
 bool SCENE_CARD_GAME_EDITOR::isMoveKeyHeld() const {

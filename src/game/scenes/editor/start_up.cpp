@@ -28,6 +28,10 @@ constexpr uint32_t EDITOR_CLEAR_COLOR = 0xFF444444u;  // dark grey behind the pa
 constexpr const char* BUTTON_IMAGE = "cards/editor editor_button.png";
 constexpr const char* TEXTBOX_IMAGE = "cards/editor editor_textbox.png";
 constexpr float OFF_SCREEN_X = 2000.0f;
+constexpr float CAPTION_SCALE = 0.65f;
+// The font's letters sit high in their cells: a caption stands this much below its button's
+// centre to show in the button's middle.
+constexpr float CAPTION_DROP = 8.0f;
 
 // The buttons in id order. The side panels, the question and the card line place their
 // own buttons (side_panel.cpp, unsaved_question.cpp, shapes.cpp); they start off the screen.
@@ -88,6 +92,7 @@ SCENE_CARD_GAME_EDITOR::~SCENE_CARD_GAME_EDITOR() {
   for (QEL::QC_SPRITE*& sprite : specialFaceSprites) deleteOwned(sprite);
   for (QEL::QC_SPRITE*& sprite : backSprites) deleteOwned(sprite);
   deleteOwned(background);
+  deleteOwned(labelFont);
 }
 
 void SCENE_CARD_GAME_EDITOR::fInit() {
@@ -123,12 +128,15 @@ void SCENE_CARD_GAME_EDITOR::fInit() {
 }
 
 void SCENE_CARD_GAME_EDITOR::createFonts() {
-  // The font table is global: every later user of these fonts keeps what is set here.
-  labelFont = findFont(18, 1);
+  // The captions, box labels and layer numbers take a font of their own: small enough that
+  // the longest caption fits its 150-pixel button, while the menus keep the shared size 18.
+  deleteOwned(labelFont);
+  labelFont = copyFont(18, 1);
   if (labelFont != nullptr) {
     labelFont->_anchor = 0;
-    if (labelFont->_sprite != nullptr) labelFont->_sprite->fSetScale(1.0f, 1.0f, 1.0f);
+    if (labelFont->_sprite != nullptr) labelFont->_sprite->fSetScale(CAPTION_SCALE, CAPTION_SCALE, 1.0f);
   }
+  // The font table is global: every later user of these fonts keeps the anchors set here.
   statusFont = findFont(20, 2);
   if (statusFont != nullptr) statusFont->_anchor = 0;
   textBoxFont = findFont(18, 0);
@@ -139,7 +147,7 @@ void SCENE_CARD_GAME_EDITOR::createButtons() {
   widgetTexture = getImage(BUTTON_IMAGE);
   for (const BUTTON_ROW& row : BUTTONS) {
     QEL::QC_GUI_BUTTON5* button = addSceneButton(gui, row.id, BUTTON_IMAGE, row.x, row.y);
-    createChildLabel(row.id + CAPTION_OFFSET, row.caption, 0.0f, 0.0f, button, labelFont, 0);
+    createChildLabel(row.id + CAPTION_OFFSET, row.caption, 0.0f, CAPTION_DROP, button, labelFont, 0);
     switch (row.id) {
       case YES_BUTTON: yesButton = button; break;
       case NO_BUTTON: noButton = button; break;
