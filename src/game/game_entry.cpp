@@ -15,6 +15,7 @@
 #include "game/player_removal.h"
 #include "game/players.h"
 #include "game/save_files.h"
+#include "game/save_notice.h"
 #include "game/scenes/base_scene.h"
 #include "game/splash_screen.h"
 #include "game/texts.h"
@@ -217,6 +218,7 @@ void releaseGame() {
   setArrowCursor();
   platform::destroyCursor(gGameCursor);
   gGameCursor = nullptr;
+  releaseSaveNotice();
 }
 
 uint32_t onGameUpdate(QEL::QT_CALLBACK_ARG) {
@@ -225,6 +227,7 @@ uint32_t onGameUpdate(QEL::QT_CALLBACK_ARG) {
     return 0;
   }
   if (gCurrentScene != nullptr) gCurrentScene->fUpdate();
+  updateSaveNotice(QEL::qcFRAME_DELTA);
   rotateMusic();
   return 0;
 }
@@ -234,6 +237,7 @@ uint32_t onGameDraw(QEL::QT_CALLBACK_ARG) {
     if (gSplash != nullptr) gSplash->draw();
   } else if (gCurrentScene != nullptr) {
     gCurrentScene->fDraw();
+    drawSaveNotice();
   }
   if (!gIsDebug) {
     for (int index : {kBorderTop, kBorderRight, kBorderBottom, kBorderLeft})
