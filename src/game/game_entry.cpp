@@ -1,5 +1,6 @@
 #include "game/game_entry.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "engine/file_system.h"
@@ -26,6 +27,9 @@
 namespace {
 
 enum : int { kBorderLeft = 0, kBorderRight = 1, kBorderBottom = 2, kBorderTop = 3 };
+
+// The exit status of a copy of the game that found its saves in use by another.
+constexpr int kStatusSavesInUse = 2;
 
 // The game's own cursor, from the default resources' cursor image; its tip is the image's
 // top-left corner. Null when the image or the system's cursor support is missing.
@@ -101,6 +105,12 @@ uint32_t EntryPointer(QEL::QT_CALLBACK_ARG) {
             "-------------------------------------------");
   loadTexts();
   QEL::QC_GAME::fInit(QEL::qcGAME, "Pindrake");
+  if (!holdsSaveFolder()) {
+    // The start-up stopped short of the saves; the engine's entry passes no status on.
+    releaseGame();
+    QEL::QC_GAME::fRelease(QEL::qcGAME);
+    std::exit(kStatusSavesInUse);
+  }
   if (QEL::qcWINDOW != nullptr) QEL::qcWINDOW->fSetTitle(getTextString("game_name"));
   QEL::qcGAME->fStart();
   releaseGame();
@@ -128,6 +138,11 @@ uint32_t onGameInit(QEL::QT_CALLBACK_ARG) {
   const char* documents = QEL::QC_FILE_SYSTEM::fGetDocumentsFolder();
   gBasePath = documents != nullptr ? documents : "";
   makeSaveFolders();
+  if (!lockSaveFolder()) {
+    // Two copies at once would each save over what the other stored.
+    platform::showMessageBox(getTextString("game_already_running"), getTextString("game_name"));
+    return 0;
+  }
   removeStaleSaveTemporaries();
   QEL::fLog("onGameInit: save folder ", gBasePath);
 
@@ -219,6 +234,7 @@ void releaseGame() {
   platform::destroyCursor(gGameCursor);
   gGameCursor = nullptr;
   releaseSaveNotice();
+  releaseSaveFolder();
 }
 
 uint32_t onGameUpdate(QEL::QT_CALLBACK_ARG) {

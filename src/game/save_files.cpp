@@ -1,6 +1,9 @@
 #include "game/save_files.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -114,6 +117,41 @@ void makeSaveFolders() {
   createFolder(gBasePath);
   createFolder(gBasePath + "/Saves");
   createFolder(gBasePath + "/Statistics");
+}
+
+namespace {
+
+constexpr const char* kLockFileName = "/game.lock";
+int gLockDescriptor = -1;
+bool gHoldsSaveFolder = false;
+
+}  // namespace
+
+bool lockSaveFolder() {
+  releaseSaveFolder();
+  const std::string path = gBasePath + kLockFileName;
+  gLockDescriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (gLockDescriptor < 0) {
+    QEL::fLog("lockSaveFolder: no lock can be made (", std::strerror(errno), "), the game goes on: ", path);
+  } else if (::flock(gLockDescriptor, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EWOULDBLOCK) {
+      QEL::fLog("lockSaveFolder: the saves in ", gBasePath, " are in use by another copy of the game, this one ends");
+      releaseSaveFolder();
+      return false;
+    }
+    // A file system without locks cannot tell of a second copy either.
+    QEL::fLog("lockSaveFolder: the saves cannot be locked (", std::strerror(errno), "), the game goes on: ", path);
+  }
+  gHoldsSaveFolder = true;
+  return true;
+}
+
+bool holdsSaveFolder() { return gHoldsSaveFolder; }
+
+void releaseSaveFolder() {
+  if (gLockDescriptor >= 0) ::close(gLockDescriptor);
+  gLockDescriptor = -1;
+  gHoldsSaveFolder = false;
 }
 
 int removeStaleSaveTemporaries() {

@@ -15,6 +15,16 @@ bool fileExists(const std::string& path);
 // creates gBasePath + "/Saves" and gBasePath + "/Statistics" when missing.
 void makeSaveFolders();
 
+// Takes the save folder for this run: a lock on gBasePath + "/game.lock", which the system
+// lets go when the process ends, however it ends. False (logged) when another running copy
+// of the game holds it: a second copy would write the saves the first is using. A folder
+// where no lock can be made (read-only, say) is not refused: no copy can save there anyway.
+bool lockSaveFolder();
+// True while this run holds the lock.
+bool holdsSaveFolder();
+// The end of the run's hold (closing the game lets go of it too).
+void releaseSaveFolder();
+
 // Removes from Saves and Statistics the temporary files a save left behind when its
 // process died before the rename. A temporary still being written by another running copy
 // of the game is locked and stays. Returns how many were removed.
