@@ -68,6 +68,17 @@ PLAYER_RECORD impostor() {
 constexpr int kCurrentPlayer = 1;
 constexpr float kVolumeChosenBeforeClosing = 0.125f;
 
+// Before the game starts: the three seeded players (kCurrentPlayer current) in the child's
+// save folder, through the game's own full save. The base path stays set for more seeding.
+void seedThreePlayers(GAME_CHILD& game) {
+  std::filesystem::create_directories(game.saves());
+  gBasePath = game.basePath().string();
+  for (int i = 0; i < 3; ++i) gPlayers[i] = seededPlayer(i);
+  gNumberOfPlayers = 3;
+  gCurrentPlayer = kCurrentPlayer;
+  savePlayers();
+}
+
 // Every attribute of the seeded element and of its children, unchanged in the saved one.
 void expectElementKept(const pugi::xml_node& seeded, const pugi::xml_node& saved, const std::string& where) {
   ASSERT_TRUE(saved) << where << " is gone";
@@ -85,12 +96,7 @@ class DamagedPlayersFile : public test_support::GameChildTest {
   void startAndClose(const std::function<void(pugi::xml_node root)>& damage) {
     play(
         [damage](GAME_CHILD& game) {
-          std::filesystem::create_directories(game.saves());
-          gBasePath = game.basePath().string();
-          for (int i = 0; i < 3; ++i) gPlayers[i] = seededPlayer(i);
-          gNumberOfPlayers = 3;
-          gCurrentPlayer = kCurrentPlayer;
-          savePlayers();
+          seedThreePlayers(game);
           pugi::xml_document document;
           CHILD_CHECK(document.load_file((game.saves() / "players.xml").c_str()), "no seeded file");
           damage(document.child("players"));
@@ -210,7 +216,7 @@ TEST_F(DamagedPlayersFile, AStoredPlayerThatWasNotLoadedIsNeverOverwritten) {
 
 constexpr int kFinishedLevels = 15;
 
-// Three players (player 1 current) with their junior results, as the game saved them; then
+// The three seeded players with their junior results, as the game saved them; then
 // the named save is made unreadable (mode 000) and the game, which is root in the test
 // machine, gives up the right to read it anyway. Its bytes are kept in `seeded` beside it.
 class UnreadableSaves : public test_support::GameChildTest {
@@ -218,12 +224,7 @@ class UnreadableSaves : public test_support::GameChildTest {
   void playWithUnreadable(const std::string& name, const std::function<void(GAME_CHILD&)>& scenario) {
     play(
         [name](GAME_CHILD& game) {
-          std::filesystem::create_directories(game.saves());
-          gBasePath = game.basePath().string();
-          for (int i = 0; i < 3; ++i) gPlayers[i] = seededPlayer(i);
-          gNumberOfPlayers = 3;
-          gCurrentPlayer = 1;
-          savePlayers();
+          seedThreePlayers(game);
           for (int player = 0; player < 3; ++player)
             for (int level = 0; level < kFinishedLevels - 5 * player; ++level) {
               setLevelResult(player, level, kResultField, 3, 0);

@@ -61,6 +61,15 @@ std::string describe(int status) {
   return "status " + std::to_string(status);
 }
 
+// root/start, whose Resources link to the generated ones: the folder the games start in.
+fs::path makeStartFolder(const fs::path& root) {
+  const fs::path start = root / "start";
+  fs::create_directories(start / "Resources");
+  for (const auto& entry : fs::directory_iterator(kGeneratedResources))
+    fs::create_symlink(entry.path(), start / "Resources" / entry.path().filename());
+  return start;
+}
+
 // Waits for the condition, checking every 5 ms; false when it still fails after the patience.
 bool waitFor(const std::function<bool()>& condition, std::chrono::seconds patience = std::chrono::seconds(60)) {
   const Clock::time_point giveUp = Clock::now() + patience;
@@ -85,10 +94,7 @@ TEST(Shutdown, ASecondCopyOnTheSameSavesSaysSoAndEndsWhileTheFirstPlaysOn) {
   if (!fs::exists(kProgram) || !fs::exists(kGeneratedResources / "texts" / "texts.xml"))
     GTEST_SKIP() << "the game and its generated Resources are not built";
   const fs::path root = test_support::makeTemporaryFolder("pindrake_second_copy_");
-  const fs::path start = root / "start";
-  fs::create_directories(start / "Resources");
-  for (const auto& entry : fs::directory_iterator(kGeneratedResources))
-    fs::create_symlink(entry.path(), start / "Resources" / entry.path().filename());
+  const fs::path start = makeStartFolder(root);
   const fs::path documents = root / "Documents";
 
   const pid_t first = startGame(start, documents, root / "first.log");
@@ -127,10 +133,7 @@ TEST(Shutdown, FiftyStartsAndClosesAllEndWellWithTheirComponentsReleased) {
   if (!fs::exists(kProgram) || !fs::exists(kGeneratedResources / "texts" / "texts.xml"))
     GTEST_SKIP() << "the game and its generated Resources are not built";
   const fs::path root = test_support::makeTemporaryFolder("pindrake_shutdown_");
-  const fs::path start = root / "start";
-  fs::create_directories(start / "Resources");
-  for (const auto& entry : fs::directory_iterator(kGeneratedResources))
-    fs::create_symlink(entry.path(), start / "Resources" / entry.path().filename());
+  const fs::path start = makeStartFolder(root);
 
   constexpr int kRuns = 50;
   constexpr int kAtOnce = 10;
