@@ -214,11 +214,11 @@ TEST_F(PlayerManagement, AGameKilledDuringADeleteRestartsWithEveryPlayersOwnResu
 
 // The first staged result file cannot be moved, after players.xml already says Ann is gone:
 // the deletion stops there and leaves its mark, which the close keeps, and the next start
-// moves the rest. A frame finished before the close moves them first, then is saved.
+// moves the rest. A frame finished or another deletion before the close moves them first.
 TEST_F(PlayerManagement, AMoveThatFailsAfterTheDeletionIsFinishedLaterWithNoResultsGivenAway) {
-  const std::vector<std::wstring> after = {L"Bob", L"Cid", L"Dan"};
-  for (const bool frameBeforeClosing : {false, true}) {
-    SCOPED_TRACE(frameBeforeClosing ? "a frame finished before the close" : "closed at once");
+  enum class THEN { CLOSE, FINISH_A_FRAME, DELETE_CID };
+  for (const THEN then : {THEN::CLOSE, THEN::FINISH_A_FRAME, THEN::DELETE_CID}) {
+    SCOPED_TRACE(static_cast<int>(then));
     seed({L"Ann", L"Bob", L"Cid", L"Dan"}, 1, L"Dan");
     delete menu;
     openMenu();
@@ -226,20 +226,22 @@ TEST_F(PlayerManagement, AMoveThatFailsAfterTheDeletionIsFinishedLaterWithNoResu
     menu->deletePlayer(0);
     ASSERT_FALSE(gFailNextStagedRename) << "no staged result file was moved";
     EXPECT_TRUE(logged("the next start finishes the move"));
-    EXPECT_EQ(names(), after);
+    EXPECT_EQ(names(), (std::vector<std::wstring>{L"Bob", L"Cid", L"Dan"}));
     expectOwnResults();
-    if (frameBeforeClosing) {
+    if (then == THEN::FINISH_A_FRAME) {
       setLevelResult(gCurrentPlayer, 1, kResultField, 4, 0);
       saveLevelsInfo();
     }
+    if (then == THEN::DELETE_CID) menu->deletePlayer(1);
     savePlayerSettings(gCurrentPlayer);  // the close
     const bool moved = readFile(saves() / "players.xml").find("movingResultFiles") == std::string::npos;
-    EXPECT_EQ(moved, frameBeforeClosing);
+    EXPECT_EQ(moved, then != THEN::CLOSE);
 
     restart();
-    EXPECT_EQ(names(), after);
+    EXPECT_EQ(names(), then == THEN::DELETE_CID ? (std::vector<std::wstring>{L"Bob", L"Dan"})
+                                                : (std::vector<std::wstring>{L"Bob", L"Cid", L"Dan"}));
     expectOwnResults();
-    EXPECT_EQ(getLevelResult(0, 1, kResultField, 0), frameBeforeClosing ? 4 : 0) << "Bob's frame";
+    EXPECT_EQ(getLevelResult(0, 1, kResultField, 0), then == THEN::FINISH_A_FRAME ? 4 : 0) << "Bob's frame";
     EXPECT_TRUE(leftovers().empty());
     EXPECT_EQ(readFile(saves() / "players.xml").find("movingResultFiles"), std::string::npos);
   }
