@@ -6,8 +6,8 @@
 //   bench_play_save_kills <kind>             saves forever (prints "ready" on stderr first)
 //   bench_play_save_kills check <kind>       starts as the game, prints its figures on stderr
 // Kinds: frame (a finished frame's results and money), purchase (money and jokers), trophy
-// (the trophies, then their prize), deletion (a player deleted, a new one added with a first
-// result), editor (the editor's save of a level file). Run it in a start folder with
+// (the trophies, then their prize), deletion (the main menu deletes a player and adds a new
+// one, who saves a first result), editor (the editor's save of a level file). Run it in a start folder with
 // XDG_DOCUMENTS_DIR set: the game's file system works below ./Resources.
 //
 // Three players: Ann (0), Bob (1, current) and Cy (2), each with junior results whose level 0
@@ -35,6 +35,8 @@
 #include "game/player_removal.h"
 #include "game/players.h"
 #include "game/save_files.h"
+#include "game/scenes/main_menu/main_menu_scene.h"
+#include "gui/gui_linebox.h"
 
 namespace {
 
@@ -121,7 +123,11 @@ void seed() {
 
 // ---- the saving loops ----------------------------------------------------------------------
 
+// The script's kill may come from now on.
+void announceReady() { std::fprintf(stderr, "ready\n"); }
+
 void finishFrames() {
+  announceReady();
   for (int generation = 1;; ++generation) {
     for (int level = 1; level < kLevelCount; ++level) setLevelResult(kBob, level, kScoreField, generation % 300, 0);
     gPlayers[kBob].money = kSeededMoney + generation;
@@ -130,6 +136,7 @@ void finishFrames() {
 }
 
 void buyJokers() {
+  announceReady();
   for (int generation = 1;; ++generation) {
     gPlayers[kBob].money = kSeededMoney - generation;
     gPlayers[kBob].jokers = kSeededJokers + generation;
@@ -138,6 +145,7 @@ void buyJokers() {
 }
 
 void earnTrophies() {
+  announceReady();
   for (int generation = 1;; ++generation) {
     for (int bit = 0; bit < kTrophyBits; ++bit) gPlayers[kBob].trophies[bit] = (generation >> bit) & 1;
     gPlayers[kBob].money = kSeededMoney + generation;
@@ -146,31 +154,25 @@ void earnTrophies() {
   }
 }
 
-// As the main menu deletes the second player and adds a newcomer, whose first frame follows.
+// The main menu deletes the second player and adds a newcomer, whose first frame follows.
 void deleteAndAddPlayers() {
+  auto* menu = new SCENE_CARD_GAME_MAINMENU();
+  gCurrentScene = menu;
+  menu->fInit();
+  announceReady();
   for (int generation = 1;; ++generation) {
-    const int count = gNumberOfPlayers;
-    removePlayerFromTables(1);
-    gCurrentPlayer = 0;
-    removePlayerFromSaves(1, count);
-    const int place = gNumberOfPlayers;
-    PLAYER_RECORD& newcomer = gPlayers[place];
-    newcomer = PLAYER_RECORD{};
-    newcomer.name = L"P" + std::to_wstring(generation);
-    newcomer.soundVolume = 0.5f;
-    newcomer.musicVolume = 0.5f;
-    for (int level = 0; level < kLevelCount; ++level) gLevelResultsJunior[place][level] = LEVEL_RESULT{};
-    ++gNumberOfPlayers;
-    gCurrentPlayer = place;
-    setAsideUnownedResultFiles(place);
-    savePlayers();
-    setLevelResult(place, 0, kResultField, 2, 0);
-    setLevelResult(place, 0, kScoreField, markOf(newcomer.name), 0);
+    menu->deletePlayer(1);
+    const std::wstring name = L"P" + std::to_wstring(generation);
+    menu->nameLineBox->fSetText(name);
+    menu->addPlayer();
+    setLevelResult(gCurrentPlayer, 0, kResultField, 2, 0);
+    setLevelResult(gCurrentPlayer, 0, kScoreField, markOf(name), 0);
     saveLevelsInfo();
   }
 }
 
 void saveEditedLevels() {
+  announceReady();
   for (int generation = 1;; ++generation) writeLevel(kEditedLevel, generation);
 }
 
@@ -303,7 +305,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (!startAsTheGame()) return 1;
-  std::fprintf(stderr, "ready\n");
   if (command == "frame") finishFrames();
   if (command == "purchase") buyJokers();
   if (command == "trophy") earnTrophies();
