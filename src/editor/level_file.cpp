@@ -147,6 +147,10 @@ bool loadLevelDocument(pugi::xml_document& document, const std::filesystem::path
   return static_cast<bool>(result);
 }
 
+int32_t removeStaleLevelTemporaries() {
+  return QEL::fRemoveStaleSaveTemporaries(levelFilePath(0).parent_path().string());
+}
+
 bool saveLevelDocument(const pugi::xml_document& document, const std::filesystem::path& path,
                        std::string* failure) {
   return QEL::fSaveXmlAtomically(document, path.string(), failure);

@@ -1,5 +1,6 @@
 #include "game/game_entry.h"
 
+#include <cstdlib>
 #include <vector>
 
 #include "engine/file_system.h"
@@ -16,6 +17,7 @@
 #include "game/player_removal.h"
 #include "game/players.h"
 #include "game/save_files.h"
+#include "game/save_notice.h"
 #include "game/scenes/base_scene.h"
 #include "game/splash_screen.h"
 #include "game/texts.h"
@@ -26,6 +28,9 @@
 namespace {
 
 enum : int { kBorderLeft = 0, kBorderRight = 1, kBorderBottom = 2, kBorderTop = 3 };
+
+// The exit status of a copy of the game that found its saves in use by another.
+constexpr int kStatusSavesInUse = 2;
 
 // The game's own cursor, from the default resources' cursor image; its tip is the image's
 // top-left corner. Null when the image or the system's cursor support is missing.
@@ -107,6 +112,12 @@ uint32_t EntryPointer(QEL::QT_CALLBACK_ARG) {
             "-------------------------------------------");
   loadTexts();
   QEL::QC_GAME::fInit(QEL::qcGAME, "Pindrake");
+  if (!holdsSaveFolder()) {
+    // The start-up stopped short of the saves; the engine's entry passes no status on.
+    releaseGame();
+    QEL::QC_GAME::fRelease(QEL::qcGAME);
+    std::exit(kStatusSavesInUse);
+  }
   if (QEL::qcWINDOW != nullptr) QEL::qcWINDOW->fSetTitle(getTextString("game_name"));
   QEL::qcGAME->fStart();
   releaseGame();
@@ -134,6 +145,11 @@ uint32_t onGameInit(QEL::QT_CALLBACK_ARG) {
   const char* documents = QEL::QC_FILE_SYSTEM::fGetDocumentsFolder();
   gBasePath = documents != nullptr ? documents : "";
   makeSaveFolders();
+  if (!lockSaveFolder()) {
+    // Two copies at once would each save over what the other stored.
+    platform::showMessageBox(getTextString("game_already_running"), getTextString("game_name"));
+    return 0;
+  }
   removeStaleSaveTemporaries();
   QEL::fLog("onGameInit: save folder ", gBasePath);
 
@@ -224,6 +240,8 @@ void releaseGame() {
   setArrowCursor();
   platform::destroyCursor(gGameCursor);
   gGameCursor = nullptr;
+  releaseSaveNotice();
+  releaseSaveFolder();
 }
 
 uint32_t onGameUpdate(QEL::QT_CALLBACK_ARG) {
@@ -232,6 +250,7 @@ uint32_t onGameUpdate(QEL::QT_CALLBACK_ARG) {
     return 0;
   }
   if (gCurrentScene != nullptr) gCurrentScene->fUpdate();
+  updateSaveNotice(QEL::qcFRAME_DELTA);
   rotateMusic();
   return 0;
 }
@@ -241,6 +260,7 @@ uint32_t onGameDraw(QEL::QT_CALLBACK_ARG) {
     if (gSplash != nullptr) gSplash->draw();
   } else if (gCurrentScene != nullptr) {
     gCurrentScene->fDraw();
+    drawSaveNotice();
   }
   if (!gIsDebug) {
     for (int index : {kBorderTop, kBorderRight, kBorderBottom, kBorderLeft})

@@ -4,7 +4,10 @@
 
 #include "engine/log.h"
 #include "game/game_globals.h"
+#include "game/player_removal.h"
+#include "game/players.h"
 #include "game/save_files.h"
+#include "game/save_notice.h"
 #include "game/texts.h"
 
 namespace {
@@ -98,7 +101,7 @@ void readLevelsFile(const std::string& path, LEVEL_RESULT (&levels)[kLevelCount]
   }
 }
 
-void writeLevelsFile(const std::string& path, const LEVEL_RESULT (&levels)[kLevelCount]) {
+bool writeLevelsFile(const std::string& path, const LEVEL_RESULT (&levels)[kLevelCount]) {
   pugi::xml_document document;
   pugi::xml_node root = document.append_child("info");
   for (int id = 0; id < kLevelCount; ++id) {
@@ -113,7 +116,20 @@ void writeLevelsFile(const std::string& path, const LEVEL_RESULT (&levels)[kLeve
       element.append_attribute("specialCards3").set_value(entry.specialCards3);
   }
   root.append_attribute("levelsNumber").set_value(kLevelCount);
-  saveXmlAtomically(document, path);
+  return saveXmlAtomically(document, path);
+}
+
+// A place's file may be written unless a player's deletion still has to move another
+// player's results into it (the move would undo the write), or players.xml, which says
+// whose results each file holds, could not be read.
+bool mayWriteLevelsFile(int player) {
+  if (isSaveFileUnreadable(playersFilePath())) {
+    QEL::fLog("saveLevelsInfo: players.xml could not be read, no result file is written");
+    return false;
+  }
+  if (!isResultsMovePending(player, resolveMode(-1))) return true;
+  QEL::fLog("saveLevelsInfo: the results of place ", player, " are still to be moved, not written now");
+  return false;
 }
 
 }  // namespace
@@ -203,8 +219,7 @@ void loadLevelsInfo(int mode) {
   mode = resolveMode(mode);
   clearLevelResults(mode);
   for (int player = 0; player < countedPlayers(); ++player) {
-    const std::string path = levelResultsFilePath(player, mode);
-    if (fileExists(path)) readLevelsFile(path, tableOf(mode)[player]);
+    readLevelsFile(levelResultsFilePath(player, mode), tableOf(mode)[player]);
   }
   if (isPlayer(gCurrentPlayer) && tableOf(-1)[gCurrentPlayer][0].result == 0) tableOf(-1)[gCurrentPlayer][0].result = 1;
   QEL::fLog("END - loadLevelsInfo()");
@@ -219,8 +234,12 @@ void saveLevelsInfo() {
   if (gIsAllLevelsView) return;
   QEL::fLog("START - saveLevelsInfo()");
   if (gNumberOfPlayers == 0) return;
+  // A deletion that could not move every result file is taken up first: the disk may serve again.
+  if (isPlayerRemovalUnfinished()) finishInterruptedPlayerRemoval();
+  bool saved = true;
   for (int player = 0; player < countedPlayers(); ++player)
-    writeLevelsFile(levelResultsFilePath(player, -1), tableOf(-1)[player]);
+    saved = mayWriteLevelsFile(player) && writeLevelsFile(levelResultsFilePath(player, -1), tableOf(-1)[player]) && saved;
+  if (!saved) noticeFailedSave();
   savePlayerMoney(gCurrentPlayer);
   QEL::fLog("END - saveLevelsInfo()");
 }

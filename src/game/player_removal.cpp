@@ -20,8 +20,10 @@ constexpr int kModes = 2;
 int countedPlayers(int count) { return count < 0 ? 0 : (count > kMaxPlayers ? kMaxPlayers : count); }
 
 // A missing file is no failure: the step's aim, no file there, is reached.
-void removeIfPresent(const std::string& path) {
-  if (fileExists(path) && std::remove(path.c_str()) != 0) QEL::fLog("Cannot remove ", path);
+bool removeIfPresent(const std::string& path) {
+  if (!fileExists(path) || std::remove(path.c_str()) == 0) return true;
+  QEL::fLog("Cannot remove ", path);
+  return false;
 }
 
 void discardStaged(int place, int mode) {
@@ -50,7 +52,7 @@ bool stage(int place, int mode) {
 bool commit() {
   pugi::xml_document document;
   fillPlayersDocument(document);
-  document.child("players").append_attribute(kMovingMark).set_value(true);
+  markPlayerRemovalUnfinished(document);
   return saveXmlAtomically(document, playersFilePath());
 }
 
@@ -64,10 +66,7 @@ bool apply(int place, int mode) {
     return false;
   }
   const std::string none = stagedNoResultsPath(place, mode);
-  if (fileExists(none)) {
-    removeIfPresent(live);
-    removeIfPresent(none);
-  }
+  if (fileExists(none)) return removeIfPresent(live) && removeIfPresent(none);
   return true;
 }
 
@@ -77,6 +76,16 @@ bool finish() {
   if (loadSaveFile(document, playersFilePath(), "players") != SAVE_FILE_STATE::LOADED) return false;
   document.child("players").remove_attribute(kMovingMark);
   return saveXmlAtomically(document, playersFilePath());
+}
+
+// Steps 3 to 5 for a table of `count` players, up to the first that fails.
+bool moveResultFiles(int count) {
+  for (int place = 0; place < count; ++place)
+    for (int mode = 0; mode < kModes; ++mode)
+      if (!apply(place, mode)) return false;
+  for (int mode = 0; mode < kModes; ++mode)
+    if (!removeIfPresent(levelResultsFilePath(count, mode))) return false;
+  return finish();
 }
 
 void shiftResults(LEVEL_RESULT (&table)[kMaxPlayers][kLevelCount], int row, int count) {
@@ -132,8 +141,7 @@ bool runRemovalStep(const REMOVAL_STEP& step) {
     case REMOVAL_STEP_KIND::APPLY:
       return apply(step.place, step.mode);
     case REMOVAL_STEP_KIND::DROP:
-      removeIfPresent(levelResultsFilePath(step.place, step.mode));
-      return true;
+      return removeIfPresent(levelResultsFilePath(step.place, step.mode));
     case REMOVAL_STEP_KIND::FINISH:
       return finish();
   }
@@ -145,9 +153,16 @@ bool removePlayerFromSaves(int row, int count) {
   const std::vector<REMOVAL_STEP> steps = planPlayerRemoval(row, count);
   bool committed = false;
   for (const REMOVAL_STEP& step : steps) {
-    const bool done = runRemovalStep(step);
-    if (step.kind == REMOVAL_STEP_KIND::COMMIT) committed = done;
-    if (done || committed) continue;
+    if (runRemovalStep(step)) {
+      committed = committed || step.kind == REMOVAL_STEP_KIND::COMMIT;
+      continue;
+    }
+    if (committed) {
+      // Going on past a failed move would take the mark off with files left unmoved, and the
+      // next start would give the staged results away.
+      QEL::fLog("The player's result files could not all be moved; the next start finishes the move");
+      return true;
+    }
     // Before the commit the old saves are still in force: go back to them.
     QEL::fLog("The player could not be removed from the saves; the players stay as they were");
     for (int place = 0; place < kMaxPlayers; ++place)
@@ -156,34 +171,53 @@ bool removePlayerFromSaves(int row, int count) {
     loadAllLevelsInfo();
     return false;
   }
-  // A failed step after the commit is taken up again by the next start-up.
   return true;
 }
 
-void finishInterruptedPlayerRemoval() {
+bool finishInterruptedPlayerRemoval() {
   pugi::xml_document document;
-  const bool marked = loadSaveFile(document, playersFilePath(), "players") == SAVE_FILE_STATE::LOADED &&
-                      document.child("players").attribute(kMovingMark).as_bool();
+  const SAVE_FILE_STATE state = loadSaveFile(document, playersFilePath(), "players");
+  // Without the file nobody knows whether the staged names were committed: they stay.
+  if (state == SAVE_FILE_STATE::UNREADABLE) return false;
+  const bool marked = state == SAVE_FILE_STATE::LOADED && document.child("players").attribute(kMovingMark).as_bool();
   if (!marked) {
     for (int place = 0; place < kMaxPlayers; ++place)
       for (int mode = 0; mode < kModes; ++mode) discardStaged(place, mode);
-    return;
+    return true;
   }
   QEL::fLog("Finishing the removal of a player that was cut short");
   const int count = countedPlayers(document.child("players").attribute("numberOfPlayers").as_int());
-  for (int place = 0; place < count; ++place)
-    for (int mode = 0; mode < kModes; ++mode) apply(place, mode);
-  for (int mode = 0; mode < kModes; ++mode) removeIfPresent(levelResultsFilePath(count, mode));
-  finish();
+  if (moveResultFiles(count)) return true;
+  QEL::fLog("The result files of a removed player could still not all be moved; the next start tries again");
+  return false;
+}
+
+bool isResultsMovePending(int place, int mode) {
+  return fileExists(stagedResultsPath(place, mode)) || fileExists(stagedNoResultsPath(place, mode));
+}
+
+bool isPlayerRemovalUnfinished() {
+  for (int place = 0; place < kMaxPlayers; ++place)
+    for (int mode = 0; mode < kModes; ++mode)
+      if (isResultsMovePending(place, mode)) return true;
+  return false;
+}
+
+void markPlayerRemovalUnfinished(pugi::xml_document& document) {
+  pugi::xml_node root = document.child("players");
+  pugi::xml_attribute mark = root.attribute(kMovingMark);
+  if (!mark) mark = root.append_attribute(kMovingMark);
+  mark.set_value(true);
 }
 
 void setAsideUnownedResultFiles(int place) {
   if (gIsAllLevelsView) return;
+  // Whose files they are is written in a players.xml this run could not read.
+  if (isSaveFileUnreadable(playersFilePath())) return;
   for (int mode = 0; mode < kModes; ++mode) {
     const std::string path = levelResultsFilePath(place, mode);
     if (!fileExists(path)) continue;
-    std::string aside = path + ".unowned";
-    for (int n = 1; fileExists(aside) && n < 1000; ++n) aside = path + ".unowned" + std::to_string(n);
+    const std::string aside = unusedNameBeside(path, ".unowned");
     if (std::rename(path.c_str(), aside.c_str()) == 0)
       QEL::fLog("Results with no player kept aside as ", aside);
     else

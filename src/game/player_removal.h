@@ -17,8 +17,13 @@
 //  4. Drop: the files of the place that fell out of use (the old last place) are removed.
 //  5. Finish: players.xml is written again without the mark.
 // A start-up that finds the mark repeats steps 3 to 5, which may run any number of times.
+// A step after the commit that fails ends the run of steps there and leaves the mark; the
+// staged names then stand for result files still to move, which no save of this run may
+// write (the move would undo it), and the next start (or the next deletion) moves them.
 #include <string>
 #include <vector>
+
+#include <pugixml.hpp>
 
 enum class REMOVAL_STEP_KIND { STAGE, COMMIT, APPLY, DROP, FINISH };
 
@@ -38,13 +43,21 @@ void removePlayerFromTables(int row);
 std::vector<REMOVAL_STEP> planPlayerRemoval(int row, int count);
 // False when the step failed; a failed stage or commit leaves the old saves in force.
 bool runRemovalStep(const REMOVAL_STEP& step);
-// Every step in order. False (logged) when the saves still hold the removed player; the
-// tables are then read back from them.
+// Every step in order, up to the first that fails. False (logged) when the saves still hold
+// the removed player; the tables are then read back from them.
 bool removePlayerFromSaves(int row, int count);
 
-// Start-up: finishes a removal that was committed but not carried through, or throws away
-// the staged names of one that was not committed.
-void finishInterruptedPlayerRemoval();
+// Start-up (and before a deletion): finishes a removal that was committed but not carried
+// through, or throws away the staged names of one that was not committed. False (logged)
+// when a committed removal's files are still not all moved, or players.xml cannot be read.
+bool finishInterruptedPlayerRemoval();
+
+// True while a committed removal waits for the result files of `place` (in `mode`) to move.
+bool isResultsMovePending(int place, int mode);
+// True while it waits for any of them.
+bool isPlayerRemovalUnfinished();
+// Sets the mark on a players document: the next start then finishes the move.
+void markPlayerRemovalUnfinished(pugi::xml_document& document);
 
 // Result files found at a place no player holds (say, after players.xml was lost) are kept
 // aside under the suffix ".unowned", so a new player there starts with no results.

@@ -5,7 +5,9 @@
 #include "engine/log.h"
 #include "engine/text_utils.h"
 #include "game/game_globals.h"
+#include "game/player_removal.h"
 #include "game/save_files.h"
+#include "game/save_notice.h"
 
 namespace {
 
@@ -98,14 +100,16 @@ int countPlayerElements(const pugi::xml_node& root) {
   return count;
 }
 
-// numberOfPlayers as stored, or counted from the elements when it is unusable.
+// numberOfPlayers as stored, or counted from the elements when it is unusable: a count
+// beyond the table's five would only make phantom players of the places no element fills.
 int readPlayerCount(const pugi::xml_node& root) {
   int32_t stated = 0;
-  if (readWholeNumber(root.attribute("numberOfPlayers"), stated) && stated >= 0)
-    return clampInt(stated, 0, kMaxPlayers, "numberOfPlayers", -1);
+  if (readWholeNumber(root.attribute("numberOfPlayers"), stated) && stated >= 0 && stated <= kMaxPlayers)
+    return stated;
   const int counted = countPlayerElements(root);
   QEL::fLog("players.xml: numberOfPlayers \"", root.attribute("numberOfPlayers").value(),
-            "\" is missing, not a number or negative; ", counted, " players counted from the player elements");
+            "\" is missing, not a number, negative or beyond ", kMaxPlayers, "; ", counted,
+            " players counted from the player elements");
   return counted;
 }
 
@@ -216,6 +220,7 @@ void updatePlayerElement(int index, const char* writer, CHANGE change, bool star
   } else if (state != SAVE_FILE_STATE::LOADED) {
     // Writing back an empty document would wipe every profile; the next full save rebuilds it.
     QEL::fLog(writer, ": no players file to update");
+    noticeFailedSave();
     return;
   }
   for (pugi::xml_node element : document.child("players").children("player")) {
@@ -228,7 +233,7 @@ void updatePlayerElement(int index, const char* writer, CHANGE change, bool star
     change(element, gPlayers[index]);
     break;
   }
-  saveXmlAtomically(document, path);
+  if (!saveXmlAtomically(document, path)) noticeFailedSave();
 }
 
 }  // namespace
@@ -258,7 +263,12 @@ void loadPlayers() {
       QEL::fLog("players.xml: player element with id ", element.attribute("id").value(), " skipped");
       continue;
     }
-    if (id >= gNumberOfPlayers) break;
+    if (id >= gNumberOfPlayers) {
+      // Only this element is bad: the players after it are read, or the close would save
+      // defaults over them.
+      QEL::fLog("players.xml: player element with id ", id, " skipped, beyond the ", gNumberOfPlayers, " players");
+      continue;
+    }
     if (read[id]) {
       // The writers update the first element of an id; reading a later one would save one
       // player's settings over another's.
@@ -305,7 +315,10 @@ void savePlayers() {
   if (gIsAllLevelsView) return;
   pugi::xml_document document;
   fillPlayersDocument(document);
-  saveXmlAtomically(document, playersFilePath());
+  // A player's deletion whose result files could not all be moved is finished by the next
+  // start, which the mark tells to do so.
+  if (isPlayerRemovalUnfinished()) markPlayerRemovalUnfinished(document);
+  if (!saveXmlAtomically(document, playersFilePath())) noticeFailedSave();
 }
 
 void savePlayerSettings(int index) {

@@ -1,8 +1,16 @@
 #include "game/save_files.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 #include "engine/file_system.h"
 #include "engine/globals.h"
@@ -21,19 +29,52 @@ void createFolder(const std::string& path) {
   if (!fileExists(path)) fileSystem()->fCreateDirectories(path);
 }
 
-std::string asideName(const std::string& path) {
-  const std::string base = path + ".corrupt";
-  if (!fileExists(base)) return base;
-  for (int n = 1; n < 1000; ++n) {
-    const std::string candidate = base + std::to_string(n);
-    if (!fileExists(candidate)) return candidate;
+// A file the game could not read: known by device and inode while it can be looked at, else
+// (say, in a folder that cannot be searched) by the path it had.
+struct UNREADABLE_FILE {
+  std::string path;
+  bool hasIdentity = false;
+  dev_t device = 0;
+  ino_t inode = 0;
+};
+
+std::vector<UNREADABLE_FILE>& unreadableFiles() {
+  static std::vector<UNREADABLE_FILE> files;
+  return files;
+}
+
+bool sameFile(const UNREADABLE_FILE& file, const std::string& path, const struct stat* status) {
+  if (!file.hasIdentity) return file.path == path;
+  return status != nullptr && status->st_dev == file.device && status->st_ino == file.inode;
+}
+
+SAVE_FILE_STATE keepUnread(pugi::xml_document& document, const std::string& path, const std::string& reason) {
+  document.reset();
+  QEL::fLog("Save file cannot be read (", reason, "), defaults used; it is not written in this run: ", path);
+  if (isSaveFileUnreadable(path)) return SAVE_FILE_STATE::UNREADABLE;
+  UNREADABLE_FILE file;
+  file.path = path;
+  struct stat status {};
+  if (::stat(path.c_str(), &status) == 0) {
+    file.hasIdentity = true;
+    file.device = status.st_dev;
+    file.inode = status.st_ino;
   }
-  return base;
+  unreadableFiles().push_back(file);
+  return SAVE_FILE_STATE::UNREADABLE;
+}
+
+// Read after all (the player mended the rights, say): it may be written again.
+void forgetUnreadable(const std::string& path) {
+  struct stat status {};
+  const struct stat* found = ::stat(path.c_str(), &status) == 0 ? &status : nullptr;
+  std::vector<UNREADABLE_FILE>& files = unreadableFiles();
+  std::erase_if(files, [&](const UNREADABLE_FILE& file) { return sameFile(file, path, found); });
 }
 
 SAVE_FILE_STATE keepAside(pugi::xml_document& document, const std::string& path, const char* reason) {
   document.reset();
-  const std::string aside = asideName(path);
+  const std::string aside = unusedNameBeside(path, ".corrupt");
   if (std::rename(path.c_str(), aside.c_str()) == 0)
     QEL::fLog("Save file is corrupt (", reason, "), kept aside as ", aside, ", defaults used: ", path);
   else
@@ -78,6 +119,41 @@ void makeSaveFolders() {
   createFolder(gBasePath + "/Statistics");
 }
 
+namespace {
+
+constexpr const char* kLockFileName = "/game.lock";
+int gLockDescriptor = -1;
+bool gHoldsSaveFolder = false;
+
+}  // namespace
+
+bool lockSaveFolder() {
+  releaseSaveFolder();
+  const std::string path = gBasePath + kLockFileName;
+  gLockDescriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (gLockDescriptor < 0) {
+    QEL::fLog("lockSaveFolder: no lock can be made (", std::strerror(errno), "), the game goes on: ", path);
+  } else if (::flock(gLockDescriptor, LOCK_EX | LOCK_NB) != 0) {
+    if (errno == EWOULDBLOCK) {
+      QEL::fLog("lockSaveFolder: the saves in ", gBasePath, " are in use by another copy of the game, this one ends");
+      releaseSaveFolder();
+      return false;
+    }
+    // A file system without locks cannot tell of a second copy either.
+    QEL::fLog("lockSaveFolder: the saves cannot be locked (", std::strerror(errno), "), the game goes on: ", path);
+  }
+  gHoldsSaveFolder = true;
+  return true;
+}
+
+bool holdsSaveFolder() { return gHoldsSaveFolder; }
+
+void releaseSaveFolder() {
+  if (gLockDescriptor >= 0) ::close(gLockDescriptor);
+  gLockDescriptor = -1;
+  gHoldsSaveFolder = false;
+}
+
 int removeStaleSaveTemporaries() {
   const std::string statistics = gBasePath + "/Statistics";
   int removed = QEL::fRemoveStaleSaveTemporaries(gBasePath + "/Saves") + QEL::fRemoveStaleSaveTemporaries(statistics);
@@ -93,40 +169,85 @@ int removeStaleSaveTemporaries() {
 
 SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& path, const char* rootName) {
   document.reset();
-  const int32_t type = fileSystem()->fPathType(path);
-  if (type == 0) return SAVE_FILE_STATE::MISSING;
-  std::error_code error;
-  if (type == 2 || !std::filesystem::is_regular_file(path, error)) {
-    // The XML reader would take a folder's (or a device's) size for a file's and ask for
-    // absurd memory.
-    QEL::fLog("Save file cannot be read (", type == 2 ? "a folder" : "not a plain file",
-              " stands in its place), defaults used: ", path);
-    return SAVE_FILE_STATE::UNREADABLE;
+  struct stat status {};
+  if (::stat(path.c_str(), &status) != 0) {
+    // Only a name that is not there is missing: a folder that cannot be searched hides a
+    // file that may well hold a player's data.
+    if (errno == ENOENT || errno == ENOTDIR) return SAVE_FILE_STATE::MISSING;
+    return keepUnread(document, path, std::strerror(errno));
   }
-  const std::uintmax_t bytes = std::filesystem::file_size(path, error);
-  if (!error && bytes > kMaxSaveFileBytes) return keepAside(document, path, "larger than any save");
+  // The XML reader would take a folder's (or a device's) size for a file's and ask for
+  // absurd memory.
+  if (S_ISDIR(status.st_mode)) return keepUnread(document, path, "a folder stands in its place");
+  if (!S_ISREG(status.st_mode)) return keepUnread(document, path, "not a plain file");
+  if (static_cast<std::uintmax_t>(status.st_size) > kMaxSaveFileBytes)
+    return keepAside(document, path, "larger than any save");
+  // The XML reader reports a file it cannot open as not found.
+  std::FILE* probe = std::fopen(path.c_str(), "rb");
+  if (probe == nullptr) return keepUnread(document, path, std::strerror(errno));
+  std::fclose(probe);
 
   const pugi::xml_parse_result result = document.load_file(path.c_str());
-  if (result.status == pugi::status_file_not_found) {
-    document.reset();
-    return SAVE_FILE_STATE::MISSING;
-  }
-  if (result.status == pugi::status_io_error || result.status == pugi::status_out_of_memory) {
-    QEL::fLog("Save file cannot be read (", result.description(), "), defaults used: ", path);
-    document.reset();
-    return SAVE_FILE_STATE::UNREADABLE;
-  }
+  if (result.status == pugi::status_file_not_found || result.status == pugi::status_io_error ||
+      result.status == pugi::status_out_of_memory)
+    return keepUnread(document, path, result.description());
   if (!result) return keepAside(document, path, result.description());
   if (!document.child(rootName)) return keepAside(document, path, "no root element");
   // Writing such a document back would take one tab per level on every line.
   if (isNestedDeeperThan(document, kMaxSaveFileDepth)) return keepAside(document, path, "nested deeper than any save");
+  forgetUnreadable(path);
   return SAVE_FILE_STATE::LOADED;
 }
 
+bool isSaveFileUnreadable(const std::string& path) {
+  struct stat status {};
+  const struct stat* found = ::stat(path.c_str(), &status) == 0 ? &status : nullptr;
+  for (const UNREADABLE_FILE& file : unreadableFiles())
+    if (sameFile(file, path, found)) return true;
+  return false;
+}
+
+std::string unusedNameBeside(const std::string& path, const std::string& suffix) {
+  const std::string base = path + suffix;
+  if (!fileExists(base)) return base;
+  for (int n = 1; n < 1000; ++n) {
+    const std::string candidate = base + std::to_string(n);
+    if (!fileExists(candidate)) return candidate;
+  }
+  return base;
+}
+
+namespace {
+
+// A save that is a symbolic link (a player who keeps the profiles elsewhere) is written
+// where it points: replacing the link by a file would leave the target behind, stale. A link
+// whose target is gone is replaced, with a log line.
+std::string savedFilePath(const std::string& path) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(path, error)) return path;
+  const std::filesystem::path target = std::filesystem::canonical(path, error);
+  if (error) {
+    QEL::fLog("Save file is a link to nothing (", error.message(), "), the link is replaced by the file: ", path);
+    return path;
+  }
+  return target.string();
+}
+
+// The refusal that keeps a file this run could not read from being replaced by defaults.
+bool isWritable(const std::string& path) {
+  if (!isSaveFileUnreadable(path)) return true;
+  QEL::fLog("Save file not written, it could not be read in this run and is kept as it is: ", path);
+  return false;
+}
+
+}  // namespace
+
 bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path) {
-  return QEL::fSaveXmlAtomically(document, path);
+  const std::string target = savedFilePath(path);
+  return isWritable(target) && QEL::fSaveXmlAtomically(document, target);
 }
 
 bool saveTextAtomically(const std::string& text, const std::string& path) {
-  return QEL::fSaveTextAtomically(text, path);
+  const std::string target = savedFilePath(path);
+  return isWritable(target) && QEL::fSaveTextAtomically(text, target);
 }

@@ -15,6 +15,16 @@ bool fileExists(const std::string& path);
 // creates gBasePath + "/Saves" and gBasePath + "/Statistics" when missing.
 void makeSaveFolders();
 
+// Takes the save folder for this run: a lock on gBasePath + "/game.lock", which the system
+// lets go when the process ends, however it ends. False (logged) when another running copy
+// of the game holds it: a second copy would write the saves the first is using. A folder
+// where no lock can be made (read-only, say) is not refused: no copy can save there anyway.
+bool lockSaveFolder();
+// True while this run holds the lock.
+bool holdsSaveFolder();
+// The end of the run's hold (closing the game lets go of it too).
+void releaseSaveFolder();
+
 // Removes from Saves and Statistics the temporary files a save left behind when its
 // process died before the rename. A temporary still being written by another running copy
 // of the game is locked and stays. Returns how many were removed.
@@ -29,17 +39,26 @@ enum class SAVE_FILE_STATE {
   LOADED,   // parsed, with the expected root element
   MISSING,  // no file
   CORRUPT,  // unparsable, without the root, too large or too deep: renamed aside, logged
-  UNREADABLE,  // exists but cannot be read (left where it is, logged)
+  UNREADABLE,  // exists but cannot be read: left where it is, logged, never written over in this run
 };
 
 // Loads a save file into the document. A corrupt file is renamed to path + ".corrupt" (or
 // ".corrupt1", ".corrupt2", ... when that name is taken) and the document left empty.
 SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& path, const char* rootName);
 
+// True when the file now at path is one that loadSaveFile could not read in this run. It is
+// known by its identity on the disk, so a rename (a player's deletion moves result files to
+// other names) does not make it writable.
+bool isSaveFileUnreadable(const std::string& path);
+
+// A name beside path that nothing has yet: path + suffix, else path + suffix + "1", "2", ...
+std::string unusedNameBeside(const std::string& path, const std::string& suffix);
+
 // Writes the document with tab indentation through the engine's one atomic write
 // (engine/xml_save.h, which the level files use too): a locked temporary of its own beside
 // path, flushed to the disk and renamed over it. False (logged) when any step fails; the old
-// file is then untouched and the temporary removed.
+// file is then untouched and the temporary removed. A save that is a symbolic link has its
+// target written (the link stays); a file that could not be read in this run is never written.
 bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path);
 // The same for a text file written as it stands (the statistics files).
 bool saveTextAtomically(const std::string& text, const std::string& path);

@@ -345,6 +345,39 @@ TEST_F(GameChildTest, YesWithASaveThatFailsStaysOnTheChangedLevel) {
   });
 }
 
+// A level file cut short opens as an empty level: the screen says so, a copy is kept, and
+// neither Space nor the empty level replaces the file. Space also does nothing while the
+// unsaved-changes question waits for its answer.
+TEST_F(GameChildTest, ABrokenLevelFileIsKeptAndSpaceNeverSavesOverItOrOverTheQuestion) {
+  play(prepareEditorStart, [](GAME_CHILD& game) {
+    const std::string whole = levelFile(game, 10);
+    const std::string cut = whole.substr(0, whole.size() / 2);
+    std::filesystem::remove(levelPath(game, 10));
+    test_support::writeFile(levelPath(game, 10), cut);
+    EDITOR& editor = openEditor(game, 10);
+    CHILD_CHECK(editor.table.countCardsInUse() == 0, "the broken level shows cards");
+    CHILD_CHECK(editor.message.find("Level 11 could not be read, kept as Level_10.xml.corrupt") != std::string::npos,
+                "nothing on the screen: " + editor.message);
+    CHILD_CHECK(test_support::readFile(levelPath(game, 10).string() + ".corrupt") == cut, "no copy kept");
+    game.key(SPACE);
+    CHILD_CHECK(editorScene() != nullptr, "Space left the editor");
+    CHILD_CHECK(levelFile(game, 10) == cut, "the broken file was replaced by the empty level");
+    CHILD_CHECK(editor.message.find("NOT saved") != std::string::npos, "the screen does not say why: " + editor.message);
+
+    game.key(RIGHT_ARROW);
+    CHILD_CHECK(gCurrentLevel == 11, "an unchanged broken level asked");
+    const std::string before = levelFile(game, 11);
+    const int32_t card = uncoveredCard(editor, game, 0);
+    const SCREEN_PLACE from = cardPlace(editor, card);
+    drag(game, from.x, from.y, from.x + 40, from.y + 30);
+    game.key(RIGHT_ARROW);
+    CHILD_CHECK(editor.isQuestionShown, "no question");
+    game.key(SPACE);
+    CHILD_CHECK(editorScene() != nullptr && editor.isQuestionShown, "Space went past the question");
+    CHILD_CHECK(levelFile(game, 11) == before, "Space saved behind the question");
+  });
+}
+
 // ---- clipboard, preview, shapes, values ----------------------------------------------
 
 TEST_F(GameChildTest, ThreeCopiedCardsPasteOnTheirPlacesAsTheNewSelection) {

@@ -1,6 +1,7 @@
 // A player's stored data survives damaged files and extreme values: the game starts on a
-// players.xml whose count is unusable or whose ids repeat, is closed, and every stored field
-// of every player is still what it was; money at its limit neither overflows nor vanishes.
+// players.xml whose count is unusable or whose ids repeat or stray, is closed, and every
+// stored field of every player is still what it was; saves the game cannot read are never
+// replaced; money at its limit neither overflows nor vanishes.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,8 +12,12 @@
 
 #include "game/game_entry.h"
 #include "game/game_globals.h"
+#include "game/level_results.h"
 #include "game/players.h"
+#include "game/save_notice.h"
+#include "game/scenes/main_menu/main_menu_scene.h"
 #include "game_child.h"
+#include "gui/gui_linebox.h"
 #include "gui/gui_wlabel.h"
 #include "level_fixture.h"
 #include "save_folder_fixture.h"
@@ -63,6 +68,17 @@ PLAYER_RECORD impostor() {
 constexpr int kCurrentPlayer = 1;
 constexpr float kVolumeChosenBeforeClosing = 0.125f;
 
+// Before the game starts: the three seeded players (kCurrentPlayer current) in the child's
+// save folder, through the game's own full save. The base path stays set for more seeding.
+void seedThreePlayers(GAME_CHILD& game) {
+  std::filesystem::create_directories(game.saves());
+  gBasePath = game.basePath().string();
+  for (int i = 0; i < 3; ++i) gPlayers[i] = seededPlayer(i);
+  gNumberOfPlayers = 3;
+  gCurrentPlayer = kCurrentPlayer;
+  savePlayers();
+}
+
 // Every attribute of the seeded element and of its children, unchanged in the saved one.
 void expectElementKept(const pugi::xml_node& seeded, const pugi::xml_node& saved, const std::string& where) {
   ASSERT_TRUE(saved) << where << " is gone";
@@ -80,12 +96,7 @@ class DamagedPlayersFile : public test_support::GameChildTest {
   void startAndClose(const std::function<void(pugi::xml_node root)>& damage) {
     play(
         [damage](GAME_CHILD& game) {
-          std::filesystem::create_directories(game.saves());
-          gBasePath = game.basePath().string();
-          for (int i = 0; i < 3; ++i) gPlayers[i] = seededPlayer(i);
-          gNumberOfPlayers = 3;
-          gCurrentPlayer = kCurrentPlayer;
-          savePlayers();
+          seedThreePlayers(game);
           pugi::xml_document document;
           CHILD_CHECK(document.load_file((game.saves() / "players.xml").c_str()), "no seeded file");
           damage(document.child("players"));
@@ -161,6 +172,21 @@ TEST_F(DamagedPlayersFile, ARepeatedIdLoadsTheFirstAndLeavesTheSecondAlone) {
   expectEveryPlayerKept();
 }
 
+TEST_F(DamagedPlayersFile, APlayerCountBeyondFivePlayersIsTakenFromThePlayers) {
+  startAndClose([](pugi::xml_node root) { root.attribute("numberOfPlayers").set_value(2147483647); });
+  expectEveryPlayerKept();
+}
+
+// An element out of order, with an id no player has, is skipped alone: the players after it
+// load and keep everything at the close.
+TEST_F(DamagedPlayersFile, AStrayIdBeforeThePlayersIsSkippedAndTheRestLoaded) {
+  startAndClose([](pugi::xml_node root) {
+    pugi::xml_node stray = root.insert_copy_before(root.child("player"), root.child("player"));
+    stray.attribute("id").set_value(7);
+  });
+  expectEveryPlayerKept();
+}
+
 // A stored player that was not loaded (here: the file says there is none) keeps its element
 // when a record of defaults is saved at the close.
 TEST_F(DamagedPlayersFile, AStoredPlayerThatWasNotLoadedIsNeverOverwritten) {
@@ -184,6 +210,86 @@ TEST_F(DamagedPlayersFile, AStoredPlayerThatWasNotLoadedIsNeverOverwritten) {
   EXPECT_STREQ(kept.attribute("musicVolume").value(), "0.3");
   EXPECT_STREQ(kept.attribute("isFullscreen").value(), "false");
   EXPECT_STREQ(kept.attribute("jokers").value(), "40");
+}
+
+// ---- saves the game cannot read ------------------------------------------------------------
+
+constexpr int kFinishedLevels = 15;
+
+// The three seeded players with their junior results, as the game saved them; then
+// the named save is made unreadable (mode 000) and the game, which is root in the test
+// machine, gives up the right to read it anyway. Its bytes are kept in `seeded` beside it.
+class UnreadableSaves : public test_support::GameChildTest {
+ protected:
+  void playWithUnreadable(const std::string& name, const std::function<void(GAME_CHILD&)>& scenario) {
+    play(
+        [name](GAME_CHILD& game) {
+          seedThreePlayers(game);
+          for (int player = 0; player < 3; ++player)
+            for (int level = 0; level < kFinishedLevels - 5 * player; ++level) {
+              setLevelResult(player, level, kResultField, 3, 0);
+              setLevelResult(player, level, kScoreField, 20 * (level % 10 + 1), 0);
+            }
+          saveLevelsInfo();
+          std::filesystem::copy_file(game.saves() / name, game.root / "seeded");
+          std::filesystem::permissions(game.saves() / name, std::filesystem::perms::none);
+          CHILD_CHECK(test_support::obeyFilePermissions(), "the rights to read any file cannot be given up");
+          for (PLAYER_RECORD& player : gPlayers) player = PLAYER_RECORD{};
+          gNumberOfPlayers = 0;
+          gCurrentPlayer = 0;
+          clearLevelResults(0);
+          gBasePath.clear();
+        },
+        scenario);
+    std::filesystem::permissions(saves() / name, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  }
+
+  void expectUntouched(const std::string& name) {
+    EXPECT_EQ(test_support::readFile(saves() / name), test_support::readFile(_root / "seeded")) << name;
+  }
+};
+
+// The profiles cannot be read: no player is shown, but a player added then and the close
+// write nothing over the stored three, and their results stay where they are.
+TEST_F(UnreadableSaves, APlayersFileThatCannotBeReadIsNeverReplaced) {
+  playWithUnreadable("players.xml", [](GAME_CHILD& game) {
+    CHILD_CHECK(gNumberOfPlayers == 0, "players " + std::to_string(gNumberOfPlayers));
+    CHILD_CHECK(game.logged("Save file cannot be read (Permission denied)"), "the log does not say so");
+    auto* menu = dynamic_cast<SCENE_CARD_GAME_MAINMENU*>(gCurrentScene);
+    CHILD_CHECK(menu != nullptr, "no main menu");
+    menu->nameLineBox->fSetText(L"Eve");
+    CHILD_CHECK(menu->confirmNewName(), "Eve was not added");
+    CHILD_CHECK(isSaveNoticeShown(), "the player is not told that Eve was not saved");
+    onGameClose(0);
+  });
+  expectUntouched("players.xml");
+  pugi::xml_document results;
+  ASSERT_TRUE(results.load_file((saves() / "player0.xml").c_str())) << "the first player's results were moved";
+  EXPECT_EQ(results.child("info").find_child_by_attribute("level", "id", "14").attribute("result").as_int(), 3);
+}
+
+// One player's results cannot be read; another player's finished frame saves the results
+// of every player, but not over that file, and the screen says the save failed.
+TEST_F(UnreadableSaves, AResultFileThatCannotBeReadSurvivesAnotherPlayersFinishedFrame) {
+  playWithUnreadable("player0.xml", [](GAME_CHILD& game) {
+    CHILD_CHECK(gNumberOfPlayers == 3, "players " + std::to_string(gNumberOfPlayers));
+    CHILD_CHECK(game.logged("cannot be read (Permission denied)"), "the log does not say so");
+    setLevelResult(1, 10, kResultField, 4, 0);
+    saveLevelsInfo();
+    CHILD_CHECK(isSaveNoticeShown(), "no notice of the failed save");
+    game.draw();
+    const std::vector<uint8_t> noticed = game.readBack();
+    releaseSaveNotice();
+    game.draw();
+    const std::vector<uint8_t> plain = game.readBack();
+    CHILD_CHECK(test_support::differingShare(noticed, plain, {0, 0, 1024, 40}) > 0.5, "no notice on the screen");
+    CHILD_CHECK(test_support::differingShare(noticed, plain, {0, 40, 1024, 768}) == 0.0, "the notice covers more");
+    onGameClose(0);
+  });
+  expectUntouched("player0.xml");
+  pugi::xml_document results;
+  ASSERT_TRUE(results.load_file((saves() / "player1.xml").c_str()));
+  EXPECT_EQ(results.child("info").find_child_by_attribute("level", "id", "10").attribute("result").as_int(), 4);
 }
 
 // ---- money at its limit ------------------------------------------------------------------

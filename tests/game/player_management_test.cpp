@@ -1,8 +1,10 @@
 // Adding, choosing and deleting players through the main menu, on real files in a
 // temporary save folder: what players.xml and the result files hold afterwards, and what a
 // restart finds when the game was killed in the middle of a delete.
+#include <dlfcn.h>
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -16,6 +18,26 @@
 #include "gui/gui_linebox.h"
 #include "player_records.h"
 #include "save_folder_fixture.h"
+
+namespace {
+
+// Set, the next rename of a staged result file (a name ending in ".next") fails with an I/O
+// error, as a failing disk would make it fail.
+bool gFailNextStagedRename = false;
+
+}  // namespace
+
+// The program's rename: the C library's, but for the one failure a test asks for.
+extern "C" int rename(const char* from, const char* to) noexcept {
+  using RENAME = int (*)(const char*, const char*);
+  static const auto libraryRename = reinterpret_cast<RENAME>(::dlsym(RTLD_NEXT, "rename"));
+  if (gFailNextStagedRename && std::string(from).ends_with(".next")) {
+    gFailNextStagedRename = false;
+    errno = EIO;
+    return -1;
+  }
+  return libraryRename(from, to);
+}
 
 namespace {
 
@@ -187,6 +209,41 @@ TEST_F(PlayerManagement, AGameKilledDuringADeleteRestartsWithEveryPlayersOwnResu
         EXPECT_FALSE(std::filesystem::exists(levelResultsFilePath(3, 0)));
       }
     }
+  }
+}
+
+// The first staged result file cannot be moved, after players.xml already says Ann is gone:
+// the deletion stops there and leaves its mark, which the close keeps, and the next start
+// moves the rest. A frame finished or another deletion before the close moves them first.
+TEST_F(PlayerManagement, AMoveThatFailsAfterTheDeletionIsFinishedLaterWithNoResultsGivenAway) {
+  enum class THEN { CLOSE, FINISH_A_FRAME, DELETE_CID };
+  for (const THEN then : {THEN::CLOSE, THEN::FINISH_A_FRAME, THEN::DELETE_CID}) {
+    SCOPED_TRACE(static_cast<int>(then));
+    seed({L"Ann", L"Bob", L"Cid", L"Dan"}, 1, L"Dan");
+    delete menu;
+    openMenu();
+    gFailNextStagedRename = true;
+    menu->deletePlayer(0);
+    ASSERT_FALSE(gFailNextStagedRename) << "no staged result file was moved";
+    EXPECT_TRUE(logged("the next start finishes the move"));
+    EXPECT_EQ(names(), (std::vector<std::wstring>{L"Bob", L"Cid", L"Dan"}));
+    expectOwnResults();
+    if (then == THEN::FINISH_A_FRAME) {
+      setLevelResult(gCurrentPlayer, 1, kResultField, 4, 0);
+      saveLevelsInfo();
+    }
+    if (then == THEN::DELETE_CID) menu->deletePlayer(1);
+    savePlayerSettings(gCurrentPlayer);  // the close
+    const bool moved = readFile(saves() / "players.xml").find("movingResultFiles") == std::string::npos;
+    EXPECT_EQ(moved, then != THEN::CLOSE);
+
+    restart();
+    EXPECT_EQ(names(), then == THEN::DELETE_CID ? (std::vector<std::wstring>{L"Bob", L"Dan"})
+                                                : (std::vector<std::wstring>{L"Bob", L"Cid", L"Dan"}));
+    expectOwnResults();
+    EXPECT_EQ(getLevelResult(0, 1, kResultField, 0), then == THEN::FINISH_A_FRAME ? 4 : 0) << "Bob's frame";
+    EXPECT_TRUE(leftovers().empty());
+    EXPECT_EQ(readFile(saves() / "players.xml").find("movingResultFiles"), std::string::npos);
   }
 }
 

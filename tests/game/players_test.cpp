@@ -123,13 +123,13 @@ TEST_F(PlayersTest, CurrentPlayerIsBroughtIntoTheTable) {
   EXPECT_EQ(gCurrentPlayer, 0);
 }
 
-TEST_F(PlayersTest, AnIdBeyondTheCountEndsTheScan) {
-  gPlayers[1].name = L"untouched";
+TEST_F(PlayersTest, AnIdBeyondTheCountIsSkippedAndTheLaterPlayersRead) {
   writePlayers("numberOfPlayers=\"2\" currentPlayer=\"0\"",
                "<player id=\"0\" name=\"A\"/><player id=\"3\" name=\"C\"/><player id=\"1\" name=\"B\"/>");
   loadPlayers();
   EXPECT_EQ(gPlayers[0].name, L"A");
-  EXPECT_EQ(gPlayers[1].name, L"untouched");
+  EXPECT_EQ(gPlayers[1].name, L"B");
+  EXPECT_TRUE(logged("player element with id 3 skipped"));
 }
 
 TEST_F(PlayersTest, MissingChildrenAndAttributesReadAsZero) {
@@ -333,6 +333,26 @@ TEST_F(PlayersTest, FailedWriteKeepsTheOldSave) {
   EXPECT_EQ(readFile(playersFile()), before);
   EXPECT_EQ(test_support::folderEntries(saves()), std::vector<std::string>{"players.xml"});
   EXPECT_TRUE(logged("the old one is kept"));
+}
+
+// A player who keeps the profiles elsewhere links players.xml to them: the saves go there.
+TEST_F(PlayersTest, ALinkedPlayersFileHasItsTargetWritten) {
+  const std::filesystem::path kept = _root / "kept" / "profiles.xml";
+  std::filesystem::create_directories(kept.parent_path());
+  writeFile(kept, "<players numberOfPlayers=\"0\" currentPlayer=\"0\"/>");
+  std::filesystem::create_symlink(kept, playersFile());
+  gPlayers[0] = samplePlayer(0);
+  gNumberOfPlayers = 1;
+  savePlayers();
+  gPlayers[0].jokers = 77;
+  savePlayerSettings(0);
+
+  EXPECT_TRUE(std::filesystem::is_symlink(playersFile()));
+  gPlayers[0] = PLAYER_RECORD{};
+  loadPlayers();
+  EXPECT_EQ(gNumberOfPlayers, 1);
+  EXPECT_EQ(gPlayers[0].jokers, 77);
+  EXPECT_EQ(test_support::folderEntries(kept.parent_path()), std::vector<std::string>{"profiles.xml"});
 }
 
 TEST_F(PlayersTest, AllLevelsViewWritesNothing) {

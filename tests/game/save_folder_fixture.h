@@ -3,7 +3,9 @@
 // a temporary folder, gBasePath and the save folders are made there, and the game state the
 // save code reads is reset. Log lines are collected for the tests to inspect.
 #include <gtest/gtest.h>
+#include <linux/capability.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -106,6 +108,20 @@ class FULL_DISK {
   rlimit _saved{};
   void (*_previousHandler)(int) = nullptr;
 };
+
+// Root reads and writes any file whatever its mode. The process that calls this gives up the
+// two capabilities that let it (for good: run it in a child), so a file of mode 000 is as
+// closed to it as to a player whose saves another user made. True when that holds.
+inline bool obeyFilePermissions() {
+  __user_cap_header_struct header{_LINUX_CAPABILITY_VERSION_3, 0};
+  __user_cap_data_struct data[2]{};
+  if (::syscall(SYS_capget, &header, data) != 0) return false;
+  for (const int capability : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) {
+    data[capability / 32].effective &= ~(1u << (capability % 32));
+    data[capability / 32].permitted &= ~(1u << (capability % 32));
+  }
+  return ::syscall(SYS_capset, &header, data) == 0;
+}
 
 // The names of the entries of a folder, sorted.
 inline std::vector<std::string> folderEntries(const std::filesystem::path& folder) {

@@ -1,7 +1,7 @@
 // The game program started and closed again and again, as a player (or the session ending)
 // closes it: with a mixer on the silent driver, headless, closed at a different moment each
 // time. Every run must end with exit status 0, never in a signal or an abort, having released
-// its components.
+// its components. Each run has saves of its own: a second copy on the same saves is refused.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <sys/wait.h>
@@ -10,6 +10,7 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <random>
 #include <string>
 #include <thread>
@@ -60,14 +61,79 @@ std::string describe(int status) {
   return "status " + std::to_string(status);
 }
 
-TEST(Shutdown, FiftyStartsAndClosesAllEndWellWithTheirComponentsReleased) {
-  if (!fs::exists(kProgram) || !fs::exists(kGeneratedResources / "texts" / "texts.xml"))
-    GTEST_SKIP() << "the game and its generated Resources are not built";
-  const fs::path root = test_support::makeTemporaryFolder("pindrake_shutdown_");
+// root/start, whose Resources link to the generated ones: the folder the games start in.
+fs::path makeStartFolder(const fs::path& root) {
   const fs::path start = root / "start";
   fs::create_directories(start / "Resources");
   for (const auto& entry : fs::directory_iterator(kGeneratedResources))
     fs::create_symlink(entry.path(), start / "Resources" / entry.path().filename());
+  return start;
+}
+
+// Waits for the condition, checking every 5 ms; false when it still fails after the patience.
+bool waitFor(const std::function<bool()>& condition, std::chrono::seconds patience = std::chrono::seconds(60)) {
+  const Clock::time_point giveUp = Clock::now() + patience;
+  while (!condition()) {
+    if (Clock::now() >= giveUp) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+bool hasEnded(pid_t pid, int& status) { return ::waitpid(pid, &status, WNOHANG) == pid; }
+
+int sessionNumber(const fs::path& documents) {
+  const std::string text = test_support::readFile(documents / "Ostvane" / "Pindrake" / "Statistics" / "statistics.xml");
+  const size_t at = text.find("sessionNumber=\"");
+  return at == std::string::npos ? -1 : std::stoi(text.substr(at + 15));
+}
+
+// A second copy started on the saves the first is playing with says so, in its one message,
+// and ends at once without counting a run or writing a save; the first plays on to its close.
+TEST(Shutdown, ASecondCopyOnTheSameSavesSaysSoAndEndsWhileTheFirstPlaysOn) {
+  if (!fs::exists(kProgram) || !fs::exists(kGeneratedResources / "texts" / "texts.xml"))
+    GTEST_SKIP() << "the game and its generated Resources are not built";
+  const fs::path root = test_support::makeTemporaryFolder("pindrake_second_copy_");
+  const fs::path start = makeStartFolder(root);
+  const fs::path documents = root / "Documents";
+
+  const pid_t first = startGame(start, documents, root / "first.log");
+  ASSERT_GT(first, 0);
+  int firstStatus = 0;
+  if (!waitFor([&] { return hasLine(root / "first.log", "Start"); })) {
+    ::kill(first, SIGKILL);
+    ::waitpid(first, &firstStatus, 0);
+    FAIL() << "the first copy did not start: " << test_support::readFile(root / "first.log");
+  }
+  const pid_t second = startGame(start, documents, root / "second.log");
+  ASSERT_GT(second, 0);
+  int secondStatus = 0;
+  const bool secondEnded = waitFor([&] { return hasEnded(second, secondStatus); });
+  if (!secondEnded) {
+    ::kill(second, SIGKILL);
+    ::waitpid(second, &secondStatus, 0);
+  }
+  const std::string secondLog = test_support::readFile(root / "second.log");
+  EXPECT_TRUE(secondEnded) << "the second copy plays on";
+  EXPECT_TRUE(WIFEXITED(secondStatus) && WEXITSTATUS(secondStatus) != 0) << describe(secondStatus);
+  EXPECT_NE(secondLog.find("in use by another copy of the game"), std::string::npos) << secondLog;
+  EXPECT_NE(secondLog.find("Message box [Pindrake] Pindrake is already running"), std::string::npos) << secondLog;
+  EXPECT_FALSE(hasLine(root / "second.log", "Start"));
+  EXPECT_EQ(sessionNumber(documents), 1) << "the second copy counted a run";
+
+  EXPECT_FALSE(hasEnded(first, firstStatus)) << "the first copy ended: " << describe(firstStatus);
+  ::kill(first, SIGTERM);
+  EXPECT_TRUE(waitFor([&] { return hasEnded(first, firstStatus); }));
+  EXPECT_TRUE(WIFEXITED(firstStatus) && WEXITSTATUS(firstStatus) == 0) << describe(firstStatus);
+  std::error_code error;
+  fs::remove_all(root, error);
+}
+
+TEST(Shutdown, FiftyStartsAndClosesAllEndWellWithTheirComponentsReleased) {
+  if (!fs::exists(kProgram) || !fs::exists(kGeneratedResources / "texts" / "texts.xml"))
+    GTEST_SKIP() << "the game and its generated Resources are not built";
+  const fs::path root = test_support::makeTemporaryFolder("pindrake_shutdown_");
+  const fs::path start = makeStartFolder(root);
 
   constexpr int kRuns = 50;
   constexpr int kAtOnce = 10;

@@ -185,6 +185,8 @@ std::vector<std::pair<std::string, std::string>> textEntries() {
       {"quit", "Quit"},
       {"player_exists", "That name is taken."},
       {"player_name_letters_unknown", "The game cannot write some|of these letters. Please|choose another name."},
+      {"save_failed", "Your progress could not be saved."},
+      {"game_already_running", "Pindrake is already running. Only one copy of the game can use your saves at a time."},
       {"start", "Start"},
       {"cancel", "Cancel"},
       {"total", "Total"},

@@ -227,8 +227,11 @@ class SCENE_CARD_GAME_EDITOR : public BASE_SCENE {
 
   // Files and levels (file_commands.cpp).
   void loadLevel(int32_t index);
-  // False when the file could not be written; the level then stays marked changed and the
-  // screen says why.
+  // A level file that exists but could not be read: a copy is kept beside it and the screen
+  // says so; the empty level shown instead never replaces it unchanged.
+  void keepUnreadLevelFile(int32_t index);
+  // False when the file could not be written, or is one that could not be read and the level
+  // is unchanged since; the level then stays marked changed and the screen says why.
   bool saveLevel();
   void copyLevel();
   void pasteLevel();
@@ -271,6 +274,7 @@ class SCENE_CARD_GAME_EDITOR : public BASE_SCENE {
   pugi::xml_document copiedLevelDocument;
   pugi::xml_document copiedSelectionDocument;
   PENDING_ACTION pendingAction = PENDING_ACTION::NONE;
+  bool isLevelFileUnread = false;  // the current level's file exists but could not be read
 
   MODE editorMode = MODE::LAYOUT;
   int32_t hoveredCard = -1;

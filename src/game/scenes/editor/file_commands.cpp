@@ -2,6 +2,8 @@
 // copied level, the preview that recomputes which cards lie over which, stepping through
 // levels 0-199, and the test play that saves the level and plays it in a level scene.
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <system_error>
 
@@ -23,17 +25,45 @@ constexpr uint32_t GAME_CLEAR_COLOR = 0xFF000000u;
 
 std::string levelName(int32_t index) { return levelFilePath(index).generic_string(); }
 
+bool readBytes(const std::filesystem::path& path, std::string& bytes) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  bytes = text.str();
+  return static_cast<bool>(in);
+}
+
+// The file's bytes under path + ".corrupt" (or ".corrupt1", ...), as the saves keep theirs;
+// opening the level again finds the copy it made before. Empty when no copy can be made.
+std::string keepCorruptCopy(const std::filesystem::path& path) {
+  std::string bytes;
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error) || !readBytes(path, bytes)) return {};
+  constexpr int kMostCopies = 100;
+  for (int n = 0; n < kMostCopies; ++n) {
+    const std::filesystem::path copy = path.string() + ".corrupt" + (n == 0 ? std::string() : std::to_string(n));
+    std::string copied;
+    if (std::filesystem::exists(copy, error)) {
+      if (readBytes(copy, copied) && copied == bytes) return copy.filename().string();
+      continue;
+    }
+    return std::filesystem::copy_file(path, copy, error) ? copy.filename().string() : std::string();
+  }
+  return {};
+}
+
 }  // namespace
 
 void SCENE_CARD_GAME_EDITOR::loadLevel(int32_t index) {
   const std::filesystem::path path = levelFilePath(index);
   std::error_code error;
+  isLevelFileUnread = false;
   if (!std::filesystem::exists(path, error)) {
     // Levels beyond the game's 120 start out empty.
     QEL::fLog("loadLevel: no file ", levelName(index), ", the level starts empty");
     levelDocument.reset();
   } else if (!loadLevelDocument(levelDocument, path)) {
-    QEL::fLog("loadLevel: ", levelName(index), " cannot be read, the level starts empty");
+    isLevelFileUnread = true;
   }
   clearEditor();
   readLevel();
@@ -41,9 +71,27 @@ void SCENE_CARD_GAME_EDITOR::loadLevel(int32_t index) {
   table.currentCard = -1;
   table.layerFilter = EDITOR_NO_LAYER_FILTER;
   message.clear();
+  if (isLevelFileUnread) keepUnreadLevelFile(index);
+}
+
+void SCENE_CARD_GAME_EDITOR::keepUnreadLevelFile(int32_t index) {
+  const std::string copy = keepCorruptCopy(levelFilePath(index));
+  QEL::fLog("loadLevel: ", levelName(index), " cannot be read, the level starts empty; ",
+            copy.empty() ? std::string("no copy could be kept") : "a copy is kept as " + copy);
+  showMessage("Level " + std::to_string(index + 1) + " could not be read" +
+                  (copy.empty() ? std::string() : ", kept as " + copy) + ": it is not saved over unless changed",
+              MESSAGE_STAYS);
 }
 
 bool SCENE_CARD_GAME_EDITOR::saveLevel() {
+  if (isLevelFileUnread && !table.isModified) {
+    // The empty level shown stands for a file that could not be read, not for a level.
+    QEL::fLog("saveLevel: ", levelName(gCurrentLevel), " could not be read and is not saved over unchanged");
+    showMessage("Level " + std::to_string(gCurrentLevel + 1) + " NOT saved: its file could not be read, change the "
+                "level to replace it",
+                MESSAGE_STAYS);
+    return false;
+  }
   writeLevel();
   const std::filesystem::path path = levelFilePath(gCurrentLevel);
   std::error_code error;
@@ -56,6 +104,7 @@ bool SCENE_CARD_GAME_EDITOR::saveLevel() {
     return false;
   }
   table.isModified = false;
+  isLevelFileUnread = false;
   message.clear();
   return true;
 }

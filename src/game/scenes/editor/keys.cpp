@@ -27,6 +27,8 @@ void SCENE_CARD_GAME_EDITOR::fKeyDown(int32_t code) {
     case RIGHT_BUTTON: isRightButtonHeld = true; break;
     case SHIFT: isShiftHeld = true; break;
     case SPACE:
+      // The question waits for its answer; a save now would answer it behind its back.
+      if (isQuestionShown) break;
       // On success this scene is gone: nothing may follow.
       testPlayLevel();
       return;

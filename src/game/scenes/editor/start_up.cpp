@@ -124,6 +124,7 @@ void SCENE_CARD_GAME_EDITOR::fInit() {
   hideUnsavedQuestion();
   moveLineButtonsAway();
   showLevelNumbers();
+  removeStaleLevelTemporaries();
   loadLevel(gCurrentLevel);
 }
 

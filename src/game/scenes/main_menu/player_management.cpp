@@ -92,6 +92,12 @@ void SCENE_CARD_GAME_MAINMENU::addPlayer() {
 void SCENE_CARD_GAME_MAINMENU::deletePlayer(int32_t row) {
   const int32_t count = gNumberOfPlayers;
   if (row < 0 || row >= count) return;
+  // A deletion whose result files are still to move is finished first: one staged over it
+  // would hand players each other's results.
+  if (!gIsAllLevelsView && isPlayerRemovalUnfinished() && !finishInterruptedPlayerRemoval()) {
+    playSound(kSoundError);
+    return;
+  }
   // The current player stays the same person when someone before them goes; deleting the
   // current player makes the first one current.
   int32_t current = gCurrentPlayer;
