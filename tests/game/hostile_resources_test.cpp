@@ -2,16 +2,33 @@
 // font description of several megabytes, one of more glyphs than any font has, and an effect
 // whose last page claims 2^31 - 1 samples. The game refuses or cuts each from what its file
 // says, before the memory is taken, says so in its log, and starts and draws all the same.
+// A picture that is no picture raises a box that names it, and that cannot keep the desktop
+// from closing the game.
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <ogg/ogg.h>
+#include <poll.h>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <zlib.h>
 
+#include <cerrno>
+#include <chrono>
+#include <csignal>
 #include <cstdint>
 #include <string>
+#include <thread>
+#include <utility>
+#include <vector>
 
+#include "engine/game.h"
+#include "engine/globals.h"
+#include "engine/window.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game_child.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
 #include "primitives/font.h"
 
 namespace {
@@ -100,6 +117,71 @@ TEST_F(HostileResources, EachIsRefusedOrCutFromWhatItsFileSaysAndTheGameStarts) 
 
         game.step(30);
         CHILD_CHECK(!game.readBack().empty(), "the main menu draws nothing");
+      });
+}
+
+// What the box that nobody answers tells the test, through a pipe: "up" when it shows, and
+// "answered" should it ever return.
+struct UNANSWERED_BOX {
+  int ends[2] = {-1, -1};
+  std::vector<std::pair<std::string, std::string>> said;  // text, caption
+  std::thread desktop;
+
+  std::string readWaiting() {
+    std::string got;
+    char chunk[64];
+    for (ssize_t n; (n = ::read(ends[0], chunk, sizeof chunk)) > 0;) got.append(chunk, static_cast<size_t>(n));
+    return got;
+  }
+};
+
+// The desktop closing the session: SIGTERM to the game as soon as the box is up.
+void closeOnceTheBoxIsUp(UNANSWERED_BOX& box) {
+  pollfd up{box.ends[0], POLLIN, 0};
+  if (::poll(&up, 1, 20000) == 1) ::kill(::getpid(), SIGTERM);
+}
+
+TEST_F(HostileResources, ABrokenPictureIsNamedInItsBoxAndASigtermStillClosesTheGame) {
+  static UNANSWERED_BOX box;
+  play(
+      [](GAME_CHILD& game) {
+        game.writeResource("splash", "widescreen_background_top.png", "this is no picture");
+        CHILD_CHECK(::pipe(box.ends) == 0, "no pipe");
+        ::fcntl(box.ends[0], F_SETFL, O_NONBLOCK);
+        platform::setMessageBoxHook([](const std::string& text, const std::string& caption) {
+          box.said.emplace_back(text, caption);
+        });
+        // As the system's box: a process of its own, waited for whatever signals come.
+        platform::setMessageBoxShower([](const std::string&, const std::string&) {
+          const pid_t shown = ::fork();
+          if (shown == 0) {
+            (void)!::write(box.ends[1], "up\n", 3);
+            std::this_thread::sleep_for(std::chrono::seconds(10));
+            (void)!::write(box.ends[1], "answered\n", 9);
+            std::_Exit(0);
+          }
+          int status = 0;
+          while (::waitpid(shown, &status, 0) < 0 && errno == EINTR) {
+          }
+          return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        });
+        box.desktop = std::thread(closeOnceTheBoxIsUp, std::ref(box));
+      },
+      [](GAME_CHILD& game) {
+        box.desktop.join();
+        CHILD_CHECK(box.said.size() == 1, std::to_string(box.said.size()) + " boxes");
+        CHILD_CHECK(box.said[0].first == "Texture load from memory failed: splash/widescreen_background_top.png",
+                    box.said[0].first);
+        CHILD_CHECK(box.said[0].second == "Pindrake", "titled " + box.said[0].second);
+        const std::string told = box.readWaiting();
+        CHILD_CHECK(told == "up\n", "the box said " + told);
+        CHILD_CHECK(game.logged("Message box [Pindrake] Texture load from memory failed: "
+                                "splash/widescreen_background_top.png"),
+                    "the log does not say what the box said");
+
+        // The SIGTERM reaches the game as the window's close once the box has gone.
+        QEL::fPumpMessages(QEL::qcINPUT, QEL::qcWINDOW);
+        CHILD_CHECK(QEL::qcGAME->_settings._running == 0, "the game goes on after the close");
       });
 }
 
