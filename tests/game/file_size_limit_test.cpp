@@ -25,22 +25,6 @@ using Clock = std::chrono::steady_clock;
 const fs::path kProgram = fs::path(PINDRAKE_BUILD_DIR) / "pindrake";
 const fs::path kGeneratedResources = fs::path(PINDRAKE_BUILD_DIR) / "Resources";
 
-// Three players stored through the game's own save, into the documents folder given.
-void seedPlayers(const fs::path& documents) {
-  const fs::path base = documents / "Ostvane" / "Pindrake";
-  fs::create_directories(base / "Saves");
-  fs::create_directories(base / "Statistics");
-  gBasePath = base.string();
-  for (int i = 0; i < 3; ++i) gPlayers[i] = test_support::samplePlayer(i);
-  gNumberOfPlayers = 3;
-  gCurrentPlayer = 1;
-  savePlayers();
-  for (PLAYER_RECORD& player : gPlayers) player = PLAYER_RECORD{};
-  gNumberOfPlayers = 0;
-  gCurrentPlayer = 0;
-  gBasePath.clear();
-}
-
 // Starts the game with every file it writes limited to `bytes`; its log comes through a pipe,
 // which no such limit touches.
 pid_t startLimitedGame(const fs::path& start, const fs::path& documents, rlim_t bytes, int& logPipe) {
@@ -86,22 +70,23 @@ bool closeOnceStarted(pid_t pid, int logPipe, std::string& log) {
   return false;
 }
 
-TEST(FileSizeLimit, AClosingSaveBeyondTheLimitKeepsThePlayersFileAndTheGameEndsWell) {
+class FileSizeLimit : public SaveFolderTest {};
+
+TEST_F(FileSizeLimit, AClosingSaveBeyondTheLimitKeepsThePlayersFileAndTheGameEndsWell) {
   if (!fs::exists(kProgram) || !fs::exists(kGeneratedResources / "texts" / "texts.xml"))
     GTEST_SKIP() << "the game and its generated Resources are not built";
-  const fs::path root = test_support::makeTemporaryFolder("pindrake_file_size_limit_");
-  const fs::path start = root / "start";
-  fs::create_directories(start / "Resources");
-  for (const auto& entry : fs::directory_iterator(kGeneratedResources))
-    fs::create_symlink(entry.path(), start / "Resources" / entry.path().filename());
-  const fs::path documents = root / "Documents";
-  seedPlayers(documents);
-  const fs::path players = documents / "Ostvane" / "Pindrake" / "Saves" / "players.xml";
+  for (int i = 0; i < 3; ++i) gPlayers[i] = test_support::samplePlayer(i);
+  gNumberOfPlayers = 3;
+  gCurrentPlayer = 1;
+  savePlayers();
+  const fs::path players = saves() / "players.xml";
   const std::string seeded = test_support::readFile(players);
   ASSERT_GT(seeded.size(), 1000u);
+  const fs::path start = _root / "start";
+  test_support::makeStartFolder(start);
 
   int logPipe = -1;
-  const pid_t pid = startLimitedGame(start, documents, seeded.size() / 2, logPipe);
+  const pid_t pid = startLimitedGame(start, _root / "Documents", seeded.size() / 2, logPipe);
   ASSERT_GT(pid, 0);
   std::string log;
   const bool ended = closeOnceStarted(pid, logPipe, log);
@@ -111,17 +96,14 @@ TEST(FileSizeLimit, AClosingSaveBeyondTheLimitKeepsThePlayersFileAndTheGameEndsW
   ::close(logPipe);
 
   ASSERT_TRUE(ended) << "the game did not end\n" << log;
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
-      << (WIFSIGNALED(status) ? "ended by signal " + std::to_string(WTERMSIG(status)) : "exit status " + std::to_string(WEXITSTATUS(status)))
-      << "\n" << log;
-  EXPECT_NE(log.find("File cannot be saved, the old one is kept: " + players.string() + " (writing failed: File too large)"),
-            std::string::npos)
-      << log;
+  EXPECT_FALSE(WIFSIGNALED(status)) << "ended by signal " << WTERMSIG(status) << "\n" << log;
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << log;
+  const std::string refusal =
+      "File cannot be saved, the old one is kept: " + players.string() + " (writing failed: File too large)";
+  EXPECT_NE(log.find(refusal), std::string::npos) << log;
   EXPECT_NE(log.find("Components released"), std::string::npos);
   EXPECT_EQ(test_support::readFile(players), seeded);
   EXPECT_FALSE(test_support::hasTemporaryBeside(players));
-  std::error_code error;
-  fs::remove_all(root, error);
 }
 
 }  // namespace
