@@ -1,5 +1,6 @@
 #include "engine/game.h"
 
+#include <csignal>
 
 #include "engine/callback.h"
 #include "engine/file_system.h"
@@ -18,6 +19,10 @@
 namespace QEL {
 
 QC_GAME::QC_GAME() {
+  // Under a file-size limit (ulimit -f) a write past it would end the game with SIGXFSZ in
+  // the middle of a save; ignored, the write fails with EFBIG instead and the save keeps the
+  // old file and says so, as on a full disk.
+  std::signal(SIGXFSZ, SIG_IGN);
   platform::setLogFunction(fLogWrite);
   fLog("Game construction ");
   qcINPUT = nullptr;

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "engine/game.h"
+#include "engine/globals.h"
 #include "engine/log.h"
 #include "engine/render.h"
 #include "engine/texture.h"
@@ -98,7 +100,9 @@ QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count,
     _waitingPictures[texture].assign(first, first + count);
   }
   if (texture) return texture;
-  platform::showMessageBox("Texture load from memory failed", name ? name : "");
+  // The box names the picture and carries the game's title, as its window does.
+  platform::showMessageBox(std::string("Texture load from memory failed: ") + (name ? name : ""),
+                           qcGAME != nullptr ? qcGAME->_settings._gameName : std::string());
   if (_defaultTexture) return _defaultTexture;
   platform::showMessageBox("defaultTexture not exist!!!", "error");
   return nullptr;

@@ -16,6 +16,10 @@ namespace QEL {
 
 namespace {
 const char* const kLoaderSource = "engine/resource_loader.cpp";
+// The XML resources are descriptions (each of the game's fonts takes 50 KB). Parsed, a
+// document takes several times its bytes, and the fonts built from it more, so a larger file
+// is refused before it is parsed.
+constexpr uint32_t kLargestXmlResource = 4u * 1024u * 1024u;
 
 QC_FILE_SYSTEM* fileSystem() {
   return qcFILE_SYSTEM_INSTANCE ? qcFILE_SYSTEM_INSTANCE : QC_FILE_SYSTEM::fGet();
@@ -282,6 +286,15 @@ pugi::xml_document* QC_RESOURCE_LOADER::fLoadXmlDoc(QS_RESOURCE* record) {
   if (fReadRecord(record) != 1) {
     fLog("Cant load content ", record->_sgResName);
     platform::showMessageBox(record->_sgResName, "Cant load content ");
+    return nullptr;
+  }
+  if (record->_file._size > kLargestXmlResource) {
+    fLog("XML resource of ", record->_file._size, " bytes refused, larger than any description (",
+         kLargestXmlResource, "): ", record->_sgResName);
+    fileSystem()->fFreeResource(record->_file);
+    record->_file = QS_FILE_DATA();
+    record->_object = nullptr;
+    record->_type = qeRESOURCE_NONE;
     return nullptr;
   }
   auto* document = new pugi::xml_document();

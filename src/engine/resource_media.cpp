@@ -33,6 +33,12 @@ std::vector<std::string> splitAtBlank(const std::string& name) {
   return words;
 }
 
+// The file as it lies under Resources, for what is said about it.
+std::string fileOf(const QS_RESOURCE& record) {
+  if (record._folder.empty() || record._folder.back() == '/') return record._folder + record._sgResName;
+  return record._folder + "/" + record._sgResName;
+}
+
 void reportVideoMissing(const std::string& name) {
   fLog("No resource ", name);
   platform::showMessageBox(name, "Resource not found ");
@@ -66,7 +72,7 @@ QC_TEXTURE* QC_RESOURCE_LOADER::fLoadImage(QS_RESOURCE* record) {
     fLog("Cant load content ", record->_sgResName);
     return defaultTexture();
   }
-  QC_TEXTURE* texture = render->fLoadTextureFromMemory(record->_file._data, record->_file._size, "unnamed");
+  QC_TEXTURE* texture = render->fLoadTextureFromMemory(record->_file._data, record->_file._size, fileOf(*record).c_str());
   if (texture == defaultTexture()) fLog("Image not loaded, the default texture stands in: ", record->_sgResName);
   fileSystem()->fFreeResource(record->_file);
   record->_file = QS_FILE_DATA();

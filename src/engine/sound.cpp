@@ -19,6 +19,29 @@ namespace {
 QC_MIXER* sCurrentMixer = nullptr;
 
 using QT_SOUND_GUARD = std::lock_guard<std::recursive_mutex>;
+
+// A whole sound is decoded into one buffer sized by the sample count its last page claims,
+// and that page is only a number in the file. Vorbis makes about ten to thirty-five decoded
+// bytes of such a buffer from one byte of file (the generated sounds stay under 33), so a
+// claim of more than this many per byte is not a sound but a number patched to make us
+// reserve gigabytes.
+constexpr uint64_t kMostBufferBytesPerFileByte = 256;
+// A minute and a half of stereo sound at 44.1 kHz; the game's longest effect lasts under two
+// seconds.
+constexpr uint64_t kLargestWholeSound = 16u * 1024u * 1024u;
+constexpr uint32_t kBufferBytesPerFrame = 4;
+
+// The whole sound's buffer in bytes, or 0 when the stream claims more than its file can
+// hold or than any effect needs (logged).
+uint64_t wholeSoundBytes(int64_t frames, uint32_t fileBytes) {
+  if (frames <= 0) return 0;
+  const uint64_t allowed = std::min<uint64_t>(kLargestWholeSound, uint64_t{fileBytes} * kMostBufferBytesPerFileByte);
+  if (static_cast<uint64_t>(frames) <= allowed / kBufferBytesPerFrame)
+    return static_cast<uint64_t>(frames) * kBufferBytesPerFrame;
+  fLog("Sound refused: its stream claims ", frames, " sample frames, more than ", allowed,
+       " bytes of sound for a file of ", fileBytes, " bytes");
+  return 0;
+}
 }  // namespace
 
 // ---- memory reader -------------------------------------------------------------------
@@ -106,6 +129,8 @@ int32_t QC_SOUND::fOpen(const void* data, uint32_t size, int32_t bufferCount, bo
   _format = (_info && _info->channels == 1) ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
   _rate = _info ? static_cast<int32_t>(_info->rate) : 0;
 
+  if (fAllocateBuffer(size) != 1) return -112;
+
   // Without a context every OpenAL call would fail; the sound then decodes but stays silent.
   _audio = alcGetCurrentContext() != nullptr;
   if (_audio) {
@@ -114,19 +139,10 @@ int32_t QC_SOUND::fOpen(const void* data, uint32_t size, int32_t bufferCount, bo
     if (fCheckError(1)) _audio = false;
   }
 
-  if (!_streamed) {
-    const ogg_int64_t frames = ov_pcm_total(_vorbis_file, -1);
-    _bufferSize = frames > 0 ? static_cast<uint32_t>(std::min<ogg_int64_t>(frames * 4, INT32_MAX)) : 0;
-    _bufferCount = 1;
-  } else {
-    if (_audio) {
-      alSourcei(_source, AL_LOOPING, AL_FALSE);
-      fCheckError(0);
-    }
-    _bufferSize = kStreamBufferSize;
+  if (_streamed && _audio) {
+    alSourcei(_source, AL_LOOPING, AL_FALSE);
+    fCheckError(0);
   }
-
-  _pcm = static_cast<char*>(std::malloc(std::max<uint32_t>(_bufferSize, 1)));
 
   for (int32_t i = 0; i < _bufferCount; ++i) {
     ALuint buffer = 0;
@@ -156,6 +172,24 @@ int32_t QC_SOUND::fOpen(const void* data, uint32_t size, int32_t bufferCount, bo
   _playing = 0;
   _ended = false;
   fCheckError(4);
+  return 1;
+}
+
+int32_t QC_SOUND::fAllocateBuffer(uint32_t fileBytes) {
+  if (!_streamed) {
+    const ogg_int64_t frames = ov_pcm_total(_vorbis_file, -1);
+    const uint64_t bytes = wholeSoundBytes(frames, fileBytes);
+    if (frames > 0 && bytes == 0) return -112;
+    _bufferSize = static_cast<uint32_t>(bytes);
+    _bufferCount = 1;
+  } else {
+    _bufferSize = kStreamBufferSize;
+  }
+  _pcm = static_cast<char*>(std::malloc(std::max<uint32_t>(_bufferSize, 1)));
+  if (!_pcm) {
+    fLog("Sound refused: no memory for its ", _bufferSize, " bytes");
+    return -112;
+  }
   return 1;
 }
 

@@ -44,7 +44,8 @@ class QC_SOUND {
   QC_SOUND(const QC_SOUND&) = delete;
   QC_SOUND& operator=(const QC_SOUND&) = delete;
 
-  // 1, or -112 when the bytes are not an Ogg Vorbis stream.
+  // 1, or -112 when the bytes are not an Ogg Vorbis stream or claim more sound than their
+  // size can hold.
   int32_t fOpen(const void* data, uint32_t size, int32_t bufferCount, bool streamed);
 
   // The game keeps a null pointer for a sound that failed to load and plays it anyway, so
@@ -78,6 +79,9 @@ class QC_SOUND {
   const std::vector<int32_t>& fGetOpenFill() const { return _openFill; }
 
  private:
+  // The decode buffer: one of the whole sound's size (bounded by its file's bytes and a cap)
+  // or of one streaming buffer. 1, or -112 (logged) when the sound cannot have it.
+  int32_t fAllocateBuffer(uint32_t fileBytes);
   int32_t fFill(ALuint buffer);
   // Empties the stopped source's queue and queues every buffer again from the decoder's
   // position, so a restart never plays what was queued before it.

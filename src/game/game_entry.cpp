@@ -32,10 +32,21 @@ enum : int { kBorderLeft = 0, kBorderRight = 1, kBorderBottom = 2, kBorderTop = 
 // The exit status of a copy of the game that found its saves in use by another.
 constexpr int kStatusSavesInUse = 2;
 
+// No pointer is larger. A cursor image beyond it is refused from its header, before its
+// pixels cost anything: a 1 MB file can state 16000 x 16000, a gigabyte once decoded.
+constexpr int kLargestCursor = 256;
+
 // The game's own cursor, from the default resources' cursor image; its tip is the image's
-// top-left corner. Null when the image or the system's cursor support is missing.
+// top-left corner. Null when the image is missing, unreadable or too large, or the system
+// has no cursor support: the arrow then stands in.
 platform::Cursor* makeGameCursor() {
   const std::string path = QEL::QC_FILE_SYSTEM::fGet()->fGetResourcesFolder() + "interface/cursor.png";
+  platform::ImageInfo info;
+  if (platform::imageInfoFromFile(path, info) && (info.width > kLargestCursor || info.height > kLargestCursor)) {
+    QEL::fLog("Game cursor image of ", info.width, " x ", info.height, " refused, larger than a cursor (",
+              kLargestCursor, "): ", path);
+    return nullptr;
+  }
   std::vector<uint8_t> rgba;
   int width = 0;
   int height = 0;
@@ -113,10 +124,11 @@ uint32_t EntryPointer(QEL::QT_CALLBACK_ARG) {
   loadTexts();
   QEL::QC_GAME::fInit(QEL::qcGAME, "Pindrake");
   if (!holdsSaveFolder()) {
-    // The start-up stopped short of the saves; the engine's entry passes no status on.
+    // The start-up stopped short of the saves.
     releaseGame();
     QEL::QC_GAME::fRelease(QEL::qcGAME);
-    std::exit(kStatusSavesInUse);
+    QEL::qcEXIT_STATUS = kStatusSavesInUse;
+    return 1;
   }
   if (QEL::qcWINDOW != nullptr) QEL::qcWINDOW->fSetTitle(getTextString("game_name"));
   QEL::qcGAME->fStart();

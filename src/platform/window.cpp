@@ -13,6 +13,7 @@
 #include <thread>
 
 #include "platform/executable_icon.h"
+#include "platform/message_box.h"
 
 namespace platform {
 namespace {
@@ -381,10 +382,7 @@ void overrideDesktopSize(int width, int height) { gDesktopOverride = {width, hei
 
 void showMessageBox(const std::string& text, const std::string& caption) {
   if (gMessageBoxHook) gMessageBoxHook(text, caption);
-  if (isHeadless() ||
-      SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_INFORMATION, caption.c_str(), text.c_str(), nullptr) != 0) {
-    log("Message box [" + caption + "] " + text);
-  }
+  if (!showBoxUntilAnswered(text, caption)) log("Message box [" + caption + "] " + text);
 }
 
 void setMessageBoxHook(std::function<void(const std::string&, const std::string&)> hook) {

@@ -100,8 +100,9 @@ struct ScreenSize {
 ScreenSize desktopSize();
 void overrideDesktopSize(int width, int height);  // 0, 0 removes the override
 
-// Blocking OK box with the caption and text; with no display to show it on, logged and
-// returning at once. Tests read what the boxes said through the hook.
+// Blocking OK box with the caption and text, until answered or the program is asked to end
+// (platform/message_box.h); with no display to show it on, or taken away, it is logged.
+// Tests read what the boxes said through the hook.
 void showMessageBox(const std::string& text, const std::string& caption);
 void setMessageBoxHook(std::function<void(const std::string& text, const std::string& caption)> hook);
 

@@ -17,6 +17,10 @@ int32_t narrowCode(char c) { return static_cast<int32_t>(static_cast<signed char
 
 // No glyph lies beyond the largest texture a device makes, nor is it larger.
 constexpr int32_t kMaxFontPixels = 16384;
+// Far more characters than any text of the game uses (the generated fonts hold 429); each
+// glyph costs its entry in every font made from the description, so a description of a
+// million glyphs must not cost a million.
+constexpr int32_t kMostGlyphs = 16384;
 
 // A number of the description, brought into [low, high] with a log line when it lies outside.
 int32_t readFontNumber(const pugi::xml_attribute& attribute, int32_t low, int32_t high, const char* what,
@@ -109,6 +113,10 @@ int32_t QC_FONT::fLoadFromXml(pugi::xml_node fontElement, QC_TEXTURE* page) {
   const float pageW = _pageWidth > 0 ? static_cast<float>(_pageWidth) : 0.0f;
   const float pageH = _pageHeight > 0 ? static_cast<float>(_pageHeight) : 0.0f;
   for (pugi::xml_node c = chars.first_child(); c; c = c.next_sibling("char")) {
+    if (_glyphCount == kMostGlyphs) {
+      fLog("font: more than ", kMostGlyphs, " glyphs, the rest are not read");
+      break;
+    }
     auto* glyph = new QS_GLYPH;
     glyph->id = c.attribute("id").as_int();
     const int32_t id = glyph->id;

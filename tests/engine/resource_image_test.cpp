@@ -108,7 +108,7 @@ TEST_F(ResourceImages, MissingImagesReportAndGiveTheDefault) {
 
 TEST_F(ResourceImages, UndecodableOrVanishedFilesGiveTheDefault) {
   EXPECT_EQ(loader.fPreloadImage("not_an_image.png"), -112);
-  EXPECT_TRUE(tree.hasBox("Texture load from memory failed", "unnamed"));
+  EXPECT_TRUE(tree.hasBox("Texture load from memory failed: not_an_image.png", ""));
   QS_RESOURCE* record = loader.fFindResource("not_an_image.png");
   EXPECT_TRUE(record->fIsReady());
   EXPECT_EQ(record->fGetObject(), render->fGetDefaultTexture());
@@ -152,7 +152,7 @@ TEST_F(ResourceImages, APictureWiderThanTheLargestTextureGetsTheDefaultTexture) 
   ASSERT_EQ(loader.fSubscribePack("interface", nullptr), 1);
   res_test::LogCapture log;
   EXPECT_EQ(loader.fGetImage("interface wide.png"), render->fGetDefaultTexture());
-  EXPECT_TRUE(log.has("Image of 8193 x 1 refused, larger than the largest texture (8192): unnamed"));
+  EXPECT_TRUE(log.has("Image of 8193 x 1 refused, larger than the largest texture (8192): interface/wide.png"));
   EXPECT_TRUE(log.has("Image not loaded, the default texture stands in: wide.png"));
   QC_TEXTURE* limit = loader.fGetImage("interface limit.png");
   EXPECT_NE(limit, render->fGetDefaultTexture());

@@ -245,20 +245,26 @@ class GAME_CHILD {
     return 0;
   }
 
-  // Puts a level file of the scenario's own into the game's Levels folder, which then becomes
-  // a folder of this start folder (the generated levels stay linked in it, untouched).
-  void writeLevel(int index, const std::string& xml) {
-    const std::filesystem::path levels = resources() / "Levels";
-    if (std::filesystem::is_symlink(levels)) {
-      const std::filesystem::path generated = std::filesystem::read_symlink(levels);
-      std::filesystem::remove(levels);
-      std::filesystem::create_directory(levels);
+  // Puts a file of the scenario's own into a folder of the Resources, which then becomes a
+  // folder of this start folder (the generated files stay linked in it, untouched).
+  void writeResource(const std::string& folder, const std::string& name, const std::string& bytes) {
+    const std::filesystem::path own = resources() / folder;
+    if (std::filesystem::is_symlink(own)) {
+      const std::filesystem::path generated = std::filesystem::read_symlink(own);
+      std::filesystem::remove(own);
+      std::filesystem::create_directory(own);
       for (const auto& entry : std::filesystem::directory_iterator(generated))
-        std::filesystem::create_symlink(entry.path(), levels / entry.path().filename());
+        std::filesystem::create_symlink(entry.path(), own / entry.path().filename());
     }
-    const std::filesystem::path file = levels / ("Level_" + std::to_string(index) + ".xml");
-    std::filesystem::remove(file);
-    writeFile(file, xml);
+    std::filesystem::remove(own / name);
+    writeFile(own / name, bytes);
+  }
+  // A generated file of the Resources, as the build made it.
+  std::string generatedResource(const std::string& folder, const std::string& name) const {
+    return readFile(std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources" / folder / name);
+  }
+  void writeLevel(int index, const std::string& xml) {
+    writeResource("Levels", "Level_" + std::to_string(index) + ".xml", xml);
   }
 
   bool logged(const std::string& piece) const {

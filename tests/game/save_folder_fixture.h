@@ -32,6 +32,15 @@ inline std::filesystem::path makeTemporaryFolder(const char* prefix) {
   return made != nullptr ? std::filesystem::path(made) : std::filesystem::temp_directory_path();
 }
 
+// A start folder for the game, whose Resources folder holds links to the generated packs.
+inline void makeStartFolder(const std::filesystem::path& start) {
+  const std::filesystem::path generated = std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources";
+  const std::filesystem::path resources = start / "Resources";
+  std::filesystem::create_directories(resources);
+  for (const auto& entry : std::filesystem::directory_iterator(generated))
+    std::filesystem::create_symlink(entry.path(), resources / entry.path().filename());
+}
+
 // For tests that run the game in a death-test child process. The parent makes a start folder
 // whose Resources holds links to the generated packs and names it in the environment
 // variable; the child, running the same test body again, finds it there.
@@ -42,11 +51,7 @@ inline std::filesystem::path enterChildStartFolder(const char* variable, const c
   const std::filesystem::path root = makeTemporaryFolder(prefix);
   ::setenv(variable, root.c_str(), 1);
   // A real Resources folder, so that "../" is the start folder.
-  const std::filesystem::path generated = std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources";
-  const std::filesystem::path resources = root / "start" / "Resources";
-  std::filesystem::create_directories(resources);
-  for (const auto& entry : std::filesystem::directory_iterator(generated))
-    std::filesystem::create_symlink(entry.path(), resources / entry.path().filename());
+  makeStartFolder(root / "start");
   return root;
 }
 

@@ -64,9 +64,7 @@ std::string describe(int status) {
 // root/start, whose Resources link to the generated ones: the folder the games start in.
 fs::path makeStartFolder(const fs::path& root) {
   const fs::path start = root / "start";
-  fs::create_directories(start / "Resources");
-  for (const auto& entry : fs::directory_iterator(kGeneratedResources))
-    fs::create_symlink(entry.path(), start / "Resources" / entry.path().filename());
+  test_support::makeStartFolder(start);
   return start;
 }
 
