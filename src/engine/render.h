@@ -8,6 +8,7 @@
 // Screen space: one unit is one pixel of the requested picture, x to the right, y downwards,
 // origin at the top left, z = 0 the picture plane.
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
@@ -130,6 +131,11 @@ class QC_RENDER {
   bool fReadBackBuffer(std::vector<uint8_t>& rgba, int32_t& width, int32_t& height);
   // The back buffer written as a PNG file, for debugging.
   bool fSaveBackBuffer(const std::string& path);
+
+  // Told of every draw as it is asked for, with the world transform it is drawn with (the
+  // layout check reads what a screen draws from it); unset in the game.
+  std::function<void(const QS_VERTEX* vertices, int32_t count, QC_TEXTURE* texture, const QS_MATRIX4& world)>
+      _drawWatcher;
 
   // ---- fields ------------------------------------------------------------------------------
   uint32_t _drawCalls = 0;

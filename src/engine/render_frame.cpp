@@ -91,6 +91,7 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
                       const uint16_t* indices, int32_t indexCount) {
   if (!state) return;
   ++_drawCalls;
+  if (_drawWatcher && vertices != nullptr && count > 0) _drawWatcher(vertices, count, texture, _world);
   if (!_device || !_vertexBuffer || !_indexBuffer) return;
   if (count < 0 || indexCount < 0 || (count > 0 && !vertices) || (indexCount > 0 && !indices)) return;
   const uint32_t n = static_cast<uint32_t>(count);

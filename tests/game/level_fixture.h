@@ -30,6 +30,18 @@ inline void settleDealtLevel(SCENE_CARD_GAME_LEVEL& level) {
   }
 }
 
+// A new level scene made current as a scene change makes it, dealt and still: the layout lies
+// at its places, the interface bars stand in view and nothing is open. Null when the change
+// left no level scene current.
+inline SCENE_CARD_GAME_LEVEL* enterDealtLevel(int32_t index) {
+  gCurrentLevel = index;
+  gCurrentPack = index / 10;
+  changeScene(gCurrentScene, new SCENE_CARD_GAME_LEVEL());
+  auto* level = dynamic_cast<SCENE_CARD_GAME_LEVEL*>(gCurrentScene);
+  if (level != nullptr) settleDealtLevel(*level);
+  return level;
+}
+
 class StartedLevelTest : public SaveFolderTest {
  protected:
   void SetUp() override {

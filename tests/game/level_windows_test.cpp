@@ -1,7 +1,8 @@
 // The level's windows as the player sees them: each one drawn at rest over the table and on its
-// way in, the banner, the hints, the pop-ups, the volume sliders, the gauge and the tutorial's
-// blinking pile, the layout's drawing order after its layers change, and a level left and made
-// again without leaving anything behind. The pictures go into build/level-windows.png.
+// way in (the finish and prize windows filled as the game fills them), the banner, the hints,
+// the pop-ups, the volume sliders, the gauge and the tutorial's blinking pile, the layout's
+// drawing order after its layers change, and a level left and made again without leaving
+// anything behind. The pictures go into build/level-windows.png.
 #include <gtest/gtest.h>
 #include <malloc.h>
 
@@ -38,15 +39,9 @@ using test_support::SCREEN_RECT;
 using Picture = std::vector<uint8_t>;
 using Level = SCENE_CARD_GAME_LEVEL;
 
-// A new level scene in the child, dealt and still: the layout lies at its places, the
-// interface bars stand in view and nothing is open.
 Level* enterLevel(int32_t index) {
-  gCurrentLevel = index;
-  gCurrentPack = index / 10;
-  changeScene(gCurrentScene, new Level());
-  auto* level = dynamic_cast<Level*>(gCurrentScene);
+  Level* level = enterDealtLevel(index);
   CHILD_CHECK(level != nullptr, "no level scene");
-  settleDealtLevel(*level);
   return level;
 }
 
@@ -90,14 +85,14 @@ TEST_F(GameChildTest, EveryWindowShowsAtRestAndComesDownFromAbove) {
         {"pause", window_state::PAUSE_OPEN, &Level::pauseSlide, {153, 45, 871, 695}, nullptr},
         {"shop", window_state::SHOP_OPEN, &Level::shopSlide, {153, 81, 871, 561}, nullptr},
         {"finish", window_state::FINISH_OPEN, &Level::finishSlide, {153, 45, 871, 705},
-         [](Level& l) { l.finishResultLabel->fSetText(L"Result: X"); }},
+         [](Level& l) {
+           l.levelResult = LEVEL_RESULT{Level::SPARE, 8, 2, -1, 0};
+           l.showFinishWindow();
+         }},
         {"options", window_state::OPTIONS_OPEN, &Level::optionsSlide, {6, 46, 1018, 696},
          [](Level& l) { l.placeVolumeKnobs(); }},
         {"trophy", window_state::TROPHY_OPEN, &Level::trophySlide, {153, 81, 871, 681},
-         [](Level& l) {
-           l.trophyId = 9;
-           l.trophyDollar->fSetPosition(640.0f, 600.0f, 0.0f);
-         }},
+         [](Level& l) { l.showTrophyWindow(13); }},
         {"credits", window_state::CREDITS_OPEN, &Level::creditsSlide, {153, 45, 871, 695}, nullptr},
     };
     for (const SLIDING_WINDOW& window : windows) {
@@ -398,6 +393,25 @@ TEST_F(LevelWindowsStartUp, ShopPricesCarryTheDiscountOfTheTrophiesForFinishingT
   level = start();
   EXPECT_EQ(level->placePrices[1], 89);
   EXPECT_EQ(level->reshufflePrice, 269);
+}
+
+TEST_F(LevelWindowsStartUp, OnePinDownReadsInTheSingularOnTheBannerAndTheFinishWindow) {
+  ASSERT_TRUE(gTexts.load_string(R"(<texts>
+    <knocked_down text="%number pins down" /><knocked_down_one text="%number pin down" />
+  </texts>)"));
+  Level* level = start();
+  for (const int32_t pins : {1, 9, 0}) {
+    level->levelResult = LEVEL_RESULT{Level::NOT_COMPLETED, pins, -1, -1, 0};
+    level->showResultBanner(Level::NOT_COMPLETED);
+    level->showFinishWindow();
+    const std::wstring count = std::to_wstring(pins) + (pins == 1 ? L" pin down" : L" pins down");
+    EXPECT_EQ(level->bannerLabel->fGetText(), count);
+    EXPECT_EQ(level->finishPackNameLabel->fGetText(), count + L"!");
+  }
+  // Texts without the singular keep to the one form they have.
+  ASSERT_TRUE(gTexts.load_string(R"(<texts><knocked_down text="Pins: %number" /></texts>)"));
+  level->showResultBanner(Level::NOT_COMPLETED);
+  EXPECT_EQ(level->bannerLabel->fGetText(), L"Pins: 0");
 }
 
 TEST_F(LevelWindowsStartUp, AStartedLevelWaitsToDealWithEveryWindowClosed) {

@@ -4,6 +4,7 @@
 // written before the game starts, in GameChildTest::play's `before`), the texts' tuning
 // numbers that the saves are made to meet or miss, and what a player reads off a scene.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -150,6 +151,66 @@ inline bool windowOpens(GAME_CHILD& game, int window) {
 inline bool dialogOpens(GAME_CHILD& game, int kind) {
   return game.stepUntil(
       [kind] { return menu() != nullptr && menu()->dialogState == MENU::DIALOG_OPEN && menu()->dialogKind == kind; });
+}
+
+// The main menu's windows and dialogs one after another, as a player opens them from the
+// settled menu: `at` is told each screen's name once it stands still. The name dialog is
+// shown with `typedName` in its box.
+inline void tourMainMenu(GAME_CHILD& game, const std::wstring& typedName,
+                         const std::function<void(const std::string&)>& at) {
+  const auto closeDialog = [&game] {
+    click(game, kPanelClose);
+    CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
+  };
+  const auto open = [&game, &at](SPOT button, int window, const std::string& screen) {
+    click(game, button);
+    CHILD_CHECK(windowOpens(game, window), screen + " does not open");
+    at(screen);
+  };
+  CHILD_CHECK(settled(game), "the menu did not settle");
+  at("main menu");
+  open(kPlayer, MENU::CHANGE_PLAYER_WINDOW, "change player");
+  click(game, addPlayerButton(gNumberOfPlayers));
+  CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog");
+  game.type(typedName);
+  at("new player");
+  closeDialog();
+  click(game, removeButton(1));
+  CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
+  at("delete player");
+  closeDialog();
+  click(game, kWindowClose);
+  CHILD_CHECK(settled(game), "the window did not close");
+  open(kOptions, MENU::OPTIONS_WINDOW, "options");
+  open(kCredits, MENU::CREDITS_WINDOW, "credits");
+  click(game, kWindowClose);
+  CHILD_CHECK(windowOpens(game, MENU::OPTIONS_WINDOW), "no way back");
+  click(game, kOptionsClose);
+  CHILD_CHECK(settled(game), "the options did not close");
+  open(kHelp, MENU::HELP_WINDOW, "help page 1");
+  click(game, kHelpRight);
+  at("help page 2");
+  click(game, kWindowClose);
+  CHILD_CHECK(settled(game), "the help did not close");
+  open(kTrophies, MENU::TROPHIES_WINDOW, "trophies page 1");
+  for (int page = 2; page <= MENU::TROPHY_PAGES; ++page) {
+    click(game, kTrophiesRight);
+    at("trophies page " + std::to_string(page));
+  }
+  click(game, kTrophiesClose);
+  CHILD_CHECK(settled(game), "the trophies did not close");
+  open(kPlay, MENU::MODE_SELECTION_WINDOW, "game modes");
+  click(game, kProfessional);
+  CHILD_CHECK(dialogOpens(game, MENU::INFORMATION_DIALOG), "no information");
+  at("professional mode locked");
+  click(game, kInformationConfirm);
+  CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
+  click(game, {883, 643});
+  CHILD_CHECK(settled(game), "the modes did not close");
+  click(game, kExit);
+  CHILD_CHECK(dialogOpens(game, MENU::QUIT_DIALOG), "no quit dialog");
+  at("quit");
+  closeDialog();
 }
 
 }  // namespace main_menu_scenario

@@ -1,8 +1,8 @@
 // Every menu screen in one picture for a person to look over, read back from the renderer into
 // build/menu-screens.png: the main menu flying in and at rest with each of its windows and
-// dialogs; the level packs on both pages, a closed pack's information panel, the professional
-// panel and a new player's first visit with its hint; and a score sheet with strikes, spares,
-// misses and a tenth frame with its bonus balls.
+// dialogs, every page of the trophies among them; the level packs on both pages, a closed
+// pack's information panel, the professional panel and a new player's first visit with its
+// hint; and a score sheet with strikes, spares, misses and a tenth frame with its bonus balls.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -56,59 +56,9 @@ void mainMenuScreens(GAME_CHILD& game, CONTACT_SHEET& sheet) {
   // Halfway through the flight in.
   game.wait(0.15f);
   shoot(game, sheet);
-  CHILD_CHECK(settled(game), "the menu did not settle");
-  shoot(game, sheet);
-  const auto openAndShoot = [&](SPOT button, int window) {
-    click(game, button);
-    CHILD_CHECK(windowOpens(game, window), "a window did not open");
-    shoot(game, sheet);
-  };
-  const auto closeDialog = [&] {
-    click(game, kPanelClose);
-    CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
-  };
-  openAndShoot(kPlayer, MENU::CHANGE_PLAYER_WINDOW);
-  click(game, addPlayerButton(3));
-  CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog");
-  game.type(L"\u0416\u0435\u043D\u044F");
-  shoot(game, sheet);
-  closeDialog();
-  click(game, removeButton(1));
-  CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
-  shoot(game, sheet);
-  closeDialog();
-  click(game, kWindowClose);
-  CHILD_CHECK(settled(game), "the window did not close");
-  openAndShoot(kOptions, MENU::OPTIONS_WINDOW);
-  click(game, kCredits);
-  CHILD_CHECK(windowOpens(game, MENU::CREDITS_WINDOW), "no credits");
-  shoot(game, sheet);
-  click(game, kWindowClose);
-  CHILD_CHECK(windowOpens(game, MENU::OPTIONS_WINDOW), "no way back");
-  click(game, kOptionsClose);
-  CHILD_CHECK(settled(game), "the options did not close");
-  openAndShoot(kHelp, MENU::HELP_WINDOW);
-  click(game, kHelpRight);
-  shoot(game, sheet);
-  click(game, kWindowClose);
-  CHILD_CHECK(settled(game), "the help did not close");
   gPlayers[gCurrentPlayer].trophies[0] = 1;
   gPlayers[gCurrentPlayer].trophies[3] = 1;
-  openAndShoot(kTrophies, MENU::TROPHIES_WINDOW);
-  click(game, kTrophiesClose);
-  CHILD_CHECK(settled(game), "the trophies did not close");
-  openAndShoot(kPlay, MENU::MODE_SELECTION_WINDOW);
-  click(game, kProfessional);
-  CHILD_CHECK(dialogOpens(game, MENU::INFORMATION_DIALOG), "no information");
-  shoot(game, sheet);
-  click(game, kInformationConfirm);
-  CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
-  click(game, {883, 643});
-  CHILD_CHECK(settled(game), "the modes did not close");
-  click(game, kExit);
-  CHILD_CHECK(dialogOpens(game, MENU::QUIT_DIALOG), "no quit dialog");
-  shoot(game, sheet);
-  closeDialog();
+  tourMainMenu(game, L"\u0416\u0435\u043D\u044F", [&](const std::string&) { shoot(game, sheet); });
 }
 
 // The packs and the score sheet of Ann, who has played a whole first pack and begun the second;
@@ -149,7 +99,7 @@ void packsAndFramesScreens(GAME_CHILD& game, CONTACT_SHEET& sheet) {
   loadLevelsInfo(-1);
   changeScene(gCurrentScene, new SCENE_CARD_GAME_LEVELPACKS());
   const std::vector<uint8_t> firstVisit = settledPicture(game, sheet);
-  CHILD_CHECK(changedPixels(firstPage, firstVisit, 0, 50, 1024, 120) > 30000, "no hint strip drawn");
+  CHILD_CHECK(changedPixels(firstPage, firstVisit, 0, 0, 1024, 46) > 20000, "no hint strip drawn");
   CHILD_CHECK(changedPixels(firstPage, firstVisit, 300, 390, 340, 430) > 200, "no hint arrow drawn");
 }
 

@@ -99,6 +99,12 @@ TEST(Levels, ContentRules) {
       EXPECT_LE(card.x, std::min(resgen::LEVEL_AREA_RIGHT, 1024.0f - 75.0f / 2));
       EXPECT_GE(card.y, resgen::LEVEL_AREA_TOP);
       EXPECT_LE(card.y, resgen::LEVEL_AREA_BOTTOM);
+      EXPECT_FALSE(resgen::isUnderCornerButton(card.x, card.y, card.angle)) << card.x << ", " << card.y;
+      // The tutorial's cards lie below the hint strip that explains its steps (its bottom at
+      // 160; a card's picture reaches 65 above its centre).
+      if (resgen::isTutorialLevel(index)) {
+        EXPECT_GE(card.y - 65.0f, 160.0f) << card.x << ", " << card.y;
+      }
       EXPECT_GE(card.zLayer, EDITOR_BOTTOM_LAYER);
       EXPECT_LE(card.zLayer, EDITOR_TOP_LAYER);
       EXPECT_GE(card.value, -1);

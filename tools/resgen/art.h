@@ -80,9 +80,20 @@ void plateButton(Canvas& c, double w, double h, int state, const Rgb& base, doub
 // A round button of diameter d centred in a w x h frame.
 void roundButton(Canvas& c, double w, double h, int state, const Rgb& base,
                  const std::function<void(const ButtonLook&)>& content = {});
+// The same disc placed within its frame.
+struct Disc {
+    double cx = 0, cy = 0, r = 0;
+};
+void roundButtonAt(Canvas& c, const Disc& disc, int state, const Rgb& base,
+                   const std::function<void(const ButtonLook&)>& content = {});
 
-// Window background with a wooden frame, a navy inner panel and an optional title plate.
-void windowBackground(Canvas& c, double w, double h, bool titlePlate = true);
+// A part of a picture, in its pixels; an empty one (w 0) is none.
+struct Area {
+    double x = 0, y = 0, w = 0, h = 0;
+};
+// Window background with a wooden frame, a navy inner panel, its title plate and, unless the
+// window keeps its own controls there, a row of lane arrows along its bottom.
+void windowBackground(Canvas& c, double w, double h, const Area& titlePlate, bool laneArrows = true);
 
 // Icons centred on (cx, cy) with size s.
 void iconCross(Canvas& c, double cx, double cy, double s, const Rgb& col, const Rgb& outline);

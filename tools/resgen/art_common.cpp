@@ -111,9 +111,14 @@ void plateButton(Canvas& c, double w, double h, int state, const Rgb& base, doub
 
 void roundButton(Canvas& c, double w, double h, int state, const Rgb& base,
                  const std::function<void(const ButtonLook&)>& content) {
+    roundButtonAt(c, {w / 2, h / 2 - 1, std::min(w, h) / 2 - 4}, state, base, content);
+}
+
+void roundButtonAt(Canvas& c, const Disc& disc, int state, const Rgb& base,
+                   const std::function<void(const ButtonLook&)>& content) {
     ButtonLook l = buttonLook(state, base);
-    double r = std::min(w, h) / 2 - 4;
-    double cx = w / 2, cy = h / 2 - 1 + l.dy;
+    double r = disc.r;
+    double cx = disc.cx, cy = disc.cy + l.dy;
     if (state == kSelected) {
         c.circle(cx, cy, r + 3);
         c.fill(withAlpha(pal::gold, 0.6));
@@ -143,7 +148,7 @@ void roundButton(Canvas& c, double w, double h, int state, const Rgb& base,
     }
 }
 
-void windowBackground(Canvas& c, double w, double h, bool titlePlate) {
+void windowBackground(Canvas& c, double w, double h, const Area& titlePlate, bool laneArrows) {
     // Wooden frame
     c.plate(2, 2, w - 4, h - 6, 26, pal::woodLight, pal::wood, pal::woodDark, 3, true);
     // Wood grain
@@ -170,7 +175,7 @@ void windowBackground(Canvas& c, double w, double h, bool titlePlate) {
     c.fillRadial(hex(0x6A86C8, 0.35), hex(0x6A86C8, 0.0), w / 2, inset, std::max(w, h) * 0.6);
     cairo_new_path(cr);
     // Lane arrows along the bottom, a quiet bowling touch
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; laneArrows && i < 7; ++i) {
         double x = w / 2 + (i - 3) * 22;
         double y = h - inset - 22 - std::abs(i - 3) * 4;
         cairo_move_to(cr, x, y - 7);
@@ -180,9 +185,9 @@ void windowBackground(Canvas& c, double w, double h, bool titlePlate) {
         c.fill(withAlpha(pal::amberLight, 0.25));
         cairo_new_path(cr);
     }
-    if (titlePlate) {
-        double pw = std::min(360.0, w * 0.5), ph = 50;
-        c.plate((w - pw) / 2, 30, pw, ph, 22, pal::amberLight, pal::amber, pal::woodDark, 2.5, true);
+    if (titlePlate.w > 0) {
+        c.plate(titlePlate.x, titlePlate.y, titlePlate.w, titlePlate.h, std::min(22.0, titlePlate.h / 2),
+                pal::amberLight, pal::amber, pal::woodDark, 2.5, true);
     }
     cairo_new_path(cr);
 }

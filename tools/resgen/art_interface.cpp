@@ -39,25 +39,38 @@ bool labelButton(Output& out, const std::string& file, int fw, int fh, const std
     });
 }
 
-// A round icon button with a small caption under the icon.
+using IconFn = std::function<void(Canvas&, double, double, double, const ButtonLook&)>;
+
+// A round icon button with a small caption under the icon, its disc where the frame's own
+// centre is unless given; `over` draws what lies on the disc (a counter's plate).
 bool roundIconButton(Output& out, const std::string& file, int fw, int fh, const std::string& caption,
-                     const Rgb& base,
-                     const std::function<void(Canvas&, double, double, double, const ButtonLook&)>& icon) {
+                     const Rgb& base, const IconFn& icon, Disc disc = {},
+                     const std::function<void(Canvas&, int)>& over = {}) {
+    if (disc.r <= 0) disc = {fw / 2.0, fh / 2.0 - 1, std::min(fw, fh) / 2.0 - 4};
     return strip(out, file, fw, fh, [&](Canvas& c, int s) {
-        roundButton(c, fw, fh, s, base, [&](const ButtonLook& l) {
-            double d = std::min(fw, fh) - 8;
-            double cy = fh / 2.0 - (caption.empty() ? 0 : d * 0.1);
+        roundButtonAt(c, disc, s, base, [&](const ButtonLook& l) {
+            double d = 2 * disc.r;
+            double cy = disc.cy + 1 - (caption.empty() ? 0 : d * 0.1);
             Rgb iconCol = s == kDisabled ? hex(0xDDDDDD) : pal::cream;
             ButtonLook il = l;
             il.content = iconCol;
-            icon(c, fw / 2.0, cy, d * (caption.empty() ? 0.55 : 0.45), il);
+            icon(c, disc.cx, cy, d * (caption.empty() ? 0.55 : 0.45), il);
             if (!caption.empty()) {
                 Rgb outline = s == kDisabled ? hex(0x444444) : pal::ink;
-                c.text(caption, fw / 2.0, fh / 2.0 + d * 0.3, d * 0.13, iconCol, Face::Sans, d * 0.78,
+                c.text(caption, disc.cx, disc.cy + 1 + d * 0.3, d * 0.13, iconCol, Face::Sans, d * 0.78,
                        &outline, 1.5);
             }
         });
+        if (over) over(c, s);
     });
+}
+
+// The plate a counter's number stands on, beside a play-screen button.
+void counterPlate(Canvas& c, double x, double y, double w, double h, int state) {
+    c.roundRect(x, y, w, h, h / 2.6);
+    c.fillVertical(withAlpha(pal::navyLight, 0.95), withAlpha(pal::navyDeep, 0.95), y, y + h);
+    c.stroke(state == kDisabled ? grey(pal::amber) : pal::amberLight, 2);
+    cairo_new_path(c.cr());
 }
 
 Rgb iconOutline(const ButtonLook& l) { return l.content.r > 0.5 ? pal::ink : withAlpha(pal::cream, 0.7); }
@@ -99,28 +112,31 @@ bool playScreen(Output& out) {
         ok = out.save(c, file) && ok;
     }
     {
+        // Dark, so the light marks of the balls stand out on it.
         Canvas c(24, 28);
-        c.roundRect(1.5, 1.5, 21, 25, 4);
-        c.fillVertical(pal::cream, pal::creamDark, 1, 27);
-        c.stroke(pal::woodDark, 1.5);
+        c.roundRect(0.75, 0.75, 22.5, 26.5, 4);
+        c.fillVertical(pal::navyLight, pal::navyDeep, 1, 27);
+        c.stroke(pal::amberLight, 1.5);
         ok = out.save(c, "interface/result_frame.png") && ok;
     }
     for (auto [file, w, h] : {std::tuple{"interface/backing.png", 83, 124},
                               std::tuple{"interface/backingDeck.png", 120, 130}}) {
         Canvas c(w, h);
+        const bool deck = w > 100;
         double cw = 79, ch = 120;
         // The stock sits 20 px right of its backing's centre; a reserve pile on its centre.
-        double x = (w - cw) / 2 + (w > 100 ? 20 : 0), y = (h - ch) / 2;
+        double x = (w - cw) / 2 + (deck ? 20 : 0), y = (h - ch) / 2;
         c.roundRect(x, y, cw, ch, 9);
-        c.fill(hex(0x000000, 0.22));
+        // Dark enough to read the stock's "balls left" on once it is used up.
+        c.fill(hex(0x000000, deck ? 0.55 : 0.22));
         cairo_set_dash(c.cr(), std::array<double, 2>{7, 5}.data(), 2, 0);
         c.stroke(withAlpha(pal::cream, 0.7), 2);
         cairo_set_dash(c.cr(), nullptr, 0, 0);
         cairo_new_path(c.cr());
-        if (w > 100) {
-            // Room for the turnover count on the left of the stock.
-            c.roundRect(2, h / 2.0 - 18, 36, 36, 18);
-            c.fill(withAlpha(pal::navy, 0.8));
+        if (deck) {
+            // The turnover count stands 39 left of and 28 below the backing's centre.
+            c.circle(w / 2.0 - 39, h / 2.0 + 28, 19);
+            c.fill(withAlpha(pal::navy, 0.9));
             c.stroke(withAlpha(pal::amberLight, 0.8), 2);
             cairo_new_path(c.cr());
         } else {
@@ -128,14 +144,19 @@ bool playScreen(Output& out) {
         }
         ok = out.save(c, file) && ok;
     }
-    ok = roundIconButton(out, "interface/button_reshuffles.png", 100, 100, "RESHUFFLE", pal::amber,
+    // The reshuffle and joker buttons carry the player's count on a plate of their own: the
+    // count stands 52 right of the reshuffle button's centre and 51 left of the joker's, a
+    // little below both, where a caption would go, so their icons speak alone.
+    ok = roundIconButton(out, "interface/button_reshuffles.png", 150, 100, "", pal::amber,
                          [](Canvas& c, double x, double y, double s, const ButtonLook& l) {
                              iconReshuffle(c, x, y, s, l.content, pal::ink);
-                         }) && ok;
-    ok = roundIconButton(out, "interface/button_joker.png", 100, 100, "JOKER", pal::amber,
+                         },
+                         {75, 49, 46}, [](Canvas& c, int s) { counterPlate(c, 96, 40, 52, 38, s); }) && ok;
+    ok = roundIconButton(out, "interface/button_joker.png", 176, 100, "", pal::amber,
                          [](Canvas& c, double x, double y, double s, const ButtonLook&) {
                              jokerFace(c, x, y + s * 0.1, s * 1.25);
-                         }) && ok;
+                         },
+                         {88, 49, 46}, [](Canvas& c, int s) { counterPlate(c, 5, 44, 54, 38, s); }) && ok;
     ok = roundIconButton(out, "interface/button_pause.png", 90, 90, "PAUSE", pal::navyLight,
                          [](Canvas& c, double x, double y, double s, const ButtonLook& l) {
                              iconPause(c, x, y, s, l.content, pal::ink);
@@ -180,15 +201,16 @@ bool skittleCounters(Output& out) {
     for (int row = 0; row < 4; ++row) {
         int n = 4 - row;
         for (int i = 0; i < n; ++i)
-            spots.push_back({75 + (i - (n - 1) / 2.0) * 24, 36.0 + row * 14});
+            spots.push_back({60 + (i - (n - 1) / 2.0) * 22, 24.0 + row * 13});
     }
+    // The badge ends left of the first ball box (its picture stands at x 9, the box at 145).
     for (int standing = 0; standing <= 10; ++standing) {
-        Canvas c(150, 100);
-        c.roundRect(4, 4, 142, 90, 20);
+        Canvas c(132, 100);
+        c.roundRect(4, 4, 124, 90, 20);
         c.fillVertical(withAlpha(pal::woodLight, 0.9), withAlpha(pal::wood, 0.9), 4, 94);
         c.stroke(pal::woodDark, 2);
         cairo_new_path(c.cr());
-        c.roundRect(12, 12, 126, 74, 14);
+        c.roundRect(12, 12, 108, 74, 14);
         c.fillVertical(hex(0xE9C890), hex(0xC99A5A), 12, 86);
         cairo_new_path(c.cr());
         // Pins are knocked down from the front row backwards.
@@ -197,7 +219,7 @@ bool skittleCounters(Output& out) {
             pin(c, spots[i].x, spots[i].y + 30, 34, up ? pal::white : hex(0x9A8A70),
                 up ? pal::red : hex(0x7A6A50), up ? 1.0 : 0.35);
         }
-        c.text(std::to_string(standing), 128, 78, 16, pal::cream, Face::Sans, 0, &pal::ink, 2);
+        c.text(std::to_string(standing), 111, 78, 16, pal::cream, Face::Sans, 0, &pal::ink, 2);
         ok = out.save(c, "interface/skittles/k" + std::to_string(standing) + ".png") && ok;
     }
     return ok;
@@ -289,8 +311,10 @@ bool hints(Output& out) {
         ok = out.save(c, "interface/hints/shop_highlighting.png") && ok;
     }
     {
-        Canvas c(124, 124);
-        glowRing(c, 124, 124, 100, 100, true);
+        // Round the joker button and the plate of its count, which stands left of the disc.
+        Canvas c(200, 124);
+        cairo_translate(c.cr(), -18.5, 0);
+        glowRing(c, 200, 124, 141, 100, false);
         ok = out.save(c, "interface/hints/joker_highlighting.png") && ok;
     }
     {
@@ -424,9 +448,10 @@ bool windowButtons(Output& out) {
 
 bool menuButtons(Output& out) {
     bool ok = true;
-    auto bottom = [&](const char* file, const char* caption,
-                      std::function<void(Canvas&, double, double, double, const ButtonLook&)> icon) {
-        return roundIconButton(out, std::string("main_menu/") + file, 160, 150, caption, pal::amber, icon);
+    // The discs sit low in their frames: the player's name stands just above the middle one.
+    auto bottom = [&](const char* file, const char* caption, const IconFn& icon) {
+        return roundIconButton(out, std::string("main_menu/") + file, 160, 150, caption, pal::amber, icon,
+                               {80, 81, 63});
     };
     ok = bottom("button_help.png", "HELP", [](Canvas& c, double x, double y, double s, const ButtonLook& l) {
              c.text("?", x, y, s * 1.1, l.content, Face::Serif, 0, &pal::ink, 2.5);
@@ -523,11 +548,12 @@ bool packButton(Output& out, int pack) {
         Rgb body = locked ? grey(col) : col;
         c.plate(6, 5 + dy, fw - 12, fh - 12, 20, lighter(body, 0.25), darker(body, 0.35),
                 locked ? hex(0x555555) : pal::woodDark, 3, s != kPressed);
-        // Name plate at the top (label at y -88) and score plate at the bottom (y +108).
-        c.roundRect(16, 24 + dy, fw - 32, 36, 12);
+        // Name plate at the top round the two lines of the name (label at y -88), score plate
+        // at the bottom round the score and the goal (y +108).
+        c.roundRect(14, 9 + dy, fw - 28, 55, 12);
         c.fill(withAlpha(pal::navyDeep, 0.6));
         cairo_new_path(c.cr());
-        c.roundRect(30, fh - 40 + dy, fw - 60, 32, 12);
+        c.roundRect(28, 203 + dy, fw - 56, 40, 12);
         c.fill(withAlpha(pal::navyDeep, 0.6));
         c.stroke(withAlpha(pal::amber, locked ? 0.3 : 0.9), 1.5);
         cairo_new_path(c.cr());
@@ -574,7 +600,7 @@ bool frameButton(Output& out, int pack, bool tenth) {
         // The game's centred labels show their text a little left of and above the point they
         // are given; the boxes are drawn round where the text shows.
         const double textDx = -6, textDy = -14;
-        c.roundRect(cx + 51 + textDx - 22, cy - 60 + textDy - 16, 44, 32, 8);
+        c.roundRect(cx + 51 + textDx - 25, cy - 60 + textDy - 18, 50, 34, 8);
         c.fill(withAlpha(pal::navyDeep, 0.85));
         c.stroke(pal::amber, 1.5);
         cairo_new_path(c.cr());
@@ -583,7 +609,7 @@ bool frameButton(Output& out, int pack, bool tenth) {
         else bowlingBall(c, cx + 26, cy + 22, 22, locked ? hex(0x777777) : col);
         std::vector<double> balls = tenth ? std::vector<double>{-53, -11, 32} : std::vector<double>{-43, 23};
         for (double bx : balls) {
-            c.roundRect(cx + bx + textDx - 18, cy + 83 + textDy - 15, 36, 28, 6);
+            c.roundRect(cx + bx + textDx - 18, cy + 83 + textDy - 18, 36, 36, 6);
             c.fill(locked ? hex(0x444444) : pal::navy);
             c.stroke(locked ? hex(0x777777) : pal::amber, 1.5);
             cairo_new_path(c.cr());

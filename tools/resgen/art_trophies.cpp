@@ -145,9 +145,10 @@ bool trophy(Output& out, int id) {
         ok = out.save(c, "interface/trophy/trophies/" + std::to_string(id) + ".png") && ok;
     }
     {
-        Canvas c(110, 100);
-        double s = std::min(110.0 / 144, 100.0 / 120);
-        cairo_translate(c.cr(), (110 - 144 * s) / 2, (100 - 120 * s) / 2);
+        // The trophies window's small picture, left of the trophy's name and description.
+        Canvas c(84, 84);
+        double s = std::min(84.0 / 144, 84.0 / 120);
+        cairo_translate(c.cr(), (84 - 144 * s) / 2, (84 - 120 * s) / 2);
         cairo_scale(c.cr(), s, s);
         drawTrophy(c, id);
         ok = out.save(c, "main_menu/trophies/trophy_images/" + std::to_string(id) + ".png") && ok;

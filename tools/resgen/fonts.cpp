@@ -30,6 +30,9 @@ struct FontStyle {
     int pad;      // matches the font table's spacing, so text sits evenly
     int outline;  // outline radius in pixels
     std::vector<PageColor> pages;
+    // The strike mark "X" a size larger than the other capitals: the score sheet's small marks
+    // would otherwise read as a lower-case x beside its numbers.
+    double strikeMarkScale = 1.0;
 };
 
 const PageColor kPlain{"", hex(0xFFF9EA), hex(0xF1D9A6), hex(0x2A1608, 0.9)};
@@ -39,7 +42,7 @@ const PageColor kOrange{"_orange", hex(0xFFDA73), hex(0xF2850C), hex(0x3A1A04, 0
 
 const std::vector<FontStyle>& fontStyles() {
     static const std::vector<FontStyle> s = {
-        {"font20", 20, 7, 1, {kPlain, kRed, kWhite}},
+        {"font20", 20, 7, 1, {kPlain, kRed, kWhite}, 1.2},
         {"font33", 33, 6, 2, {kPlain, kRed}},
         {"font36", 36, 6, 2, {kOrange, kRed}},
         {"font42", 42, 5, 2, {kPlain}},
@@ -127,7 +130,11 @@ bool bakeFont(const FontStyle& style, const std::vector<std::uint32_t>& chars, O
     for (std::uint32_t ch : chars) {
         FT_UInt index = FT_Get_Char_Index(face, ch);
         if (index == 0) continue;
-        if (FT_Load_Glyph(face, index, FT_LOAD_RENDER) != 0) continue;
+        const bool strikeMark = ch == 'X' && style.strikeMarkScale != 1.0;
+        if (strikeMark) FT_Set_Pixel_Sizes(face, 0, FT_UInt(std::lround(style.pixelSize * style.strikeMarkScale)));
+        const FT_Error loaded = FT_Load_Glyph(face, index, FT_LOAD_RENDER);
+        if (strikeMark) FT_Set_Pixel_Sizes(face, 0, style.pixelSize);
+        if (loaded != 0) continue;
         FT_GlyphSlot g = face->glyph;
         GlyphBitmap gb;
         gb.id = ch;

@@ -43,6 +43,11 @@ bool picturesOverlap(const CARD_PLACE& a, const CARD_PLACE& b) {
   return isPointInOutline(a.x, a.y, ob) || isPointInOutline(b.x, b.y, oa);
 }
 
+bool isOutsideArea(const CARD_PLACE& place) {
+  return place.x < LEVEL_AREA_LEFT || place.x > LEVEL_AREA_RIGHT || place.y < LEVEL_AREA_TOP ||
+         place.y > LEVEL_AREA_BOTTOM || isUnderCornerButton(place.x, place.y, place.angle);
+}
+
 void append(std::vector<CARD_PLACE>& all, const std::vector<CARD_PLACE>& more, int32_t zShift = 0) {
   for (CARD_PLACE place : more) {
     place.zLayer += zShift;
@@ -181,10 +186,7 @@ std::vector<CARD_PLACE> topUp(std::vector<CARD_PLACE> places, const DIFFICULTY& 
     place.y = (a.y + b.y) / 2 + static_cast<float>(random.below(13) - 6);
     place.zLayer = std::max(a.zLayer, b.zLayer) + 1;
     place.angle = d.t > 0.3f ? static_cast<float>(random.below(17) - 8) * DEGREES_TO_RADIANS : 0.0f;
-    if (place.zLayer > highest || place.x < LEVEL_AREA_LEFT || place.x > LEVEL_AREA_RIGHT ||
-        place.y < LEVEL_AREA_TOP || place.y > LEVEL_AREA_BOTTOM) {
-      continue;
-    }
+    if (place.zLayer > highest || isOutsideArea(place)) continue;
     bool blocked = false;
     for (const CARD_PLACE& other : places) {
       const float dx = other.x - place.x, dy = other.y - place.y;
@@ -208,10 +210,7 @@ std::vector<CARD_PLACE> tidy(std::vector<CARD_PLACE> places) {
   std::vector<CARD_PLACE> kept;
   for (CARD_PLACE& place : places) {
     roundPlace(place);
-    if (place.x < LEVEL_AREA_LEFT || place.x > LEVEL_AREA_RIGHT || place.y < LEVEL_AREA_TOP ||
-        place.y > LEVEL_AREA_BOTTOM) {
-      continue;
-    }
+    if (isOutsideArea(place)) continue;
     bool duplicate = false;
     for (const CARD_PLACE& other : kept) {
       if (std::fabs(other.x - place.x) < 12.0f && std::fabs(other.y - place.y) < 12.0f) duplicate = true;
@@ -324,7 +323,8 @@ LEVEL_SETTINGS settingsFor(const DIFFICULTY& d, int cards) {
   return settings;
 }
 
-// The tutorial: columns of two cards, a free row above and below. Slots 31 and 49 are a free
+// The tutorial: columns of two cards, a free row above and below, all below the hint strip
+// (100 to 160) that explains each step. Slots 31 and 49 are a free
 // pair of sevens lying on the skittles 28 and 34 (a pair of queens); slot 10 is a free eight
 // for the first stock card the tutorial deals (32, an eight).
 void buildTutorial(EDITOR_CARD_TABLE& table, LEVEL_SETTINGS& settings) {
@@ -342,11 +342,11 @@ void buildTutorial(EDITOR_CARD_TABLE& table, LEVEL_SETTINGS& settings) {
   // Column 3: seven 31 on queen 28; column 4: seven 49 on queen 34. Each queen has the lower
   // id, so the seven read after it turns it face down as the other hidden cards are.
   for (int c = 0; c < 8; ++c) {
-    put(c == 3 ? 28 : c == 4 ? 34 : -1, columns[c], 300, 0, c == 3 ? 10 : c == 4 ? 23 : -1, true);
-    put(c == 3 ? 31 : c == 4 ? 49 : -1, columns[c], 390, 1, c == 3 ? 5 : c == 4 ? 18 : -1, false);
+    put(c == 3 ? 28 : c == 4 ? 34 : -1, columns[c], 346, 0, c == 3 ? 10 : c == 4 ? 23 : -1, true);
+    put(c == 3 ? 31 : c == 4 ? 49 : -1, columns[c], 436, 1, c == 3 ? 5 : c == 4 ? 18 : -1, false);
   }
-  for (int i = 0; i < 6; ++i) put(i == 0 ? 10 : -1, 212.0f + 120.0f * i, 182, 0, i == 0 ? 19 : -1, false);
-  for (int i = 0; i < 6; ++i) put(-1, 212.0f + 120.0f * i, 540, 0, -1, i == 1 || i == 4);
+  for (int i = 0; i < 6; ++i) put(i == 0 ? 10 : -1, 212.0f + 120.0f * i, 228, 0, i == 0 ? 19 : -1, false);
+  for (int i = 0; i < 6; ++i) put(-1, 212.0f + 120.0f * i, 575, 0, -1, i == 1 || i == 4);
   table.countOfSpecialCards = LEVEL_SPECIAL_CARDS;
   table.computeCoverLists();
   settings = LEVEL_SETTINGS{};
@@ -357,6 +357,24 @@ void buildTutorial(EDITOR_CARD_TABLE& table, LEVEL_SETTINGS& settings) {
 }
 
 }  // namespace
+
+bool isUnderCornerButton(float x, float y, float angle) {
+  const CARD_OUTLINE card = makeCardOutline(x, y, angle, VISUAL_HALF_WIDTH, VISUAL_HALF_HEIGHT);
+  for (const LEVEL_BUTTON_ROUND& button : LEVEL_CORNER_BUTTONS) {
+    if (isPointInOutline(button.x, button.y, card)) return true;
+    // The card's edge nearest the button's centre, sampled along each side.
+    for (int side = 0; side < 4; ++side) {
+      const auto& a = card.corners[side];
+      const auto& b = card.corners[(side + 1) % 4];
+      for (int step = 0; step <= 20; ++step) {
+        const float t = static_cast<float>(step) / 20.0f;
+        const float dx = a.x + (b.x - a.x) * t - button.x, dy = a.y + (b.y - a.y) * t - button.y;
+        if (dx * dx + dy * dy < button.radius * button.radius) return true;
+      }
+    }
+  }
+  return false;
+}
 
 uint32_t findClearingSeed(const EDITOR_CARD_TABLE& table, const LEVEL_SETTINGS& settings,
                           bool tutorial, LEVEL_SOLUTION* solution) {

@@ -20,6 +20,13 @@ constexpr float LEVEL_AREA_LEFT = 60.0f;
 constexpr float LEVEL_AREA_RIGHT = 964.0f;
 constexpr float LEVEL_AREA_TOP = 170.0f;
 constexpr float LEVEL_AREA_BOTTOM = 580.0f;
+// The pause and shop buttons stand in the area's lower corners: no card may lie under them.
+struct LEVEL_BUTTON_ROUND {
+  float x, y, radius;
+};
+constexpr LEVEL_BUTTON_ROUND LEVEL_CORNER_BUTTONS[2] = {{64.0f, 624.0f, 46.0f}, {960.0f, 622.0f, 50.0f}};
+// Whether a card lying at (x, y) with its angle would show under one of the corner buttons.
+bool isUnderCornerButton(float x, float y, float angle);
 
 inline bool isTutorialLevel(int index) { return index == 0; }
 

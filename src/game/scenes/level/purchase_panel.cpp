@@ -15,7 +15,8 @@ constexpr float BACKGROUND_Y = 81.0f;
 constexpr float CONFIRM_X = 304.0f;
 constexpr float CONFIRM_Y = 478.0f;
 constexpr float CLOSE_X = 686.0f;
-constexpr float CLOSE_Y = 484.0f;
+// Level with the confirm button beside it, as the menu's dialogs stand the same two buttons.
+constexpr float CLOSE_Y = 478.0f;
 constexpr float TITLE_X = 523.0f;
 constexpr float TITLE_Y = 135.0f;
 constexpr float TEXT_X = 510.0f;

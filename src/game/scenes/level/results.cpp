@@ -33,6 +33,14 @@ std::wstring number(int32_t n) { return numberToWString(n); }
 // "X" for a ball of all ten skittles, else its count.
 std::wstring strikeOr(int32_t ball) { return ball == ALL_SKITTLES ? L"X" : number(ball); }
 
+// "%number pins down", or for a single pin its own text ("%number pin down") when the texts
+// have one; the count goes in place of "%number".
+std::wstring knockedDownText(int32_t pins) {
+  std::wstring text = pins == 1 ? getText(L"knocked_down_one") : std::wstring();
+  if (text.empty()) text = getText(L"knocked_down");
+  return replacePlaceholder(text, L"%number", number(pins));
+}
+
 bool tenthFrameLevel() { return gCurrentLevel % kLevelsPerPack == TENTH_FRAME; }
 
 }  // namespace
@@ -238,7 +246,7 @@ void SCENE_CARD_GAME_LEVEL::showResultBanner(int32_t kind) {
   if (kind == STRIKE) text = getText(L"strike") + L"!";
   if (kind == SPARE) text = getText(L"spare") + L"!";
   if (kind == OPEN_FRAME || kind == NOT_COMPLETED) {
-    text = replacePlaceholder(getText(L"knocked_down"), L"%number", number(knockedDownCount(kind)));
+    text = knockedDownText(knockedDownCount(kind));
   }
   setText(bannerLabel, text);
   // The update fades it in.
@@ -261,7 +269,7 @@ void SCENE_CARD_GAME_LEVEL::showFinishWindow() {
   if (kind == STRIKE) headline = getText(L"hint_22");
   if (kind == SPARE) headline = getText(L"hint_23");
   if (kind == OPEN_FRAME || kind == NOT_COMPLETED) {
-    headline = replacePlaceholder(getText(L"knocked_down"), L"%number", number(knockedDownCount(kind))) + L"!";
+    headline = knockedDownText(knockedDownCount(kind)) + L"!";
   }
   setText(finishPackNameLabel, headline);
   setText(finishFrameLabel, frameNumberText());

@@ -31,8 +31,8 @@ enum TROPHY : int32_t {
 constexpr int32_t MONEY_THRESHOLDS[3] = {100000, 500000, 1000000};
 constexpr int32_t PERFECT_PACK_COUNTS[3] = {1, 6, 12};
 constexpr int32_t LAST_LEVEL = kLevelCount - 1;
-constexpr float PRIZE_CHARACTER_WIDTH = 9.2f;
-constexpr float PRIZE_COIN_GAP = 32.0f;
+// From the end of the prize's text, as its font draws it, to the coin's centre.
+constexpr float PRIZE_COIN_GAP = 16.0f;
 
 std::wstring trophyText(int32_t id, const wchar_t* part) {
   return replaceBarsWithNewlines(getTextW(L"trophy_" + numberToWString(id) + part));
@@ -133,9 +133,10 @@ void SCENE_CARD_GAME_LEVEL::showTrophyWindow(int32_t id) {
   if (trophyPrizeLabel != nullptr) {
     trophyPrizeLabel->fSetText(prizeLine);
     if (trophyDollar != nullptr) {
+      // The coin follows the text as drawn: a count of its characters would not know how
+      // wide the font's digits are.
       const QEL::QS_VECTOR2 at = trophyPrizeLabel->fGetTransform()->fGetPosition();
-      trophyDollar->fSetPosition(static_cast<float>(prizeLine.size()) * PRIZE_CHARACTER_WIDTH + at.x + PRIZE_COIN_GAP,
-                                 at.y, 0.0f);
+      trophyDollar->fSetPosition(at.x + trophyPrizeLabel->fGetWidth() / 2.0f + PRIZE_COIN_GAP, at.y, 0.0f);
     }
   }
   trophyId = id;

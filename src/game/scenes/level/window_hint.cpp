@@ -41,15 +41,16 @@ constexpr float ARROW_TIP = 12.0f;
 constexpr float TARGET_DX = 20.0f;
 constexpr float TARGET_DY = 30.0f;
 constexpr float ARROW_BOB = 6.0f;  // pixels along its axis, once a second
-constexpr float TWO_PI = 6.2831853f;
+constexpr float PI = 3.14159265f;
+constexpr float TWO_PI = 2.0f * PI;
+constexpr float SCREEN_WIDTH = 1024.0f;
+constexpr float SCREEN_HEIGHT = 768.0f;
 // Hint 5 points below the multiplier and left of the money.
 constexpr float MULTIPLIER_ARROW_DY = 30.0f;
 constexpr float MONEY_ARROW_DX = -40.0f;
 constexpr float MONEY_ARROW_DY = 20.0f;
-// Hints 27 and 29 point beside the stock.
+// Hint 27 points beside the stock.
 constexpr float PILES_ARROW_DX = 100.0f;
-constexpr float STOCK_USED_UP_DX = -360.0f;
-constexpr float STOCK_USED_UP_DY = 10.0f;
 
 QEL::QS_VECTOR3 placeOf(const QEL::QC_GUI_OBJECT* widget) {
   return widget->fGetTransform()->fGetWorld(false, false, false)._position;
@@ -95,8 +96,19 @@ void SCENE_CARD_GAME_LEVEL::createHintPanel() {
 
 void SCENE_CARD_GAME_LEVEL::drawHintArrowAt(float x, float y) {
   if (hintArrow == nullptr) return;
+  // The arrow's body lies below and right of its tip; where that would leave the picture it
+  // lies on the other side, above the tip towards the middle of the picture near the bottom
+  // (clear of the buttons in the corners). The picture is turned a quarter at a time about
+  // its corner, which the tip stands next to.
+  const float reach = static_cast<float>(hintArrow->_height) - ARROW_TIP;
+  const float dy = y + TARGET_DY + reach <= SCREEN_HEIGHT ? 1.0f : -1.0f;
+  float dx = x + TARGET_DX + reach <= SCREEN_WIDTH ? 1.0f : -1.0f;
+  if (dy < 0.0f) dx = x < SCREEN_WIDTH / 2.0f ? 1.0f : -1.0f;
+  const float angle = dy > 0.0f ? (dx > 0.0f ? 0.0f : 0.5f * PI) : (dx > 0.0f ? -0.5f * PI : PI);
   const float bob = ARROW_BOB * 0.5f * (1.0f + std::sin(hintArrowPhase * TWO_PI));
-  hintArrow->fDrawAt(x + TARGET_DX - ARROW_TIP + bob, y + TARGET_DY - ARROW_TIP + bob, 0.0f, 1.0f, 1.0f);
+  const float tipX = x + dx * TARGET_DX;
+  const float tipY = y + dy * TARGET_DY;
+  hintArrow->fDrawAt(tipX - dx * (ARROW_TIP - bob), tipY - dy * (ARROW_TIP - bob), angle, 1.0f, 1.0f);
 }
 
 void SCENE_CARD_GAME_LEVEL::drawHintLayers() {
@@ -151,7 +163,9 @@ void SCENE_CARD_GAME_LEVEL::drawHintLayers() {
       drawHintArrowAt(deckX, deckY);
       break;
     case HINT_STOCK_USED_UP:
-      drawHintArrowAt(deckX + STOCK_USED_UP_DX, deckY + STOCK_USED_UP_DY);
+      // At the reshuffle button, which this step offers beside the turn of the stock: a
+      // point measured from the stock would drift off the button as the piles move the stock.
+      atWidget(reshuffleButton, 0.0f, 0.0f);
       break;
     default:
       break;

@@ -43,7 +43,9 @@ constexpr PLACE CONTINUE{497.0f, 307.0f};
 constexpr PLACE CANCEL{497.0f, 413.0f};
 constexpr PLACE PANEL_CAPTION{12.0f, 10.0f};  // relative to its button
 
-constexpr PLACE HINT_STRIP{0.0f, 50.0f};
+// Above the mode's title, partly beyond the picture's top: the one line of text, 40 below
+// the strip's top, is all that must show.
+constexpr PLACE HINT_STRIP{0.0f, -24.0f};
 constexpr float HINT_STRIP_HEIGHT = 70.0f;
 constexpr float HINT_TEXT_BELOW_STRIP = 40.0f;
 constexpr float HINT_TEXT_X = 512.0f;

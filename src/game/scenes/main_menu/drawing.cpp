@@ -20,7 +20,9 @@ using main_menu::yOf;
 
 namespace {
 
-constexpr float kHintStripY = 50.0f;
+// The strip stands above the open window's title, partly beyond the picture's top: its text,
+// 40 below the strip's top, is all that must show.
+constexpr float kHintStripY = -24.0f;
 constexpr float kHintTextX = 512.0f;
 constexpr float kHintTextOffsetY = 40.0f;    // below the strip's top
 constexpr float kHintArrowOffsetX = 110.0f;  // from the junior picture's corner

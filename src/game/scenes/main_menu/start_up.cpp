@@ -40,7 +40,7 @@ constexpr IMAGE_PLACE kChangePlayerWindow{"main_menu/change_player window.png", 
 constexpr IMAGE_PLACE kPlayerRowLine{"main_menu/change_player line.png", 0.0f, 0.0f};
 constexpr IMAGE_PLACE kShade{"interface shadow_black_square.png", 0.0f, 0.0f};
 constexpr IMAGE_PLACE kHintArrow{"interface/hints arrow.png", 500.0f, 400.0f};
-constexpr float kStripShadeY = 50.0f;
+constexpr float kStripShadeY = -24.0f;  // above the open window's title (drawing.cpp)
 constexpr float kStripShadeHeight = 70.0f;
 constexpr uint32_t kFadeShadeColor = 0x64000000u;   // black, alpha 100
 constexpr uint32_t kStripShadeColor = 0xD2000000u;  // black, alpha 210

@@ -1,0 +1,230 @@
+// Every text of the game stands on its plate, button or window, and no two texts or buttons
+// overlap: each screen of the level, the main menu, the level packs and the frames is shown
+// as a player meets it, with the longest texts it shows, and measured from what it draws
+// (screen_layout.h).
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "game/card_piles.h"
+#include "game/game_globals.h"
+#include "game/level_results.h"
+#include "game/players.h"
+#include "game/scenes/frames/frames_scene.h"
+#include "game/scenes/level/level_scene.h"
+#include "game/scenes/level_packs/level_packs_scene.h"
+#include "game_child.h"
+#include "level_fixture.h"
+#include "menu_scenario.h"
+#include "screen_layout.h"
+
+namespace {
+
+using test_support::GAME_CHILD;
+using test_support::screen_layout::PICTURES;
+using test_support::screen_layout::SCREEN_CHECK;
+using namespace test_support::main_menu_scenario;
+using Level = SCENE_CARD_GAME_LEVEL;
+using Containers = std::vector<QEL::QC_GUI_CONTAINER*>;
+
+class ScreenLayout : public test_support::GameChildTest {};
+
+// The tour's faults, each named after its screen.
+struct TOUR {
+  GAME_CHILD& game;
+  SCREEN_CHECK& check;
+  std::vector<std::string> faults;
+  void look(const std::string& screen, const Containers& containers, const Containers& underneath = {}) {
+    check.check(screen, containers, faults, underneath);
+  }
+};
+
+Containers containersOf(const Level& level) {
+  return {level.guiContainer1,   level.guiContainer2,    level.pauseContainer,   level.shopContainer,
+          level.moneyContainer,  level.finishContainer,  level.optionsContainer, level.trophyContainer,
+          level.creditsContainer, level.hintContainer,   level.bannerContainer,  level.purchaseContainer};
+}
+
+// The labels on the stock lie under its cards until it is used up.
+void lookAtLevel(TOUR& tour, const Level& level, const std::string& screen) {
+  Containers containers = containersOf(level);
+  const bool stockUsedUp = level.cardPiles->getCardsLeft() == 0;
+  if (stockUsedUp) containers.push_back(level.stockContainer);
+  tour.look(screen, containers, stockUsedUp ? Containers{} : Containers{level.stockContainer});
+}
+
+Level* enterLevel(int32_t index) {
+  Level* level = enterDealtLevel(index);
+  CHILD_CHECK(level != nullptr, "no level scene");
+  return level;
+}
+
+// The play screen with the player's counters at their widest, every mark a frame's boxes
+// show, and the stock used up.
+void playScreens(TOUR& tour) {
+  PLAYER_RECORD& player = gPlayers[gCurrentPlayer];
+  player.money = 1234567;
+  player.reshuffles = 12;
+  player.jokers = 12;
+  for (int32_t level : {3, 9}) {
+    Level* scene = enterLevel(level);
+    scene->refreshLabels();
+    const std::string frame = "frame " + std::to_string(level + 1);
+    const LEVEL_RESULT results[] = {{Level::STRIKE, 10, 0, 0, 0}, {Level::SPARE, 8, 2, 0, 0},
+                                    {Level::OPEN_FRAME, 8, 1, 0, 0}};
+    for (const LEVEL_RESULT& result : results) {
+      scene->levelResult = result;
+      if (level == 9) scene->levelResult.specialCards3 = result.result == Level::STRIKE ? 10 : 8;
+      scene->writeRollLabels();
+      lookAtLevel(tour, *scene, frame + " result " + std::to_string(result.result));
+    }
+    scene->cardPiles->used = scene->cardPiles->stockSize;
+    lookAtLevel(tour, *scene, frame + " with the stock used up");
+  }
+}
+
+void openWindow(Level& level, int32_t state, float Level::*slide) {
+  level.windowState = state;
+  level.*slide = 0.0f;
+}
+
+void levelWindows(TOUR& tour) {
+  Level* level = enterLevel(3);
+  const auto look = [&tour, level](const std::string& screen) { lookAtLevel(tour, *level, screen); };
+  openWindow(*level, window_state::PAUSE_OPEN, &Level::pauseSlide);
+  look("pause");
+  openWindow(*level, window_state::OPTIONS_OPEN, &Level::optionsSlide);
+  level->placeVolumeKnobs();
+  look("options");
+  openWindow(*level, window_state::CREDITS_OPEN, &Level::creditsSlide);
+  look("credits");
+  openWindow(*level, window_state::SHOP_OPEN, &Level::shopSlide);
+  look("shop");
+  for (int32_t item = 0; item < 3; ++item) {
+    level->showShopMessage(item);
+    level->messageState = message_state::OPEN;
+    level->purchaseSlide = 0.0f;
+    look("purchase of item " + std::to_string(item));
+  }
+  level->messageState = message_state::NONE;
+  for (int32_t trophy = 1; trophy <= kTrophyCount; ++trophy) {
+    level->showTrophyWindow(trophy);
+    openWindow(*level, window_state::TROPHY_OPEN, &Level::trophySlide);
+    look("prize of trophy " + std::to_string(trophy));
+  }
+  const LEVEL_RESULT results[] = {{Level::STRIKE, 10, 0, 0, 0}, {Level::SPARE, 8, 2, 0, 0},
+                                  {Level::OPEN_FRAME, 8, 1, 0, 0}, {Level::NOT_COMPLETED, 1, 0, 0, 0}};
+  for (const LEVEL_RESULT& result : results) {
+    level->levelResult = result;
+    level->showFinishWindow();
+    openWindow(*level, window_state::FINISH_OPEN, &Level::finishSlide);
+    look("finish of result " + std::to_string(result.result));
+  }
+  for (int32_t kind : {Level::STRIKE, Level::SPARE, Level::OPEN_FRAME}) {
+    level->showResultBanner(kind);
+    level->windowState = window_state::BANNER_SHOWN;
+    level->bannerFade = 0.0f;
+    look("banner of result " + std::to_string(kind));
+  }
+  for (int32_t prize = 1; prize <= 5; ++prize) {
+    level->bonusMoney = 250;
+    level->showBonusCardWindow(prize);
+    level->windowState = window_state::BANNER_SHOWN;
+    level->bannerFade = 0.0f;
+    look("bonus card prize " + std::to_string(prize));
+  }
+  level->windowState = window_state::NONE;
+  level->bannerFade = 200.0f;
+}
+
+// Every hint the level shows on its strip, on the tutorial's table.
+void levelHints(TOUR& tour) {
+  Level* level = enterLevel(0);
+  for (int32_t hint : {2, 3, 4, 5, 6, 7, 9, 10, 12, 13, 14, 27, 28, 29}) {
+    level->showHint(hint);
+    lookAtLevel(tour, *level, "hint " + std::to_string(hint));
+  }
+}
+
+// ---- the menus ----
+
+void lookAtMenu(TOUR& tour, const std::string& screen) {
+  tour.game.step();
+  MENU* scene = menu();
+  tour.look(screen, {scene->mainContainer, scene->changePlayerContainer, scene->informationPanelContainer,
+                     scene->namePanelContainer, scene->optionsContainer, scene->helpContainer,
+                     scene->creditsContainer, scene->trophiesContainer, scene->modeSelectionContainer});
+}
+
+void mainMenuScreens(TOUR& tour) {
+  for (int32_t trophy = 0; trophy < kTrophyCount; trophy += 2) gPlayers[gCurrentPlayer].trophies[trophy] = 1;
+  tourMainMenu(tour.game, L"Wilhelmina", [&tour](const std::string& screen) { lookAtMenu(tour, screen); });
+}
+
+void lookAtPacks(TOUR& tour, const std::string& screen) {
+  tour.game.wait(0.7f);
+  auto* packs = test_support::currentScene<SCENE_CARD_GAME_LEVELPACKS>();
+  tour.look(screen, {packs->mainContainer, packs->titleContainer, packs->informationPanelContainer,
+                     packs->professionalPanelContainer});
+}
+
+void packsAndFramesScreens(TOUR& tour) {
+  GAME_CHILD& game = tour.game;
+  gCurrentPlayer = 0;
+  loadLevelsInfo(-1);
+  changeScene(gCurrentScene, new SCENE_CARD_GAME_LEVELPACKS());
+  lookAtPacks(tour, "packs page 1");
+  game.clickButton(919.0f, 380.0f);
+  lookAtPacks(tour, "packs page 2");
+  game.clickButton(300.0f, 567.0f);
+  lookAtPacks(tour, "locked pack");
+  game.clickButton(685.0f, 443.0f);
+  gGameMode = 1;
+  loadLevelsInfo(-1);
+  changeScene(gCurrentScene, new SCENE_CARD_GAME_LEVELPACKS());
+  game.wait(0.4f);
+  game.clickButton(300.0f, 285.0f);
+  lookAtPacks(tour, "professional pack");
+  gGameMode = 0;
+  gCurrentPack = 0;
+  changeScene(gCurrentScene, new SCENE_CARD_GAME_FRAMES());
+  game.wait(0.7f);
+  auto* frames = test_support::currentScene<SCENE_CARD_GAME_FRAMES>();
+  tour.look("score sheet", {frames->upperContainer, frames->lowerContainer});
+  gCurrentPlayer = 2;
+  loadLevelsInfo(-1);
+  changeScene(gCurrentScene, new SCENE_CARD_GAME_LEVELPACKS());
+  lookAtPacks(tour, "first visit to the packs");
+}
+
+TEST_F(ScreenLayout, EveryTextStandsOnItsPlateAndNothingOverlaps) {
+  play(
+      [](GAME_CHILD& game) {
+        test_support::seedPlayers(game.saves(), {"Ann", "Bob", "Zo\xC3\xAB", "Maximiliana"}, 1);
+        // Ann has played a whole first pack (her best frames) and begun the second.
+        std::vector<test_support::STORED_LEVEL> ann =
+            test_support::playedPack(0, 4, 10, 0, {30, 60, 90, 120, 150, 180, 210, 240, 270, 300}, 10);
+        ann.push_back({10, 3, 9, 1, 20});
+        ann.push_back({11, 1, 0, 0, 0});
+        test_support::seedResults(game.saves(), 0, 0, ann);
+        test_support::seedResults(game.saves(), 0, 1, {{0, 2, 8, 1, 9}, {1, 1, 0, 0, 0}});
+      },
+      [](GAME_CHILD& game) {
+        PICTURES pictures;
+        SCREEN_CHECK check(pictures);
+        TOUR tour{game, check, {}};
+        game.drawEvery = 4;
+        mainMenuScreens(tour);
+        packsAndFramesScreens(tour);
+        gCurrentPlayer = 0;
+        playScreens(tour);
+        levelWindows(tour);
+        levelHints(tour);
+        std::string all;
+        for (const std::string& fault : tour.faults) all += "\n  " + fault;
+        CHILD_CHECK(tour.faults.empty(), std::to_string(tour.faults.size()) + " faults:" + all);
+      });
+}
+
+}  // namespace
