@@ -151,7 +151,7 @@ uint32_t onGameInit(QEL::QT_CALLBACK_ARG) {
   delete gSplash;
   gSplash = new SPLASH_SCREEN();
   gIsSplash = 1;
-  gSceneKind = 0;
+  gSceneKind = scene_kind::SPLASH;
   gIsReshuffling = 0;
 
   const char* documents = QEL::QC_FILE_SYSTEM::fGetDocumentsFolder();
@@ -262,6 +262,7 @@ uint32_t onGameUpdate(QEL::QT_CALLBACK_ARG) {
     return 0;
   }
   if (gCurrentScene != nullptr) gCurrentScene->fUpdate();
+  switchToRequestedScene();
   updateSaveNotice(QEL::qcFRAME_DELTA);
   rotateMusic();
   return 0;
@@ -283,21 +284,26 @@ uint32_t onGameDraw(QEL::QT_CALLBACK_ARG) {
 
 uint32_t onKeyDown(QEL::QT_CALLBACK_ARG code) {
   if (!gIsSplash && gCurrentScene != nullptr) gCurrentScene->fKeyDown(static_cast<int32_t>(code));
+  switchToRequestedScene();
   return 0;
 }
 
 uint32_t onKeyUp(QEL::QT_CALLBACK_ARG code) {
   if (!gIsSplash && gCurrentScene != nullptr) gCurrentScene->fKeyUp(static_cast<int32_t>(code));
+  switchToRequestedScene();
   return 0;
 }
 
 uint32_t onMouseMove(QEL::QT_CALLBACK_ARG) {
   if (!gIsSplash && gCurrentScene != nullptr) gCurrentScene->fMouseMove();
+  switchToRequestedScene();
   return 0;
 }
 
 uint32_t onEngineError(QEL::QT_CALLBACK_ARG code) {
-  // The loader can report during start-up, before any scene exists.
+  // The loader can report during start-up, before any scene exists, and from inside any
+  // operation that loads, a scene's own among them: the switch a scene asks for waits for
+  // the update or handler around the report.
   if (gCurrentScene != nullptr) gCurrentScene->fOnError(static_cast<int32_t>(code));
   return 0;
 }
@@ -307,7 +313,7 @@ uint32_t onFocusLost(QEL::QT_CALLBACK_ARG) {
   if (!gIsGameReady) return 0;
   setMusicGain(0.0f);
   setSoundsGain(0.0f);
-  if (gSceneKind == 4) gIsPaused = 1;
+  if (gSceneKind == scene_kind::LEVEL) gIsPaused = 1;
   return 0;
 }
 

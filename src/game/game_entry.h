@@ -25,6 +25,9 @@ void releaseGame();
 void registerGameCallbacks();
 
 uint32_t onGameInit(QEL::QT_CALLBACK_ARG argument);
+// The update and the key and pointer callbacks hand the event to the current scene and then
+// make the scene switch it asked for, if any (switchToRequestedScene): the next scene's first
+// update comes in the next pass, and it draws in this one.
 uint32_t onGameUpdate(QEL::QT_CALLBACK_ARG argument);
 uint32_t onGameDraw(QEL::QT_CALLBACK_ARG argument);
 uint32_t onKeyDown(QEL::QT_CALLBACK_ARG code);

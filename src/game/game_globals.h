@@ -30,7 +30,7 @@ constexpr int kFontSlotCount = 27;
 
 // Scenes.
 extern BASE_SCENE* gCurrentScene;
-extern int gSceneKind;  // 0 splash, 1 main menu, 2 level packs, 3 frames, 4 level, 5 editor
+extern int gSceneKind;  // a scene_kind::KIND (game/scenes/base_scene.h)
 extern uint8_t gIsSplash;
 extern SPLASH_SCREEN* gSplash;
 

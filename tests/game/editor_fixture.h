@@ -18,6 +18,7 @@
 #include "engine/game.h"
 #include "engine/globals.h"
 #include "engine/input.h"
+#include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/scenes/editor/editor_scene.h"
 #include "game/scenes/level/level_scene.h"
@@ -94,15 +95,15 @@ class EditorSceneTest : public SaveFolderTest {
   // The pointer moves; the scene hears of it as the game's pointer callback tells it.
   void pointTo(float x, float y) {
     _input._mouse._position = {static_cast<int32_t>(x), static_cast<int32_t>(y)};
-    gCurrentScene->fMouseMove();
+    onMouseMove(0);
   }
   void press(int32_t code) {
     _input.fOnKeyDown(static_cast<uint32_t>(code));
-    gCurrentScene->fKeyDown(code);
+    onKeyDown(static_cast<QEL::QT_CALLBACK_ARG>(code));
   }
   void release(int32_t code) {
     _input.fOnKeyUp(static_cast<uint32_t>(code));
-    gCurrentScene->fKeyUp(code);
+    onKeyUp(static_cast<QEL::QT_CALLBACK_ARG>(code));
   }
   // Update steps of 1/60 s each.
   void frame(int count = 1) {

@@ -6,6 +6,7 @@
 #include "game/card.h"
 #include "game/card_flights.h"
 #include "game/card_piles.h"
+#include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/scenes/level/level_scene.h"
 #include "gui/gui_button5.h"
@@ -405,10 +406,10 @@ TEST_F(LevelClicks, SpaceInTheDebugGameOpensTheEditorInPlaceOfTheLevel) {
   gCurrentScene = level;
   gIsGameInited = 1;
   gIsDebug = 0;
-  level->fKeyDown(32);
+  onKeyDown(32);
   EXPECT_EQ(gCurrentScene, level);
   gIsDebug = 1;
-  level->fKeyDown(32);  // deletes the level
+  onKeyDown(32);  // the editor takes the level's place
   EXPECT_NE(gCurrentScene, nullptr);
   EXPECT_EQ(gSceneKind, 5);
   delete gCurrentScene;

@@ -8,6 +8,7 @@
 #include "game/card.h"
 #include "game/card_flights.h"
 #include "game/card_piles.h"
+#include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/scenes/base_scene.h"
 #include "game/scenes/editor/editor_scene.h"
@@ -198,6 +199,39 @@ TEST_F(SceneStartUp, EveryScenesStartUpSetsItsKind) {
   EXPECT_EQ(gSceneKind, 5);
   changeScene(gCurrentScene, new SCENE_CARD_GAME_MAINMENU());
   EXPECT_EQ(gSceneKind, 1);
+}
+
+// Asks for the level packs at every update and key, and tells whether it was still the
+// current scene once it had asked.
+class ASKING_SCENE : public BASE_SCENE {
+ public:
+  ~ASKING_SCENE() override { gEvents.push_back("asker deleted, scene kind " + std::to_string(gSceneKind)); }
+  void fInit() override {}
+  void fUpdate() override { ask("update"); }
+  void fKeyDown(int32_t) override { ask("key"); }
+
+ private:
+  void ask(const std::string& from) {
+    requestScene(scene_kind::LEVEL_PACKS);
+    gEvents.push_back(from + " asked, " + (gCurrentScene == this ? "still current" : "gone"));
+  }
+};
+
+TEST_F(SceneStartUp, TheAskedForSceneComesOnceTheUpdateOrKeyHasReturned) {
+  for (const std::string from : {"update", "key"}) {
+    gEvents.clear();
+    gCurrentScene = new ASKING_SCENE();
+    if (from == "key") {
+      onKeyDown(13);
+    } else {
+      onGameUpdate(0);
+    }
+    ASSERT_NE(dynamic_cast<SCENE_CARD_GAME_LEVELPACKS*>(gCurrentScene), nullptr) << from;
+    // The packs had started up (their kind is set) before the scene that asked was deleted.
+    EXPECT_EQ(gEvents, (std::vector<std::string>{from + " asked, still current", "asker deleted, scene kind 2"}));
+    delete gCurrentScene;
+    gCurrentScene = nullptr;
+  }
 }
 
 TEST_F(SceneStartUp, TheLevelSetsUpItsCardModel) {

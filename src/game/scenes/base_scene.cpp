@@ -3,8 +3,6 @@
 #include "engine/game.h"
 #include "engine/globals.h"
 #include "game/game_entry.h"
-#include "game/game_globals.h"
-#include "game/scenes/main_menu/main_menu_scene.h"
 
 BASE_SCENE::~BASE_SCENE() = default;
 
@@ -38,22 +36,6 @@ float sceneTimeStep() {
   if (QEL::qcGAME == nullptr) return 0.0f;
   return sceneTimeStepFor(QEL::qcGAME->_settings._updatesPerSecond);
 }
-
-void changeScene(BASE_SCENE* oldScene, BASE_SCENE* nextScene) {
-  gCurrentScene = nextScene;
-  if (nextScene != nullptr) nextScene->fInit();
-  // Nothing of the old scene is touched after this.
-  if (oldScene != nextScene) delete oldScene;
-}
-
-void createMainMenuScene() {
-  if (!gIsGameInited) return;
-  gCurrentScene = new SCENE_CARD_GAME_MAINMENU();
-  gCurrentScene->fInit();
-  gIsGameReady = 1;
-}
-
-void onSplashFinished() { createMainMenuScene(); }
 
 void subscribeScenePacks(std::initializer_list<const char*> packs) {
   for (const char* pack : packs) subscribePack(pack);

@@ -14,7 +14,6 @@
 #include "game/game_globals.h"
 #include "game/players.h"
 #include "game/scenes/editor/editor_scene.h"
-#include "game/scenes/level/level_scene.h"
 
 namespace {
 
@@ -176,6 +175,5 @@ void SCENE_CARD_GAME_EDITOR::testPlayLevel() {
   if (!saveLevel()) return;
   restoreGameScreen();
   if (QEL::qcRENDER != nullptr) QEL::qcRENDER->_clearColor = QEL::QS_COLOR(GAME_CLEAR_COLOR);
-  // This scene is deleted by the switch: nothing may follow it.
-  changeScene(this, new SCENE_CARD_GAME_LEVEL());
+  requestScene(scene_kind::LEVEL);
 }

@@ -29,9 +29,8 @@ void SCENE_CARD_GAME_EDITOR::fKeyDown(int32_t code) {
     case SPACE:
       // The question waits for its answer; a save now would answer it behind its back.
       if (isQuestionShown) break;
-      // On success this scene is gone: nothing may follow.
       testPlayLevel();
-      return;
+      break;
     case PAGE_UP: changeLayers(-1); break;
     case PAGE_DOWN: changeLayers(1); break;
     case LEFT_ARROW: stepToLevel(PENDING_ACTION::PREVIOUS_LEVEL); break;

@@ -96,7 +96,7 @@ SCENE_CARD_GAME_EDITOR::~SCENE_CARD_GAME_EDITOR() {
 }
 
 void SCENE_CARD_GAME_EDITOR::fInit() {
-  gSceneKind = 5;
+  gSceneKind = scene_kind::EDITOR;
   if (QEL::qcRENDER != nullptr) QEL::qcRENDER->_clearColor = QEL::QS_COLOR(EDITOR_CLEAR_COLOR);
   if (QEL::qcGAME != nullptr) {
     QEL::qcGAME->fSetResolution(SCREEN_WIDTH, SCREEN_HEIGHT, playsFullScreen());

@@ -4,7 +4,7 @@
 // its running score and the pack's total. A click on an open frame starts its level; the
 // close button goes back to the level packs.
 // Files: start_up.cpp builds the screen, score_sheet.cpp the balls and the sheet,
-// update.cpp runs the slide, the clicks and the scene change, drawing.cpp draws.
+// update.cpp runs the slide, the clicks and the request for the next scene, drawing.cpp draws.
 #include <cstdint>
 #include <string>
 
@@ -60,7 +60,7 @@ class SCENE_CARD_GAME_FRAMES : public BASE_SCENE {
   // Only the developer key 'O' acts.
   void fKeyDown(int32_t code) override;
 
-  // Switches to the scene nextSceneType names and deletes this one: the caller's last act.
+  // Asks for the scene nextSceneType names (this scene's own numbers, NONE asks for nothing).
   void applyNextSceneType();
 
   QEL::QC_TEXTURE* imageForButton = nullptr;  // the image of the widget being built

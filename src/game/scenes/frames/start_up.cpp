@@ -53,7 +53,7 @@ SCENE_CARD_GAME_FRAMES::~SCENE_CARD_GAME_FRAMES() {
 }
 
 void SCENE_CARD_GAME_FRAMES::fInit() {
-  gSceneKind = 3;
+  gSceneKind = scene_kind::FRAMES;
   QEL::fLog("Start fInit() - SCENE_CARD_GAME_FRAMES");
   subscribeScenePacks({"", "main_menu/change_player", "levelpacks", "frames_selection", "frames_selection/buttons",
                        "frames_selection/buttons_10th_frame", "interface", "interface/backgrounds"});

@@ -1,13 +1,10 @@
 // One update of the frames scene: the slide in and out, a click on an open frame (which
-// starts its level) or on close, the developer key, and the scene change.
+// starts its level) or on close, the developer key, and the request for the next scene.
 #include "engine/log.h"
 #include "engine/sound.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/scenes/frames/frames_scene.h"
-#include "game/scenes/level/level_scene.h"
-#include "game/scenes/level_packs/level_packs_scene.h"
-#include "game/scenes/main_menu/main_menu_scene.h"
 #include "game/scenes/scene_widgets.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
@@ -80,20 +77,17 @@ void SCENE_CARD_GAME_FRAMES::fKeyDown(int32_t code) {
 }
 
 void SCENE_CARD_GAME_FRAMES::applyNextSceneType() {
-  BASE_SCENE* next = nullptr;
   switch (nextSceneType) {
     case NEXT_SCENE::LEVEL:
-      next = new SCENE_CARD_GAME_LEVEL();
+      requestScene(scene_kind::LEVEL);
       break;
     case NEXT_SCENE::LEVEL_PACKS:
-      next = new SCENE_CARD_GAME_LEVELPACKS();
+      requestScene(scene_kind::LEVEL_PACKS);
       break;
     case NEXT_SCENE::MAIN_MENU:
-      next = new SCENE_CARD_GAME_MAINMENU();
+      requestScene(scene_kind::MAIN_MENU);
       break;
     case NEXT_SCENE::NONE:
       break;
   }
-  if (next == nullptr) return;
-  changeScene(this, next);
 }

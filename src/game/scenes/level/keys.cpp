@@ -4,7 +4,6 @@
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/players.h"
-#include "game/scenes/editor/editor_scene.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/texts.h"
 #include "gui/gui_button5.h"
@@ -42,11 +41,7 @@ void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
       isRightButtonDown = true;
       break;
     case SPACE:
-      if (gIsGameInited && gIsDebug) {
-        // This scene is deleted by the switch: nothing may follow it.
-        changeScene(this, new SCENE_CARD_GAME_EDITOR());
-        return;
-      }
+      if (gIsGameInited && gIsDebug) requestScene(scene_kind::EDITOR);
       break;
     case LEFT_ARROW:
       if (gIsDebug && gCurrentLevel >= 1) {

@@ -13,7 +13,6 @@
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/players.h"
-#include "game/scenes/editor/editor_scene.h"
 #include "game/texts.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"

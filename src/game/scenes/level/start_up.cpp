@@ -55,7 +55,7 @@ float yOf(const QEL::QC_SPRITE* sprite) {
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::fInit() {
-  gSceneKind = 4;
+  gSceneKind = scene_kind::LEVEL;
   isInitFinished = false;
   isFrameFinished = false;
   isLevelFinished = false;

@@ -12,9 +12,7 @@
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/players.h"
-#include "game/scenes/frames/frames_scene.h"
 #include "game/scenes/level/level_scene.h"
-#include "game/scenes/main_menu/main_menu_scene.h"
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_wlabel.h"
@@ -55,13 +53,13 @@ void SCENE_CARD_GAME_LEVEL::applyNextSceneType() {
     startLeave();
     return;
   }
-  // The cards have flown off: this scene makes way for the next one and is deleted.
+  // The cards have flown off: this scene makes way for the next one.
   if (transitionState != IN_PLAY && is(value, TO_FRAMES)) {
-    changeScene(this, new SCENE_CARD_GAME_FRAMES());
+    requestScene(scene_kind::FRAMES);
     return;
   }
   if (transitionState != IN_PLAY && is(value, TO_MAIN_MENU)) {
-    changeScene(this, new SCENE_CARD_GAME_MAINMENU());
+    requestScene(scene_kind::MAIN_MENU);
     return;
   }
   if (is(value, TO_PAUSE)) {
@@ -81,7 +79,7 @@ void SCENE_CARD_GAME_LEVEL::applyNextSceneType() {
   } else if (is(value, TO_FINISH)) {
     showFinishWindow();
   } else if (is(value, TO_BONUS_BALLS)) {
-    changeScene(this, new SCENE_CARD_GAME_LEVEL());
+    requestScene(scene_kind::LEVEL);
   }
 }
 

@@ -55,7 +55,8 @@ class SCENE_CARD_GAME_LEVELPACKS : public BASE_SCENE {
   // The left button (a press on a closed pack) and the developer key 'O'.
   void fKeyDown(int32_t code) override;
 
-  // Switches to the scene nextSceneType names and deletes this one: the caller's last act.
+  // Asks for the scene nextSceneType names (this scene's own numbers, NONE asks for nothing);
+  // a level only when its pack and the level itself are open.
   void applyNextSceneType();
   // The pointer in a rectangle, bounds included: mode 0 (x, y) is its top-left corner,
   // mode 1 its centre.

@@ -50,7 +50,7 @@ SCENE_CARD_GAME_LEVELPACKS::~SCENE_CARD_GAME_LEVELPACKS() {
 }
 
 void SCENE_CARD_GAME_LEVELPACKS::fInit() {
-  gSceneKind = 2;
+  gSceneKind = scene_kind::LEVEL_PACKS;
   nextSceneType = NEXT_SCENE::NONE;
   // A new player has not yet finished the first frame in junior mode.
   showPackHint = getLevelResult(gCurrentPlayer, 1, kResultField, 0) == 0;

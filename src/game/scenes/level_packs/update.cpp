@@ -1,15 +1,13 @@
 // One update of the level packs: the slide in and out, the panel slides, the page turn, and
-// the clicks of the screen that is in front. The keys come here too, and the scene change.
+// the clicks of the screen that is in front. The keys come here too, and the request for the
+// next scene.
 #include "engine/log.h"
 #include "engine/sound.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/level_results.h"
-#include "game/scenes/frames/frames_scene.h"
-#include "game/scenes/level/level_scene.h"
 #include "game/scenes/level_packs/layout.h"
 #include "game/scenes/level_packs/level_packs_scene.h"
-#include "game/scenes/main_menu/main_menu_scene.h"
 #include "game/scenes/scene_widgets.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
@@ -158,13 +156,12 @@ void SCENE_CARD_GAME_LEVELPACKS::fKeyDown(int32_t code) {
 }
 
 void SCENE_CARD_GAME_LEVELPACKS::applyNextSceneType() {
-  BASE_SCENE* next = nullptr;
   switch (nextSceneType) {
     case NEXT_SCENE::MAIN_MENU:
-      next = new SCENE_CARD_GAME_MAINMENU();
+      requestScene(scene_kind::MAIN_MENU);
       break;
     case NEXT_SCENE::FRAMES:
-      next = new SCENE_CARD_GAME_FRAMES();
+      requestScene(scene_kind::FRAMES);
       break;
     case NEXT_SCENE::LEVEL:
       // A level starts only when its pack is open and the level itself is.
@@ -174,11 +171,9 @@ void SCENE_CARD_GAME_LEVELPACKS::applyNextSceneType() {
         nextSceneType = NEXT_SCENE::NONE;
         return;
       }
-      next = new SCENE_CARD_GAME_LEVEL();
+      requestScene(scene_kind::LEVEL);
       break;
     case NEXT_SCENE::NONE:
       break;
   }
-  if (next == nullptr) return;
-  changeScene(this, next);
 }

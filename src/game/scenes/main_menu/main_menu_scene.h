@@ -161,9 +161,10 @@ class SCENE_CARD_GAME_MAINMENU : public BASE_SCENE {
   // The state machine (update.cpp).
   bool runFlight(const float (&lags)[FLIGHT_ITEMS]);
   void flyMainButtonsIn();
-  // True when the flight has ended and the next scene type has been applied.
+  // True when the flight has ended and the next scene type has been applied: the update
+  // ends there, and what was applied moves from the next update on.
   bool flyMainButtonsOut();
-  // True when a slide out has ended and the next scene type has been applied.
+  // True when a slide out has ended and the next scene type has been applied (as above).
   bool slideWindow();
   bool slideDialog();
   void takeMainButtonClick(int32_t id);

@@ -64,7 +64,7 @@ void SCENE_CARD_GAME_MAINMENU::fInit() {
                        "interface/options", "interface/options/skittles", "interface/options/backs",
                        "interface/options/types", "interface/credits", "interface/hints"});
   isPlayPressed = 0;
-  gSceneKind = 1;
+  gSceneKind = scene_kind::MAIN_MENU;
   isAddPlayerForced = false;
   draggedSlider = -1;
   trophiesPage = 0;

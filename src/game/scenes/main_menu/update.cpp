@@ -6,7 +6,6 @@
 #include "engine/log.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
-#include "game/scenes/level_packs/level_packs_scene.h"
 #include "game/scenes/scene_widgets.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
@@ -70,7 +69,7 @@ void SCENE_CARD_GAME_MAINMENU::flyMainButtonsIn() {
 
 bool SCENE_CARD_GAME_MAINMENU::flyMainButtonsOut() {
   if (!runFlight(kFlyOutLag)) return false;
-  applyNextSceneType();  // may end this scene: nothing of it is touched afterwards
+  applyNextSceneType();
   return true;
 }
 
@@ -87,7 +86,7 @@ bool SCENE_CARD_GAME_MAINMENU::slideWindow() {
   }
   windowState = NO_WINDOW;
   distance = static_cast<float>(slideTime);
-  applyNextSceneType();  // may end this scene: nothing of it is touched afterwards
+  applyNextSceneType();
   return true;
 }
 
@@ -228,7 +227,7 @@ void SCENE_CARD_GAME_MAINMENU::applyNextSceneType() {
       window = CREDITS_WINDOW;
       break;
     case NEXT_LEVEL_PACKS:
-      changeScene(this, new SCENE_CARD_GAME_LEVELPACKS());
+      requestScene(scene_kind::LEVEL_PACKS);
       return;
     default:
       return;
