@@ -582,7 +582,7 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   enum DEAL : int32_t { NO_DEAL = 0, GATHERING = 1, DEALING_BACK = 2, RESHUFFLING = 3, FLYING_IN = 4,
                         FLYING_OUT = 5 };
   // Result kinds of a frame (LEVEL_RESULT::result).
-  enum FRAME_KIND : int32_t { NOT_COMPLETED = 1, OPEN_FRAME = 2, SPARE = 3, STRIKE = 4 };
+  using enum LEVEL_RESULT::FRAME_KIND;
 
   // One update with the given time step (seconds); fUpdate passes the scene's own.
   void updateLevel(float timeStep);

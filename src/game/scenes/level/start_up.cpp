@@ -76,7 +76,7 @@ void SCENE_CARD_GAME_LEVEL::fInit() {
 
   resetFrameState();
   isTutorial = gCurrentLevel == 0 && gGameMode == 0 &&
-               getLevelResult(gCurrentPlayer, 1, kResultField) == 0;
+               getLevelResult(gCurrentPlayer, 1, kResultField) == LOCKED;
   subscribeScenePacks({"", "interface", "interface/pause_window", "interface/shop",
                        "interface/options", "interface/options/skittles",
                        "interface/options/backs", "interface/options/types",
@@ -244,10 +244,10 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
 
   std::wstring rollTexts[3];
   if (gTenthFrameBonus) {
-    if (gTenthFrameKind == 4) {
+    if (gTenthFrameKind == STRIKE) {
       rollTexts[0] = L"X";
       if (gTenthFrameSecondBonus) rollTexts[1] = L"X";
-    } else if (gTenthFrameKind == 3) {
+    } else if (gTenthFrameKind == SPARE) {
       rollTexts[0] = numberToWString(gTenthFrameBall1);
       rollTexts[1] = L"/";
     }

@@ -53,7 +53,7 @@ void SCENE_CARD_GAME_LEVELPACKS::fInit() {
   gSceneKind = 2;
   nextSceneType = NEXT_SCENE::NONE;
   // A new player has not yet finished the first frame in junior mode.
-  showPackHint = getLevelResult(gCurrentPlayer, 1, kResultField, 0) == 0;
+  showPackHint = getLevelResult(gCurrentPlayer, 1, kResultField, 0) == LEVEL_RESULT::LOCKED;
   QEL::fLog("Start fInit() LEVELPACKS");
   subscribeScenePacks({"", "main_menu", "main_menu/change_player", "main_menu/change_player/panel",
                        "levelpacks", "levelpacks/buttons", "interface", "interface/hints"});
