@@ -6,6 +6,7 @@
 #include <string>
 
 constexpr int kLevelCount = 120;
+constexpr int kLastLevel = kLevelCount - 1;  // the tenth frame of the last pack
 constexpr int kPackCount = 12;
 constexpr int kLevelsPerPack = 10;
 constexpr int kLevelResultFieldCount = 5;

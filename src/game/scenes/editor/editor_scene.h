@@ -40,7 +40,6 @@ class SCENE_CARD_GAME_EDITOR : public BASE_SCENE {
   static constexpr int32_t BOTTOM_LAYER = EDITOR_BOTTOM_LAYER;
   static constexpr int32_t SCREEN_WIDTH = 1280;
   static constexpr int32_t SCREEN_HEIGHT = 768;
-  static constexpr int32_t LAST_LEVEL = 199;  // the editor reaches levels 0-199
   static constexpr int32_t MAX_SPECIAL_CARDS = 10;  // the skittles of a frame
   static constexpr int32_t VALUES = 52;
   static constexpr int32_t BACKS = 12;

@@ -128,8 +128,9 @@ void SCENE_CARD_GAME_EDITOR::preview() {
 
 void SCENE_CARD_GAME_EDITOR::nextLevel() {
   if (isTenStepKeyHeld) {
-    gCurrentLevel = gCurrentLevel < LAST_LEVEL - TEN_STEP ? gCurrentLevel + TEN_STEP : LAST_LEVEL;
-  } else if (gCurrentLevel < LAST_LEVEL) {
+    gCurrentLevel =
+        gCurrentLevel < LEVEL_LAST_FILE_INDEX - TEN_STEP ? gCurrentLevel + TEN_STEP : LEVEL_LAST_FILE_INDEX;
+  } else if (gCurrentLevel < LEVEL_LAST_FILE_INDEX) {
     ++gCurrentLevel;
   }
   loadLevel(gCurrentLevel);

@@ -3,6 +3,7 @@
 // next and previous level; cards whose fly-away flight has ended; the rising pop-ups.
 #include <cstdlib>
 
+#include "editor/level_file.h"
 #include "engine/sound.h"
 #include "game/card.h"
 #include "game/card_flights.h"
@@ -15,7 +16,6 @@
 
 namespace {
 
-constexpr int32_t LAST_LEVEL_INDEX = 200;
 constexpr float POPUP_SPEED = 200.0f;  // pixels per second
 constexpr float PARKED = -200.0f;
 constexpr int32_t SCREEN_WIDTH = 1024;
@@ -120,7 +120,8 @@ void leaveForLevel(SCENE_CARD_GAME_LEVEL& level) {
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::nextLevel() {
-  if (gCurrentLevel < LAST_LEVEL_INDEX) ++gCurrentLevel;
+  // It may step one past the editor's last level file, and no further.
+  if (gCurrentLevel <= LEVEL_LAST_FILE_INDEX) ++gCurrentLevel;
   leaveForLevel(*this);
 }
 

@@ -27,7 +27,6 @@ enum KEY : int32_t {
 
 constexpr int32_t DEVELOPER_MONEY = 100000;
 constexpr int32_t DEVELOPER_TROPHY = 3;
-constexpr int32_t LAST_LEVEL_FOR_RIGHT_ARROW = 118;
 
 }  // namespace
 
@@ -55,7 +54,7 @@ void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
       }
       break;
     case RIGHT_ARROW:
-      if (gIsDebug && gCurrentLevel <= LAST_LEVEL_FOR_RIGHT_ARROW) {
+      if (gIsDebug && gCurrentLevel < kLastLevel) {
         nextLevel();
         selectedCard = -1;
       }

@@ -16,7 +16,6 @@
 
 namespace {
 
-constexpr int32_t LAST_LEVEL = kLevelCount - 1;
 constexpr int32_t TENTH_FRAME = kLevelsPerPack - 1;
 constexpr int32_t BANNER_FONT_SIZE = 100;
 constexpr int32_t BANNER_FONT_VARIANT = 3;
@@ -216,7 +215,7 @@ void SCENE_CARD_GAME_LEVEL::writeRollLabels() {
 }
 
 void SCENE_CARD_GAME_LEVEL::openNextLevel() {
-  if (levelResult.result <= NOT_COMPLETED || gCurrentLevel >= LAST_LEVEL || gCurrentLevel < 0) return;
+  if (levelResult.result <= NOT_COMPLETED || gCurrentLevel >= kLastLevel || gCurrentLevel < 0) return;
   const int32_t next = gCurrentLevel + 1;
   if (getLevelResult(gCurrentPlayer, next, kResultField) != LOCKED) return;
   if (isTenthFrame()) {
