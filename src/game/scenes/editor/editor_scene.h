@@ -21,6 +21,7 @@
 #include "editor/editor_cards.h"
 #include "editor/level_file.h"
 #include "game/scenes/base_scene.h"
+#include "platform/key_codes.h"
 
 namespace QEL {
 class QC_FONT;
@@ -84,31 +85,8 @@ class SCENE_CARD_GAME_EDITOR : public BASE_SCENE {
     CAPTION_OFFSET = 25,
   };
 
-  // The keys the editor answers: Windows virtual-key codes; the mouse buttons come as 1 and 2.
-  enum KEY : int32_t {
-    LEFT_BUTTON = 1,
-    RIGHT_BUTTON = 2,
-    SHIFT = 16,
-    SPACE = 32,
-    PAGE_UP = 33,
-    PAGE_DOWN = 34,
-    LEFT_ARROW = 37,
-    RIGHT_ARROW = 39,
-    KEY_1 = 49,
-    KEY_2 = 50,
-    KEY_3 = 51,
-    KEY_A = 65,
-    KEY_D = 68,
-    KEY_S = 83,
-    KEY_T = 84,
-    KEY_W = 87,
-    KEY_X = 88,
-    KEY_Z = 90,
-    NUMPAD_STAR = 106,
-    EQUALS = 187,
-    MINUS = 189,
-    GRAVE = 192,
-  };
+  // The keys the editor answers.
+  using enum platform::KEY;
 
   enum class MODE : int32_t { LAYOUT = 0, VALUE_PICKER = 1 };
   // What waits for the answer to the unsaved-changes question.

@@ -9,21 +9,11 @@
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_wlabel.h"
+#include "platform/key_codes.h"
 
 namespace {
 
-enum KEY : int32_t {
-  LEFT_BUTTON = 1,
-  RIGHT_BUTTON = 2,
-  SPACE = 32,
-  LEFT_ARROW = 37,
-  RIGHT_ARROW = 39,
-  KEY_D = 68,
-  KEY_O = 79,
-  KEY_S = 83,
-  KEY_T = 84,
-  KEY_W = 87,
-};
+using enum platform::KEY;
 
 constexpr int32_t DEVELOPER_MONEY = 100000;
 constexpr int32_t DEVELOPER_TROPHY = 3;
