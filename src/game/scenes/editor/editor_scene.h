@@ -20,6 +20,7 @@
 
 #include "editor/editor_cards.h"
 #include "editor/level_file.h"
+#include "game/picture_size.h"
 #include "game/scenes/base_scene.h"
 #include "platform/key_codes.h"
 
@@ -40,7 +41,7 @@ class SCENE_CARD_GAME_EDITOR : public BASE_SCENE {
   static constexpr int32_t TOP_LAYER = EDITOR_TOP_LAYER;
   static constexpr int32_t BOTTOM_LAYER = EDITOR_BOTTOM_LAYER;
   static constexpr int32_t SCREEN_WIDTH = 1280;
-  static constexpr int32_t SCREEN_HEIGHT = 768;
+  static constexpr int32_t SCREEN_HEIGHT = kPictureHeight;  // the game's picture beside the panels
   static constexpr int32_t MAX_SPECIAL_CARDS = 10;  // the skittles of a frame
   static constexpr int32_t VALUES = 52;
   static constexpr int32_t BACKS = 12;

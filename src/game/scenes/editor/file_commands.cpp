@@ -12,6 +12,7 @@
 #include "engine/log.h"
 #include "engine/render.h"
 #include "game/game_globals.h"
+#include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/editor/editor_scene.h"
 #include "game/scenes/level/level_scene.h"
@@ -19,8 +20,6 @@
 namespace {
 
 constexpr int32_t TEN_STEP = 10;
-constexpr int32_t GAME_WIDTH = 1024;
-constexpr int32_t GAME_HEIGHT = 768;
 constexpr uint32_t GAME_CLEAR_COLOR = 0xFF000000u;
 
 std::string levelName(int32_t index) { return levelFilePath(index).generic_string(); }
@@ -169,7 +168,7 @@ bool SCENE_CARD_GAME_EDITOR::playsFullScreen() {
 }
 
 void SCENE_CARD_GAME_EDITOR::restoreGameScreen() {
-  if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(GAME_WIDTH, GAME_HEIGHT, playsFullScreen());
+  if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(kPictureWidth, kPictureHeight, playsFullScreen());
 }
 
 void SCENE_CARD_GAME_EDITOR::testPlayLevel() {

@@ -10,6 +10,7 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/picture_size.h"
 #include "game/scenes/level/level_scene.h"
 #include "gui/gui_wlabel.h"
 #include "primitives/sprite.h"
@@ -18,12 +19,10 @@ namespace {
 
 constexpr float POPUP_SPEED = 200.0f;  // pixels per second
 constexpr float PARKED = -200.0f;
-constexpr int32_t SCREEN_WIDTH = 1024;
-constexpr int32_t SCREEN_HEIGHT = 768;
 constexpr float BEYOND_EDGE = 100.0f;
 
 bool isBeyondEdge(float x, float y) {
-  return x <= -BEYOND_EDGE || y <= -BEYOND_EDGE || x >= SCREEN_WIDTH + BEYOND_EDGE || y >= SCREEN_HEIGHT + BEYOND_EDGE;
+  return x <= -BEYOND_EDGE || y <= -BEYOND_EDGE || x >= kPictureWidth + BEYOND_EDGE || y >= kPictureHeight + BEYOND_EDGE;
 }
 
 }  // namespace
@@ -33,11 +32,11 @@ void pickPointBeyondEdge(float& x, float& y) {
   // and right, the third where along that edge.
   const bool far = (std::rand() & 1) != 0;
   if ((std::rand() & 1) != 0) {
-    x = static_cast<float>(std::rand() % SCREEN_WIDTH);
-    y = far ? SCREEN_HEIGHT + BEYOND_EDGE : -BEYOND_EDGE;
+    x = static_cast<float>(std::rand() % kPictureWidth);
+    y = far ? kPictureHeight + BEYOND_EDGE : -BEYOND_EDGE;
   } else {
-    y = static_cast<float>(std::rand() % SCREEN_HEIGHT);
-    x = far ? SCREEN_WIDTH + BEYOND_EDGE : -BEYOND_EDGE;
+    y = static_cast<float>(std::rand() % kPictureHeight);
+    x = far ? kPictureWidth + BEYOND_EDGE : -BEYOND_EDGE;
   }
 }
 

@@ -14,6 +14,7 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/texts.h"
@@ -22,8 +23,6 @@
 
 namespace {
 
-constexpr float SCREEN_WIDTH = 1024.0f;
-constexpr float SCREEN_HEIGHT = 768.0f;
 constexpr float SKITTLE_DISPLAY_X = 48.0f;
 constexpr float SKITTLE_DISPLAY_Y = 45.0f;
 constexpr int32_t POINTS_PLAIN = 10;
@@ -139,11 +138,11 @@ void SCENE_CARD_GAME_LEVEL::pickPointBeyondEdgeForPair(float& edgeX, float& edge
   QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundCardFly]);
   QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundCardMatch]);
   if (r1 % 2 == 0) {
-    edgeX = static_cast<float>(std::rand() % 1024);
-    edgeY = r2 == 1 ? static_cast<float>(cardHeight) + SCREEN_HEIGHT : static_cast<float>(-cardHeight);
+    edgeX = static_cast<float>(std::rand() % kPictureWidth);
+    edgeY = r2 == 1 ? static_cast<float>(cardHeight) + kPictureHeight : static_cast<float>(-cardHeight);
   } else {
-    edgeY = static_cast<float>(std::rand() % 768);
-    edgeX = r2 == 1 ? static_cast<float>(cardWidth) + SCREEN_WIDTH : static_cast<float>(-cardWidth);
+    edgeY = static_cast<float>(std::rand() % kPictureHeight);
+    edgeX = r2 == 1 ? static_cast<float>(cardWidth) + kPictureWidth : static_cast<float>(-cardWidth);
   }
 }
 
@@ -172,7 +171,7 @@ void SCENE_CARD_GAME_LEVEL::showHintedCardsPlain() {
 // Starts the pair's flights; the points will rise from the pair's last card.
 void SCENE_CARD_GAME_LEVEL::flyPairAway(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB, float edgeX,
                                         float edgeY, float& popupX, float& popupY) {
-  const float belowScreen = static_cast<float>(cardHeight) + SCREEN_HEIGHT;
+  const float belowScreen = static_cast<float>(cardHeight) + kPictureHeight;
   const auto popupAt = [&](const CARD* card) {
     popupX = card->currentX;
     popupY = card->currentY;
@@ -186,7 +185,7 @@ void SCENE_CARD_GAME_LEVEL::flyPairAway(int32_t kindA, int32_t indexA, int32_t k
       flyPileTopAway(indexA, edgeX, edgeY);
     }
   } else if (kindA == 2 && kindB == 2) {
-    const float x = static_cast<float>(std::rand() % 1024);
+    const float x = static_cast<float>(std::rand() % kPictureWidth);
     popupAt(cardPiles->holders[indexB]);
     flyPileTopAway(indexA, x, belowScreen);
     flyPileTopAway(indexB, x, belowScreen);

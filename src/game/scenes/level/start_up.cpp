@@ -16,6 +16,7 @@
 #include "game/fonts_sounds.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
+#include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/texts.h"
@@ -71,7 +72,7 @@ void SCENE_CARD_GAME_LEVEL::fInit() {
 
   const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
   if (playerInRange && !gPlayers[gCurrentPlayer].isFullscreen && QEL::qcGAME != nullptr) {
-    QEL::qcGAME->fSetResolution(1024, 768, false);
+    QEL::qcGAME->fSetResolution(kPictureWidth, kPictureHeight, false);
   }
 
   resetFrameState();
@@ -221,7 +222,7 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenSprites() {
 void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
   delete shadowSprite;
   shadowSprite = makeSceneSprite("interface shadow_black_square.png", 0.0f, 0.0f, 1);
-  shadowSprite->fSetScale(1024.0f, 768.0f, 1.0f);
+  shadowSprite->fSetScale(kPictureWidth, kPictureHeight, 1.0f);
   shadowSprite->fSetColor(0x64000000u);
 
   deleteSceneContainer(guiContainer1);

@@ -8,6 +8,7 @@
 #include "game/fonts_sounds.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
+#include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "gui/gui_button5.h"
@@ -210,7 +211,7 @@ void SCENE_CARD_GAME_LEVEL::setFullscreen(bool on) {
   PLAYER_RECORD* player = currentPlayerRecord();
   if (player == nullptr) return;
   player->isFullscreen = on ? 1 : 0;
-  if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(1024, 768, on);
+  if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(kPictureWidth, kPictureHeight, on);
   if (on) {
     showBox(fullscreenTickedButton, fullscreenButton, fullscreenBoxX, fullscreenBoxY);
   } else {

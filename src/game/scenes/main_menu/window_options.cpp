@@ -1,6 +1,7 @@
 // The main menu's options window: the sound and music sliders with their rows of skittles,
 // the full-screen and cursor tick boxes, twelve card backs and three card types. Changes
 // take effect at once and are saved when the window closes.
+#include "game/picture_size.h"
 #include "game/scenes/main_menu/main_menu_scene.h"
 
 #include <string>
@@ -208,7 +209,7 @@ void SCENE_CARD_GAME_MAINMENU::onOptionsClick(int32_t id) {
     case FULLSCREEN_BOX:
     case FULLSCREEN_TICKED_BOX:
       player.isFullscreen = id == FULLSCREEN_BOX ? 1 : 0;
-      if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(1024, 768, player.isFullscreen != 0);
+      if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(kPictureWidth, kPictureHeight, player.isFullscreen != 0);
       showTickBoxes();
       break;
     case MUTE_ALL_BOX:
