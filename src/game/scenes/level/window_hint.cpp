@@ -8,6 +8,7 @@
 #include "game/fonts_sounds.h"
 #include "game/picture_size.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"
@@ -89,8 +90,8 @@ void SCENE_CARD_GAME_LEVEL::createHintPanel() {
     *frame.sprite = makeSceneSprite(frame.image, at.x, at.y, 0);
   }
 
-  hintLabel = createLabel(87, L"", LABEL_X, hintShade->_node->_position.y + LABEL_BELOW_SHADE_TOP, hintContainer,
-                          findFont(20, 2), 0);
+  hintLabel = createLabel(hint_widget::LABEL, L"", LABEL_X, hintShade->_node->_position.y + LABEL_BELOW_SHADE_TOP,
+                          hintContainer, findFont(20, 2), 0);
 }
 
 void SCENE_CARD_GAME_LEVEL::drawHintArrowAt(float x, float y) {
