@@ -102,7 +102,7 @@ void CARD_PILES::fillDeckCards() {
     CARD* card = deckCards[i];
     if (card == nullptr) continue;
     card->setValue(stockValues[i]);
-    card->kind = 2;
+    card->kind = CARD::STOCK_OR_PILE;
     card->index = i;
     stockCards[i] = card;
   }
@@ -187,7 +187,7 @@ void CARD_PILES::updatePileTops() {
     CARD* holder = holders[p];
     if (holder == nullptr) continue;
     holder->setValue(pileSlots[p][0]);
-    holder->kind = 2;
+    holder->kind = CARD::STOCK_OR_PILE;
     holder->index = p;
     holder->setPileSpecial(pileSpecial[p][0] == 1);
   }

@@ -170,7 +170,7 @@ bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
       useJoker();
       isJokerMode = false;
     } else if (isMatchingPair(selected->rank, cardPiles->getRank(top))) {
-      removePair(1, selectedCard, 2, pile);
+      removePair(LAYOUT_SLOT, selectedCard, PILE_TOP, pile);
       selected->updateColor();
       selectedCard = -1;
     } else {
@@ -192,7 +192,7 @@ bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
     isJokerMode = false;
     selectedPileCard = -1;
   } else if (isMatchingPair(cardPiles->getRank(cardPiles->getCard(selectedPileCard - 1, 0)), cardPiles->getRank(top))) {
-    removePair(2, selectedPileCard - 1, 2, pile);
+    removePair(PILE_TOP, selectedPileCard - 1, PILE_TOP, pile);
     selectedPileCard = -1;
   } else {
     selectedPileCard = hoveredPile;
@@ -231,7 +231,7 @@ bool SCENE_CARD_GAME_LEVEL::clickLayoutCard() {
       useJoker();
       isJokerMode = false;
     } else if (isMatchingPair(cardPiles->getRank(cardPiles->getCard(selectedPileCard - 1, 0)), card->rank)) {
-      removePair(2, selectedPileCard - 1, 1, slot);
+      removePair(PILE_TOP, selectedPileCard - 1, LAYOUT_SLOT, slot);
       selectedPileCard = -1;
     } else {
       selectedPileCard = -1;
@@ -260,7 +260,7 @@ bool SCENE_CARD_GAME_LEVEL::clickLayoutCard() {
     useJoker();
     isJokerMode = false;
   } else if (isMatchingPair(cards[selectedCard]->rank, card->rank)) {
-    removePair(1, selectedCard, 1, slot);
+    removePair(LAYOUT_SLOT, selectedCard, LAYOUT_SLOT, slot);
     selectedCard = -1;
   } else {
     cards[selectedCard]->updateColor();

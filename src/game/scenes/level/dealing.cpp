@@ -131,7 +131,7 @@ void SCENE_CARD_GAME_LEVEL::previousLevel() {
 
 void SCENE_CARD_GAME_LEVEL::removeFlownCard(CARD* card) {
   if (card == nullptr) return;
-  if (card->kind == 1) {
+  if (card->kind == CARD::TAKEN) {
     if (card->id >= 0 && card->id < MAX_LAYOUT_CARDS && cards[card->id] != nullptr) {
       cards[card->id]->onTable = false;
       cards[card->id]->reset();
@@ -141,7 +141,7 @@ void SCENE_CARD_GAME_LEVEL::removeFlownCard(CARD* card) {
       if (slot != nullptr && slot->onTable) ++onTable;
     }
     cardsLeft = onTable;
-  } else if (card->kind == 2 && cardPiles != nullptr) {
+  } else if (card->kind == CARD::STOCK_OR_PILE && cardPiles != nullptr) {
     // The pile's card that flew: the stock may have dealt onto the pile while it flew.
     const int32_t pile = card->index;
     CARD* flown = pile >= 0 && pile < CARD_PILES::MAX_PILES ? flyingPileCards[pile] : nullptr;

@@ -52,11 +52,11 @@ void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
     case KEY_D:
       if (!gIsCheat) break;
       if (selectedCard >= 0 && selectedCard < MAX_LAYOUT_CARDS) {
-        removePair(1, selectedCard, -1, -1);
+        removePair(LAYOUT_SLOT, selectedCard, NO_CARD, -1);
         selectedCard = -1;
       }
       if (selectedPileCard > 0) {
-        removePair(2, selectedPileCard - 1, -1, -1);
+        removePair(PILE_TOP, selectedPileCard - 1, NO_CARD, -1);
         selectedPileCard = -1;
       }
       break;

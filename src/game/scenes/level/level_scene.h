@@ -253,9 +253,11 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   // The tutorial steps that name the cards they let the player take.
   bool isTakeableInTutorial(int32_t cardId) const;
 
-  // Takes a matched pair off the table and pays for it; kinds: 1 a layout slot, 2 the top of
-  // a reserve pile (0-based). Kind B and index B -1: one card alone (the developer's D key).
-  // The caller has tested the match and clears its own selection.
+  // Where removePair takes a card from: a layout slot, or the top of a reserve pile (by its
+  // 0-based index); NO_CARD (index -1) as the partner of one card alone.
+  enum PAIR_SOURCE : int32_t { NO_CARD = -1, LAYOUT_SLOT = 1, PILE_TOP = 2 };
+  // Takes a matched pair off the table and pays for it; kind B NO_CARD: one card alone (the
+  // developer's D key). The caller has tested the match and clears its own selection.
   void removePair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB);
   // The cards under a removed layout card lose it from their over lists.
   void releaseCardsUnder(int32_t cardId);
