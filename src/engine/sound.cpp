@@ -299,6 +299,13 @@ void QC_SOUND::fSetPosition(QC_SOUND* sound, float x, float y, float z) {
   if (sound->_audio) alSource3f(sound->_source, AL_POSITION, x, y, z);
 }
 
+void QC_SOUND::fSetGain(QC_SOUND* sound, float gain) {
+  if (!sound) return;
+  QT_SOUND_GUARD lock(qcSOUND_LOCK);
+  // A sound made without an audio device has no source to set.
+  if (sound->_audio) alSourcef(sound->_source, AL_GAIN, gain);
+}
+
 bool QC_SOUND::fIsPlaying(QC_SOUND* sound) {
   if (!sound) return false;
   QT_SOUND_GUARD lock(qcSOUND_LOCK);
