@@ -237,6 +237,9 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
 
   // Called back by the piles.
   void finishLevel();
+  // A turnover has ended a ball: the skittles it knocked down go into levelResult and the
+  // ball boxes. The one place a ball of the frame is recorded before the frame ends.
+  void recordBall();
   void showResultBanner(int32_t kind);
   void showHint(int32_t n);
   void closeHint();
@@ -633,6 +636,7 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   void scoreBonusPlay();
   void storeResultIfBetter();
   void writeRollLabels();
+  void writeFirstBallLabels(int32_t knocked);
   void openNextLevel();
   // Skittles down in the frame for the "knocked_down" texts of a kind.
   int32_t knockedDownCount(int32_t kind) const;

@@ -214,6 +214,44 @@ void SCENE_CARD_GAME_LEVEL::writeRollLabels() {
   for (int32_t k = 0; k < 3; ++k) setText(rollLabels[k], text[k]);
 }
 
+void SCENE_CARD_GAME_LEVEL::recordBall() {
+  const int32_t ballsEnded = turnoversAtStart - turnoversLeft;
+  if (ballsEnded == 1) {
+    const int32_t knocked = kAllSkittles - countOfSpecialCardsOnScene;
+    levelResult.specialCards1 = knocked;
+    writeFirstBallLabels(knocked);
+  } else if (ballsEnded == 2) {
+    levelResult.specialCards2 = kAllSkittles - levelResult.specialCards1 - countOfSpecialCardsOnScene;
+    QEL::fLog("");
+    QEL::fLog("------------------------------------------                   Second: ", levelResult.specialCards2);
+  }
+}
+
+void SCENE_CARD_GAME_LEVEL::writeFirstBallLabels(int32_t knocked) {
+  const std::wstring count = number(knocked);
+  if (!isTenthFrame() || !gTenthFrameBonus) {
+    if (knocked == kAllSkittles) {
+      setText(rollLabels[0], L"X");
+      setText(rollLabels[1], L"");
+    } else {
+      setText(rollLabels[0], count);
+    }
+  } else if (!gTenthFrameSecondBonus) {
+    if (knocked == kAllSkittles) {
+      setText(rollLabels[1], L"X");
+      setText(rollLabels[2], L"");
+    } else {
+      setText(rollLabels[1], count);
+    }
+  } else {
+    if (knocked == kAllSkittles) {
+      setText(rollLabels[2], number(kAllSkittles));
+    } else {
+      setText(rollLabels[1], count);
+    }
+  }
+}
+
 void SCENE_CARD_GAME_LEVEL::openNextLevel() {
   if (levelResult.result <= NOT_COMPLETED || gCurrentLevel >= kLastLevel || gCurrentLevel < 0) return;
   const int32_t next = gCurrentLevel + 1;
