@@ -2,9 +2,9 @@
 // The level editor: the developer's scene for laying out levels, reached from a level with
 // Space when debug_test.txt lies beside Resources. It works on a 1280 x 768 screen: the
 // 1024-pixel play area on the left and a strip of panels on the right. The cards, the
-// selection, the card line and all their geometry are the editor library's
-// (editor/editor_cards.h, editor/level_file.h), which the level generator shares; this scene
-// adds the screen, the input, the files and the way back to the level.
+// selection, the card line and all their geometry are the level geometry library's
+// (level_geometry/editor_cards.h, level_geometry/level_file.h), which the level generator
+// shares; this scene adds the screen, the input, the files and the way back to the level.
 //
 // One file per concern: start_up.cpp (screen, images, widgets), drawing.cpp, hover.cpp,
 // update.cpp (each frame: drags, turns, fans, buttons), commands.cpp (what the buttons do),
@@ -18,10 +18,10 @@
 
 #include <pugixml.hpp>
 
-#include "editor/editor_cards.h"
-#include "editor/level_file.h"
 #include "game/picture_size.h"
 #include "game/scenes/base_scene.h"
+#include "level_geometry/editor_cards.h"
+#include "level_geometry/level_file.h"
 #include "platform/key_codes.h"
 
 namespace QEL {

@@ -3,7 +3,6 @@
 // next and previous level; cards whose fly-away flight has ended; the rising pop-ups.
 #include <cstdlib>
 
-#include "editor/level_file.h"
 #include "engine/sound.h"
 #include "game/card.h"
 #include "game/card_flights.h"
@@ -13,6 +12,7 @@
 #include "game/picture_size.h"
 #include "game/scenes/level/level_scene.h"
 #include "gui/gui_wlabel.h"
+#include "level_geometry/level_file.h"
 #include "primitives/sprite.h"
 
 namespace {

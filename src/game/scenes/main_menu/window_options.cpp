@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "editor/card_geometry.h"
 #include "engine/game.h"
 #include "engine/globals.h"
 #include "engine/log.h"
@@ -19,6 +18,7 @@
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
+#include "level_geometry/card_geometry.h"
 #include "primitives/sprite.h"
 
 using main_menu::drawRaised;

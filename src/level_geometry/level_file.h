@@ -8,7 +8,7 @@
 
 #include <pugixml.hpp>
 
-#include "editor/editor_cards.h"
+#include "level_geometry/editor_cards.h"
 
 struct LEVEL_SETTINGS {
   int32_t numberOfTurnovers = 0;
