@@ -33,9 +33,6 @@
 #include <vector>
 
 #include "drawing_threads.h"
-#include "editor/editor_cards.h"
-#include "editor/level_file.h"
-#include "editor/shape_generators.h"
 #include "engine/game.h"
 #include "engine/globals.h"
 #include "engine/input.h"
@@ -48,6 +45,9 @@
 #include "game/scenes/level/level_scene.h"
 #include "game/splash_screen.h"
 #include "game/texts.h"
+#include "level_geometry/editor_cards.h"
+#include "level_geometry/level_file.h"
+#include "level_geometry/shape_generators.h"
 #include "platform/gl_functions.h"
 
 namespace {

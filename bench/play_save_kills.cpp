@@ -27,7 +27,6 @@
 
 #include <pugixml.hpp>
 
-#include "editor/level_file.h"
 #include "engine/file_system.h"
 #include "engine/log.h"
 #include "game/game_globals.h"
@@ -37,6 +36,7 @@
 #include "game/save_files.h"
 #include "game/scenes/main_menu/main_menu_scene.h"
 #include "gui/gui_linebox.h"
+#include "level_geometry/level_file.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "engine/callback.h"
 
+#include "engine/result_codes.h"
+
 namespace QEL {
 
 // Constant-initialised, so a registrar running during static initialisation of another
@@ -28,7 +30,7 @@ QC_CALLBACK* QC_CALLBACK::fCreate(QT_CALLBACK_FUNCTION function, const char* nam
 }
 
 int32_t QC_CALLBACK::fInvoke(QC_CALLBACK* callback, QT_CALLBACK_ARG argument) {
-  if (!callback) return -108;
+  if (!callback) return qeRESULT_MISSING;
   if (!callback->_function) return 0;
   callback->_function(argument != 0 ? argument : callback->_argument);
   return 0;

@@ -6,6 +6,7 @@
 #include "engine/file_system.h"
 #include "engine/game.h"
 #include "engine/log.h"
+#include "engine/xml_save.h"
 
 namespace QEL {
 
@@ -35,7 +36,8 @@ void QC_GAME::fSaveDefaultConfig() {
   root.append_attribute("company_name").set_value(_settings._companyName.c_str());
   root.append_attribute("resolution").set_value(_settings._resolution.fToString());
   const std::string path = folder + "/" + "config.xml";
-  if (!document.save_file(path.c_str(), "", pugi::format_default | pugi::format_write_bom, pugi::encoding_utf8)) {
+  // Each node on its own line; the file's one element has nothing to indent.
+  if (!fSaveXmlAtomically(document, path, nullptr, pugi::format_indent | pugi::format_write_bom)) {
     fLog("config.xml cannot be written: ", path);
   }
 }

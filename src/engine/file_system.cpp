@@ -16,6 +16,7 @@
 #include "engine/callback.h"
 #include "engine/globals.h"
 #include "engine/log.h"
+#include "engine/result_codes.h"
 #include "engine/text_utils.h"
 #include "engine/zip_reader.h"
 #include "platform/window.h"
@@ -215,26 +216,26 @@ int32_t QC_FILE_SYSTEM::fLoadResource(const std::string& packPath, const std::st
   if (kind == 2) {
     const std::string file = pack + "/" + name;
     struct stat st {};
-    if (stat(file.c_str(), &st) != 0) return -108;
+    if (stat(file.c_str(), &st) != 0) return qeRESULT_MISSING;
     std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f) return -108;
+    if (!f) return qeRESULT_MISSING;
     const std::size_t size = static_cast<std::size_t>(st.st_size);
     // The record counts its bytes in 32 bits.
     if (size >= UINT32_MAX) {
       std::fclose(f);
       fLog("Resource too large to read: ", file);
-      return -109;
+      return qeRESULT_SHORT_READ;
     }
     auto* buffer = static_cast<uint8_t*>(std::malloc(size + 1));
     if (!buffer) {
       std::fclose(f);
-      return -109;
+      return qeRESULT_SHORT_READ;
     }
     const std::size_t got = std::fread(buffer, 1, size, f);
     std::fclose(f);
     if (got != size) {
       std::free(buffer);
-      return -109;
+      return qeRESULT_SHORT_READ;
     }
     buffer[size] = 0;
     out._size = static_cast<uint32_t>(size + 1);
@@ -253,7 +254,7 @@ int32_t QC_FILE_SYSTEM::fOpenResource(const std::string& packPath, const std::st
   if (kind == 0) return -1;
   if (kind == 1) return 1;
   std::FILE* f = std::fopen((pack + "/" + name).c_str(), "rb");
-  if (!f) return -108;
+  if (!f) return qeRESULT_MISSING;
   std::fseek(f, 0, SEEK_END);
   const long size = std::ftell(f);
   std::fseek(f, 0, SEEK_SET);

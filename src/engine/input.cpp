@@ -3,6 +3,7 @@
 #include "engine/callback.h"
 #include "engine/log.h"
 #include "engine/window.h"
+#include "platform/key_codes.h"
 
 namespace QEL {
 
@@ -10,8 +11,8 @@ QK_BUTTON* qcINPUT_INSTANCE = nullptr;
 QS_POINT* qcMOUSE_POSITION = nullptr;
 
 namespace {
-constexpr uint32_t kShift = 16;
-constexpr uint32_t kShiftMirror = 20;
+constexpr uint32_t kShift = platform::SHIFT;
+constexpr uint32_t kShiftMirror = platform::CAPS_LOCK;
 }  // namespace
 
 QK_BUTTON::QK_BUTTON() {
@@ -100,8 +101,9 @@ int32_t QK_BUTTON::fEndFrame() {
 }
 
 bool QK_BUTTON::isSystemKey(uint32_t code) const {
-  const bool system = code == 8 || code == 13 || code == 16 || code == 17 || (code >= 35 && code <= 40) ||
-                      code == 45 || code == 46;
+  using enum platform::KEY;
+  const bool system = code == BACKSPACE || code == RETURN || code == SHIFT || code == CONTROL ||
+                      (code >= END && code <= DOWN_ARROW) || code == INSERT || code == DELETE;
   if (system) fLog("isSystemKey: ", code);
   return system;
 }

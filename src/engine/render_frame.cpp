@@ -8,6 +8,7 @@
 #include "engine/camera.h"
 #include "engine/log.h"
 #include "engine/render.h"
+#include "engine/result_codes.h"
 #include "engine/texture.h"
 #include "platform/matrix_math.h"
 #include "platform/memory.h"
@@ -38,7 +39,7 @@ int32_t QC_RENDER::fBeginScene() {
   if (level == platform::Result::deviceNotReset) {
     fLog("D3DERR_DEVICENOTRESET");
     ResetDevice();
-    return -110;
+    return qeRESULT_NOTHING_DONE;
   }
   // Without buffers (a reset that failed) nothing can be drawn; the device reports itself
   // not reset, so this is only a guard.

@@ -8,6 +8,7 @@
 #include "engine/callback.h"
 #include "engine/globals.h"
 #include "engine/log.h"
+#include "engine/result_codes.h"
 #include "engine/text_utils.h"
 #include "engine/zip_reader.h"
 #include "platform/window.h"
@@ -150,7 +151,7 @@ int32_t QC_RESOURCE_LOADER::fAddPack(const std::string& name, const char* passwo
   if (list.empty()) return -1;
   if (fFindPack(name)) {
     fLog("Pack exist");
-    return -110;
+    return qeRESULT_NOTHING_DONE;
   }
   auto* pack = new QS_PACK();
   pack->_name = name;
@@ -371,9 +372,9 @@ int32_t QC_RESOURCE_LOADER::fLoadByteBuffer(const char* name) {
     return -1;
   }
   if (record->_ready) {
-    if (record->_type == qeRESOURCE_BYTE_BUFFER) return -117;
+    if (record->_type == qeRESOURCE_BYTE_BUFFER) return qeRESULT_ALREADY_BYTE_BUFFER;
     fReportError("QC_RESOURCE_LOADER::fLoadByteBuffer error resource");
-    return -118;
+    return qeRESULT_LOADED_AS_OTHER;
   }
   if (fReadRecord(record) != 1) {
     fLog("Cant load res ", text);

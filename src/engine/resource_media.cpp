@@ -7,6 +7,7 @@
 #include "engine/log.h"
 #include "engine/render.h"
 #include "engine/resource_loader.h"
+#include "engine/result_codes.h"
 #include "engine/text_utils.h"
 #include "engine/texture.h"
 #include "engine/video.h"
@@ -126,7 +127,7 @@ int32_t QC_RESOURCE_LOADER::fPreloadImage(const char* name) {
   QS_RESOURCE* record = name ? fFindResource(name) : nullptr;
   if (!record) return -1;
   if (record->_ready && record->_type == qeRESOURCE_IMAGE) return 0;
-  return fLoadImage(record) == defaultTexture() ? -112 : 1;
+  return fLoadImage(record) == defaultTexture() ? qeRESULT_BAD_DATA : 1;
 }
 
 int32_t QC_RESOURCE_LOADER::fUnscribeImage(QC_TEXTURE* texture) {

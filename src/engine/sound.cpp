@@ -11,6 +11,7 @@
 
 #include "engine/globals.h"
 #include "engine/log.h"
+#include "engine/result_codes.h"
 #include "engine/sound_thread.h"
 
 namespace QEL {
@@ -121,7 +122,7 @@ int32_t QC_SOUND::fOpen(const void* data, uint32_t size, int32_t bufferCount, bo
     delete _vorbis_file;
     _vorbis_file = nullptr;
     fLog("Bad loaded data sound");
-    return -112;
+    return qeRESULT_BAD_DATA;
   }
 
   _comment = ov_comment(_vorbis_file, -1);
@@ -129,7 +130,7 @@ int32_t QC_SOUND::fOpen(const void* data, uint32_t size, int32_t bufferCount, bo
   _format = (_info && _info->channels == 1) ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
   _rate = _info ? static_cast<int32_t>(_info->rate) : 0;
 
-  if (fAllocateBuffer(size) != 1) return -112;
+  if (fAllocateBuffer(size) != 1) return qeRESULT_BAD_DATA;
 
   // Without a context every OpenAL call would fail; the sound then decodes but stays silent.
   _audio = alcGetCurrentContext() != nullptr;
@@ -179,7 +180,7 @@ int32_t QC_SOUND::fAllocateBuffer(uint32_t fileBytes) {
   if (!_streamed) {
     const ogg_int64_t frames = ov_pcm_total(_vorbis_file, -1);
     const uint64_t bytes = wholeSoundBytes(frames, fileBytes);
-    if (frames > 0 && bytes == 0) return -112;
+    if (frames > 0 && bytes == 0) return qeRESULT_BAD_DATA;
     _bufferSize = static_cast<uint32_t>(bytes);
     _bufferCount = 1;
   } else {
@@ -188,7 +189,7 @@ int32_t QC_SOUND::fAllocateBuffer(uint32_t fileBytes) {
   _pcm = static_cast<char*>(std::malloc(std::max<uint32_t>(_bufferSize, 1)));
   if (!_pcm) {
     fLog("Sound refused: no memory for its ", _bufferSize, " bytes");
-    return -112;
+    return qeRESULT_BAD_DATA;
   }
   return 1;
 }
@@ -298,6 +299,13 @@ void QC_SOUND::fSetPosition(QC_SOUND* sound, float x, float y, float z) {
   if (sound->_audio) alSource3f(sound->_source, AL_POSITION, x, y, z);
 }
 
+void QC_SOUND::fSetGain(QC_SOUND* sound, float gain) {
+  if (!sound) return;
+  QT_SOUND_GUARD lock(qcSOUND_LOCK);
+  // A sound made without an audio device has no source to set.
+  if (sound->_audio) alSourcef(sound->_source, AL_GAIN, gain);
+}
+
 bool QC_SOUND::fIsPlaying(QC_SOUND* sound) {
   if (!sound) return false;
   QT_SOUND_GUARD lock(qcSOUND_LOCK);
@@ -399,7 +407,7 @@ QC_SOUND* QC_MIXER::fCreateSound(QC_MIXER* mixer, const void* data, uint32_t siz
   if (!mixer) return nullptr;
   QT_SOUND_GUARD lock(qcSOUND_LOCK);
   auto* sound = new QC_SOUND();
-  if (sound->fOpen(data, size, bufferCount, streamed) == -112) {
+  if (sound->fOpen(data, size, bufferCount, streamed) == qeRESULT_BAD_DATA) {
     delete sound;
     return nullptr;
   }

@@ -56,6 +56,8 @@ class QC_SOUND {
   static void fPlayFrom(QC_SOUND* sound, int64_t sample);
   static void fPlayFromStart(QC_SOUND* sound);
   static void fSetPosition(QC_SOUND* sound, float x, float y, float z);
+  // The loudness of the sound's source: 0 silent, 1 as recorded.
+  static void fSetGain(QC_SOUND* sound, float gain);
   // The playing flag, read under the lock: a streamed track clears it on the sound thread
   // when it has played to its end.
   static bool fIsPlaying(QC_SOUND* sound);

@@ -17,7 +17,8 @@ int32_t fStringToInt(const std::string& text);
 bool fReadWholeNumber(const char* text, int32_t& value);
 
 // Character-by-character copies with no code-page conversion: a wide character keeps its
-// low 8 bits, a narrow one is widened as a signed byte (as the original tools did).
+// low 8 bits, a narrow one is widened as a signed byte (as a plain cast does where char is
+// signed). Text for the player goes through the UTF-8 conversions below instead.
 std::string fToNarrow(const std::wstring& text);
 std::wstring fToWide(const std::string& text);
 

@@ -6,6 +6,7 @@
 #include "engine/globals.h"
 #include "engine/log.h"
 #include "engine/render.h"
+#include "engine/result_codes.h"
 #include "engine/texture.h"
 
 namespace QEL {
@@ -64,7 +65,7 @@ long QC_VIDEO::fReadChunk() {
 }
 
 int32_t QC_VIDEO::fReadHeaders() {
-  if (!_file) return -110;
+  if (!_file) return qeRESULT_NOTHING_DONE;
   ogg_sync_init(&_sync);
   _syncOpen = true;
   _readingHeaders = true;
@@ -74,7 +75,7 @@ int32_t QC_VIDEO::fReadHeaders() {
   while (firstPages) {
     if (fReadChunk() == 0) {
       _readingHeaders = false;
-      return -110;
+      return qeRESULT_NOTHING_DONE;
     }
     while (firstPages && ogg_sync_pageout(&_sync, &_page) > 0) {
       if (!ogg_page_bos(&_page)) {
@@ -105,7 +106,7 @@ int32_t QC_VIDEO::fReadHeaders() {
   if (!_streamOpen) {
     fLog("No Theora stream");
     _readingHeaders = false;
-    return -110;
+    return qeRESULT_NOTHING_DONE;
   }
 
   while (headers < 3) {
@@ -122,7 +123,7 @@ int32_t QC_VIDEO::fReadHeaders() {
       if (ogg_stream_pagein(&_stream, &_page) != 0) fLog("Error logical stream");
     } else if (fReadChunk() == 0) {
       _readingHeaders = false;
-      return -110;
+      return qeRESULT_NOTHING_DONE;
     }
   }
   _readingHeaders = false;
@@ -138,7 +139,7 @@ bool QC_VIDEO::fFrameDue() {
 }
 
 int32_t QC_VIDEO::fNextPacket() {
-  if (!_streamOpen) return -110;
+  if (!_streamOpen) return qeRESULT_NOTHING_DONE;
   for (;;) {
     const int result = ogg_stream_packetout(&_stream, &_packet);
     if (result > 0) return 0;
@@ -152,7 +153,7 @@ int32_t QC_VIDEO::fNextPacket() {
     if (page < 0) continue;
     if (fReadChunk() == 0) {
       fOnEndOfFile();
-      return -110;
+      return qeRESULT_NOTHING_DONE;
     }
   }
 }

@@ -182,7 +182,8 @@ int fWStringFormatV(wchar_t* buffer, std::size_t capacity, const wchar_t* format
         ++cursor;
         break;
       case L'u':
-        // Not in the original set; consuming the argument keeps the ones after it in step.
+        // None of the game's formats uses it; consuming its argument keeps the ones after it
+        // in step.
         putInteger(output, va_arg(arguments, uint32_t), width, zeroFill);
         ++cursor;
         break;

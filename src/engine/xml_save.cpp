@@ -161,10 +161,10 @@ bool removeIfStale(const std::string& path) {
 
 }  // namespace
 
-bool fSaveXmlAtomically(const pugi::xml_document& document, const std::string& path,
-                        std::string* failure) {
-  return saveAtomically(path, failure, [&document](pugi::xml_writer& writer) {
-    document.save(writer, "\t", pugi::format_indent, pugi::encoding_utf8);
+bool fSaveXmlAtomically(const pugi::xml_document& document, const std::string& path, std::string* failure,
+                        unsigned int format) {
+  return saveAtomically(path, failure, [&document, format](pugi::xml_writer& writer) {
+    document.save(writer, "\t", format, pugi::encoding_utf8);
   });
 }
 

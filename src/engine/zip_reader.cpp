@@ -11,6 +11,7 @@
 #include <system_error>
 
 #include "engine/log.h"
+#include "engine/result_codes.h"
 
 namespace QEL {
 
@@ -100,7 +101,7 @@ int32_t fReadZipMember(const std::string& zipPath, const std::string& member, co
   } while (!found && unzGoToNextFile(zip) == UNZ_OK);
   if (!found) {
     fLog("zip member not found: ", member);
-    return -108;
+    return qeRESULT_MISSING;
   }
 
   int method = 0, level = 0;
@@ -111,20 +112,20 @@ int32_t fReadZipMember(const std::string& zipPath, const std::string& member, co
   if (!sizesArePlausible(zipPath, member, info, method)) {
     unzCloseCurrentFile(zip);
     fLog("zip file Read Error");
-    return -109;
+    return qeRESULT_SHORT_READ;
   }
   const size_t rawSize = info.compressed_size;
   QT_BYTES raw(static_cast<uint8_t*>(std::malloc(rawSize > 0 ? rawSize : 1)));
   if (!raw) {
     unzCloseCurrentFile(zip);
     fLog("zip file Read Error (no memory for ", rawSize, " bytes)");
-    return -109;
+    return qeRESULT_SHORT_READ;
   }
   const int got = rawSize == 0 ? 0 : unzReadCurrentFile(zip, raw.get(), static_cast<unsigned>(rawSize));
   unzCloseCurrentFile(zip);
   if (got < 0 || static_cast<uLong>(got) != info.compressed_size) {
     fLog("zip file Read Error");
-    return -109;
+    return qeRESULT_SHORT_READ;
   }
 
   size_t start = 0;
@@ -150,7 +151,7 @@ int32_t fReadZipMember(const std::string& zipPath, const std::string& member, co
   auto* buffer = static_cast<uint8_t*>(std::malloc(size + 1));
   if (!buffer) {
     fLog("zip file Read Error (no memory for ", size, " bytes)");
-    return -109;
+    return qeRESULT_SHORT_READ;
   }
   bool ok = false;
   if (method == 0) {
@@ -172,7 +173,7 @@ int32_t fReadZipMember(const std::string& zipPath, const std::string& member, co
   if (!ok) {
     fLog("zip file Read Error");
     std::free(buffer);
-    return -109;
+    return qeRESULT_SHORT_READ;
   }
   buffer[size] = 0;
   out._data = buffer;

@@ -29,7 +29,7 @@ void CARD::init(int32_t cardId) {
   angle = 0.0f;
   flipScale = 1.0f;
   faceFlag = 0.0f;
-  kind = 0;
+  kind = IN_LAYOUT;
   inFlight = false;
   flightDone = false;
   special = false;

@@ -12,6 +12,12 @@ class CARD {
  public:
   static constexpr int32_t JOKER = 777;
   static constexpr float DEGREES_TO_RADIANS = 0.017453292f;
+  // kind: what the card is to the level.
+  enum KIND : int32_t {
+    IN_LAYOUT = 0,  // a layout card on the table
+    TAKEN = 1,  // a layout card taken in a pair
+    STOCK_OR_PILE = 2,  // a stock card or a reserve pile's holder
+  };
 
   CARD();
   ~CARD();
@@ -76,7 +82,7 @@ class CARD {
   std::vector<int32_t> overList;  // ids of the cards lying over this one
   std::vector<int32_t> underList;  // ids of the cards lying under this one
   bool covered = true;
-  int32_t kind = 0;  // 0 layout card at rest, 1 layout card taken in a pair, 2 stock or pile card
+  int32_t kind = IN_LAYOUT;
   int32_t index = 0;  // position in the stock, or the pile number of a holder
   bool inFlight = false;
   bool flightDone = false;  // a removal or turn-over flight has ended; the level clears it

@@ -102,7 +102,7 @@ void CARD_PILES::fillDeckCards() {
     CARD* card = deckCards[i];
     if (card == nullptr) continue;
     card->setValue(stockValues[i]);
-    card->kind = 2;
+    card->kind = CARD::STOCK_OR_PILE;
     card->index = i;
     stockCards[i] = card;
   }
@@ -187,7 +187,7 @@ void CARD_PILES::updatePileTops() {
     CARD* holder = holders[p];
     if (holder == nullptr) continue;
     holder->setValue(pileSlots[p][0]);
-    holder->kind = 2;
+    holder->kind = CARD::STOCK_OR_PILE;
     holder->index = p;
     holder->setPileSpecial(pileSpecial[p][0] == 1);
   }
@@ -335,33 +335,6 @@ void CARD_PILES::pushOnPile(int32_t pile, int32_t value, CARD* card, int32_t spe
   pileSpecialSizes[pile] = size + 1;
 }
 
-void CARD_PILES::writeFirstBallLabels(int32_t knocked) {
-  QEL::QC_GUI_WLABEL** labels = owner->rollLabels;
-  const bool tenthFrame = gCurrentLevel % 10 == 9;
-  const std::wstring count = std::to_wstring(knocked);
-  if (!tenthFrame || !gTenthFrameBonus) {
-    if (knocked == 10) {
-      setLabelText(labels[0], L"X");
-      setLabelText(labels[1], L"");
-    } else {
-      setLabelText(labels[0], count);
-    }
-  } else if (!gTenthFrameSecondBonus) {
-    if (knocked == 10) {
-      setLabelText(labels[1], L"X");
-      setLabelText(labels[2], L"");
-    } else {
-      setLabelText(labels[1], count);
-    }
-  } else {
-    if (knocked == 10) {
-      setLabelText(labels[2], std::to_wstring(10));
-    } else {
-      setLabelText(labels[1], count);
-    }
-  }
-}
-
 bool CARD_PILES::onStockEmpty() {
   for (CARD* holder : holders) {
     if (holder == nullptr) continue;
@@ -381,17 +354,7 @@ bool CARD_PILES::onStockEmpty() {
         --owner->turnoversLeft;
         setLabelText(owner->turnoversLabel, std::to_wstring(owner->turnoversLeft));
       }
-      if (owner->turnoversAtStart == owner->turnoversLeft + 1) {
-        const int32_t knocked = 10 - owner->countOfSpecialCardsOnScene;
-        owner->levelResult.specialCards1 = knocked;
-        writeFirstBallLabels(knocked);
-      } else if (owner->turnoversAtStart == owner->turnoversLeft + 2) {
-        owner->levelResult.specialCards2 =
-            10 - owner->levelResult.specialCards1 - owner->countOfSpecialCardsOnScene;
-        QEL::fLog("");
-        QEL::fLog("------------------------------------------                   Second: ",
-                  owner->levelResult.specialCards2);
-      }
+      owner->recordBall();
     }
     alignPiles();
     if (owner != nullptr) owner->showResultBanner(1);

@@ -83,5 +83,4 @@ class CARD_PILES {
   void releaseDeckCards();
   void releaseHolders();
   void pushOnPile(int32_t pile, int32_t value, CARD* card, int32_t specialFlag);
-  void writeFirstBallLabels(int32_t knocked);
 };

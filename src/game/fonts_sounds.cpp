@@ -1,10 +1,7 @@
 #include "game/fonts_sounds.h"
 
-#include <AL/al.h>
-
 #include <cstdlib>
 #include <ctime>
-#include <mutex>
 #include <string>
 
 #include <pugixml.hpp>
@@ -80,12 +77,7 @@ void replaceSound(QEL::QC_SOUND*& slot, QEL::QC_SOUND* sound) {
 }
 
 void setGain(QEL::QC_SOUND* const* sounds, int count, float gain) {
-  std::lock_guard<std::recursive_mutex> lock(QEL::qcSOUND_LOCK);
-  for (int i = 0; i < count; ++i) {
-    // A sound made without an audio device has no source to set.
-    if (sounds[i] == nullptr || sounds[i]->fGetSource() == 0) continue;
-    alSourcef(sounds[i]->fGetSource(), AL_GAIN, gain);
-  }
+  for (int i = 0; i < count; ++i) QEL::QC_SOUND::fSetGain(sounds[i], gain);
 }
 
 const PLAYER_RECORD& currentPlayer() {

@@ -14,6 +14,7 @@
 #include "game/game_globals.h"
 #include "game/level_results.h"
 #include "game/missing_resources.h"
+#include "game/picture_size.h"
 #include "game/player_removal.h"
 #include "game/players.h"
 #include "game/save_files.h"
@@ -207,7 +208,7 @@ uint32_t onGameInit(QEL::QT_CALLBACK_ARG) {
   } else {
     fullscreen = currentPlayer().isFullscreen != 0;
   }
-  game->fSetResolution(1024, 768, fullscreen);
+  game->fSetResolution(kPictureWidth, kPictureHeight, fullscreen);
   QEL::fLog("onGameInit: resolution 1024x768 full screen ", fullscreen ? 1 : 0);
 
   gIsAllLevelsView = 0;
@@ -218,9 +219,9 @@ uint32_t onGameInit(QEL::QT_CALLBACK_ARG) {
   replaceSprite(gBorderSprites[kBorderTop],
                 makeBorderSprite("splash widescreen_background_top.png", 0.0f, 0.0f, 3));
   replaceSprite(gBorderSprites[kBorderRight],
-                makeBorderSprite("splash widescreen_background_right.png", 1024.0f, -216.0f, 1));
+                makeBorderSprite("splash widescreen_background_right.png", kPictureWidth, -216.0f, 1));
   replaceSprite(gBorderSprites[kBorderBottom],
-                makeBorderSprite("splash widescreen_background_bottom.png", 0.0f, 768.0f, 1));
+                makeBorderSprite("splash widescreen_background_bottom.png", 0.0f, kPictureHeight, 1));
   replaceSprite(gBorderSprites[kBorderLeft],
                 makeBorderSprite("splash widescreen_background_left.png", 1.0f, -216.0f, 2));
   auto* cursorSprite = new QEL::QC_SPRITE(getImage("interface cursor.png"), nullptr);

@@ -12,11 +12,8 @@
 
 namespace {
 
-constexpr int kLowestResult = 0;
-constexpr int kHighestResult = 4;
-constexpr int kFinished = 2;
-constexpr int kBallNotPlayed = -1;
-constexpr int kSkittles = 10;
+using enum LEVEL_RESULT::FRAME_KIND;
+
 constexpr int kPerfectPackScore = 300;
 
 int resolveMode(int mode) { return mode == -1 ? gGameMode : mode; }
@@ -50,7 +47,7 @@ int packScore(int player, int pack, int mode) {
   if (!isPlayer(player) || !isPack(pack)) return 0;
   const LEVEL_RESULT* levels = tableOf(mode)[player] + pack * kLevelsPerPack;
   for (int frame = kLevelsPerPack - 1; frame >= 0; --frame)
-    if (levels[frame].result >= kFinished) return levels[frame].score;
+    if (levels[frame].result >= OPEN_FRAME) return levels[frame].score;
   return 0;
 }
 
@@ -61,12 +58,12 @@ bool isPackOpenIn(int mode, int pack) {
   mode = resolveMode(mode);
   LEVEL_RESULT* levels = tableOf(mode)[gCurrentPlayer];
   LEVEL_RESULT& first = levels[pack * kLevelsPerPack];
-  if (first.result == 0 && pack >= 1 && levels[pack * kLevelsPerPack - 1].result >= kFinished) {
+  if (first.result == LOCKED && pack >= 1 && levels[pack * kLevelsPerPack - 1].result >= OPEN_FRAME) {
     const std::wstring key =
         std::wstring(mode == 0 ? L"junior" : L"professional") + L"_pack" + numberToWString(pack) + L"_goal";
-    if (packScore(gCurrentPlayer, pack - 1, mode) >= getTextInt(key)) first.result = 1;
+    if (packScore(gCurrentPlayer, pack - 1, mode) >= getTextInt(key)) first.result = NOT_COMPLETED;
   }
-  return first.result > 0;
+  return first.result > LOCKED;
 }
 
 int32_t clampField(int32_t value, int32_t low, int32_t high, const char* field, int level,
@@ -89,14 +86,14 @@ void readLevelsFile(const std::string& path, LEVEL_RESULT (&levels)[kLevelCount]
     }
     LEVEL_RESULT& entry = levels[id];
     entry.result =
-        clampField(element.attribute("result").as_int(), kLowestResult, kHighestResult, "result", id, path);
-    entry.specialCards1 = clampField(element.attribute("specialCards1").as_int(), kBallNotPlayed, kSkittles,
+        clampField(element.attribute("result").as_int(), LOCKED, STRIKE, "result", id, path);
+    entry.specialCards1 = clampField(element.attribute("specialCards1").as_int(), kBallNotPlayed, kAllSkittles,
                                      "specialCards1", id, path);
-    entry.specialCards2 = clampField(element.attribute("specialCards2").as_int(), kBallNotPlayed, kSkittles,
+    entry.specialCards2 = clampField(element.attribute("specialCards2").as_int(), kBallNotPlayed, kAllSkittles,
                                      "specialCards2", id, path);
     entry.score = clampField(element.attribute("score").as_int(), -1, kPerfectPackScore, "score", id, path);
     if (id % kLevelsPerPack == kLevelsPerPack - 1)
-      entry.specialCards3 = clampField(element.attribute("specialCards3").as_int(), kBallNotPlayed, kSkittles,
+      entry.specialCards3 = clampField(element.attribute("specialCards3").as_int(), kBallNotPlayed, kAllSkittles,
                                        "specialCards3", id, path);
   }
 }
@@ -152,7 +149,7 @@ void setLevelResult(int player, int level, int field, int value, int mode) {
 
 bool hasLevelResult(int level) {
   if (!isPlayer(gCurrentPlayer) || !isLevel(level)) return false;
-  return tableOf(-1)[gCurrentPlayer][level].result > 0;
+  return tableOf(-1)[gCurrentPlayer][level].result > LOCKED;
 }
 
 void clearLevelResults(int mode) {
@@ -172,7 +169,7 @@ void markAllLevelsFinished() {
   for (int mode = 0; mode <= 1; ++mode)
     for (int player = 0; player < countedPlayers(); ++player)
       for (LEVEL_RESULT& entry : tableOf(mode)[player]) {
-        entry.result = kFinished;
+        entry.result = OPEN_FRAME;
         entry.specialCards1 = 1;
         entry.specialCards2 = 1;
         entry.score = 1;
@@ -185,7 +182,7 @@ int countPerfectPacks() {
   if (!isPlayer(gCurrentPlayer)) return 0;
   int count = 0;
   for (int pack = 0; pack < kPackCount; ++pack)
-    if (tableOf(-1)[gCurrentPlayer][pack * kLevelsPerPack].result >= kFinished &&
+    if (tableOf(-1)[gCurrentPlayer][pack * kLevelsPerPack].result >= OPEN_FRAME &&
         getPackScore(pack) == kPerfectPackScore)
       ++count;
   return count;
@@ -221,7 +218,7 @@ void loadLevelsInfo(int mode) {
   for (int player = 0; player < countedPlayers(); ++player) {
     readLevelsFile(levelResultsFilePath(player, mode), tableOf(mode)[player]);
   }
-  if (isPlayer(gCurrentPlayer) && tableOf(-1)[gCurrentPlayer][0].result == 0) tableOf(-1)[gCurrentPlayer][0].result = 1;
+  if (isPlayer(gCurrentPlayer) && tableOf(-1)[gCurrentPlayer][0].result == LOCKED) tableOf(-1)[gCurrentPlayer][0].result = NOT_COMPLETED;
   QEL::fLog("END - loadLevelsInfo()");
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 
 constexpr int kLevelCount = 120;
+constexpr int kLastLevel = kLevelCount - 1;  // the tenth frame of the last pack
 constexpr int kPackCount = 12;
 constexpr int kLevelsPerPack = 10;
 constexpr int kLevelResultFieldCount = 5;
@@ -19,8 +20,16 @@ enum : int {
   kSpecialCards3Field = 4,
 };
 
+// A frame's skittles, and the count of a ball not played (yet).
+constexpr int32_t kAllSkittles = 10;
+constexpr int32_t kBallNotPlayed = -1;
+
 struct LEVEL_RESULT {
-  int32_t result = 0;  // 0 locked, 1 open, 2 open frame, 3 spare, 4 strike; finished is 2 or more
+  // What the player made of the level, as the result files store it: locked, open but not
+  // completed, or finished (OPEN_FRAME or more) as one of the kinds of a bowling frame.
+  enum FRAME_KIND : int32_t { LOCKED = 0, NOT_COMPLETED = 1, OPEN_FRAME = 2, SPARE = 3, STRIKE = 4 };
+
+  int32_t result = LOCKED;  // a FRAME_KIND
   int32_t specialCards1 = 0;  // skittles down with the first ball (-1 not played)
   int32_t specialCards2 = 0;
   int32_t score = 0;  // the running total of the pack's score sheet up to this frame

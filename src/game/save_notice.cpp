@@ -1,3 +1,4 @@
+#include "game/picture_size.h"
 #include "game/save_notice.h"
 
 #include "game/fonts_sounds.h"
@@ -9,7 +10,6 @@
 namespace {
 
 constexpr float kNoticeSeconds = 4.0f;
-constexpr float kStripWidth = 1024.0f;
 constexpr float kStripHeight = 40.0f;
 constexpr uint32_t kStripColor = 0xC0000000u;
 constexpr SCREEN_PLACE kTextPlace{512.0f, 20.0f};  // the centre of the text
@@ -23,7 +23,7 @@ QEL::QC_SPRITE* gStrip = nullptr;
 QEL::QC_SPRITE* strip() {
   if (gStrip == nullptr) {
     gStrip = makeSceneSprite("interface shadow_black_square.png", 0.0f, 0.0f, 1);
-    gStrip->fSetScale(kStripWidth, kStripHeight, 1.0f);
+    gStrip->fSetScale(kPictureWidth, kStripHeight, 1.0f);
     gStrip->fSetColor(kStripColor);
   }
   return gStrip;

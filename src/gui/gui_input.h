@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "engine/input.h"
+#include "platform/key_codes.h"
 
 namespace QEL {
 namespace gui_input {
@@ -19,14 +20,14 @@ inline uint32_t fLastKey() { return qcINPUT_INSTANCE != nullptr ? qcINPUT_INSTAN
 inline wchar_t fTypedChar() { return qcINPUT_INSTANCE != nullptr ? qcINPUT_INSTANCE->fGetTypedChar() : 0; }
 inline bool fIsSystemKey(uint32_t code) { return qcINPUT_INSTANCE != nullptr && qcINPUT_INSTANCE->isSystemKey(code); }
 
-constexpr uint32_t kLeftButton = 1;
-constexpr uint32_t kRightButton = 2;
-constexpr uint32_t kBackspace = 8;
-constexpr uint32_t kLeft = 37;
-constexpr uint32_t kUp = 38;
-constexpr uint32_t kRight = 39;
-constexpr uint32_t kDown = 40;
-constexpr uint32_t kDelete = 46;
+constexpr uint32_t kLeftButton = platform::LEFT_BUTTON;
+constexpr uint32_t kRightButton = platform::RIGHT_BUTTON;
+constexpr uint32_t kBackspace = platform::BACKSPACE;
+constexpr uint32_t kLeft = platform::LEFT_ARROW;
+constexpr uint32_t kUp = platform::UP_ARROW;
+constexpr uint32_t kRight = platform::RIGHT_ARROW;
+constexpr uint32_t kDown = platform::DOWN_ARROW;
+constexpr uint32_t kDelete = platform::DELETE;
 
 }  // namespace gui_input
 }  // namespace QEL

@@ -10,8 +10,9 @@
 // back buffer of another size than the window) it is drawn into an offscreen framebuffer of
 // exactly the back-buffer size, which present copies to the window scaled, with its aspect
 // kept. Either way the back buffer can be read back, rows top first. Pixel centres sit at
-// whole coordinates as on the original device: a quad at whole-pixel coordinates covers
-// exactly those pixels. Textures and targets keep row 0 at the top.
+// whole coordinates, as in Direct3D 9, which the engine's coordinates assume: a quad at
+// whole-pixel coordinates covers exactly those pixels. Textures and targets keep row 0 at
+// the top.
 //
 // Depth and stencil clears wait until a draw tests depth or stencil: a frame that never
 // uses them never pays for clearing them.

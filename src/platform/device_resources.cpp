@@ -201,7 +201,7 @@ Result Texture::getSurfaceLevel(uint32_t level, Surface** out) {
       glBindFramebuffer(GL_FRAMEBUFFER, fbo);
       glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, _name, 0);
       glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, _surface->_depth);
-      // New target contents are undefined on the original device; start them transparent.
+      // Direct3D 9 leaves a new render target's contents undefined; we start them transparent.
       glViewport(0, 0, static_cast<GLsizei>(_width), static_cast<GLsizei>(_height));
       glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
       glClearColor(0.0f, 0.0f, 0.0f, 0.0f);

@@ -1,6 +1,7 @@
 // The one shader pair that stands in for the fixed-function stages the engine uses:
-// vertex colour times texture (white when untextured), point sprites, the depth range and
-// pixel-centre conventions of the original device.
+// vertex colour times texture (white when untextured), point sprites, and Direct3D 9's
+// conventions, which the engine's coordinates assume: depth from 0 to 1, and pixel centres on
+// whole coordinates (OpenGL puts them at half-pixels).
 #include <string>
 
 #include "platform/device_internal.h"

@@ -3,6 +3,7 @@
 #include "engine/input.h"
 #include "engine/render.h"
 #include "engine/texture.h"
+#include "platform/key_codes.h"
 
 namespace QEL {
 
@@ -15,8 +16,8 @@ int32_t* mouseY() { return qcINPUT_INSTANCE != nullptr ? &qcINPUT_INSTANCE->_mou
 bool pressed(uint32_t code) { return qcINPUT_INSTANCE != nullptr && qcINPUT_INSTANCE->fIsPressed(code); }
 bool released(uint32_t code) { return qcINPUT_INSTANCE != nullptr && qcINPUT_INSTANCE->fIsReleased(code); }
 
-constexpr uint32_t kLeft = 1;
-constexpr uint32_t kRight = 2;
+constexpr uint32_t kLeft = platform::LEFT_BUTTON;
+constexpr uint32_t kRight = platform::RIGHT_BUTTON;
 
 QC_TEXTURE* loadTexture(const char* path) {
   return qcRENDER_INSTANCE != nullptr && path != nullptr ? qcRENDER_INSTANCE->fLoadTexture(path) : nullptr;

@@ -3,6 +3,7 @@
 #include "engine/camera.h"
 #include "engine/globals.h"
 #include "engine/input.h"
+#include "platform/key_codes.h"
 
 namespace QEL {
 
@@ -19,7 +20,7 @@ int32_t QC_FLY_CAMERA::fUpdate() {
   if (down('S')) _camera->fMove(-m, 0.0f, 0.0f);
   if (down('Q')) _camera->fRotate(QS_VECTOR3(0.0f, 0.0f, t));
   if (down('E')) _camera->fRotate(QS_VECTOR3(0.0f, 0.0f, -t));
-  if (down(2)) {
+  if (down(platform::RIGHT_BUTTON)) {
     const QS_POINT now = input->fGetMousePosition();
     const QS_POINT before = input->fGetPreviousMousePosition();
     const int32_t dx = now.x - before.x;

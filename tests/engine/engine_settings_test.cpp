@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <string>
 
@@ -59,6 +62,34 @@ TEST_F(EngineSettingsTest, WithoutAFileTheDefaultsAreWrittenAndReadBack) {
   EXPECT_NE(content.find("<tessaro_settings game_name=\"Tessaro Game\" company_name=\"Tessaro\" "
                          "resolution=\"1024 768\" />"),
             std::string::npos);
+}
+
+// A disk that cannot take the new file whole (a file-size limit here) leaves the old
+// settings as they were, with nothing beside them.
+TEST_F(EngineSettingsTest, ASaveTheDiskCannotTakeKeepsTheOldFile) {
+  const std::string old =
+      "<tessaro_settings game_name=\"Tessaro Game\" company_name=\"Tessaro\" resolution=\"640 480\"/>";
+  writeConfig(old);
+  QC_GAME game;
+  game._settings._resolution = QS_POINT(800, 600);
+  rlimit unlimited{};
+  ::getrlimit(RLIMIT_FSIZE, &unlimited);
+  rlimit tiny = unlimited;
+  tiny.rlim_cur = 16;
+  const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);  // the write fails, the test goes on
+  ::setrlimit(RLIMIT_FSIZE, &tiny);
+  game.fSaveDefaultConfig();
+  ::setrlimit(RLIMIT_FSIZE, &unlimited);
+  std::signal(SIGXFSZ, previousHandler);
+
+  std::ifstream in(configPath("Tessaro", "Tessaro Game"), std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  EXPECT_EQ(text.str(), old);
+  const fs::path folder = fs::path(configPath("Tessaro", "Tessaro Game")).parent_path();
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  game.LoadEngineConfig();
+  EXPECT_EQ(game._settings._resolution, QS_POINT(640, 480));
 }
 
 TEST_F(EngineSettingsTest, ChangedSettingsRoundTrip) {

@@ -7,8 +7,8 @@
 #include <pugixml.hpp>
 
 #include "bare_level_scene.h"
-#include "editor/level_file.h"
 #include "fuzz_support.h"
+#include "level_geometry/level_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   fuzz_support::startFolder();

@@ -28,7 +28,7 @@ using test_support::GAME_CHILD;
 using test_support::GameChildTest;
 using EDITOR = SCENE_CARD_GAME_EDITOR;
 
-using enum EDITOR::KEY;
+using enum platform::KEY;
 
 // Where the buttons stand (their centres).
 constexpr SCREEN_PLACE SAVE_LEVEL{460, 740};

@@ -16,7 +16,7 @@
 
 namespace {
 
-using enum SCENE_CARD_GAME_EDITOR::KEY;
+using enum platform::KEY;
 const std::filesystem::path GENERATED_LEVELS = std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources" / "Levels";
 
 // What the level scene lays out from a level file, read as the level's start-up reads it

@@ -13,8 +13,6 @@
 #include <initializer_list>
 #include <string>
 
-#include "editor/editor_cards.h"
-#include "editor/level_file.h"
 #include "engine/game.h"
 #include "engine/globals.h"
 #include "engine/input.h"
@@ -22,6 +20,8 @@
 #include "game/game_globals.h"
 #include "game/scenes/editor/editor_scene.h"
 #include "game/scenes/level/level_scene.h"
+#include "level_geometry/editor_cards.h"
+#include "level_geometry/level_file.h"
 #include "save_folder_fixture.h"
 
 // One card of a level file written by a test.

@@ -9,7 +9,7 @@
 
 namespace {
 
-using enum SCENE_CARD_GAME_EDITOR::KEY;
+using enum platform::KEY;
 
 using EditorCommands = EditorSceneTest;
 

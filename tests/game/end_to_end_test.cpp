@@ -23,8 +23,6 @@
 #include <string>
 #include <vector>
 
-#include "editor/editor_cards.h"
-#include "editor/level_solver.h"
 #include "engine/game.h"
 #include "engine/globals.h"
 #include "engine/log.h"
@@ -41,6 +39,8 @@
 #include "game/scenes/main_menu/main_menu_scene.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_wlabel.h"
+#include "level_geometry/editor_cards.h"
+#include "level_geometry/level_solver.h"
 #include "platform/window.h"
 #include "game_child.h"
 #include "save_folder_fixture.h"

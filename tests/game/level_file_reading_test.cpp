@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "editor/level_file.h"
 #include "game/card.h"
 #include "game/card_flights.h"
 #include "game/card_piles.h"
 #include "game/scenes/level/level_scene.h"
+#include "level_geometry/level_file.h"
 #include "save_folder_fixture.h"
 
 namespace {

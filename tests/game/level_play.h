@@ -11,9 +11,6 @@
 
 #include <pugixml.hpp>
 
-#include "editor/editor_cards.h"
-#include "editor/level_file.h"
-#include "editor/level_solver.h"
 #include "game/card.h"
 #include "game/card_flights.h"
 #include "game/card_piles.h"
@@ -21,6 +18,9 @@
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "game_child.h"
+#include "level_geometry/editor_cards.h"
+#include "level_geometry/level_file.h"
+#include "level_geometry/level_solver.h"
 
 namespace test_support {
 

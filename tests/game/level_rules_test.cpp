@@ -4,10 +4,10 @@
 #include <memory>
 #include <set>
 
-#include "editor/card_geometry.h"
 #include "engine/input.h"
 #include "game/card.h"
 #include "game/scenes/level/level_scene.h"
+#include "level_geometry/card_geometry.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "content.h"
-#include "editor/card_geometry.h"
-#include "editor/shape_generators.h"
+#include "level_geometry/card_geometry.h"
+#include "level_geometry/shape_generators.h"
 
 namespace resgen {
 namespace {

@@ -3,9 +3,9 @@
 // geometry, and kept only when a seeded deal of them can be cleared.
 #include <cstdint>
 
-#include "editor/editor_cards.h"
-#include "editor/level_file.h"
-#include "editor/level_solver.h"
+#include "level_geometry/editor_cards.h"
+#include "level_geometry/level_file.h"
+#include "level_geometry/level_solver.h"
 
 namespace resgen {
 

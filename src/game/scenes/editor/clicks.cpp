@@ -3,10 +3,10 @@
 // selected with it, and the grab that lets the update drag the current card.
 #include <string>
 
-#include "editor/card_geometry.h"
 #include "engine/transform.h"
 #include "game/scenes/editor/editor_scene.h"
 #include "gui/gui_button5.h"
+#include "level_geometry/card_geometry.h"
 
 namespace {
 

@@ -99,7 +99,7 @@ void SCENE_CARD_GAME_EDITOR::drawStatusTexts() {
   QEL::QC_FONT& font = *statusFont;
   const int32_t cards = table.countCardsInUse();
   const int32_t selected = (table.currentCard >= 0 ? 1 : 0) + table.selectedCards.count();
-  font.fPrint(xOf(LEVEL_TEXT), yOf(LEVEL_TEXT), "Level: %i/%i", gCurrentLevel + 1, LAST_LEVEL + 1);
+  font.fPrint(xOf(LEVEL_TEXT), yOf(LEVEL_TEXT), "Level: %i/%i", gCurrentLevel + 1, LEVEL_LAST_FILE_INDEX + 1);
   font.fPrint(xOf(CARDS_TEXT), yOf(CARDS_TEXT), "Cards from play area: %i", cards);
   font.fPrint(xOf(BATCHES_TEXT), yOf(BATCHES_TEXT), "Batches from play area: %i", cards / BATCH);
   font.fPrint(xOf(SPECIAL_TEXT), yOf(SPECIAL_TEXT), "Special cards: %i", table.countOfSpecialCards);

@@ -2,9 +2,9 @@
 // The level editor: the developer's scene for laying out levels, reached from a level with
 // Space when debug_test.txt lies beside Resources. It works on a 1280 x 768 screen: the
 // 1024-pixel play area on the left and a strip of panels on the right. The cards, the
-// selection, the card line and all their geometry are the editor library's
-// (editor/editor_cards.h, editor/level_file.h), which the level generator shares; this scene
-// adds the screen, the input, the files and the way back to the level.
+// selection, the card line and all their geometry are the level geometry library's
+// (level_geometry/editor_cards.h, level_geometry/level_file.h), which the level generator
+// shares; this scene adds the screen, the input, the files and the way back to the level.
 //
 // One file per concern: start_up.cpp (screen, images, widgets), drawing.cpp, hover.cpp,
 // update.cpp (each frame: drags, turns, fans, buttons), commands.cpp (what the buttons do),
@@ -18,9 +18,11 @@
 
 #include <pugixml.hpp>
 
-#include "editor/editor_cards.h"
-#include "editor/level_file.h"
+#include "game/picture_size.h"
 #include "game/scenes/base_scene.h"
+#include "level_geometry/editor_cards.h"
+#include "level_geometry/level_file.h"
+#include "platform/key_codes.h"
 
 namespace QEL {
 class QC_FONT;
@@ -39,8 +41,7 @@ class SCENE_CARD_GAME_EDITOR : public BASE_SCENE {
   static constexpr int32_t TOP_LAYER = EDITOR_TOP_LAYER;
   static constexpr int32_t BOTTOM_LAYER = EDITOR_BOTTOM_LAYER;
   static constexpr int32_t SCREEN_WIDTH = 1280;
-  static constexpr int32_t SCREEN_HEIGHT = 768;
-  static constexpr int32_t LAST_LEVEL = 199;  // the editor reaches levels 0-199
+  static constexpr int32_t SCREEN_HEIGHT = kPictureHeight;  // the game's picture beside the panels
   static constexpr int32_t MAX_SPECIAL_CARDS = 10;  // the skittles of a frame
   static constexpr int32_t VALUES = 52;
   static constexpr int32_t BACKS = 12;
@@ -85,31 +86,8 @@ class SCENE_CARD_GAME_EDITOR : public BASE_SCENE {
     CAPTION_OFFSET = 25,
   };
 
-  // The keys the editor answers: Windows virtual-key codes; the mouse buttons come as 1 and 2.
-  enum KEY : int32_t {
-    LEFT_BUTTON = 1,
-    RIGHT_BUTTON = 2,
-    SHIFT = 16,
-    SPACE = 32,
-    PAGE_UP = 33,
-    PAGE_DOWN = 34,
-    LEFT_ARROW = 37,
-    RIGHT_ARROW = 39,
-    KEY_1 = 49,
-    KEY_2 = 50,
-    KEY_3 = 51,
-    KEY_A = 65,
-    KEY_D = 68,
-    KEY_S = 83,
-    KEY_T = 84,
-    KEY_W = 87,
-    KEY_X = 88,
-    KEY_Z = 90,
-    NUMPAD_STAR = 106,
-    EQUALS = 187,
-    MINUS = 189,
-    GRAVE = 192,
-  };
+  // The keys the editor answers.
+  using enum platform::KEY;
 
   enum class MODE : int32_t { LAYOUT = 0, VALUE_PICKER = 1 };
   // What waits for the answer to the unsaved-changes question.

@@ -12,14 +12,13 @@
 #include "engine/log.h"
 #include "engine/render.h"
 #include "game/game_globals.h"
+#include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/editor/editor_scene.h"
 
 namespace {
 
 constexpr int32_t TEN_STEP = 10;
-constexpr int32_t GAME_WIDTH = 1024;
-constexpr int32_t GAME_HEIGHT = 768;
 constexpr uint32_t GAME_CLEAR_COLOR = 0xFF000000u;
 
 std::string levelName(int32_t index) { return levelFilePath(index).generic_string(); }
@@ -127,8 +126,9 @@ void SCENE_CARD_GAME_EDITOR::preview() {
 
 void SCENE_CARD_GAME_EDITOR::nextLevel() {
   if (isTenStepKeyHeld) {
-    gCurrentLevel = gCurrentLevel < LAST_LEVEL - TEN_STEP ? gCurrentLevel + TEN_STEP : LAST_LEVEL;
-  } else if (gCurrentLevel < LAST_LEVEL) {
+    gCurrentLevel =
+        gCurrentLevel < LEVEL_LAST_FILE_INDEX - TEN_STEP ? gCurrentLevel + TEN_STEP : LEVEL_LAST_FILE_INDEX;
+  } else if (gCurrentLevel < LEVEL_LAST_FILE_INDEX) {
     ++gCurrentLevel;
   }
   loadLevel(gCurrentLevel);
@@ -167,7 +167,7 @@ bool SCENE_CARD_GAME_EDITOR::playsFullScreen() {
 }
 
 void SCENE_CARD_GAME_EDITOR::restoreGameScreen() {
-  if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(GAME_WIDTH, GAME_HEIGHT, playsFullScreen());
+  if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(kPictureWidth, kPictureHeight, playsFullScreen());
 }
 
 void SCENE_CARD_GAME_EDITOR::testPlayLevel() {

@@ -8,7 +8,7 @@
 
 namespace {
 
-using KEY = SCENE_CARD_GAME_EDITOR::KEY;
+using KEY = platform::KEY;
 
 constexpr float KEY_MOVE_PIXELS_PER_SECOND = 20.0f;
 

@@ -10,10 +10,7 @@
 
 namespace {
 
-constexpr int32_t ALL_SKITTLES = 10;
-constexpr int32_t OPEN_FRAME = 2;
-constexpr int32_t SPARE = 3;
-constexpr int32_t STRIKE = 4;
+using enum LEVEL_RESULT::FRAME_KIND;
 constexpr int32_t CENTRE = 0;
 constexpr int32_t TOTAL_COLUMN = kLevelsPerPack;
 constexpr int32_t TENTH = kLevelsPerPack - 1;
@@ -46,13 +43,13 @@ std::wstring count(int32_t skittles) {
 }
 
 // A bonus ball that knocks every skittle down is a strike of its own.
-std::wstring bonus(int32_t skittles) { return skittles == ALL_SKITTLES ? L"X" : count(skittles); }
+std::wstring bonus(int32_t skittles) { return skittles == kAllSkittles ? L"X" : count(skittles); }
 
-bool makeTen(int32_t a, int32_t b) { return a >= 0 && b >= 0 && a + b == ALL_SKITTLES; }
+bool makeTen(int32_t a, int32_t b) { return a >= 0 && b >= 0 && a + b == kAllSkittles; }
 
 FRAME_BALLS tenthFrameBalls(int32_t ball1, int32_t ball2, int32_t ball3) {
-  if (ball1 == ALL_SKITTLES) {
-    if (ball2 == ALL_SKITTLES) return {L"X", L"X", bonus(ball3)};
+  if (ball1 == kAllSkittles) {
+    if (ball2 == kAllSkittles) return {L"X", L"X", bonus(ball3)};
     if (makeTen(ball2, ball3)) return {L"X", count(ball2), L"/"};
     return {L"X", count(ball2), count(ball3)};
   }

@@ -8,10 +8,11 @@
 #include "game/scenes/scene_widgets.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
+#include "platform/key_codes.h"
 
 namespace {
 
-constexpr int32_t KEY_O = 79;  // the developer's way back to the main menu
+using platform::KEY_O;  // the developer's way back to the main menu
 
 void playSound(int32_t slot) { QEL::QC_SOUND::fPlayFromStart(gSounds[slot]); }
 

@@ -3,6 +3,7 @@
 // showBonusCardWindow write it, the update fades it in and out, the drawing slides it.
 #include "game/fonts_sounds.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"
 #include "primitives/sprite.h"
@@ -18,7 +19,7 @@ constexpr float DOLLAR_GAP = 50.0f;  // from the text's left end to the dollar's
 void SCENE_CARD_GAME_LEVEL::createBanner() {
   deleteSceneContainer(bannerContainer);
   bannerContainer = new QEL::QC_GUI_CONTAINER();
-  bannerLabel = createLabel(82, L"", LABEL_X, LABEL_Y, bannerContainer, findFont(100, 3), 0);
+  bannerLabel = createLabel(banner_widget::LABEL, L"", LABEL_X, LABEL_Y, bannerContainer, findFont(100, 3), 0);
 }
 
 void SCENE_CARD_GAME_LEVEL::drawBanner() {

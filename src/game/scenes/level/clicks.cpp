@@ -8,6 +8,7 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "gui/gui_button5.h"
@@ -20,7 +21,6 @@ constexpr int32_t BANNER_LAST_STATE = 21;
 constexpr float KNOB_WIDTH = 37.0f;
 constexpr float KNOB_HEIGHT = 38.0f;
 constexpr float SLIDER_BAND = 40.0f;  // how far above and below a knob its track takes a click
-constexpr int32_t SCREEN_WIDTH = 1024;
 constexpr int32_t HINT_FREEZES_CLICKS = 6;
 constexpr int32_t HINT_KNOWN_DEAL = 28;
 constexpr int32_t HINT_STOCK_USED_UP = 29;
@@ -59,7 +59,7 @@ void SCENE_CARD_GAME_LEVEL::onLeftClick() {
   const bool underBonusBanner =
       windowState >= BANNER_FIRST_STATE && windowState <= BANNER_LAST_STATE && isBonusBanner == 1;
   if (windowState != 0 && !underBonusBanner) return;
-  if (selectedCard != -1 && x > static_cast<float>(SCREEN_WIDTH - cardWidth / 2)) return;
+  if (selectedCard != -1 && x > static_cast<float>(kPictureWidth - cardWidth / 2)) return;
 
   if (clickStock()) return;
 
@@ -170,7 +170,7 @@ bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
       useJoker();
       isJokerMode = false;
     } else if (isMatchingPair(selected->rank, cardPiles->getRank(top))) {
-      removePair(1, selectedCard, 2, pile);
+      removePair(LAYOUT_SLOT, selectedCard, PILE_TOP, pile);
       selected->updateColor();
       selectedCard = -1;
     } else {
@@ -192,7 +192,7 @@ bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
     isJokerMode = false;
     selectedPileCard = -1;
   } else if (isMatchingPair(cardPiles->getRank(cardPiles->getCard(selectedPileCard - 1, 0)), cardPiles->getRank(top))) {
-    removePair(2, selectedPileCard - 1, 2, pile);
+    removePair(PILE_TOP, selectedPileCard - 1, PILE_TOP, pile);
     selectedPileCard = -1;
   } else {
     selectedPileCard = hoveredPile;
@@ -231,7 +231,7 @@ bool SCENE_CARD_GAME_LEVEL::clickLayoutCard() {
       useJoker();
       isJokerMode = false;
     } else if (isMatchingPair(cardPiles->getRank(cardPiles->getCard(selectedPileCard - 1, 0)), card->rank)) {
-      removePair(2, selectedPileCard - 1, 1, slot);
+      removePair(PILE_TOP, selectedPileCard - 1, LAYOUT_SLOT, slot);
       selectedPileCard = -1;
     } else {
       selectedPileCard = -1;
@@ -260,7 +260,7 @@ bool SCENE_CARD_GAME_LEVEL::clickLayoutCard() {
     useJoker();
     isJokerMode = false;
   } else if (isMatchingPair(cards[selectedCard]->rank, card->rank)) {
-    removePair(1, selectedCard, 1, slot);
+    removePair(LAYOUT_SLOT, selectedCard, LAYOUT_SLOT, slot);
     selectedCard = -1;
   } else {
     cards[selectedCard]->updateColor();

@@ -9,21 +9,20 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/picture_size.h"
 #include "game/scenes/level/level_scene.h"
 #include "gui/gui_wlabel.h"
+#include "level_geometry/level_file.h"
 #include "primitives/sprite.h"
 
 namespace {
 
-constexpr int32_t LAST_LEVEL_INDEX = 200;
 constexpr float POPUP_SPEED = 200.0f;  // pixels per second
 constexpr float PARKED = -200.0f;
-constexpr int32_t SCREEN_WIDTH = 1024;
-constexpr int32_t SCREEN_HEIGHT = 768;
 constexpr float BEYOND_EDGE = 100.0f;
 
 bool isBeyondEdge(float x, float y) {
-  return x <= -BEYOND_EDGE || y <= -BEYOND_EDGE || x >= SCREEN_WIDTH + BEYOND_EDGE || y >= SCREEN_HEIGHT + BEYOND_EDGE;
+  return x <= -BEYOND_EDGE || y <= -BEYOND_EDGE || x >= kPictureWidth + BEYOND_EDGE || y >= kPictureHeight + BEYOND_EDGE;
 }
 
 }  // namespace
@@ -33,11 +32,11 @@ void pickPointBeyondEdge(float& x, float& y) {
   // and right, the third where along that edge.
   const bool far = (std::rand() & 1) != 0;
   if ((std::rand() & 1) != 0) {
-    x = static_cast<float>(std::rand() % SCREEN_WIDTH);
-    y = far ? SCREEN_HEIGHT + BEYOND_EDGE : -BEYOND_EDGE;
+    x = static_cast<float>(std::rand() % kPictureWidth);
+    y = far ? kPictureHeight + BEYOND_EDGE : -BEYOND_EDGE;
   } else {
-    y = static_cast<float>(std::rand() % SCREEN_HEIGHT);
-    x = far ? SCREEN_WIDTH + BEYOND_EDGE : -BEYOND_EDGE;
+    y = static_cast<float>(std::rand() % kPictureHeight);
+    x = far ? kPictureWidth + BEYOND_EDGE : -BEYOND_EDGE;
   }
 }
 
@@ -120,7 +119,8 @@ void leaveForLevel(SCENE_CARD_GAME_LEVEL& level) {
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::nextLevel() {
-  if (gCurrentLevel < LAST_LEVEL_INDEX) ++gCurrentLevel;
+  // It may step one past the editor's last level file, and no further.
+  if (gCurrentLevel <= LEVEL_LAST_FILE_INDEX) ++gCurrentLevel;
   leaveForLevel(*this);
 }
 
@@ -131,7 +131,7 @@ void SCENE_CARD_GAME_LEVEL::previousLevel() {
 
 void SCENE_CARD_GAME_LEVEL::removeFlownCard(CARD* card) {
   if (card == nullptr) return;
-  if (card->kind == 1) {
+  if (card->kind == CARD::TAKEN) {
     if (card->id >= 0 && card->id < MAX_LAYOUT_CARDS && cards[card->id] != nullptr) {
       cards[card->id]->onTable = false;
       cards[card->id]->reset();
@@ -141,7 +141,7 @@ void SCENE_CARD_GAME_LEVEL::removeFlownCard(CARD* card) {
       if (slot != nullptr && slot->onTable) ++onTable;
     }
     cardsLeft = onTable;
-  } else if (card->kind == 2 && cardPiles != nullptr) {
+  } else if (card->kind == CARD::STOCK_OR_PILE && cardPiles != nullptr) {
     // The pile's card that flew: the stock may have dealt onto the pile while it flew.
     const int32_t pile = card->index;
     CARD* flown = pile >= 0 && pile < CARD_PILES::MAX_PILES ? flyingPileCards[pile] : nullptr;

@@ -5,12 +5,12 @@
 #include <cmath>
 #include <string>
 
-#include "editor/editor_cards.h"
-#include "editor/level_file.h"
 #include "engine/log.h"
 #include "game/card.h"
 #include "game/game_globals.h"
 #include "game/scenes/level/level_scene.h"
+#include "level_geometry/editor_cards.h"
+#include "level_geometry/level_file.h"
 
 void SCENE_CARD_GAME_LEVEL::writeLevel() {
   // The level's own four numbers, as its file gave them: without them the exported file

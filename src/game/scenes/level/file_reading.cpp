@@ -106,9 +106,9 @@ void SCENE_CARD_GAME_LEVEL::readLevel() {
   turnoversAtStart = 1;
   if (bonusPlay) {
     turnoversAtStart = turnovers >= 1 ? turnovers - 1 : turnovers;
-    if (gTenthFrameKind == 4) {
+    if (gTenthFrameKind == STRIKE) {
       turnoversAtStart = gTenthFrameSecondBonus ? 0 : 1;
-    } else if (gTenthFrameKind == 3) {
+    } else if (gTenthFrameKind == SPARE) {
       turnoversAtStart = 0;
     }
     levelResult.specialCards1 = getLevelResult(gCurrentPlayer, gCurrentLevel, kSpecialCards1Field);

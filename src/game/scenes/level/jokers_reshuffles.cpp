@@ -92,7 +92,7 @@ void SCENE_CARD_GAME_LEVEL::reshuffleCards() {
   const int32_t lastId = maximumCardID < MAX_LAYOUT_CARDS ? maximumCardID : MAX_LAYOUT_CARDS - 1;
   for (int32_t id = 0; id <= lastId; ++id) {
     CARD* card = cards[id];
-    if (card == nullptr || !card->onTable || card->kind == 1 || card->value == -1) continue;
+    if (card == nullptr || !card->onTable || card->kind == CARD::TAKEN || card->value == -1) continue;
     layout.push_back(card);
     values.push_back(card->value);
   }

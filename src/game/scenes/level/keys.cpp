@@ -8,25 +8,14 @@
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_wlabel.h"
+#include "platform/key_codes.h"
 
 namespace {
 
-enum KEY : int32_t {
-  LEFT_BUTTON = 1,
-  RIGHT_BUTTON = 2,
-  SPACE = 32,
-  LEFT_ARROW = 37,
-  RIGHT_ARROW = 39,
-  KEY_D = 68,
-  KEY_O = 79,
-  KEY_S = 83,
-  KEY_T = 84,
-  KEY_W = 87,
-};
+using enum platform::KEY;
 
 constexpr int32_t DEVELOPER_MONEY = 100000;
 constexpr int32_t DEVELOPER_TROPHY = 3;
-constexpr int32_t LAST_LEVEL_FOR_RIGHT_ARROW = 118;
 
 }  // namespace
 
@@ -50,7 +39,7 @@ void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
       }
       break;
     case RIGHT_ARROW:
-      if (gIsDebug && gCurrentLevel <= LAST_LEVEL_FOR_RIGHT_ARROW) {
+      if (gIsDebug && gCurrentLevel < kLastLevel) {
         nextLevel();
         selectedCard = -1;
       }
@@ -58,11 +47,11 @@ void SCENE_CARD_GAME_LEVEL::fKeyDown(int32_t code) {
     case KEY_D:
       if (!gIsCheat) break;
       if (selectedCard >= 0 && selectedCard < MAX_LAYOUT_CARDS) {
-        removePair(1, selectedCard, -1, -1);
+        removePair(LAYOUT_SLOT, selectedCard, NO_CARD, -1);
         selectedCard = -1;
       }
       if (selectedPileCard > 0) {
-        removePair(2, selectedPileCard - 1, -1, -1);
+        removePair(PILE_TOP, selectedPileCard - 1, NO_CARD, -1);
         selectedPileCard = -1;
       }
       break;

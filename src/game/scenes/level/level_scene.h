@@ -237,6 +237,9 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
 
   // Called back by the piles.
   void finishLevel();
+  // A turnover has ended a ball: the skittles it knocked down go into levelResult and the
+  // ball boxes. The one place a ball of the frame is recorded before the frame ends.
+  void recordBall();
   void showResultBanner(int32_t kind);
   void showHint(int32_t n);
   void closeHint();
@@ -253,9 +256,11 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   // The tutorial steps that name the cards they let the player take.
   bool isTakeableInTutorial(int32_t cardId) const;
 
-  // Takes a matched pair off the table and pays for it; kinds: 1 a layout slot, 2 the top of
-  // a reserve pile (0-based). Kind B and index B -1: one card alone (the developer's D key).
-  // The caller has tested the match and clears its own selection.
+  // Where removePair takes a card from: a layout slot, or the top of a reserve pile (by its
+  // 0-based index); NO_CARD (index -1) as the partner of one card alone.
+  enum PAIR_SOURCE : int32_t { NO_CARD = -1, LAYOUT_SLOT = 1, PILE_TOP = 2 };
+  // Takes a matched pair off the table and pays for it; kind B NO_CARD: one card alone (the
+  // developer's D key). The caller has tested the match and clears its own selection.
   void removePair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB);
   // The cards under a removed layout card lose it from their over lists.
   void releaseCardsUnder(int32_t cardId);
@@ -582,7 +587,7 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   enum DEAL : int32_t { NO_DEAL = 0, GATHERING = 1, DEALING_BACK = 2, RESHUFFLING = 3, FLYING_IN = 4,
                         FLYING_OUT = 5 };
   // Result kinds of a frame (LEVEL_RESULT::result).
-  enum FRAME_KIND : int32_t { NOT_COMPLETED = 1, OPEN_FRAME = 2, SPARE = 3, STRIKE = 4 };
+  using enum LEVEL_RESULT::FRAME_KIND;
 
   // One update with the given time step (seconds); fUpdate passes the scene's own.
   void updateLevel(float timeStep);
@@ -631,6 +636,7 @@ class SCENE_CARD_GAME_LEVEL : public BASE_SCENE {
   void scoreBonusPlay();
   void storeResultIfBetter();
   void writeRollLabels();
+  void writeFirstBallLabels(int32_t knocked);
   void openNextLevel();
   // Skittles down in the frame for the "knocked_down" texts of a kind.
   int32_t knockedDownCount(int32_t kind) const;

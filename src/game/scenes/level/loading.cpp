@@ -16,7 +16,7 @@ constexpr int32_t LAST_TUTORIAL_HINT = 28;  // hints 0-28 belong to the first le
 // A card of the previous deal may have been taken in a pair or still have been flying.
 void clearFlightMarks(CARD* card) {
   if (card == nullptr) return;
-  card->kind = 0;
+  card->kind = CARD::IN_LAYOUT;
   card->inFlight = false;
   card->flightDone = false;
 }

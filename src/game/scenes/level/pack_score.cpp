@@ -7,17 +7,14 @@
 namespace {
 
 constexpr int32_t LAST_FRAME = kLevelsPerPack - 1;
-constexpr int32_t ALL_SKITTLES = 10;
-constexpr int32_t OPEN = 2;
-constexpr int32_t SPARE = 3;
-constexpr int32_t STRIKE = 4;
+using enum LEVEL_RESULT::FRAME_KIND;
 
 struct FRAME {
   int32_t result = 0;
   int32_t ball1 = 0;
   int32_t ball2 = 0;
   int32_t ball3 = 0;
-  bool played() const { return result >= OPEN; }
+  bool played() const { return result >= OPEN_FRAME; }
 };
 
 // A ball not played (-1) knocks nothing down.
@@ -35,7 +32,7 @@ FRAME readFrame(int32_t level) {
 // The tenth frame counts every skittle of its balls; the third ball only follows a strike or
 // a spare. Its stored kind may be the bonus play's own, so the balls decide.
 int32_t tenthFrameValue(const FRAME& frame) {
-  const bool bonus = frame.ball1 == ALL_SKITTLES || frame.ball1 + frame.ball2 == ALL_SKITTLES;
+  const bool bonus = frame.ball1 == kAllSkittles || frame.ball1 + frame.ball2 == kAllSkittles;
   return frame.ball1 + frame.ball2 + (bonus ? frame.ball3 : 0);
 }
 
@@ -60,17 +57,17 @@ void calculatePackScore() {
     } else if (frame.result == STRIKE) {
       const FRAME& next = frames[i + 1];
       if (!next.played()) {
-        value = ALL_SKITTLES;
+        value = kAllSkittles;
       } else if (i + 1 == LAST_FRAME || next.result != STRIKE) {
         // The next two balls both lie in the next frame.
-        value = ALL_SKITTLES + next.ball1 + next.ball2;
+        value = kAllSkittles + next.ball1 + next.ball2;
       } else {
         const FRAME& afterNext = frames[i + 2];
-        value = ALL_SKITTLES + ALL_SKITTLES + (afterNext.played() ? afterNext.ball1 : 0);
+        value = kAllSkittles + kAllSkittles + (afterNext.played() ? afterNext.ball1 : 0);
       }
     } else if (frame.result == SPARE) {
       const FRAME& next = frames[i + 1];
-      value = ALL_SKITTLES + (next.played() ? next.ball1 : 0);
+      value = kAllSkittles + (next.played() ? next.ball1 : 0);
     } else {
       value = frame.ball1 + frame.ball2;
     }

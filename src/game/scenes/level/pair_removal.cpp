@@ -14,6 +14,7 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/texts.h"
@@ -22,8 +23,6 @@
 
 namespace {
 
-constexpr float SCREEN_WIDTH = 1024.0f;
-constexpr float SCREEN_HEIGHT = 768.0f;
 constexpr float SKITTLE_DISPLAY_X = 48.0f;
 constexpr float SKITTLE_DISPLAY_Y = 45.0f;
 constexpr int32_t POINTS_PLAIN = 10;
@@ -59,7 +58,7 @@ void SCENE_CARD_GAME_LEVEL::releaseCardsUnder(int32_t cardId) {
 void SCENE_CARD_GAME_LEVEL::flyLayoutCardAway(int32_t cardId, float edgeX, float edgeY) {
   if (!isLayoutSlot(cardId) || cards[cardId] == nullptr) return;
   CARD* card = cards[cardId];
-  card->kind = 1;
+  card->kind = CARD::TAKEN;
   releaseCardsUnder(cardId);
   const bool skittle = card->isSpecial();
   const float x = skittle ? SKITTLE_DISPLAY_X : edgeX;
@@ -103,7 +102,7 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
     QEL::fLog("removePair: no card of kind ", kindA, " at ", indexA);
     return;
   }
-  if (kindB != -1 && !isRemovableCard(kindB, indexB)) {
+  if (kindB != NO_CARD && !isRemovableCard(kindB, indexB)) {
     QEL::fLog("removePair: no partner of kind ", kindB, " at ", indexB);
     return;
   }
@@ -111,7 +110,7 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
   float edgeY = 0.0f;
   pickPointBeyondEdgeForPair(edgeX, edgeY);
   closeHintsEndedByPair(kindA, indexA, kindB, indexB);
-  if (kindA == 2 || kindB == 2) cardPiles->updatePileTops();
+  if (kindA == PILE_TOP || kindB == PILE_TOP) cardPiles->updatePileTops();
   float popupX = 0.0f;
   float popupY = 0.0f;
   flyPairAway(kindA, indexA, kindB, indexB, edgeX, edgeY, popupX, popupY);
@@ -125,8 +124,8 @@ void SCENE_CARD_GAME_LEVEL::removePair(int32_t kindA, int32_t indexA, int32_t ki
 
 // Anything but a layout slot or a pile in play is no card: nothing to remove.
 bool SCENE_CARD_GAME_LEVEL::isRemovableCard(int32_t kind, int32_t index) const {
-  if (kind == 1) return isLayoutSlot(index) && cards[index] != nullptr;
-  if (kind == 2) {
+  if (kind == LAYOUT_SLOT) return isLayoutSlot(index) && cards[index] != nullptr;
+  if (kind == PILE_TOP) {
     return cardPiles != nullptr && index >= 0 && index < CARD_PILES::MAX_PILES && cardPiles->holders[index] != nullptr;
   }
   return false;
@@ -139,11 +138,11 @@ void SCENE_CARD_GAME_LEVEL::pickPointBeyondEdgeForPair(float& edgeX, float& edge
   QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundCardFly]);
   QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundCardMatch]);
   if (r1 % 2 == 0) {
-    edgeX = static_cast<float>(std::rand() % 1024);
-    edgeY = r2 == 1 ? static_cast<float>(cardHeight) + SCREEN_HEIGHT : static_cast<float>(-cardHeight);
+    edgeX = static_cast<float>(std::rand() % kPictureWidth);
+    edgeY = r2 == 1 ? static_cast<float>(cardHeight) + kPictureHeight : static_cast<float>(-cardHeight);
   } else {
-    edgeY = static_cast<float>(std::rand() % 768);
-    edgeX = r2 == 1 ? static_cast<float>(cardWidth) + SCREEN_WIDTH : static_cast<float>(-cardWidth);
+    edgeY = static_cast<float>(std::rand() % kPictureHeight);
+    edgeX = r2 == 1 ? static_cast<float>(cardWidth) + kPictureWidth : static_cast<float>(-cardWidth);
   }
 }
 
@@ -159,7 +158,7 @@ void SCENE_CARD_GAME_LEVEL::closeHintsEndedByPair(int32_t kindA, int32_t indexA,
   // Step 27 lets only its one card be taken and shuts the stock and the buttons: once that card
   // has gone nothing else could end the step, and the player would be held there for good.
   const bool takesOnlySlot =
-      (kindA == 1 && indexA == TUTORIAL_ONLY_SLOT) || (kindB == 1 && indexB == TUTORIAL_ONLY_SLOT);
+      (kindA == LAYOUT_SLOT && indexA == TUTORIAL_ONLY_SLOT) || (kindB == LAYOUT_SLOT && indexB == TUTORIAL_ONLY_SLOT);
   if (hintStep == HINT_ONLY_SLOT && takesOnlySlot) closeHint();
 }
 
@@ -172,25 +171,25 @@ void SCENE_CARD_GAME_LEVEL::showHintedCardsPlain() {
 // Starts the pair's flights; the points will rise from the pair's last card.
 void SCENE_CARD_GAME_LEVEL::flyPairAway(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB, float edgeX,
                                         float edgeY, float& popupX, float& popupY) {
-  const float belowScreen = static_cast<float>(cardHeight) + SCREEN_HEIGHT;
+  const float belowScreen = static_cast<float>(cardHeight) + kPictureHeight;
   const auto popupAt = [&](const CARD* card) {
     popupX = card->currentX;
     popupY = card->currentY;
   };
-  if (kindB == -1) {
-    if (kindA == 1) {
+  if (kindB == NO_CARD) {
+    if (kindA == LAYOUT_SLOT) {
       popupAt(cards[indexA]);
       flyLayoutCardAway(indexA, edgeX, edgeY);
     } else {
       popupAt(cardPiles->holders[indexA]);
       flyPileTopAway(indexA, edgeX, edgeY);
     }
-  } else if (kindA == 2 && kindB == 2) {
-    const float x = static_cast<float>(std::rand() % 1024);
+  } else if (kindA == PILE_TOP && kindB == PILE_TOP) {
+    const float x = static_cast<float>(std::rand() % kPictureWidth);
     popupAt(cardPiles->holders[indexB]);
     flyPileTopAway(indexA, x, belowScreen);
     flyPileTopAway(indexB, x, belowScreen);
-  } else if (kindA == 1 && kindB == 1) {
+  } else if (kindA == LAYOUT_SLOT && kindB == LAYOUT_SLOT) {
     if (hintStep == 2) {
       showHintedCardsPlain();
       closeHint();
@@ -200,9 +199,9 @@ void SCENE_CARD_GAME_LEVEL::flyPairAway(int32_t kindA, int32_t indexA, int32_t k
     flyLayoutCardAway(indexB, edgeX, edgeY);
   } else {
     // A pile top and a layout card, in either order: the pile card drops straight down.
-    const int32_t pile = kindA == 2 ? indexA : indexB;
-    const int32_t slot = kindA == 1 ? indexA : indexB;
-    popupAt(kindB == 2 ? cardPiles->holders[pile] : cards[slot]);
+    const int32_t pile = kindA == PILE_TOP ? indexA : indexB;
+    const int32_t slot = kindA == LAYOUT_SLOT ? indexA : indexB;
+    popupAt(kindB == PILE_TOP ? cardPiles->holders[pile] : cards[slot]);
     const CARD* holder = cardPiles->holders[pile];
     flyPileTopAway(pile, holder->currentX, belowScreen);
     flyLayoutCardAway(slot, edgeX, edgeY);
@@ -214,8 +213,8 @@ void SCENE_CARD_GAME_LEVEL::flyPairAway(int32_t kindA, int32_t indexA, int32_t k
 void SCENE_CARD_GAME_LEVEL::payForPair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB, float popupX,
                                        float popupY) {
   int32_t skittles = 0;
-  if (kindA == 1 && cards[indexA]->isSpecial()) ++skittles;
-  if (kindB == 1 && cards[indexB]->isSpecial()) ++skittles;
+  if (kindA == LAYOUT_SLOT && cards[indexA]->isSpecial()) ++skittles;
+  if (kindB == LAYOUT_SLOT && cards[indexB]->isSpecial()) ++skittles;
   const int32_t base = skittles == 0 ? POINTS_PLAIN : skittles == 1 ? POINTS_ONE_SKITTLE : POINTS_TWO_SKITTLES;
   const int32_t points = base * currentMultiplier;
   levelMoney += points;
@@ -227,7 +226,7 @@ void SCENE_CARD_GAME_LEVEL::payForPair(int32_t kindA, int32_t indexA, int32_t ki
 void SCENE_CARD_GAME_LEVEL::drawBonusCardsOfPair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB) {
   int32_t bonusCards = 0;
   for (const auto& [kind, index] : {std::pair{kindA, indexA}, std::pair{kindB, indexB}}) {
-    if (kind == 2 && cardPiles->holders[index]->isPileSpecial()) ++bonusCards;
+    if (kind == PILE_TOP && cardPiles->holders[index]->isPileSpecial()) ++bonusCards;
   }
   if (bonusCards == 0) return;
   cardPiles->skittleCount -= bonusCards;

@@ -3,12 +3,12 @@
 // updatePointsPopups lifts it and frees it again.
 #include "game/fonts_sounds.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "gui/gui_container.h"
 #include "primitives/sprite.h"
 
 namespace {
 
-constexpr int32_t FIRST_LABEL_ID = 88;
 constexpr float PARKED = -200.0f;
 
 }  // namespace
@@ -16,7 +16,7 @@ constexpr float PARKED = -200.0f;
 void SCENE_CARD_GAME_LEVEL::createPointsPopups() {
   deleteSceneContainer(moneyContainer);
   moneyContainer = new QEL::QC_GUI_CONTAINER();
-  int32_t id = FIRST_LABEL_ID;
+  int32_t id = points_popup_widget::FIRST_LABEL;
   for (POINTS_POPUP& popup : pointsPopup) {
     popup.label = createLabel(id++, L"", PARKED, PARKED, moneyContainer, findFont(36, 0), 0);
     delete popup.coin;

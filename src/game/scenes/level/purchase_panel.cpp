@@ -3,6 +3,7 @@
 // opens it (messageState), the update answers its buttons.
 #include "game/fonts_sounds.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
@@ -28,11 +29,14 @@ void SCENE_CARD_GAME_LEVEL::createPurchasePanel() {
   startSceneWindow(purchaseContainer, purchaseBackground, "interface/shop panel_background.png", BACKGROUND_X,
                    BACKGROUND_Y);
   // The confirm button is the main menu's, from the pack the start-up subscribes for it.
-  purchaseConfirmButton = addSceneButton(purchaseContainer, 83, "main_menu/change_player/panel button_confirm.png",
-                                         CONFIRM_X, CONFIRM_Y);
-  purchaseCloseButton = addSceneButton(purchaseContainer, 84, "interface button_close2.png", CLOSE_X, CLOSE_Y);
-  purchaseTitleLabel = createLabel(86, getText(L"shop"), TITLE_X, TITLE_Y, purchaseContainer, findFont(42, 0), 0);
-  purchaseTextLabel = createLabel(85, getText(L"buy_item"), TEXT_X, TEXT_Y, purchaseContainer, findFont(25, 0), 0);
+  purchaseConfirmButton = addSceneButton(purchaseContainer, purchase_widget::CONFIRM,
+                                         "main_menu/change_player/panel button_confirm.png", CONFIRM_X, CONFIRM_Y);
+  purchaseCloseButton =
+      addSceneButton(purchaseContainer, purchase_widget::CLOSE, "interface button_close2.png", CLOSE_X, CLOSE_Y);
+  purchaseTitleLabel =
+      createLabel(purchase_widget::TITLE, getText(L"shop"), TITLE_X, TITLE_Y, purchaseContainer, findFont(42, 0), 0);
+  purchaseTextLabel = createLabel(purchase_widget::TEXT_LABEL, getText(L"buy_item"), TEXT_X, TEXT_Y, purchaseContainer,
+                                  findFont(25, 0), 0);
 }
 
 void SCENE_CARD_GAME_LEVEL::drawPurchasePanel() {

@@ -16,9 +16,6 @@
 
 namespace {
 
-constexpr int32_t ALL_SKITTLES = 10;
-constexpr int32_t NOT_PLAYED = -1;
-constexpr int32_t LAST_LEVEL = kLevelCount - 1;
 constexpr int32_t TENTH_FRAME = kLevelsPerPack - 1;
 constexpr int32_t BANNER_FONT_SIZE = 100;
 constexpr int32_t BANNER_FONT_VARIANT = 3;
@@ -31,7 +28,7 @@ void setText(QEL::QC_GUI_WLABEL* label, const std::wstring& text) {
 std::wstring number(int32_t n) { return numberToWString(n); }
 
 // "X" for a ball of all ten skittles, else its count.
-std::wstring strikeOr(int32_t ball) { return ball == ALL_SKITTLES ? L"X" : number(ball); }
+std::wstring strikeOr(int32_t ball) { return ball == kAllSkittles ? L"X" : number(ball); }
 
 // "%number pins down", or for a single pin its own text ("%number pin down") when the texts
 // have one; the count goes in place of "%number".
@@ -57,9 +54,9 @@ std::wstring formatResultText(const LEVEL_RESULT& result) {
     if (result.result == SCENE_CARD_GAME_LEVEL::OPEN_FRAME) return number(b1) + L"/" + number(b2);
     return L"";
   }
-  if (b1 == ALL_SKITTLES) {
-    if (b2 == ALL_SKITTLES) return b3 == ALL_SKITTLES ? L"XXX" : L"XX/" + number(b3);
-    if (b2 + b3 == ALL_SKITTLES) return L"X/" + number(b2) + L"/";
+  if (b1 == kAllSkittles) {
+    if (b2 == kAllSkittles) return b3 == kAllSkittles ? L"XXX" : L"XX/" + number(b3);
+    if (b2 + b3 == kAllSkittles) return L"X/" + number(b2) + L"/";
     return L"X/" + number(b2) + L"/" + number(b3);
   }
   if (result.result == SCENE_CARD_GAME_LEVEL::SPARE) return number(b1) + L"/" + strikeOr(b3);
@@ -109,19 +106,19 @@ void SCENE_CARD_GAME_LEVEL::scoreOrdinaryFrame() {
   LEVEL_RESULT& r = levelResult;
   if (standing == 0 && turnoversLeft == turnoversAtStart) {
     r.result = STRIKE;
-    r.specialCards1 = ALL_SKITTLES;
+    r.specialCards1 = kAllSkittles;
     r.specialCards2 = 0;
   } else if (standing == 0 && turnoversLeft + 1 == turnoversAtStart) {
     r.result = SPARE;
-    r.specialCards2 = ALL_SKITTLES - r.specialCards1;
+    r.specialCards2 = kAllSkittles - r.specialCards1;
     if (isTenthFrame()) gTenthFrameBall1 = r.specialCards1;
   } else if (standing > 0 && turnoversLeft == 0) {
     r.result = OPEN_FRAME;
-    r.specialCards2 = ALL_SKITTLES - r.specialCards1 - standing;
+    r.specialCards2 = kAllSkittles - r.specialCards1 - standing;
   }
   if (isInstantStrike) {
     r.result = STRIKE;
-    r.specialCards1 = ALL_SKITTLES;
+    r.specialCards1 = kAllSkittles;
     r.specialCards2 = 0;
   }
 }
@@ -134,13 +131,13 @@ void SCENE_CARD_GAME_LEVEL::scoreBonusPlay() {
     // The frame's last ball, played without a turnover.
     if (gTenthFrameKind == SPARE) {
       r.specialCards1 = gTenthFrameBall1;
-      r.specialCards2 = ALL_SKITTLES - gTenthFrameBall1;
+      r.specialCards2 = kAllSkittles - gTenthFrameBall1;
     } else {
-      r.specialCards1 = ALL_SKITTLES;
-      r.specialCards2 = ALL_SKITTLES;
+      r.specialCards1 = kAllSkittles;
+      r.specialCards2 = kAllSkittles;
     }
-    r.specialCards3 = ALL_SKITTLES - standing;
-    r.result = r.specialCards3 == ALL_SKITTLES ? STRIKE : OPEN_FRAME;
+    r.specialCards3 = kAllSkittles - standing;
+    r.result = r.specialCards3 == kAllSkittles ? STRIKE : OPEN_FRAME;
     return;
   }
   if (gTenthFrameKind != STRIKE) return;
@@ -150,19 +147,19 @@ void SCENE_CARD_GAME_LEVEL::scoreBonusPlay() {
   if (isInstantStrike || (standing == 0 && turnoversLeft == turnoversAtStart)) {
     // A strike again: the last bonus ball is still to come.
     r.result = STRIKE;
-    r.specialCards1 = ALL_SKITTLES;
-    r.specialCards2 = ALL_SKITTLES;
-    r.specialCards3 = NOT_PLAYED;
+    r.specialCards1 = kAllSkittles;
+    r.specialCards2 = kAllSkittles;
+    r.specialCards3 = kBallNotPlayed;
   } else if (standing == 0 && turnoversLeft + 1 == turnoversAtStart) {
     r.result = SPARE;
-    r.specialCards1 = ALL_SKITTLES;
+    r.specialCards1 = kAllSkittles;
     r.specialCards2 = firstBonusBall;
-    r.specialCards3 = ALL_SKITTLES - firstBonusBall;
+    r.specialCards3 = kAllSkittles - firstBonusBall;
   } else if (standing > 0 && turnoversLeft == 0) {
     r.result = OPEN_FRAME;
-    r.specialCards1 = ALL_SKITTLES;
+    r.specialCards1 = kAllSkittles;
     r.specialCards2 = firstBonusBall;
-    r.specialCards3 = ALL_SKITTLES - firstBonusBall - standing;
+    r.specialCards3 = kAllSkittles - firstBonusBall - standing;
   }
 }
 
@@ -196,17 +193,17 @@ void SCENE_CARD_GAME_LEVEL::writeRollLabels() {
   QEL::fLog("levelResult.specialCards1: ", b1);
   QEL::fLog("levelResult.specialCards2: ", b2);
   QEL::fLog("levelResult.specialCards3: ", b3);
-  if (b1 == ALL_SKITTLES) {
+  if (b1 == kAllSkittles) {
     text[0] = L"X";
-    if (b2 == ALL_SKITTLES) {
+    if (b2 == kAllSkittles) {
       text[1] = L"X";
-      text[2] = b3 == NOT_PLAYED ? L"" : strikeOr(b3);
-    } else if (b2 + b3 == ALL_SKITTLES) {
+      text[2] = b3 == kBallNotPlayed ? L"" : strikeOr(b3);
+    } else if (b2 + b3 == kAllSkittles) {
       text[1] = number(b2), text[2] = L"/";
     } else {
       text[1] = number(b2), text[2] = number(b3);
     }
-  } else if (b1 + b2 == ALL_SKITTLES) {
+  } else if (b1 + b2 == kAllSkittles) {
     text[0] = number(b1), text[1] = L"/", text[2] = strikeOr(b3);
   } else if (levelResult.result == OPEN_FRAME) {
     text[0] = number(b1), text[1] = number(b2);
@@ -217,17 +214,55 @@ void SCENE_CARD_GAME_LEVEL::writeRollLabels() {
   for (int32_t k = 0; k < 3; ++k) setText(rollLabels[k], text[k]);
 }
 
+void SCENE_CARD_GAME_LEVEL::recordBall() {
+  const int32_t ballsEnded = turnoversAtStart - turnoversLeft;
+  if (ballsEnded == 1) {
+    const int32_t knocked = kAllSkittles - countOfSpecialCardsOnScene;
+    levelResult.specialCards1 = knocked;
+    writeFirstBallLabels(knocked);
+  } else if (ballsEnded == 2) {
+    levelResult.specialCards2 = kAllSkittles - levelResult.specialCards1 - countOfSpecialCardsOnScene;
+    QEL::fLog("");
+    QEL::fLog("------------------------------------------                   Second: ", levelResult.specialCards2);
+  }
+}
+
+void SCENE_CARD_GAME_LEVEL::writeFirstBallLabels(int32_t knocked) {
+  const std::wstring count = number(knocked);
+  if (!isTenthFrame() || !gTenthFrameBonus) {
+    if (knocked == kAllSkittles) {
+      setText(rollLabels[0], L"X");
+      setText(rollLabels[1], L"");
+    } else {
+      setText(rollLabels[0], count);
+    }
+  } else if (!gTenthFrameSecondBonus) {
+    if (knocked == kAllSkittles) {
+      setText(rollLabels[1], L"X");
+      setText(rollLabels[2], L"");
+    } else {
+      setText(rollLabels[1], count);
+    }
+  } else {
+    if (knocked == kAllSkittles) {
+      setText(rollLabels[2], number(kAllSkittles));
+    } else {
+      setText(rollLabels[1], count);
+    }
+  }
+}
+
 void SCENE_CARD_GAME_LEVEL::openNextLevel() {
-  if (levelResult.result <= NOT_COMPLETED || gCurrentLevel >= LAST_LEVEL || gCurrentLevel < 0) return;
+  if (levelResult.result <= NOT_COMPLETED || gCurrentLevel >= kLastLevel || gCurrentLevel < 0) return;
   const int32_t next = gCurrentLevel + 1;
-  if (getLevelResult(gCurrentPlayer, next, kResultField) != 0) return;
+  if (getLevelResult(gCurrentPlayer, next, kResultField) != LOCKED) return;
   if (isTenthFrame()) {
     // The next pack opens only when this pack reached its goal.
     const std::wstring key = std::wstring(gGameMode == 0 ? L"junior" : L"professional") + L"_pack" +
                              number(gCurrentPack + 1) + L"_goal";
     if (getTextInt(key) > getPackScore(gCurrentPack)) return;
   }
-  setLevelResult(gCurrentPlayer, next, kResultField, 1);
+  setLevelResult(gCurrentPlayer, next, kResultField, NOT_COMPLETED);
 }
 
 int32_t SCENE_CARD_GAME_LEVEL::knockedDownCount(int32_t kind) const {

@@ -1,11 +1,11 @@
 // The small rules of play: free cards, pairs, better results, and the geometry that finds
 // the card under the pointer and the cards that overlap.
-#include "editor/card_geometry.h"
 #include "engine/input.h"
 #include "engine/sound.h"
 #include "game/card.h"
 #include "game/game_globals.h"
 #include "game/scenes/level/level_scene.h"
+#include "level_geometry/card_geometry.h"
 
 namespace {
 

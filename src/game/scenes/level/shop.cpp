@@ -10,6 +10,7 @@
 #include "game/game_globals.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_wlabel.h"
@@ -17,17 +18,6 @@
 namespace {
 
 enum ITEM : int32_t { PLACE = 0, RESHUFFLE = 1, JOKER = 2 };
-
-enum WIDGET : int32_t {
-  PLACE_BUTTON = 26,
-  RESHUFFLE_BUTTON = 27,
-  JOKER_BUTTON = 28,
-  BUY_MONEY_BUTTON = 29,
-  BUY_COINS_BUTTON = 30,
-  CLOSE_BUTTON = 31,
-  CONFIRM_BUTTON = 83,
-  PANEL_CLOSE_BUTTON = 84,
-};
 
 constexpr int32_t HINT_SHOP_JOKER = 7;
 constexpr int32_t HINT_AFTER_SHOP = 9;
@@ -112,19 +102,19 @@ void SCENE_CARD_GAME_LEVEL::showShopItemHints() {
 
 void SCENE_CARD_GAME_LEVEL::onShopButton(int32_t id) {
   switch (id) {
-    case PLACE_BUTTON:
-    case RESHUFFLE_BUTTON:
-    case JOKER_BUTTON:
+    case shop_widget::PLACE:
+    case shop_widget::RESHUFFLE:
+    case shop_widget::JOKER:
       play(kSoundButtonBuyClick);
-      showShopMessage(id - PLACE_BUTTON);
-      if (id == JOKER_BUTTON && isTutorial && hintStep == HINT_SHOP_JOKER) closeHint();
+      showShopMessage(id - shop_widget::PLACE);
+      if (id == shop_widget::JOKER && isTutorial && hintStep == HINT_SHOP_JOKER) closeHint();
       break;
-    case BUY_MONEY_BUTTON:
-    case BUY_COINS_BUTTON:
+    case shop_widget::BUY_MONEY:
+    case shop_widget::BUY_COINS:
       // Buttons of a shop for real money that this game does not have.
       play(kSoundButtonBuyClick);
       break;
-    case CLOSE_BUTTON:
+    case shop_widget::CLOSE:
       play(kSoundButtonClick);
       slideWindowOut(window_state::SHOP_CLOSING, shopSlide, true);
       closeHint();
@@ -150,9 +140,9 @@ void SCENE_CARD_GAME_LEVEL::showShopMessage(int32_t item) {
 }
 
 void SCENE_CARD_GAME_LEVEL::onPurchaseButton(int32_t id) {
-  if (id != CONFIRM_BUTTON && id != PANEL_CLOSE_BUTTON) return;
+  if (id != purchase_widget::CONFIRM && id != purchase_widget::CLOSE) return;
   play(kSoundButtonClick);
-  if (id == CONFIRM_BUTTON && isPurchaseAllowed == 1) buyShopItem(shopMessageItem);
+  if (id == purchase_widget::CONFIRM && isPurchaseAllowed == 1) buyShopItem(shopMessageItem);
   messageState = message_state::CLOSING;
   purchaseSlide = static_cast<float>(windowSlideDistance);
   isPurchaseAllowed = 0;

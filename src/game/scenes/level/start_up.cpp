@@ -16,8 +16,10 @@
 #include "game/fonts_sounds.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
+#include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
@@ -71,12 +73,12 @@ void SCENE_CARD_GAME_LEVEL::fInit() {
 
   const bool playerInRange = gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers;
   if (playerInRange && !gPlayers[gCurrentPlayer].isFullscreen && QEL::qcGAME != nullptr) {
-    QEL::qcGAME->fSetResolution(1024, 768, false);
+    QEL::qcGAME->fSetResolution(kPictureWidth, kPictureHeight, false);
   }
 
   resetFrameState();
   isTutorial = gCurrentLevel == 0 && gGameMode == 0 &&
-               getLevelResult(gCurrentPlayer, 1, kResultField) == 0;
+               getLevelResult(gCurrentPlayer, 1, kResultField) == LOCKED;
   subscribeScenePacks({"", "interface", "interface/pause_window", "interface/shop",
                        "interface/options", "interface/options/skittles",
                        "interface/options/backs", "interface/options/types",
@@ -221,7 +223,7 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenSprites() {
 void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
   delete shadowSprite;
   shadowSprite = makeSceneSprite("interface shadow_black_square.png", 0.0f, 0.0f, 1);
-  shadowSprite->fSetScale(1024.0f, 768.0f, 1.0f);
+  shadowSprite->fSetScale(kPictureWidth, kPictureHeight, 1.0f);
   shadowSprite->fSetColor(0x64000000u);
 
   deleteSceneContainer(guiContainer1);
@@ -233,21 +235,25 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
   const PLAYER_RECORD noPlayer{};
   const PLAYER_RECORD& player = playerInRange ? gPlayers[gCurrentPlayer] : noPlayer;
 
-  reshuffleButton = makeButton(0, "interface button_reshuffles.png", 96.0f, 717.0f, imageForButton, guiContainer2);
-  reshufflesLabel = createChildLabel(1, numberToWString(player.reshuffles), 52.0f, 24.0f, reshuffleButton,
-                                     findFont(30, 0), 0);
-  jokerButton = makeButton(2, "interface button_joker.png", 933.0f, 713.0f, imageForButton, guiContainer2);
-  jokersLabel = createChildLabel(3, numberToWString(player.jokers), -51.0f, 28.0f, jokerButton,
-                                 findFont(30, 0), 0);
-  pauseButton = makeButton(4, "interface button_pause.png", 64.0f, 624.0f, imageForButton, guiContainer2);
-  shopButton = makeButton(5, "interface button_shop.png", 960.0f, 622.0f, imageForButton, guiContainer2);
+  reshuffleButton = makeButton(play_screen_widget::RESHUFFLE_BUTTON, "interface button_reshuffles.png", 96.0f, 717.0f,
+                               imageForButton, guiContainer2);
+  reshufflesLabel = createChildLabel(play_screen_widget::RESHUFFLES_LABEL, numberToWString(player.reshuffles), 52.0f,
+                                     24.0f, reshuffleButton, findFont(30, 0), 0);
+  jokerButton = makeButton(play_screen_widget::JOKER_BUTTON, "interface button_joker.png", 933.0f, 713.0f,
+                           imageForButton, guiContainer2);
+  jokersLabel = createChildLabel(play_screen_widget::JOKERS_LABEL, numberToWString(player.jokers), -51.0f, 28.0f,
+                                 jokerButton, findFont(30, 0), 0);
+  pauseButton = makeButton(play_screen_widget::PAUSE_BUTTON, "interface button_pause.png", 64.0f, 624.0f,
+                           imageForButton, guiContainer2);
+  shopButton = makeButton(play_screen_widget::SHOP_BUTTON, "interface button_shop.png", 960.0f, 622.0f, imageForButton,
+                          guiContainer2);
 
   std::wstring rollTexts[3];
   if (gTenthFrameBonus) {
-    if (gTenthFrameKind == 4) {
+    if (gTenthFrameKind == STRIKE) {
       rollTexts[0] = L"X";
       if (gTenthFrameSecondBonus) rollTexts[1] = L"X";
-    } else if (gTenthFrameKind == 3) {
+    } else if (gTenthFrameKind == SPARE) {
       rollTexts[0] = numberToWString(gTenthFrameBall1);
       rollTexts[1] = L"/";
     }
@@ -258,27 +264,29 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
     const float boxY = resultFrameSprites[k] != nullptr ? yOf(resultFrameSprites[k]) : 0.0f;
     const float labelX = static_cast<float>(static_cast<double>(boxX) + 1.2);
     const float labelY = static_cast<float>(static_cast<double>(boxY) + 1.0);
-    rollLabels[k] = createLabel(6 + k, rollTexts[k], labelX - 1.0f, labelY + 8.0f, guiContainer1,
-                                findFont(14, 0), 0);
+    rollLabels[k] = createLabel(play_screen_widget::FIRST_BALL_LABEL + k, rollTexts[k], labelX - 1.0f, labelY + 8.0f,
+                                guiContainer1, findFont(14, 0), 0);
   }
 
-  packNameLabel = createLabel(9, packNameText(), 363.0f, 62.0f, guiContainer1, findFont(20, 0), 0);
-  frameLabel = createLabel(10, frameNumberText(), 670.0f, 62.0f, guiContainer1, findFont(20, 0), 0);
-  moneyLabel = createLabel(11, numberToWString(player.money), 835.0f, 38.0f, guiContainer1,
+  packNameLabel = createLabel(play_screen_widget::PACK_NAME_LABEL, packNameText(), 363.0f, 62.0f, guiContainer1,
+                              findFont(20, 0), 0);
+  frameLabel =
+      createLabel(play_screen_widget::FRAME_LABEL, frameNumberText(), 670.0f, 62.0f, guiContainer1, findFont(20, 0), 0);
+  moneyLabel = createLabel(play_screen_widget::MONEY_LABEL, numberToWString(player.money), 835.0f, 38.0f, guiContainer1,
                            findFont(20, 0), 1);
-  multiplierLabel = createLabel(12, L"x" + numberToWString(currentMultiplier), 974.0f, 68.0f,
-                                guiContainer1, findFont(42, 0), 0);
+  multiplierLabel = createLabel(play_screen_widget::MULTIPLIER_LABEL, L"x" + numberToWString(currentMultiplier), 974.0f,
+                                68.0f, guiContainer1, findFont(42, 0), 0);
 
   deleteSceneContainer(stockContainer);
   stockContainer = new QEL::QC_GUI_CONTAINER();
   const float stockX = cardPiles != nullptr ? cardPiles->stockX : CARD_PILES::STOCK_X;
   const float stockY = cardPiles != nullptr ? cardPiles->stockY : CARD_PILES::STOCK_Y;
-  turnoversLabel = createLabel(13, numberToWString(turnoversLeft),
+  turnoversLabel = createLabel(play_screen_widget::TURNOVERS_LABEL, numberToWString(turnoversLeft),
                                stockX - static_cast<float>(cardWidth / 2) - 18.0f,
-                               stockY + static_cast<float>(cardHeight / 2) - 20.0f, stockContainer,
-                               findFont(20, 0), 0);
-  turnoversTextLabel = createLabel(14, replaceBarsWithNewlines(getText(L"hint_18")), stockX - 7.0f,
-                                   stockY + 8.0f, stockContainer, findFont(14, 0), 0);
+                               stockY + static_cast<float>(cardHeight / 2) - 20.0f, stockContainer, findFont(20, 0), 0);
+  turnoversTextLabel =
+      createLabel(play_screen_widget::TURNOVERS_TEXT_LABEL, replaceBarsWithNewlines(getText(L"hint_18")), stockX - 7.0f,
+                  stockY + 8.0f, stockContainer, findFont(14, 0), 0);
   QEL::QS_TRANSFORM3* turn = turnoversTextLabel->fGetTransform();
   turn->fSetRotationZ(turn->_rotation.z + TURNOVERS_TEXT_TURN);
 }

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr int32_t TENTH_FRAME = 9;
-constexpr int32_t ALL_SKITTLES = 10;
 
 QEL::QC_FILE_SYSTEM* fileSystem() {
   QEL::QC_FILE_SYSTEM* instance = QEL::qcFILE_SYSTEM_INSTANCE;
@@ -50,21 +49,21 @@ bool SCENE_CARD_GAME_LEVEL::statisticsResultCode(std::string& code) const {
   code.clear();
   const bool tenthFrame = gCurrentLevel % kLevelsPerPack == TENTH_FRAME;
   if (!tenthFrame || !gTenthFrameBonus) {
-    if (kind == 2) code = std::to_string(b1) + std::to_string(b2);
-    if (!tenthFrame && kind == 4) code = "X0";
-    if (!tenthFrame && kind == 3) code = "Y0";
+    if (kind == OPEN_FRAME) code = std::to_string(b1) + std::to_string(b2);
+    if (!tenthFrame && kind == STRIKE) code = "X0";
+    if (!tenthFrame && kind == SPARE) code = "Y0";
     // The tenth frame's strike or spare is written when its bonus balls have been played.
-    return !tenthFrame || kind == 2;
+    return !tenthFrame || kind == OPEN_FRAME;
   }
   // The bonus play writes the whole frame, by the result that earned the bonus balls.
-  if (kind == 1) return true;
-  if (gTenthFrameKind == 3) {
+  if (kind == NOT_COMPLETED) return true;
+  if (gTenthFrameKind == SPARE) {
     code = "Y0" + std::to_string(b3);
-  } else if (gTenthFrameKind == 4) {
+  } else if (gTenthFrameKind == STRIKE) {
     if (b3 < 0) return false;  // the last bonus ball is still to come
-    if (b2 == ALL_SKITTLES) {
-      code = b3 == ALL_SKITTLES ? "XXX" : "XX" + std::to_string(b3);
-    } else if (b2 + b3 == ALL_SKITTLES) {
+    if (b2 == kAllSkittles) {
+      code = b3 == kAllSkittles ? "XXX" : "XX" + std::to_string(b3);
+    } else if (b2 + b3 == kAllSkittles) {
       code = "XY0";
     } else {
       code = "X" + std::to_string(b2) + std::to_string(b3);

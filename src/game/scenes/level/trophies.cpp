@@ -30,7 +30,6 @@ enum TROPHY : int32_t {
 
 constexpr int32_t MONEY_THRESHOLDS[3] = {100000, 500000, 1000000};
 constexpr int32_t PERFECT_PACK_COUNTS[3] = {1, 6, 12};
-constexpr int32_t LAST_LEVEL = kLevelCount - 1;
 // From the end of the prize's text, as its font draws it, to the coin's centre.
 constexpr float PRIZE_COIN_GAP = 16.0f;
 
@@ -90,7 +89,7 @@ int32_t SCENE_CARD_GAME_LEVEL::checkTrophies() {
     }
   }
 
-  if (level == LAST_LEVEL && gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers) {
+  if (level == kLastLevel && gCurrentPlayer >= 0 && gCurrentPlayer < kMaxPlayers) {
     if (gGameMode == 0) {
       if (getTrophy(GAME_PASSED_JUNIOR)) {
         if (showFinish) showFinishWindow();

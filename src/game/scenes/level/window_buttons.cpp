@@ -8,39 +8,14 @@
 #include "game/fonts_sounds.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
+#include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
 
 namespace {
-
-enum WIDGET : int32_t {
-  RESHUFFLE_BUTTON = 0,
-  JOKER_BUTTON = 2,
-  PAUSE_BUTTON = 4,
-  SHOP_BUTTON = 5,
-  PAUSE_CONTINUE = 15,
-  PAUSE_RESTART = 16,
-  PAUSE_OPTIONS = 17,
-  PAUSE_FRAMES = 18,
-  PAUSE_MAIN_MENU = 19,
-  FINISH_CONTINUE = 36,
-  FINISH_RESTART = 37,
-  FINISH_FRAMES = 38,
-  OPTIONS_CLOSE = 46,
-  FULLSCREEN_OFF = 47,
-  MUTE_ALL_OFF = 48,
-  FULLSCREEN_ON = 49,
-  MUTE_ALL_ON = 50,
-  OPTIONS_CREDITS = 53,
-  FIRST_BACK = 60,
-  LAST_BACK = 71,
-  FIRST_TYPE = 72,
-  LAST_TYPE = 74,
-  TROPHY_CLOSE = 75,
-  CREDITS_CLOSE = 80,
-};
 
 constexpr int32_t HINT_JOKER_USE = 9;
 constexpr int32_t HINT_STOCK_USED_UP = 29;
@@ -76,22 +51,22 @@ bool SCENE_CARD_GAME_LEVEL::readPlayScreenButtons() {
 bool SCENE_CARD_GAME_LEVEL::onPlayScreenButton(int32_t id) {
   const PLAYER_RECORD* player = currentPlayerRecord();
   switch (id) {
-    case JOKER_BUTTON:
+    case play_screen_widget::JOKER_BUTTON:
       if ((hintStep != 0 && hintStep != HINT_JOKER_USE) || player == nullptr || player->jokers <= 0) return false;
       play(kSoundJokerClick);
       isJokerMode = true;
       return true;
-    case RESHUFFLE_BUTTON:
+    case play_screen_widget::RESHUFFLE_BUTTON:
       if ((hintStep != 0 && hintStep != HINT_STOCK_USED_UP) || player == nullptr || player->reshuffles <= 0) return false;
       if (animationState != NO_DEAL || cardsLeft == 0) return false;
       useReshuffle();
       return true;
-    case PAUSE_BUTTON:
+    case play_screen_widget::PAUSE_BUTTON:
       if (hintStep != 0) return false;
       play(kSoundButtonClick);
       openPauseWindow();
       return true;
-    case SHOP_BUTTON:
+    case play_screen_widget::SHOP_BUTTON:
       if (hintStep != 0 && hintStep != HINT_SHOP_BUTTON) return false;
       play(kSoundButtonClick);
       openShop();
@@ -156,26 +131,26 @@ void SCENE_CARD_GAME_LEVEL::slideWindowOut(int32_t closingState, float& slide, b
 void SCENE_CARD_GAME_LEVEL::onPauseButton(int32_t id) {
   float next = 0.0f;
   switch (id) {
-    case PAUSE_CONTINUE: next = BACK_TO_PLAY; break;
-    case PAUSE_RESTART: next = RESTART; break;
-    case PAUSE_OPTIONS: next = TO_OPTIONS; break;
-    case PAUSE_FRAMES: next = TO_FRAMES; break;
-    case PAUSE_MAIN_MENU: next = TO_MAIN_MENU; break;
+    case pause_widget::CONTINUE: next = BACK_TO_PLAY; break;
+    case pause_widget::RESTART: next = RESTART; break;
+    case pause_widget::OPTIONS: next = TO_OPTIONS; break;
+    case pause_widget::FRAMES: next = TO_FRAMES; break;
+    case pause_widget::MAIN_MENU: next = TO_MAIN_MENU; break;
     default: return;
   }
   play(kSoundButtonClick);
   nextSceneType = next;
   // The options window slides in over the pause window's going without a second swish.
-  slideWindowOut(window_state::PAUSE_CLOSING, pauseSlide, id != PAUSE_OPTIONS);
+  slideWindowOut(window_state::PAUSE_CLOSING, pauseSlide, id != pause_widget::OPTIONS);
 }
 
 void SCENE_CARD_GAME_LEVEL::onFinishButton(int32_t id) {
   float next = 0.0f;
   switch (id) {
-    case FINISH_RESTART: next = RESTART; break;
-    case FINISH_FRAMES: next = TO_FRAMES; break;
+    case finish_widget::RESTART: next = RESTART; break;
+    case finish_widget::FRAMES: next = TO_FRAMES; break;
     // The tenth frame ends the pack: its continue goes back to the score sheet.
-    case FINISH_CONTINUE: next = isTenthFrame() ? TO_FRAMES : TO_NEXT_LEVEL; break;
+    case finish_widget::CONTINUE: next = isTenthFrame() ? TO_FRAMES : TO_NEXT_LEVEL; break;
     default: return;
   }
   play(kSoundButtonClick);
@@ -185,32 +160,35 @@ void SCENE_CARD_GAME_LEVEL::onFinishButton(int32_t id) {
 
 void SCENE_CARD_GAME_LEVEL::onOptionsButton(int32_t id) {
   PLAYER_RECORD* player = currentPlayerRecord();
-  if (id == OPTIONS_CLOSE || id == OPTIONS_CREDITS) {
+  if (id == options_widget::CLOSE || id == options_widget::CREDITS) {
     play(kSoundButtonClick);
-    if (id == OPTIONS_CLOSE) savePlayerSettings(gCurrentPlayer);
-    nextSceneType = id == OPTIONS_CLOSE ? TO_PAUSE : TO_CREDITS;
+    if (id == options_widget::CLOSE) savePlayerSettings(gCurrentPlayer);
+    nextSceneType = id == options_widget::CLOSE ? TO_PAUSE : TO_CREDITS;
     slideWindowOut(window_state::OPTIONS_CLOSING, optionsSlide, true);
     return;
   }
   if (player == nullptr) return;
-  if (id == FULLSCREEN_OFF || id == FULLSCREEN_ON || id == MUTE_ALL_OFF || id == MUTE_ALL_ON ||
-      (id >= FIRST_BACK && id <= LAST_TYPE)) {
+  const bool isBox = id == options_widget::FULLSCREEN_OFF || id == options_widget::FULLSCREEN_ON ||
+                     id == options_widget::MUTE_ALL_OFF || id == options_widget::MUTE_ALL_ON;
+  if (isBox || (id >= options_widget::FIRST_BACK && id <= options_widget::LAST_TYPE)) {
     play(kSoundButtonClick);
   }
   // A click on the plain box ticks it; a click on the ticked one clears it.
-  if (id == FULLSCREEN_OFF) setFullscreen(true);
-  if (id == FULLSCREEN_ON) setFullscreen(false);
-  if (id == MUTE_ALL_OFF) setMuteAll(true);
-  if (id == MUTE_ALL_ON) setMuteAll(false);
-  if (id >= FIRST_BACK && id <= LAST_BACK) chooseCardBack(id - FIRST_BACK);
-  if (id >= FIRST_TYPE && id <= LAST_TYPE) chooseCardType(id - FIRST_TYPE);
+  if (id == options_widget::FULLSCREEN_OFF) setFullscreen(true);
+  if (id == options_widget::FULLSCREEN_ON) setFullscreen(false);
+  if (id == options_widget::MUTE_ALL_OFF) setMuteAll(true);
+  if (id == options_widget::MUTE_ALL_ON) setMuteAll(false);
+  if (id >= options_widget::FIRST_BACK && id <= options_widget::LAST_BACK)
+    chooseCardBack(id - options_widget::FIRST_BACK);
+  if (id >= options_widget::FIRST_TYPE && id <= options_widget::LAST_TYPE)
+    chooseCardType(id - options_widget::FIRST_TYPE);
 }
 
 void SCENE_CARD_GAME_LEVEL::setFullscreen(bool on) {
   PLAYER_RECORD* player = currentPlayerRecord();
   if (player == nullptr) return;
   player->isFullscreen = on ? 1 : 0;
-  if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(1024, 768, on);
+  if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(kPictureWidth, kPictureHeight, on);
   if (on) {
     showBox(fullscreenTickedButton, fullscreenButton, fullscreenBoxX, fullscreenBoxY);
   } else {
@@ -255,14 +233,14 @@ void SCENE_CARD_GAME_LEVEL::chooseCardType(int32_t type) {
 }
 
 void SCENE_CARD_GAME_LEVEL::onCreditsButton(int32_t id) {
-  if (id != CREDITS_CLOSE) return;
+  if (id != credits_widget::CLOSE) return;
   play(kSoundButtonClick);
   nextSceneType = TO_OPTIONS;
   slideWindowOut(window_state::CREDITS_CLOSING, creditsSlide, true);
 }
 
 void SCENE_CARD_GAME_LEVEL::onTrophyButton(int32_t id) {
-  if (id != TROPHY_CLOSE) return;
+  if (id != trophy_widget::CLOSE) return;
   play(kSoundButtonClick);
   slideWindowOut(window_state::TROPHY_CLOSING, trophySlide, true);
 }

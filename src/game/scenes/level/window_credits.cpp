@@ -2,6 +2,7 @@
 // Built once by the start-up; the update answers its close button.
 #include "game/fonts_sounds.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
@@ -18,7 +19,6 @@ struct CREDITS_ROW {
 
 constexpr float BACKGROUND_X = 153.0f;
 constexpr float BACKGROUND_Y = 45.0f;
-constexpr int32_t ROWS_ID = 81;  // every row shares it: none of them answers a click
 constexpr float ROWS_X = 495.0f;
 constexpr float CLOSE_X = 688.0f;
 constexpr float CLOSE_Y = 628.0f;
@@ -46,9 +46,11 @@ void SCENE_CARD_GAME_LEVEL::createCreditsWindow() {
   startSceneWindow(creditsContainer, creditsBackground, "interface/credits background.png", BACKGROUND_X,
                    BACKGROUND_Y);
   for (const CREDITS_ROW& row : ROWS) {
-    createLabel(ROWS_ID, getText(row.key), ROWS_X, row.y, creditsContainer, findFont(row.fontSize, row.fontVariant), 0);
+    createLabel(credits_widget::ROWS, getText(row.key), ROWS_X, row.y, creditsContainer,
+                findFont(row.fontSize, row.fontVariant), 0);
   }
-  creditsCloseButton = addSceneButton(creditsContainer, 80, "interface button_close.png", CLOSE_X, CLOSE_Y);
+  creditsCloseButton =
+      addSceneButton(creditsContainer, credits_widget::CLOSE, "interface button_close.png", CLOSE_X, CLOSE_Y);
 }
 
 void SCENE_CARD_GAME_LEVEL::drawCreditsWindow() {

@@ -4,6 +4,7 @@
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
@@ -32,25 +33,31 @@ void SCENE_CARD_GAME_LEVEL::createFinishWindow() {
   startSceneWindow(finishContainer, finishBackground, "interface/finish_window background.png", BACKGROUND_X,
                    BACKGROUND_Y);
 
-  finishContinueButton = addSceneButton(finishContainer, 36, "interface/finish_window button_continue.png",
-                                        BUTTON_X, CONTINUE_Y);
-  finishFramesButton = addSceneButton(nullptr, 38, "interface/finish_window button_frames.png", BUTTON_X, FRAMES_Y);
+  finishContinueButton = addSceneButton(finishContainer, finish_widget::CONTINUE,
+                                        "interface/finish_window button_continue.png", BUTTON_X, CONTINUE_Y);
+  finishFramesButton =
+      addSceneButton(nullptr, finish_widget::FRAMES, "interface/finish_window button_frames.png", BUTTON_X, FRAMES_Y);
   // The frames scene belongs to the junior mode: the button shows but never answers.
   if (gGameMode == 1) finishFramesButton->fDisable();
   finishContainer->fAdd(finishFramesButton);
-  finishRestartButton = addSceneButton(finishContainer, 37, "interface/finish_window button_restart.png",
-                                       BUTTON_X, RESTART_Y);
+  finishRestartButton = addSceneButton(finishContainer, finish_widget::RESTART,
+                                       "interface/finish_window button_restart.png", BUTTON_X, RESTART_Y);
   QEL::QC_FONT* captionFont = findFont(36, 0);
-  createChildLabel(43, getText(L"continue"), CAPTION_X, CAPTION_Y, finishContinueButton, captionFont, 0);
-  createChildLabel(44, getText(L"restart"), CAPTION_X, CAPTION_Y, finishRestartButton, captionFont, 0);
-  createChildLabel(45, getText(L"frames"), CAPTION_X, CAPTION_Y, finishFramesButton, captionFont, 0);
+  createChildLabel(finish_widget::CONTINUE_CAPTION, getText(L"continue"), CAPTION_X, CAPTION_Y, finishContinueButton,
+                   captionFont, 0);
+  createChildLabel(finish_widget::RESTART_CAPTION, getText(L"restart"), CAPTION_X, CAPTION_Y, finishRestartButton,
+                   captionFont, 0);
+  createChildLabel(finish_widget::FRAMES_CAPTION, getText(L"frames"), CAPTION_X, CAPTION_Y, finishFramesButton,
+                   captionFont, 0);
 
-  finishPackNameLabel = createLabel(42, packNameText(), PACK_NAME_X, PACK_NAME_Y, finishContainer, findFont(42, 0), 0);
-  finishFrameLabel = createLabel(39, frameNumberText(), LABEL_X, FRAME_Y, finishContainer, findFont(36, 3), 0);
-  finishResultLabel =
-      createLabel(40, getText(L"result") + L": ", LABEL_X, RESULT_Y, finishContainer, findFont(36, 0), 0);
-  finishBestResultLabel =
-      createLabel(41, getText(L"best_result") + L": ", LABEL_X, BEST_RESULT_Y, finishContainer, findFont(36, 1), 0);
+  finishPackNameLabel = createLabel(finish_widget::PACK_NAME_LABEL, packNameText(), PACK_NAME_X, PACK_NAME_Y,
+                                    finishContainer, findFont(42, 0), 0);
+  finishFrameLabel =
+      createLabel(finish_widget::FRAME_LABEL, frameNumberText(), LABEL_X, FRAME_Y, finishContainer, findFont(36, 3), 0);
+  finishResultLabel = createLabel(finish_widget::RESULT_LABEL, getText(L"result") + L": ", LABEL_X, RESULT_Y,
+                                  finishContainer, findFont(36, 0), 0);
+  finishBestResultLabel = createLabel(finish_widget::BEST_RESULT_LABEL, getText(L"best_result") + L": ", LABEL_X,
+                                      BEST_RESULT_Y, finishContainer, findFont(36, 1), 0);
 }
 
 void SCENE_CARD_GAME_LEVEL::drawFinishWindow() {

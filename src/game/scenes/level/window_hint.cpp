@@ -6,7 +6,9 @@
 #include "game/card.h"
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
+#include "game/picture_size.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"
@@ -43,8 +45,6 @@ constexpr float TARGET_DY = 30.0f;
 constexpr float ARROW_BOB = 6.0f;  // pixels along its axis, once a second
 constexpr float PI = 3.14159265f;
 constexpr float TWO_PI = 2.0f * PI;
-constexpr float SCREEN_WIDTH = 1024.0f;
-constexpr float SCREEN_HEIGHT = 768.0f;
 // Hint 5 points below the multiplier and left of the money.
 constexpr float MULTIPLIER_ARROW_DY = 30.0f;
 constexpr float MONEY_ARROW_DX = -40.0f;
@@ -70,7 +70,7 @@ void SCENE_CARD_GAME_LEVEL::createHintPanel() {
   hintStep = 0;
   delete hintShade;
   hintShade = makeSceneSprite("interface shadow_black_square.png", 0.0f, SHADE_Y, 1);
-  hintShade->fSetScale(1024.0f, SHADE_HEIGHT, 1.0f);
+  hintShade->fSetScale(kPictureWidth, SHADE_HEIGHT, 1.0f);
   hintShade->fSetColor(SHADE_COLOR);
   delete hintArrow;
   hintArrow = makeSceneSprite("interface/hints arrow.png", PARKED, PARKED, 1);
@@ -90,8 +90,8 @@ void SCENE_CARD_GAME_LEVEL::createHintPanel() {
     *frame.sprite = makeSceneSprite(frame.image, at.x, at.y, 0);
   }
 
-  hintLabel = createLabel(87, L"", LABEL_X, hintShade->_node->_position.y + LABEL_BELOW_SHADE_TOP, hintContainer,
-                          findFont(20, 2), 0);
+  hintLabel = createLabel(hint_widget::LABEL, L"", LABEL_X, hintShade->_node->_position.y + LABEL_BELOW_SHADE_TOP,
+                          hintContainer, findFont(20, 2), 0);
 }
 
 void SCENE_CARD_GAME_LEVEL::drawHintArrowAt(float x, float y) {
@@ -101,9 +101,9 @@ void SCENE_CARD_GAME_LEVEL::drawHintArrowAt(float x, float y) {
   // (clear of the buttons in the corners). The picture is turned a quarter at a time about
   // its corner, which the tip stands next to.
   const float reach = static_cast<float>(hintArrow->_height) - ARROW_TIP;
-  const float dy = y + TARGET_DY + reach <= SCREEN_HEIGHT ? 1.0f : -1.0f;
-  float dx = x + TARGET_DX + reach <= SCREEN_WIDTH ? 1.0f : -1.0f;
-  if (dy < 0.0f) dx = x < SCREEN_WIDTH / 2.0f ? 1.0f : -1.0f;
+  const float dy = y + TARGET_DY + reach <= kPictureHeight ? 1.0f : -1.0f;
+  float dx = x + TARGET_DX + reach <= kPictureWidth ? 1.0f : -1.0f;
+  if (dy < 0.0f) dx = x < kPictureWidth / 2.0f ? 1.0f : -1.0f;
   const float angle = dy > 0.0f ? (dx > 0.0f ? 0.0f : 0.5f * PI) : (dx > 0.0f ? -0.5f * PI : PI);
   const float bob = ARROW_BOB * 0.5f * (1.0f + std::sin(hintArrowPhase * TWO_PI));
   const float tipX = x + dx * TARGET_DX;

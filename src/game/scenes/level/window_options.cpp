@@ -13,6 +13,7 @@
 #include "game/fonts_sounds.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
@@ -86,9 +87,11 @@ void drawSkittleRow(QEL::QC_SPRITE* const white[6], QEL::QC_SPRITE* const green[
 void SCENE_CARD_GAME_LEVEL::createOptionsWindow() {
   startSceneWindow(optionsContainer, optionsBackground, "interface/options background.png", BACKGROUND_X,
                    BACKGROUND_Y);
-  createLabel(55, getText(L"options"), TITLE_X, TITLE_Y, optionsContainer, findFont(42, 0), 0);
-  optionsCloseButton = addSceneButton(optionsContainer, 46, "interface button_close.png", CLOSE_X, CLOSE_Y);
-  creditsButton = addSceneButton(optionsContainer, 53, "interface/options button_credits.png", CREDITS_X, CREDITS_Y);
+  createLabel(options_widget::TITLE, getText(L"options"), TITLE_X, TITLE_Y, optionsContainer, findFont(42, 0), 0);
+  optionsCloseButton =
+      addSceneButton(optionsContainer, options_widget::CLOSE, "interface button_close.png", CLOSE_X, CLOSE_Y);
+  creditsButton = addSceneButton(optionsContainer, options_widget::CREDITS, "interface/options button_credits.png",
+                                 CREDITS_X, CREDITS_Y);
 
   sliderMinX = TRACK_LEFT;
   sliderMaxX = TRACK_RIGHT;
@@ -96,16 +99,18 @@ void SCENE_CARD_GAME_LEVEL::createOptionsWindow() {
   soundSliderLine = makeSceneSprite("interface/options line.png", LINE_X, SOUND_LINE_Y, 1);
   delete musicSliderLine;
   musicSliderLine = makeSceneSprite("interface/options line.png", LINE_X, MUSIC_LINE_Y, 1);
-  createChildLabel(54, getText(L"credits"), CREDITS_CAPTION_X, CREDITS_CAPTION_Y, creditsButton, findFont(20, 0), 0);
+  createChildLabel(options_widget::CREDITS_CAPTION, getText(L"credits"), CREDITS_CAPTION_X, CREDITS_CAPTION_Y,
+                   creditsButton, findFont(20, 0), 0);
 
   for (int32_t k = 1; k <= 12; ++k) {
     const float x = BACKS_LEFT + BACKS_STEP * static_cast<float>((k - 1) % BACKS_PER_ROW);
     const float y = k <= BACKS_PER_ROW ? BACKS_FIRST_ROW_Y : BACKS_SECOND_ROW_Y;
-    backButtons[k - 1] =
-        addSceneButton(optionsContainer, 59 + k, "interface/options/backs " + std::to_string(k) + ".png", x, y);
+    backButtons[k - 1] = addSceneButton(optionsContainer, options_widget::FIRST_BACK + k - 1,
+                                        "interface/options/backs " + std::to_string(k) + ".png", x, y);
   }
   for (int32_t k = 1; k <= 3; ++k) {
-    typeButtons[k - 1] = addSceneButton(optionsContainer, 71 + k, "interface/options/types " + std::to_string(k) + ".png",
+    typeButtons[k - 1] = addSceneButton(optionsContainer, options_widget::FIRST_TYPE + k - 1,
+                                        "interface/options/types " + std::to_string(k) + ".png",
                                         TYPES_LEFT + TYPES_STEP * static_cast<float>(k - 1), TYPES_Y);
   }
 
@@ -115,21 +120,29 @@ void SCENE_CARD_GAME_LEVEL::createOptionsWindow() {
   muteAllBoxY = BOX_Y;
   const std::string plainBox = "interface/options button_fullscreen_mute.png";
   const std::string tickedBox = "interface/options button_fullscreen_mute_with_tick.png";
-  fullscreenButton = addSceneButton(optionsContainer, 47, plainBox, static_cast<float>(fullscreenBoxX) + BOX_BUTTON_DX,
+  fullscreenButton = addSceneButton(optionsContainer, options_widget::FULLSCREEN_OFF, plainBox,
+                                    static_cast<float>(fullscreenBoxX) + BOX_BUTTON_DX,
                                     static_cast<float>(fullscreenBoxY) + BOX_BUTTON_DY);
-  muteAllButton = addSceneButton(optionsContainer, 48, plainBox, static_cast<float>(muteAllBoxX) + BOX_BUTTON_DX,
-                                 static_cast<float>(muteAllBoxY) + BOX_BUTTON_DY);
-  fullscreenTickedButton = addSceneButton(optionsContainer, 49, tickedBox, OUT_OF_SIGHT, OUT_OF_SIGHT);
-  muteAllTickedButton = addSceneButton(optionsContainer, 50, tickedBox, OUT_OF_SIGHT, OUT_OF_SIGHT);
+  muteAllButton =
+      addSceneButton(optionsContainer, options_widget::MUTE_ALL_OFF, plainBox,
+                     static_cast<float>(muteAllBoxX) + BOX_BUTTON_DX, static_cast<float>(muteAllBoxY) + BOX_BUTTON_DY);
+  fullscreenTickedButton =
+      addSceneButton(optionsContainer, options_widget::FULLSCREEN_ON, tickedBox, OUT_OF_SIGHT, OUT_OF_SIGHT);
+  muteAllTickedButton =
+      addSceneButton(optionsContainer, options_widget::MUTE_ALL_ON, tickedBox, OUT_OF_SIGHT, OUT_OF_SIGHT);
 
-  createLabel(56, getText(L"sound"), LABELS_X, SOUND_LABEL_Y, optionsContainer, findFont(25, 0), 1);
-  createLabel(57, getText(L"music"), LABELS_X, MUSIC_LABEL_Y, optionsContainer, findFont(25, 0), 1);
-  createLabel(58, getText(L"fullscreen"), FULLSCREEN_LABEL_X, BOX_LABELS_Y, optionsContainer, findFont(20, 0), 1);
-  createLabel(59, getText(L"mute_all"), MUTE_ALL_LABEL_X, BOX_LABELS_Y, optionsContainer, findFont(20, 0), 1);
+  createLabel(options_widget::SOUND_LABEL, getText(L"sound"), LABELS_X, SOUND_LABEL_Y, optionsContainer,
+              findFont(25, 0), 1);
+  createLabel(options_widget::MUSIC_LABEL, getText(L"music"), LABELS_X, MUSIC_LABEL_Y, optionsContainer,
+              findFont(25, 0), 1);
+  createLabel(options_widget::FULLSCREEN_LABEL, getText(L"fullscreen"), FULLSCREEN_LABEL_X, BOX_LABELS_Y,
+              optionsContainer, findFont(20, 0), 1);
+  createLabel(options_widget::MUTE_ALL_LABEL, getText(L"mute_all"), MUTE_ALL_LABEL_X, BOX_LABELS_Y, optionsContainer,
+              findFont(20, 0), 1);
 
   const std::string knob = "interface/options button_music_sound.png";
-  soundKnob = addSceneButton(optionsContainer, 51, knob, KNOB_START_X, SOUND_KNOB_Y);
-  musicKnob = addSceneButton(optionsContainer, 52, knob, KNOB_START_X, MUSIC_KNOB_Y);
+  soundKnob = addSceneButton(optionsContainer, options_widget::SOUND_KNOB, knob, KNOB_START_X, SOUND_KNOB_Y);
+  musicKnob = addSceneButton(optionsContainer, options_widget::MUSIC_KNOB, knob, KNOB_START_X, MUSIC_KNOB_Y);
 
   const PLAYER_RECORD& player = currentPlayerOrBlank();
   showBox(fullscreenButton, fullscreenTickedButton, player.isFullscreen != 0, fullscreenBoxX, fullscreenBoxY);

@@ -8,6 +8,7 @@
 #include "game/fonts_sounds.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
@@ -18,7 +19,6 @@ namespace {
 
 constexpr float BACKGROUND_X = 153.0f;
 constexpr float BACKGROUND_Y = 81.0f;
-constexpr int32_t TITLE_ID = 35;
 constexpr float TITLE_X = 510.0f;
 constexpr float TITLE_Y = 131.0f;
 constexpr float ITEM_Y = 313.0f;
@@ -46,21 +46,25 @@ int32_t discounted(int32_t price, float factor) {
 void SCENE_CARD_GAME_LEVEL::createShopWindow() {
   startSceneWindow(shopContainer, shopBackground, "interface/shop background.png", BACKGROUND_X,
                    BACKGROUND_Y);
-  createLabel(TITLE_ID, getText(L"shop"), TITLE_X, TITLE_Y, shopContainer, findFont(42, 0), 0);
-  placeButton = addSceneButton(shopContainer, 26, "interface/shop button_place.png", PLACE_X, ITEM_Y);
-  shopReshuffleButton = addSceneButton(shopContainer, 27, "interface/shop button_reshuffle.png", RESHUFFLE_X, ITEM_Y);
-  shopJokerButton = addSceneButton(shopContainer, 28, "interface/shop button_joker.png", JOKER_X, ITEM_Y);
-  shopCloseButton = addSceneButton(shopContainer, 31, "interface button_close.png", CLOSE_X, CLOSE_Y);
+  createLabel(shop_widget::TITLE, getText(L"shop"), TITLE_X, TITLE_Y, shopContainer, findFont(42, 0), 0);
+  placeButton = addSceneButton(shopContainer, shop_widget::PLACE, "interface/shop button_place.png", PLACE_X, ITEM_Y);
+  shopReshuffleButton =
+      addSceneButton(shopContainer, shop_widget::RESHUFFLE, "interface/shop button_reshuffle.png", RESHUFFLE_X, ITEM_Y);
+  shopJokerButton =
+      addSceneButton(shopContainer, shop_widget::JOKER, "interface/shop button_joker.png", JOKER_X, ITEM_Y);
+  shopCloseButton = addSceneButton(shopContainer, shop_widget::CLOSE, "interface button_close.png", CLOSE_X, CLOSE_Y);
 
   computeShopPrices();
 
   int32_t piles = cardPiles != nullptr ? cardPiles->pileCount : 0;
   if (piles < 0 || piles > CARD_PILES::MAX_PILES) piles = 0;
   QEL::QC_FONT* priceFont = findFont(25, 0);
-  placePriceLabel = createChildLabel(32, numberToWString(placePrices[piles]), PRICE_X, PRICE_Y, placeButton, priceFont, 0);
-  reshufflePriceLabel =
-      createChildLabel(33, numberToWString(reshufflePrice), PRICE_X, PRICE_Y, shopReshuffleButton, priceFont, 0);
-  jokerPriceLabel = createChildLabel(34, numberToWString(jokerPrice), PRICE_X, PRICE_Y, shopJokerButton, priceFont, 0);
+  placePriceLabel = createChildLabel(shop_widget::PLACE_PRICE, numberToWString(placePrices[piles]), PRICE_X, PRICE_Y,
+                                     placeButton, priceFont, 0);
+  reshufflePriceLabel = createChildLabel(shop_widget::RESHUFFLE_PRICE, numberToWString(reshufflePrice), PRICE_X,
+                                         PRICE_Y, shopReshuffleButton, priceFont, 0);
+  jokerPriceLabel = createChildLabel(shop_widget::JOKER_PRICE, numberToWString(jokerPrice), PRICE_X, PRICE_Y,
+                                     shopJokerButton, priceFont, 0);
 }
 
 void SCENE_CARD_GAME_LEVEL::computeShopPrices() {

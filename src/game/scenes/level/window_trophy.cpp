@@ -5,6 +5,7 @@
 
 #include "game/fonts_sounds.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level/widget_ids.h"
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
@@ -36,18 +37,21 @@ constexpr int32_t TROPHY_COUNT = 24;
 void SCENE_CARD_GAME_LEVEL::createTrophyWindow() {
   startSceneWindow(trophyContainer, trophyBackground, "interface/trophy background.png", BACKGROUND_X,
                    BACKGROUND_Y);
-  createLabel(79, getText(L"prize"), TITLE_X, TITLE_Y, trophyContainer, findFont(42, 0), 0);
+  createLabel(trophy_widget::TITLE, getText(L"prize"), TITLE_X, TITLE_Y, trophyContainer, findFont(42, 0), 0);
   delete trophyImage;
   trophyImage = makeSceneSprite("interface/trophy trophy_image.png", IMAGE_X, IMAGE_Y, 1);
   delete orangeStripe;
   orangeStripe = makeSceneSprite("interface/trophy orange_stripe.png", STRIPE_X, STRIPE_Y, 1);
-  trophyCloseButton = addSceneButton(trophyContainer, 75, "interface button_close.png", CLOSE_X, CLOSE_Y);
+  trophyCloseButton =
+      addSceneButton(trophyContainer, trophy_widget::CLOSE, "interface button_close.png", CLOSE_X, CLOSE_Y);
 
   // Placeholders until a trophy is shown.
-  trophyNameLabel = createLabel(76, L"Trophy \nname", LABELS_X, NAME_Y, trophyContainer, findFont(25, 0), 0);
-  trophyDescriptionLabel =
-      createLabel(77, L"Trophy \ndescription", LABELS_X, DESCRIPTION_Y, trophyContainer, findFont(25, 1), 0);
-  trophyPrizeLabel = createLabel(78, L"Prize: 1000", LABELS_X, PRIZE_Y, trophyContainer, findFont(42, 0), 0);
+  trophyNameLabel =
+      createLabel(trophy_widget::NAME_LABEL, L"Trophy \nname", LABELS_X, NAME_Y, trophyContainer, findFont(25, 0), 0);
+  trophyDescriptionLabel = createLabel(trophy_widget::DESCRIPTION_LABEL, L"Trophy \ndescription", LABELS_X,
+                                       DESCRIPTION_Y, trophyContainer, findFont(25, 1), 0);
+  trophyPrizeLabel =
+      createLabel(trophy_widget::PRIZE_LABEL, L"Prize: 1000", LABELS_X, PRIZE_Y, trophyContainer, findFont(42, 0), 0);
 
   for (int32_t k = 1; k <= TROPHY_COUNT; ++k) {
     delete trophyImages[k - 1];

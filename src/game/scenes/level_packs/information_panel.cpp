@@ -9,11 +9,11 @@
 #include "game/scenes/level_packs/level_packs_scene.h"
 #include "game/scenes/scene_widgets.h"
 #include "game/texts.h"
-#include "editor/card_geometry.h"
 #include "engine/sound.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"
+#include "level_geometry/card_geometry.h"
 #include "primitives/sprite.h"
 
 namespace layout = level_packs_layout;

@@ -8,6 +8,7 @@
 // two panels, pack_progress.cpp reads and resets the pack's results.
 #include <cstdint>
 
+#include "game/picture_size.h"
 #include "game/scenes/base_scene.h"
 
 namespace QEL {
@@ -98,7 +99,7 @@ class SCENE_CARD_GAME_LEVELPACKS : public BASE_SCENE {
   SLIDE slideState = SLIDE::IDLE;
   int32_t slideDistance = 500;  // of the slide in and out
   int32_t panelDistance = 750;  // of a panel's slide
-  int32_t pageWidth = 1024;  // between the two pages
+  int32_t pageWidth = kPictureWidth;  // between the two pages
   PANEL panelState = PANEL::NONE;
   PANEL_KIND panelKind = PANEL_KIND::NONE;
   QEL::QC_GUI_WLABEL* informationTitleLabel = nullptr;

@@ -10,6 +10,7 @@
 #include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/level_results.h"
+#include "game/picture_size.h"
 #include "game/scenes/level_packs/layout.h"
 #include "game/scenes/level_packs/level_packs_scene.h"
 #include "game/scenes/scene_widgets.h"
@@ -53,12 +54,12 @@ void SCENE_CARD_GAME_LEVELPACKS::fInit() {
   gSceneKind = scene_kind::LEVEL_PACKS;
   nextSceneType = NEXT_SCENE::NONE;
   // A new player has not yet finished the first frame in junior mode.
-  showPackHint = getLevelResult(gCurrentPlayer, 1, kResultField, 0) == 0;
+  showPackHint = getLevelResult(gCurrentPlayer, 1, kResultField, 0) == LEVEL_RESULT::LOCKED;
   QEL::fLog("Start fInit() LEVELPACKS");
   subscribeScenePacks({"", "main_menu", "main_menu/change_player", "main_menu/change_player/panel",
                        "levelpacks", "levelpacks/buttons", "interface", "interface/hints"});
   page = 0;
-  pageWidth = 1024;
+  pageWidth = kPictureWidth;
   pulseSpeed = 50.0f;
 
   createScreen();
@@ -137,13 +138,13 @@ void SCENE_CARD_GAME_LEVELPACKS::createPackButtons() {
 void SCENE_CARD_GAME_LEVELPACKS::createOverlays() {
   hintStrip = makeSceneSprite("interface shadow_black_square.png", layout::HINT_STRIP.x, layout::HINT_STRIP.y,
                               TOP_LEFT);
-  hintStrip->fSetScale(1024.0f, layout::HINT_STRIP_HEIGHT, 1.0f);
+  hintStrip->fSetScale(kPictureWidth, layout::HINT_STRIP_HEIGHT, 1.0f);
   hintStrip->fSetColor(HINT_STRIP_COLOUR);
   const QEL::QS_VECTOR2 firstPack = packButtons[0]->fGetTransform()->fGetPosition();
   hintArrow = makeSceneSprite("interface/hints arrow.png", firstPack.x, firstPack.y + layout::HINT_ARROW_BELOW_PACK,
                               TOP_LEFT);
   fadeShade = makeSceneSprite("interface shadow_black_square.png", 0.0f, 0.0f, TOP_LEFT);
-  fadeShade->fSetScale(1024.0f, 768.0f, 1.0f);
+  fadeShade->fSetScale(kPictureWidth, kPictureHeight, 1.0f);
   fadeShade->fSetColor(FADE_SHADE_COLOUR);
 }
 

@@ -11,13 +11,14 @@
 #include "game/scenes/scene_widgets.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
+#include "platform/key_codes.h"
 
 namespace layout = level_packs_layout;
 
 namespace {
 
-constexpr int32_t LEFT_BUTTON = 1;
-constexpr int32_t KEY_O = 79;  // the developer's way back to the main menu
+using platform::LEFT_BUTTON;
+using platform::KEY_O;  // the developer's way back to the main menu
 constexpr int32_t PACK_HINT = 25;
 
 void playSound(int32_t slot) { QEL::QC_SOUND::fPlayFromStart(gSounds[slot]); }

@@ -8,11 +8,12 @@
 #include "game/game_globals.h"
 #include "game/level_results.h"
 #include "game/players.h"
+#include "platform/key_codes.h"
 
 namespace {
 
-constexpr int32_t kLeftButton = 1;
-constexpr int32_t kAllLevelsViewKey = 79;  // O
+using platform::LEFT_BUTTON;
+constexpr int32_t kAllLevelsViewKey = platform::KEY_O;
 
 }  // namespace
 
@@ -28,7 +29,7 @@ void SCENE_CARD_GAME_MAINMENU::fKeyDown(int32_t code) {
     }
     return;
   }
-  if (code != kLeftButton || QEL::qcMOUSE_POSITION == nullptr) return;
+  if (code != LEFT_BUTTON || QEL::qcMOUSE_POSITION == nullptr) return;
   pressLockedProfessional();
   if (windowState == OPTIONS_WINDOW && dialogState == NO_DIALOG)
     pressVolumeSlider(static_cast<float>(QEL::qcMOUSE_POSITION->x), static_cast<float>(QEL::qcMOUSE_POSITION->y));
@@ -36,7 +37,7 @@ void SCENE_CARD_GAME_MAINMENU::fKeyDown(int32_t code) {
 }
 
 void SCENE_CARD_GAME_MAINMENU::fKeyUp(int32_t code) {
-  if (code == kLeftButton) releaseVolumeKnob();
+  if (code == LEFT_BUTTON) releaseVolumeKnob();
 }
 
 void SCENE_CARD_GAME_MAINMENU::fMouseMove() {

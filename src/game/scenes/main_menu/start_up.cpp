@@ -2,6 +2,7 @@
 // main buttons), every window and panel (each built by its own file), the start distances
 // from which the main items fly in, the resting places the slides return to, the first
 // start's name dialog and the developer all-levels view.
+#include "game/picture_size.h"
 #include "game/scenes/main_menu/main_menu_scene.h"
 
 #include "engine/log.h"
@@ -111,10 +112,10 @@ void SCENE_CARD_GAME_MAINMENU::createMainScreen() {
   changePlayerWindow = makeTopLeftSprite(kChangePlayerWindow);
   changePlayerLine = makeTopLeftSprite(kPlayerRowLine);
   fadeShade = makeTopLeftSprite(kShade);
-  fadeShade->fSetScale(1024.0f, 768.0f, 1.0f);
+  fadeShade->fSetScale(kPictureWidth, kPictureHeight, 1.0f);
   fadeShade->fSetColor(kFadeShadeColor);
   stripShade = makeSceneSprite(kShade.image, 0.0f, kStripShadeY, 1);
-  stripShade->fSetScale(1024.0f, kStripShadeHeight, 1.0f);
+  stripShade->fSetScale(kPictureWidth, kStripShadeHeight, 1.0f);
   stripShade->fSetColor(kStripShadeColor);
   hintArrow = makeTopLeftSprite(kHintArrow);
 

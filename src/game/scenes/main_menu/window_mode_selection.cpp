@@ -75,7 +75,7 @@ void SCENE_CARD_GAME_MAINMENU::createModeSelectionWindow() {
 }
 
 bool SCENE_CARD_GAME_MAINMENU::isFirstPackFinished() const {
-  return getLevelResult(gCurrentPlayer, kSecondPackFirstLevel, kResultField, 0) >= 1;
+  return getLevelResult(gCurrentPlayer, kSecondPackFirstLevel, kResultField, 0) >= LEVEL_RESULT::NOT_COMPLETED;
 }
 
 void SCENE_CARD_GAME_MAINMENU::onModeSelectionClick(int32_t id) {

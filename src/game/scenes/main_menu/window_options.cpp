@@ -1,11 +1,11 @@
 // The main menu's options window: the sound and music sliders with their rows of skittles,
 // the full-screen and cursor tick boxes, twelve card backs and three card types. Changes
 // take effect at once and are saved when the window closes.
+#include "game/picture_size.h"
 #include "game/scenes/main_menu/main_menu_scene.h"
 
 #include <string>
 
-#include "editor/card_geometry.h"
 #include "engine/game.h"
 #include "engine/globals.h"
 #include "engine/log.h"
@@ -18,6 +18,7 @@
 #include "game/texts.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
+#include "level_geometry/card_geometry.h"
 #include "primitives/sprite.h"
 
 using main_menu::drawRaised;
@@ -208,7 +209,7 @@ void SCENE_CARD_GAME_MAINMENU::onOptionsClick(int32_t id) {
     case FULLSCREEN_BOX:
     case FULLSCREEN_TICKED_BOX:
       player.isFullscreen = id == FULLSCREEN_BOX ? 1 : 0;
-      if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(1024, 768, player.isFullscreen != 0);
+      if (QEL::qcGAME != nullptr) QEL::qcGAME->fSetResolution(kPictureWidth, kPictureHeight, player.isFullscreen != 0);
       showTickBoxes();
       break;
     case MUTE_ALL_BOX:

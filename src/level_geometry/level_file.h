@@ -8,7 +8,7 @@
 
 #include <pugixml.hpp>
 
-#include "editor/editor_cards.h"
+#include "level_geometry/editor_cards.h"
 
 struct LEVEL_SETTINGS {
   int32_t numberOfTurnovers = 0;
@@ -19,6 +19,10 @@ struct LEVEL_SETTINGS {
 
 // At most this many ids are kept from one card's over or under children.
 constexpr int LEVEL_MAX_LIST = 300;
+
+// The editor addresses the level files 0 to LEVEL_LAST_FILE_INDEX; the game plays the first
+// 120 of them.
+constexpr int32_t LEVEL_LAST_FILE_INDEX = 199;
 
 // "Levels/Level_" followed by the given number text; callers append ".xml".
 std::wstring getLevelPath(const std::wstring& number);

@@ -1,11 +1,11 @@
-#include "editor/shape_generators.h"
+#include "level_geometry/shape_generators.h"
 
 #include <cmath>
 
 #include <gtest/gtest.h>
 
-#include "editor/card_geometry.h"
-#include "editor/editor_cards.h"
+#include "level_geometry/card_geometry.h"
+#include "level_geometry/editor_cards.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "editor/card_geometry.h"
+#include "level_geometry/card_geometry.h"
 
 #include <cmath>
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "editor/editor_cards.h"
-#include "editor/level_file.h"
+#include "level_geometry/editor_cards.h"
+#include "level_geometry/level_file.h"
 
 // The values of one play of a level: the layout's cards by slot and the stock in order.
 struct LEVEL_DEAL {

@@ -1,4 +1,4 @@
-#include "editor/level_file.h"
+#include "level_geometry/level_file.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
-#include "editor/shape_generators.h"
+#include "level_geometry/shape_generators.h"
 
 #include <cmath>
 
-#include "editor/editor_cards.h"
+#include "level_geometry/editor_cards.h"
 
 namespace {
 

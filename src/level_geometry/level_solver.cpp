@@ -1,4 +1,4 @@
-#include "editor/level_solver.h"
+#include "level_geometry/level_solver.h"
 
 #include <algorithm>
 #include <unordered_set>

@@ -1,6 +1,6 @@
-#include "editor/editor_cards.h"
+#include "level_geometry/editor_cards.h"
 
-#include "editor/card_geometry.h"
+#include "level_geometry/card_geometry.h"
 
 void EDITOR_CARD::putOnTable() {
   inUse = true;

@@ -1,10 +1,10 @@
-#include "editor/card_geometry.h"
+#include "level_geometry/card_geometry.h"
 
 #include <cmath>
 
 #include <gtest/gtest.h>
 
-#include "editor/editor_cards.h"
+#include "level_geometry/editor_cards.h"
 
 namespace {
 
