@@ -2,8 +2,8 @@
 // A scenario played on the whole game, in a child process of its own: the engine's components
 // (window on the offscreen driver, renderer, silent mixer, resource loader) and the game's
 // start-up (texts, packs, save folders, players, sounds, fonts) as the real game makes them,
-// in a temporary start folder whose Resources link to the generated ones and whose documents
-// folder starts empty. The window, renderer and file system exist once per process, hence the
+// in a temporary start folder with a copy of the generated Resources and an empty documents
+// folder. The window, renderer and file system exist once per process, hence the
 // child. The splash screen is skipped: the scenario starts at the main menu, and then drives
 // the game through its own callbacks (pointer, keys, update, draw) one step at a time.
 //
@@ -169,20 +169,10 @@ class GAME_CHILD {
     return 0;
   }
 
-  // Puts a level file of the scenario's own into the game's Levels folder, which then becomes
-  // a folder of this start folder (the generated levels stay linked in it, untouched).
+  // Puts a level file of the scenario's own into the game's Levels folder (the start
+  // folder's copy of the generated ones).
   void writeLevel(int index, const std::string& xml) {
-    const std::filesystem::path levels = resources() / "Levels";
-    if (std::filesystem::is_symlink(levels)) {
-      const std::filesystem::path generated = std::filesystem::read_symlink(levels);
-      std::filesystem::remove(levels);
-      std::filesystem::create_directory(levels);
-      for (const auto& entry : std::filesystem::directory_iterator(generated))
-        std::filesystem::create_symlink(entry.path(), levels / entry.path().filename());
-    }
-    const std::filesystem::path file = levels / ("Level_" + std::to_string(index) + ".xml");
-    std::filesystem::remove(file);
-    writeFile(file, xml);
+    writeFile(resources() / "Levels" / ("Level_" + std::to_string(index) + ".xml"), xml);
   }
 
   bool logged(const std::string& piece) const {

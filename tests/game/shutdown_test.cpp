@@ -65,9 +65,7 @@ TEST(Shutdown, FiftyStartsAndClosesAllEndWellWithTheirComponentsReleased) {
     GTEST_SKIP() << "the game and its generated Resources are not built";
   const fs::path root = test_support::makeTemporaryFolder("pindrake_shutdown_");
   const fs::path start = root / "start";
-  fs::create_directories(start / "Resources");
-  for (const auto& entry : fs::directory_iterator(kGeneratedResources))
-    fs::create_symlink(entry.path(), start / "Resources" / entry.path().filename());
+  test_support::copyGeneratedResources(start / "Resources");
 
   constexpr int kRuns = 50;
   constexpr int kAtOnce = 10;
