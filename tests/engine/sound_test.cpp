@@ -325,7 +325,7 @@ Span soundingSpan(const Recording& r, float threshold = 0.02f) {
 }  // namespace
 
 // Run only when MixerWithoutDevice starts it in a child (the driver is chosen once a process);
-// CTest leaves suites named *ChildOnly out of its list.
+// a run without a filter, and so CTest's list, leaves suites named *ChildOnly out.
 TEST(SoundChildOnly, NoDevice) {
   if (!isChild()) GTEST_SKIP() << "run by MixerWithoutDevice";
   res_test::LogCapture log;
