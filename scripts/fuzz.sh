@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
 # Builds the file readers' fuzz targets with clang (build-fuzz/, address and undefined
 # behaviour sanitizers on) and runs each for a fixed number of inputs, on a corpus seeded
-# from the generated Resources in build/ and the save files in tests/fuzz/seeds. A crash,
-# a sanitizer report, an oversized allocation or a hang fails the run and leaves the input in
+# from a build's generated Resources and the save files in tests/fuzz/seeds. A crash, a
+# sanitizer report, an oversized allocation or a hang fails the run and leaves the input in
 # build-fuzz/.
-#   bash scripts/fuzz.sh [inputs per target, default 5000]
+#   bash scripts/fuzz.sh [inputs per target, default 5000] [Resources, default build/Resources]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 runs=${1:-5000}
-resources=build/Resources
+resources=${2:-build/Resources}
 if [ ! -f "$resources/texts/texts.xml" ]; then
-  echo "fuzz: no generated Resources in build/ (run scripts/build.sh first)" >&2
+  echo "fuzz: no generated Resources in $resources (run scripts/build.sh first)" >&2
   exit 1
 fi
 

@@ -57,15 +57,8 @@ constexpr uintptr_t BACKSPACE_KEY = 8;
 std::filesystem::path levelsOf(const GAME_CHILD& game) { return game.resources() / "Levels"; }
 
 // Before the game starts: the developer's marker beside Resources (the editor key works,
-// the widescreen borders stay off the editor's panels), and a Levels folder of the
-// scenario's own instead of the link to the generated one, which saves would change.
-void prepareEditorStart(GAME_CHILD& game) {
-  test_support::writeFile("debug_test.txt", "");
-  const std::filesystem::path levels = levelsOf(game);
-  const std::filesystem::path generated = std::filesystem::read_symlink(levels);
-  std::filesystem::remove(levels);
-  std::filesystem::copy(generated, levels);
-}
+// the widescreen borders stay off the editor's panels).
+void prepareEditorStart(GAME_CHILD&) { test_support::writeFile("debug_test.txt", ""); }
 
 EDITOR* editorScene() { return dynamic_cast<EDITOR*>(gCurrentScene); }
 SCENE_CARD_GAME_LEVEL* levelScene() { return dynamic_cast<SCENE_CARD_GAME_LEVEL*>(gCurrentScene); }

@@ -146,8 +146,8 @@ TEST_F(CallbacksTest, ClosingSavesTheCurrentPlayersSettingsAndStopsTheLoop) {
 // ---- the whole start-up, in a process of its own ---------------------------------------------
 //
 // The engine's components are made once per process, so the start-up runs in a child that
-// gtest starts afresh. The child starts the game in a temporary folder whose Resources lead
-// to the generated default resources, on a fake clock whose sleeps advance it, closes the
+// gtest starts afresh. The child starts the game in a temporary folder with a copy of the
+// generated default resources, on a fake clock whose sleeps advance it, closes the
 // window once the main menu shows and writes what it saw to a report for the parent.
 
 const std::filesystem::path kGeneratedResources = std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources";

@@ -2,8 +2,8 @@
 // A scenario played on the whole game, in a child process of its own: the engine's components
 // (window on the offscreen driver, renderer, silent mixer, resource loader) and the game's
 // start-up (texts, packs, save folders, players, sounds, fonts) as the real game makes them,
-// in a temporary start folder whose Resources link to the generated ones and whose documents
-// folder starts empty. The window, renderer and file system exist once per process, hence the
+// in a temporary start folder with a copy of the generated Resources and an empty documents
+// folder. The window, renderer and file system exist once per process, hence the
 // child. The splash screen is skipped: the scenario starts at the main menu, and then drives
 // the game through its own callbacks (pointer, keys, update, draw) one step at a time.
 //
@@ -245,19 +245,10 @@ class GAME_CHILD {
     return 0;
   }
 
-  // Puts a file of the scenario's own into a folder of the Resources, which then becomes a
-  // folder of this start folder (the generated files stay linked in it, untouched).
+  // Puts a file of the scenario's own into a folder of the Resources (the start folder's copy
+  // of the generated ones).
   void writeResource(const std::string& folder, const std::string& name, const std::string& bytes) {
-    const std::filesystem::path own = resources() / folder;
-    if (std::filesystem::is_symlink(own)) {
-      const std::filesystem::path generated = std::filesystem::read_symlink(own);
-      std::filesystem::remove(own);
-      std::filesystem::create_directory(own);
-      for (const auto& entry : std::filesystem::directory_iterator(generated))
-        std::filesystem::create_symlink(entry.path(), own / entry.path().filename());
-    }
-    std::filesystem::remove(own / name);
-    writeFile(own / name, bytes);
+    writeFile(resources() / folder / name, bytes);
   }
   // A generated file of the Resources, as the build made it.
   std::string generatedResource(const std::string& folder, const std::string& name) const {

@@ -112,7 +112,7 @@ TEST_F(LevelDrawingWithoutRenderer, TheBlinkTurnsAtItsBounds) {
 // ---- with the real renderer and the generated resources, in a process of its own ------------
 //
 // The file system, renderer and window are made once per process: the drawing runs in a child
-// started afresh, in a temporary folder whose Resources link to the generated ones. The child
+// started afresh, in a temporary folder with a copy of the generated Resources. The child
 // reports a failed check on stderr and by its exit code.
 
 const std::filesystem::path kGeneratedResources = std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources";

@@ -116,9 +116,11 @@ class ProgramStartTest : public ::testing::Test {
   std::map<std::string, std::string> headless() const {
     return {{"SDL_VIDEODRIVER", "offscreen"}, {"ALSOFT_DRIVERS", "null"}, {"XDG_DOCUMENTS_DIR", documents().string()}};
   }
-  void linkGenerated(const std::string& name) {
+  // A copy, never a link: the game may write into its Resources, and the build's own must
+  // stay as generated.
+  void copyGenerated(const std::string& name) {
     fs::create_directories(start() / "Resources");
-    fs::create_symlink(built("Resources") / name, start() / "Resources" / name);
+    fs::copy(built("Resources") / name, start() / "Resources" / name, fs::copy_options::recursive);
   }
   // Everything in the start folder, for a failure message.
   std::string listing() const {
@@ -153,8 +155,8 @@ TEST_F(ProgramStartTest, AnEmptyResourcesFolderLeftByAnEarlierStartIsNoResources
 }
 
 TEST_F(ProgramStartTest, APartlyBrokenResourcesFolderStillStartsTheGame) {
-  linkGenerated("texts");
-  linkGenerated("font");
+  copyGenerated("texts");
+  copyGenerated("font");
   PROGRAM_RUN run(start(), _root / "run.log", headless());
   EXPECT_TRUE(run.waitFor([&] { return run.logged("Start"); })) << run.output();
   EXPECT_EQ(run.terminate(), 0) << run.output();
@@ -226,7 +228,7 @@ TEST_F(ProgramStartTest, TheGameWindowCarriesTheProgramsOwnIcon) {
   if (!found("Xvfb") || !found("xprop")) GTEST_SKIP() << "needs Xvfb (xvfb) and xprop (x11-utils)";
   VIRTUAL_DISPLAY display;
   ASSERT_FALSE(display.name().empty()) << "Xvfb did not start";
-  for (const char* pack : {"texts", "font", "sounds", "splash", "interface", "main_menu"}) linkGenerated(pack);
+  for (const char* pack : {"texts", "font", "sounds", "splash", "interface", "main_menu"}) copyGenerated(pack);
   std::map<std::string, std::string> environment = headless();
   environment["SDL_VIDEODRIVER"] = "x11";
   environment["DISPLAY"] = display.name();

@@ -32,26 +32,30 @@ inline std::filesystem::path makeTemporaryFolder(const char* prefix) {
   return made != nullptr ? std::filesystem::path(made) : std::filesystem::temp_directory_path();
 }
 
-// A start folder for the game, whose Resources folder holds links to the generated packs.
+// The game started by a test works in a copy of the build's generated Resources: it may save
+// levels into it, and a scenario may change or remove what it likes there, while the build's
+// own stay as generated for every other test (CTest checks them after the last one).
+inline void copyGeneratedResources(const std::filesystem::path& resources) {
+  std::filesystem::create_directories(resources.parent_path());
+  std::filesystem::copy(std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources", resources,
+                        std::filesystem::copy_options::recursive);
+}
+
+// A start folder for the game: a copy of the generated Resources in it.
 inline void makeStartFolder(const std::filesystem::path& start) {
-  const std::filesystem::path generated = std::filesystem::path(PINDRAKE_BUILD_DIR) / "Resources";
-  const std::filesystem::path resources = start / "Resources";
-  std::filesystem::create_directories(resources);
-  for (const auto& entry : std::filesystem::directory_iterator(generated))
-    std::filesystem::create_symlink(entry.path(), resources / entry.path().filename());
+  copyGeneratedResources(start / "Resources");
 }
 
 // For tests that run the game in a death-test child process. The parent makes a start folder
-// whose Resources holds links to the generated packs and names it in the environment
-// variable; the child, running the same test body again, finds it there.
+// with a copy of the generated Resources and names it in the environment variable; the
+// child, running the same test body again, finds it there.
 inline std::filesystem::path enterChildStartFolder(const char* variable, const char* prefix, bool& isParent) {
   const char* inherited = std::getenv(variable);
   isParent = inherited == nullptr;
   if (!isParent) return inherited;
   const std::filesystem::path root = makeTemporaryFolder(prefix);
   ::setenv(variable, root.c_str(), 1);
-  // A real Resources folder, so that "../" is the start folder.
-  makeStartFolder(root / "start");
+  copyGeneratedResources(root / "start" / "Resources");
   return root;
 }
 
