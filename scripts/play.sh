@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and starts the game from build/ (its Resources lie there).
-# A warning of a newer compiler never stops this build.
+# Installs what is missing, builds the game and its Resources (not the tests or benchmarks, so
+# a first start does not wait for them), and starts the game from build/, where its Resources
+# lie. A warning of a newer compiler never stops this build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
-bash scripts/build.sh -DPINDRAKE_WERROR=OFF
+cmake -S . -B build -G Ninja -DPINDRAKE_WERROR=OFF
+cmake --build build --target pindrake resources
 cd build && exec ./pindrake
