@@ -55,6 +55,28 @@ struct QS_RENDER_TARGET {
   platform::Surface* _surface = nullptr;
 };
 
+// The draws of a frame up to its first drawing of another kind (points, stencil, camera
+// space, depth), kept to be compared with the next frame's: world-space vertices, the
+// picture's own texture coordinates.
+struct QS_FRAME_RECORD {
+  struct DRAW {
+    QC_TEXTURE* texture;
+    uint32_t state;
+    uint32_t firstVertex, vertexCount, firstIndex, indexCount;
+  };
+  std::vector<DRAW> draws;
+  std::vector<QS_VERTEX> vertices;
+  std::vector<uint16_t> indices;
+  uint32_t clearColor = 0;
+  uint64_t pictureChanges = 0;  // the renderer's count when the frame ended
+
+  void clear();
+  void add(QC_TEXTURE* texture, uint32_t state, const QS_VERTEX* v, uint32_t n, const uint16_t* idx, uint32_t ni);
+  // Draw i asks for exactly this.
+  bool same(size_t i, QC_TEXTURE* texture, uint32_t state, const QS_VERTEX* v, uint32_t n, const uint16_t* idx,
+            uint32_t ni) const;
+};
+
 class QC_RENDER {
  public:
   QC_RENDER();
@@ -125,6 +147,14 @@ class QC_RENDER {
   void fUseStencilMask();
   void fEndStencilMask();
 
+  // ---- drawing only what shows -----------------------------------------------------------
+  // Off (the default), a frame whose first draws repeat the last frame's shows the picture
+  // they left then, kept in a texture, instead of drawing them again; and a large picture
+  // without a transparent texel is drawn without blending. The pixels are the same either
+  // way; set, every draw is drawn as asked (benchmarks and tests compare the two).
+  void fSetDrawEverything(bool everything);
+  bool fDrawsEverything() const { return _drawEverything; }
+
   // ---- read-back (tests, screenshots) ----------------------------------------------------
   // The back buffer as RGBA bytes, rows top first.
   bool fReadBackBuffer(std::vector<uint8_t>& rgba, int32_t& width, int32_t& height);
@@ -164,6 +194,25 @@ class QC_RENDER {
   // A picture was decoded or moved this frame: the memory its steps freed goes back to the
   // system when the frame ends (the allocator would keep it otherwise).
   bool _picturesMoved = false;
+  // Textures changed (decoded, moved, filled, released): a kept picture of a frame is only
+  // shown again while this count stays what it was.
+  uint64_t _pictureChanges = 0;
+  bool _drawEverything = false;
+  // The frame being drawn and the one before, as far as they can be kept.
+  QS_FRAME_RECORD _lastFrame;
+  QS_FRAME_RECORD _thisFrame;
+  bool _recording = false;  // this frame's draws are still recorded
+  bool _repeating = false;  // every draw of this frame so far repeats the last frame's: held back
+  size_t _repeated = 0;     // draws held back so far
+  size_t _lastRun = 0;      // how many first draws the last frame had in common with the one before
+  // The back buffer after the first _keptDraws draws of the frames since it was copied.
+  platform::Texture* _keptPicture = nullptr;
+  size_t _keptDraws = 0;
+  uint64_t _keptPictureChanges = 0;
+  bool _stencilOn = false;
+  // This frame's draws that the kept picture showed instead (tests, benchmarks).
+  uint32_t _drawsShownKept = 0;
+  std::vector<QS_VERTEX> _worldVertices;  // scratch: a draw's vertices placed in the world
   uint16_t _nextTargetId = 0;
   std::map<uint16_t, QS_RENDER_TARGET*> _targets;
   float _zNear = 0.0f;
@@ -217,6 +266,24 @@ class QC_RENDER {
   // turns out not to decode); it is then a picture like any other.
   void decodeWaitingPicture(QC_TEXTURE* texture);
   void releaseDeviceBuffers();
+  // Puts a draw's world-space vertices into the batches.
+  void submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_RENDER_STATE* state, uint32_t n,
+                  const uint16_t* indices, uint32_t ni);
+  // ---- frames that repeat the last one (render_frame_reuse.cpp) ----
+  void startFrameRecord();
+  // True when the draw is held back: so far this frame repeats the last one.
+  bool holdBackRepeat(QC_TEXTURE* texture, const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n,
+                      const uint16_t* idx, uint32_t ni);
+  // The frame stops repeating the last one after the draws held back: they are shown (from
+  // the kept picture as far as it goes, the rest drawn), and the picture is kept anew when
+  // frames keep repeating that far.
+  void stopRepeating();
+  // Drawing that is not recorded (points, stencil, camera, depth): the record ends here.
+  void endFrameRecord();
+  void finishFrameRecord();
+  void keepPicture(size_t draws);
+  void dropKeptPicture();
+  void notePicturesChanged();
   // ---- pictures sharing device textures (render_texture_sharing.cpp) ----
   // Settles a picture's place at its first draw; later draws only check that its texture
   // coordinates stay where a shared place can serve them. True for a large picture whose

@@ -55,7 +55,9 @@ int32_t QC_RENDER::fBeginScene() {
   _drawCalls = 0;
   _stateChanges = 0;
   _flushes = 0;
+  _drawsShownKept = 0;
   rewindBatches();
+  startFrameRecord();
   return 1;
 }
 
@@ -68,12 +70,14 @@ void QC_RENDER::rewindBatches() {
 
 int32_t QC_RENDER::fClear() {
   if (!_device) return -1;
+  if (_sceneState == 0) endFrameRecord();
   return static_cast<int32_t>(_device->clear(platform::kClearTarget | platform::kClearZBuffer,
                                              _clearColor.fToARGB(), 1.0f, 0));
 }
 
 int32_t QC_RENDER::fEndScene() {
   if (_sceneState != 0) return -1;
+  finishFrameRecord();
   if (_batchVertices) fFlush();
   _device->endScene();
   _device->present();
@@ -100,6 +104,22 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
     fLog("QC_RENDER::fDraw too many vertices or indices: ", count, " ", indexCount);
     return;
   }
+  _worldVertices.resize(n);
+  const float(&m)[4][4] = _world.m;
+  for (uint32_t i = 0; i < n; ++i) {
+    const QS_VERTEX& v = vertices[i];
+    QS_VERTEX& out = _worldVertices[i];
+    out = v;
+    out.x = v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0] + m[3][0];
+    out.y = v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1] + m[3][1];
+    out.z = v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2] + m[3][2];
+  }
+  if (holdBackRepeat(texture, *state, _worldVertices.data(), n, indices, ni)) return;
+  submitDraw(_worldVertices.data(), texture, state, n, indices, ni);
+}
+
+void QC_RENDER::submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_RENDER_STATE* state, uint32_t n,
+                           const uint16_t* indices, uint32_t ni) {
   const bool textured = state->_textured != 0 && texture != nullptr;
   if (textured && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
   const bool pendingHost =
@@ -138,14 +158,7 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
                             lockFlags(_discardVertices)) == platform::Result::ok &&
         data) {
       auto* out = static_cast<QS_VERTEX*>(data);
-      const float(&m)[4][4] = _world.m;
-      for (uint32_t i = 0; i < n; ++i) {
-        const QS_VERTEX& v = vertices[i];
-        out[i] = v;
-        out[i].x = v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0] + m[3][0];
-        out[i].y = v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1] + m[3][1];
-        out[i].z = v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2] + m[3][2];
-      }
+      std::memcpy(out, vertices, n * sizeof(QS_VERTEX));
       if (textured && (texture->_place == QC_TEXTURE::qePLACE_HOST || texture->_place == QC_TEXTURE::qePLACE_GUEST)) {
         for (uint32_t i = 0; i < n; ++i) {
           out[i].u = vertices[i].u * texture->_uScale + texture->_uOffset;
@@ -171,6 +184,8 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
 }
 
 void QC_RENDER::fFlush() {
+  // Whatever was asked for reaches the device, the draws held back included.
+  if (_repeating) stopRepeating();
   settlePendingHost();
   if (_batchVertices == 0) return;
   ++_flushes;
@@ -277,6 +292,7 @@ void QC_RENDER::restoreSpaceWorld() {
 
 void QC_RENDER::fDrawPointList(const void* first, const void* (*next)(const void*), QC_TEXTURE* texture,
                                const QS_RENDER_STATE* state) {
+  endFrameRecord();
   fFlush();
   if (!first || !next || !_device || !_pointBuffer) return;
   // A point sprite shows its whole texture: a shared picture needs its own.
@@ -380,6 +396,8 @@ QC_CAMERA* QC_RENDER::fCreateCamera(int32_t width, int32_t height) {
 }
 
 void QC_RENDER::fSetCamera(QC_CAMERA* camera) {
+  endFrameRecord();
+  notePicturesChanged();
   fFlush();
   _camera = camera;
   if (_camera && _device) _device->setTransform(platform::TransformKind::view, _camera->_view);
@@ -391,6 +409,8 @@ void QC_RENDER::fMultiplyCameraWorld(const QS_TRANSFORM3& t) {
   platform::matrixRotationYawPitchRoll(rotation, t._rotation.y, t._rotation.x, t._rotation.z);
   platform::matrixTranslation(position, t._position.x, -t._position.y, t._position.z);
   platform::matrixScaling(scaling, t._scale.x, t._scale.y, t._scale.z);
+  endFrameRecord();
+  notePicturesChanged();
   fFlush();
   platform::matrixMultiply(_cameraWorld, _cameraWorld, pivot);
   platform::matrixMultiply(_cameraWorld, _cameraWorld, rotation);
@@ -467,6 +487,8 @@ int32_t QC_RENDER::fEndTarget() {
 // ---- stencil mask ----------------------------------------------------------------------------------------
 
 void QC_RENDER::fBeginStencilMask() {
+  endFrameRecord();
+  _stencilOn = true;
   if (!_device) return;
   _device->clear(platform::kClearStencil, 0xFFFFFFFFu, 1.0f, 0);
   _device->setRenderState(platform::RenderState::stencilEnable, 1);
@@ -477,6 +499,7 @@ void QC_RENDER::fBeginStencilMask() {
 }
 
 void QC_RENDER::fUseStencilMask() {
+  endFrameRecord();
   fFlush();
   if (!_device) return;
   --_stencilRef;
@@ -487,7 +510,9 @@ void QC_RENDER::fUseStencilMask() {
 }
 
 void QC_RENDER::fEndStencilMask() {
+  endFrameRecord();
   fFlush();
+  _stencilOn = false;
   if (!_device) return;
   _device->setRenderState(platform::RenderState::stencilEnable, 0);
 }

@@ -107,6 +107,7 @@ QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count,
 void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture) {
   auto waiting = _waitingPictures.find(texture);
   if (waiting == _waitingPictures.end()) return;
+  notePicturesChanged();
   const std::vector<uint8_t> bytes = std::move(waiting->second);
   _waitingPictures.erase(waiting);
   _picturesMoved = true;
@@ -138,6 +139,7 @@ void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture) {
 
 void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
   if (!texture || texture == _defaultTexture) return;
+  notePicturesChanged();
   if (_waitingPictures.erase(texture) == 1) {
     delete texture;
     return;
@@ -172,6 +174,7 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
 }
 
 void* QC_RENDER::fTextureLock(QC_TEXTURE* texture) {
+  notePicturesChanged();
   if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
   // Only a picture's own texture hands out exactly its pixels.
   if (texture && texture->_place != QC_TEXTURE::qePLACE_FIXED) {
@@ -193,6 +196,7 @@ bool QC_RENDER::fTextureUnlock(QC_TEXTURE* texture) {
 }
 
 bool QC_RENDER::fFillTexture(QC_TEXTURE* texture, const void* pixels) {
+  notePicturesChanged();
   if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
   if (!texture || !pixels || !texture->_deviceTexture) return false;
   if (texture->_place != QC_TEXTURE::qePLACE_FIXED) {

@@ -192,6 +192,10 @@ class Device {
   // another, exactly, without a trip through memory. Both must have the same byte order.
   Result copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width, uint32_t height, Texture* to,
                     uint32_t toX, uint32_t toY);
+  // The whole of a surface (the back buffer, a target) copied pixel for texel into a managed
+  // texture of its size, or such a texture copied back: a picture kept to be shown again.
+  Result copySurfaceToTexture(Surface* from, Texture* to);
+  Result copyTextureToSurface(Texture* from, Surface* to);
   // Adds a reference to the surface handed out.
   Result getRenderTarget(uint32_t index, Surface** out);
   Result setRenderTarget(uint32_t index, Surface* surface);
@@ -296,6 +300,10 @@ class Device {
   // Adds the triangles of a draw to the capture list (vertices from first on, or through the
   // index buffer's count indices from startIndex, each plus baseVertex).
   void captureTriangles(uint32_t first, uint32_t count, bool indexed, uint32_t startIndex, int32_t baseVertex);
+  // Binds the copy framebuffer of one side (0 read, 1 draw) with the texture attached, or
+  // the surface's own framebuffer for that side.
+  void bindCopySide(int side, Texture* texture, Surface* surface);
+  Result copyWhole(Surface* surface, Texture* texture, bool intoTexture);
 
   WindowHandle _window = nullptr;
   void* _context = nullptr;

@@ -317,6 +317,47 @@ Result Device::copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width,
   return Result::ok;
 }
 
+void Device::bindCopySide(int side, Texture* texture, Surface* surface) {
+  const GLenum binding = side == 0 ? GL_READ_FRAMEBUFFER : GL_DRAW_FRAMEBUFFER;
+  if (texture) {
+    glBindFramebuffer(binding, _copyFramebuffers[side]);
+    glFramebufferTexture2D(binding, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture->_name, 0);
+    return;
+  }
+  glBindFramebuffer(binding, surface->_framebuffer);
+  if (surface->_window && side == 0) glReadBuffer(_windowDrawBuffer);
+}
+
+Result Device::copyWhole(Surface* surface, Texture* texture, bool intoTexture) {
+  if (!surface || !texture || !texture->_name || texture->_renderTarget || (!surface->_framebuffer && !surface->_window) ||
+      surface->_width != texture->_width || surface->_height != texture->_height) {
+    return Result::invalidCall;
+  }
+  makeCurrent();
+  if (!_copyFramebuffers[0]) {
+    GLuint names[2] = {0, 0};
+    glGenFramebuffers(2, names);
+    _copyFramebuffers[0] = names[0];
+    _copyFramebuffers[1] = names[1];
+  }
+  bindCopySide(intoTexture ? 0 : 1, nullptr, surface);
+  bindCopySide(intoTexture ? 1 : 0, texture, nullptr);
+  glDisable(GL_SCISSOR_TEST);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  const GLint w = static_cast<GLint>(texture->_width), h = static_cast<GLint>(texture->_height);
+  // The same rows both ways: a picture copied out and back lands where it was.
+  glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  const GLenum side = intoTexture ? GL_DRAW_FRAMEBUFFER : GL_READ_FRAMEBUFFER;
+  glBindFramebuffer(side, _copyFramebuffers[intoTexture ? 1 : 0]);
+  glFramebufferTexture2D(side, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  bindTarget();
+  return Result::ok;
+}
+
+Result Device::copySurfaceToTexture(Surface* from, Texture* to) { return copyWhole(from, to, true); }
+
+Result Device::copyTextureToSurface(Texture* from, Surface* to) { return copyWhole(to, from, false); }
+
 Result Device::createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format,
                              Pool pool, Texture** out) {
   if (!out) return Result::invalidCall;
