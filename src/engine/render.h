@@ -188,6 +188,12 @@ class QC_RENDER {
   };
   std::map<platform::Texture*, QS_TEXTURE_ROOM> _textureRooms;
   QC_TEXTURE* _pendingHost = nullptr;  // a large picture in its first batch, not settled yet
+  uint32_t _pendingHostFirst = 0;      // the open batch's first vertex drawn from it
+  // The device textures the open batch samples, by stage: a draw with the batch's word joins
+  // it when its texture is among them or a stage is still free.
+  platform::Texture* _batchStages[platform::kTextureStages] = {};
+  uint32_t _batchStageCount = 0;
+  bool _batchLarge = false;  // it holds a large draw: it keeps to one stage
   // Pictures loaded from images in memory keep the image's file bytes until they are first
   // drawn (or locked): only then are they decoded into a texture.
   std::map<QC_TEXTURE*, std::vector<uint8_t>> _waitingPictures;
@@ -307,6 +313,13 @@ class QC_RENDER {
   void leaveRoom(QC_TEXTURE* texture);
   // Starts the batches at the beginning of the buffers again; the next locks discard.
   void rewindBatches();
+  // The stage of a device texture in the open batch, taking a free one for a new texture;
+  // -1 when the draw cannot join the batch (all stages taken, or a large draw in a batch of
+  // several stages).
+  int32_t batchStage(platform::Texture* device, bool large);
+  // A texture of the open batch is going: what was drawn from it goes first, and the stages
+  // start afresh.
+  void leaveBatch(const platform::Texture* device);
   // One unlit, untextured line in screen space or in the camera's space.
   void drawLine(float x1, float y1, float z1, float x2, float y2, float z2, uint32_t color, bool screen);
   void restoreSpaceWorld();

@@ -169,6 +169,7 @@ void QC_RENDER::ResetDevice() {
   _batchIndices = 0;
   rewindBatches();
   _currentTexture = nullptr;
+  _batchStageCount = 0;
 
   if (_device) {
     const platform::Result r = _device->reset(_presentParameters);

@@ -2,6 +2,7 @@
 // textures in a row share one device draw call. A frame's batches lie one after another in
 // the vertex and index buffers, so the buffers are reallocated (discarded) at most once a
 // frame and when they run full, and each batch uploads only its own bytes.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -16,12 +17,21 @@ namespace QEL {
 
 namespace {
 constexpr uint32_t kPointChunk = 512;
+// A draw this large (in pixels of the picture) keeps to a batch of one texture stage: picking
+// a stage per triangle costs a software rasteriser a share of every pixel's work, which small
+// pictures (glyphs, icons, buttons) pay back with the draw calls they save, large ones not.
+constexpr float kStagedDrawMaxArea = 256.0f * 256.0f;
 
-// What a batch of this texture samples: its device texture, or the handle itself while it has
-// none (a picture not decoded yet, passed with an untextured word).
-const void* samplingKey(const QC_TEXTURE* texture) {
-  if (!texture) return nullptr;
-  return texture->_deviceTexture ? static_cast<const void*>(texture->_deviceTexture) : static_cast<const void*>(texture);
+bool isLarge(const QS_VERTEX* v, uint32_t n) {
+  if (n == 0) return false;
+  float left = v[0].x, right = v[0].x, top = v[0].y, bottom = v[0].y;
+  for (uint32_t i = 1; i < n; ++i) {
+    left = std::min(left, v[i].x);
+    right = std::max(right, v[i].x);
+    top = std::min(top, v[i].y);
+    bottom = std::max(bottom, v[i].y);
+  }
+  return (right - left) * (bottom - top) > kStagedDrawMaxArea;
 }
 }  // namespace
 
@@ -59,6 +69,24 @@ int32_t QC_RENDER::fBeginScene() {
   rewindBatches();
   startFrameRecord();
   return 1;
+}
+
+int32_t QC_RENDER::batchStage(platform::Texture* device, bool large) {
+  for (uint32_t stage = 0; stage < _batchStageCount; ++stage)
+    if (_batchStages[stage] == device) return large && _batchStageCount > 1 ? -1 : static_cast<int32_t>(stage);
+  const bool mixes = _batchStageCount > 0;
+  if (_batchStageCount >= _device->textureStages() || (mixes && (large || _batchLarge))) return -1;
+  _batchStages[_batchStageCount] = device;
+  return static_cast<int32_t>(_batchStageCount++);
+}
+
+void QC_RENDER::leaveBatch(const platform::Texture* device) {
+  bool sampled = false;
+  for (uint32_t stage = 0; stage < _batchStageCount; ++stage) sampled = sampled || _batchStages[stage] == device;
+  if (!sampled) return;
+  fFlush();
+  _batchStageCount = 0;
+  _currentTexture = nullptr;
 }
 
 void QC_RENDER::rewindBatches() {
@@ -124,22 +152,28 @@ void QC_RENDER::submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const
   if (textured && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
   const bool pendingHost =
       textured && texture->_place != QC_TEXTURE::qePLACE_FIXED && settlePicture(texture, *state, vertices, n);
-  // Pictures that share a device texture share the batch too.
-  const void* sampled = samplingKey(texture);
-  const void* batchSampled = samplingKey(_currentTexture);
-  if (*state != _currentState || sampled != batchSampled || _batchVertices + n > _vertexCapacity ||
-      _batchIndices + ni > fIndexCapacity()) {
+  // A large picture hosts only pictures drawn right after it: anything else settles it alone.
+  if (_pendingHost && _pendingHost != texture) settlePendingHost();
+  // Draws with the batch's word share it, whatever pictures they show, up to a texture for
+  // each stage the device samples (pictures sharing a device texture take one stage); a large
+  // draw only shares a batch of its own texture alone.
+  const bool large = isLarge(vertices, n);
+  int32_t stage = -1;
+  if (*state == _currentState && _batchVertices + n <= _vertexCapacity && _batchIndices + ni <= fIndexCapacity())
+    stage = _currentState._textured && texture ? batchStage(texture->_deviceTexture, large) : 0;
+  if (stage < 0) {
     fFlush();
     fApplyState(state);
-    if (_currentState._textured && texture) {
-      _device->setTexture(0, texture->_deviceTexture);
-      _currentTexture = texture;
-    } else {
-      _device->setTexture(0, nullptr);
-      _currentTexture = nullptr;
-    }
+    _batchStageCount = 0;
+    _batchLarge = false;
+    stage = _currentState._textured && texture ? batchStage(texture->_deviceTexture, large) : 0;
   }
-  if (pendingHost) _pendingHost = texture;
+  _batchLarge = _batchLarge || large;
+  _currentTexture = _currentState._textured && texture ? texture : nullptr;
+  if (pendingHost) {
+    _pendingHost = texture;
+    _pendingHostFirst = _batchVertices;
+  }
   // No room left behind the batch: it is drawn where it lies and the next one starts at the
   // beginning of freshly discarded buffers.
   if (_batchFirstVertex + _batchVertices + n > _vertexCapacity ||
@@ -159,6 +193,7 @@ void QC_RENDER::submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const
         data) {
       auto* out = static_cast<QS_VERTEX*>(data);
       std::memcpy(out, vertices, n * sizeof(QS_VERTEX));
+      for (uint32_t i = 0; i < n; ++i) out[i].nz = static_cast<float>(stage);
       if (textured && (texture->_place == QC_TEXTURE::qePLACE_HOST || texture->_place == QC_TEXTURE::qePLACE_GUEST)) {
         for (uint32_t i = 0; i < n; ++i) {
           out[i].u = vertices[i].u * texture->_uScale + texture->_uOffset;
@@ -200,6 +235,9 @@ void QC_RENDER::fFlush() {
     default: primitives = 0; break;
   }
   if (_device && primitives > 0) {
+    _device->setSampledStages(_batchStageCount);
+    if (_batchStageCount == 0) _device->setTexture(0, nullptr);
+    for (uint32_t stage = 0; stage < _batchStageCount; ++stage) _device->setTexture(stage, _batchStages[stage]);
     _device->setStreamSource(0, _vertexBuffer, 0, sizeof(QS_VERTEX));
     _device->setFvf(platform::kFvfVertex);
     if (_batchIndices == 0) {
@@ -330,8 +368,10 @@ void QC_RENDER::fDrawPointList(const void* first, const void* (*next)(const void
   _pointBuffer->unlock();
   if (copied > 0) _device->drawPrimitive(platform::PrimitiveType::pointList, _pointRing, copied);
   _pointRing += kPointChunk;
-  // The batch that follows may continue with the current texture: give it its binding back.
-  _device->setTexture(0, _currentTexture ? _currentTexture->_deviceTexture : nullptr);
+  // The next draw starts a batch of its own.
+  _device->setSampledStages(1);
+  _batchStageCount = 0;
+  _currentTexture = nullptr;
 }
 
 void QC_RENDER::fDrawSquare(int32_t x, int32_t y, uint32_t color, float side) {

@@ -149,6 +149,7 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
       fFlush();
       _currentTexture = nullptr;
     }
+    leaveBatch(texture->_deviceTexture);
     // The host's texture goes when the last picture in it goes.
     leaveRoom(texture);
     if (texture->_deviceTexture) texture->_deviceTexture->release();
@@ -162,9 +163,11 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
     fFlush();
     _currentTexture = nullptr;
   }
+  leaveBatch(texture->_deviceTexture);
   _liveTextures.erase(it);
   if (texture->_deviceTexture) {
-    if (_device && _device->getTexture(0) == texture->_deviceTexture) _device->setTexture(0, nullptr);
+    for (uint32_t stage = 0; stage < platform::kTextureStages && _device; ++stage)
+      if (_device->getTexture(stage) == texture->_deviceTexture) _device->setTexture(stage, nullptr);
     leaveRoom(texture);
     texture->_deviceTexture->release();
   }

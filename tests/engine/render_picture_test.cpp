@@ -101,7 +101,7 @@ TEST_F(PictureTest, SmallPicturesDrawnBetweenALargeOneShareItsBatchAndLookTheSam
   QC_TEXTURE* ownSmall = _render->fLoadTexture(_small.file.c_str());
   QC_TEXTURE* ownTiny = _render->fLoadTexture(_tiny.file.c_str());
   const std::vector<uint8_t> apart = interleaved(ownLarge, ownSmall, ownTiny);
-  EXPECT_EQ(drawCallsOfTheLastFrame(), 6u);
+  EXPECT_EQ(drawCallsOfTheLastFrame(), 6u) << "a large picture keeps to batches of its own texture";
 
   QC_TEXTURE* large = fromMemory(_large);
   QC_TEXTURE* small = fromMemory(_small);
@@ -233,9 +233,17 @@ TEST_F(PictureTest, AFrameOfManyBatchesReallocatesItsBuffersOnce) {
   QC_TEXTURE* b = _render->fLoadTexture(_tiny.file.c_str());
   // The second frame is drawn in full, not shown from what the first one left.
   _render->fSetDrawEverything(true);
+  const QS_RENDER_STATE linear = _word;
+  QS_RENDER_STATE point = _word;
+  point._filter = QS_RENDER_STATE::FILTER_POINT;
   for (int frame = 0; frame < 2; ++frame) {
     ASSERT_EQ(_render->fBeginScene(), 1);
-    for (int i = 0; i < 40; ++i) drawPicture(i % 2 ? b : a, static_cast<float>(i * 20), 400.0f);
+    // Each draw changes the word: a batch each.
+    for (int i = 0; i < 40; ++i) {
+      _word = i % 2 ? point : linear;
+      drawPicture(i % 2 ? b : a, static_cast<float>(i * 20), 400.0f);
+    }
+    _word = linear;
     _render->fEndScene();
   }
   const platform::Device::Counters& counted = _render->_device->lastFrameCounters();
