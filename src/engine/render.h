@@ -8,6 +8,7 @@
 // Screen space: one unit is one pixel of the requested picture, x to the right, y downwards,
 // origin at the top left, z = 0 the picture plane.
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <map>
 #include <memory>
@@ -155,6 +156,14 @@ class QC_RENDER {
   void fSetDrawEverything(bool everything);
   bool fDrawsEverything() const { return _drawEverything; }
 
+  // ---- pictures of a screen left ---------------------------------------------------------
+  // The screen changes: pictures of the resources not drawn in the next screen's first
+  // frames give their texture back and wait, as before their first draw, to be read from
+  // their file again (through the picture source) should they be drawn later.
+  void fNoteScreenChange();
+  // Reads a picture's file bytes again; set by the resource loader.
+  std::function<bool(QC_TEXTURE*, std::vector<uint8_t>&)> _pictureSource;
+
   // ---- read-back (tests, screenshots) ----------------------------------------------------
   // The back buffer as RGBA bytes, rows top first.
   bool fReadBackBuffer(std::vector<uint8_t>& rgba, int32_t& width, int32_t& height);
@@ -211,7 +220,8 @@ class QC_RENDER {
   bool _repeating = false;  // every draw of this frame so far repeats the last frame's: held back
   size_t _repeated = 0;     // draws held back so far
   size_t _lastRun = 0;      // how many first draws the last frame had in common with the one before
-  // The back buffer after the first _keptDraws draws of the frames since it was copied.
+  // The back buffer after the first _keptDraws draws (none: it stands for nothing) of the
+  // frames since it was copied.
   platform::Texture* _keptPicture = nullptr;
   size_t _keptDraws = 0;
   uint64_t _keptPictureChanges = 0;
@@ -219,6 +229,10 @@ class QC_RENDER {
   // This frame's draws that the kept picture showed instead (tests, benchmarks).
   uint32_t _drawsShownKept = 0;
   std::vector<QS_VERTEX> _worldVertices;  // scratch: a draw's vertices placed in the world
+  uint32_t _frameNumber = 0;  // frames begun
+  uint32_t _screenStartFrame = 0;
+  uint32_t _giveBackAtFrame = 0;  // 0: nothing to give back
+  static constexpr uint32_t kFramesBeforeGivingBack = 3;
   uint16_t _nextTargetId = 0;
   std::map<uint16_t, QS_RENDER_TARGET*> _targets;
   float _zNear = 0.0f;
@@ -272,6 +286,9 @@ class QC_RENDER {
   // turns out not to decode); it is then a picture like any other.
   void decodeWaitingPicture(QC_TEXTURE* texture);
   void releaseDeviceBuffers();
+  // A draw of world-space vertices wholly beyond the back buffer's edges (by two pixels): it
+  // is dropped, and its picture is not even decoded. Never while every draw is drawn.
+  bool outsideTheBackBuffer(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const;
   // Puts a draw's world-space vertices into the batches.
   void submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_RENDER_STATE* state, uint32_t n,
                   const uint16_t* indices, uint32_t ni);
@@ -288,8 +305,11 @@ class QC_RENDER {
   void endFrameRecord();
   void finishFrameRecord();
   void keepPicture(size_t draws);
+  // The kept picture no longer stands for any draws; its texture stays for the next one.
   void dropKeptPicture();
+  void releaseKeptPicture();
   void notePicturesChanged();
+  void giveBackUnshownPictures();
   // ---- pictures sharing device textures (render_texture_sharing.cpp) ----
   // Settles a picture's place at its first draw; later draws only check that its texture
   // coordinates stay where a shared place can serve them. True for a large picture whose

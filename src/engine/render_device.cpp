@@ -55,7 +55,7 @@ QC_RENDER::~QC_RENDER() {
   _guestTextures.clear();
   _textureRooms.clear();
   _defaultTexture = nullptr;
-  dropKeptPicture();
+  releaseKeptPicture();
   releaseDeviceBuffers();
   if (_quadBuffer) _quadBuffer->release();
   _quadBuffer = nullptr;
@@ -161,7 +161,7 @@ void QC_RENDER::ResetDevice() {
   }
   // Batches and bindings of the old buffers are gone with them, and so is what was kept of
   // the frames drawn into them.
-  dropKeptPicture();
+  releaseKeptPicture();
   _lastFrame.clear();
   _recording = _repeating = false;
   settlePendingHost();

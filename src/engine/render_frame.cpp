@@ -66,9 +66,40 @@ int32_t QC_RENDER::fBeginScene() {
   _stateChanges = 0;
   _flushes = 0;
   _drawsShownKept = 0;
+  ++_frameNumber;
   rewindBatches();
   startFrameRecord();
   return 1;
+}
+
+bool QC_RENDER::outsideTheBackBuffer(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const {
+  if (_drawEverything || n == 0 || _sceneState != 0 || state._primitive != QS_RENDER_STATE::PRIMITIVE_TRIANGLES ||
+      _actualWidth <= 0 || _actualHeight <= 0)
+    return false;
+  // Camera space is the screen's while there is no camera.
+  if (!state._screen && _camera) return false;
+  // Where the device puts the vertices, in pixels of the back buffer: the screen's view sees
+  // one unit more than the picture has pixels, so the last units reach the last pixels.
+  QS_MATRIX4 m;
+  platform::matrixMultiply(m, state._screen ? _screenWorld : _cameraWorld, _view);
+  platform::matrixMultiply(m, m, _projection);
+  const float width = static_cast<float>(_actualWidth), height = static_cast<float>(_actualHeight);
+  float left = 0.0f, right = 0.0f, top = 0.0f, bottom = 0.0f;
+  for (uint32_t i = 0; i < n; ++i) {
+    const QS_VERTEX& p = v[i];
+    const float w = p.x * m.m[0][3] + p.y * m.m[1][3] + p.z * m.m[2][3] + m.m[3][3];
+    if (!(w > 0.0f)) return false;
+    const float x = (p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0]) / w;
+    const float y = (p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1]) / w;
+    const float px = (x + 1.0f) * 0.5f * width, py = (1.0f - y) * 0.5f * height;
+    if (i == 0 || px < left) left = px;
+    if (i == 0 || px > right) right = px;
+    if (i == 0 || py < top) top = py;
+    if (i == 0 || py > bottom) bottom = py;
+  }
+  // Two pixels to spare: the half-pixel shift of the pixel centres and any rounding.
+  constexpr float kSpare = 2.0f;
+  return left > width + kSpare || top > height + kSpare || right < -kSpare || bottom < -kSpare;
 }
 
 int32_t QC_RENDER::batchStage(platform::Texture* device, bool large) {
@@ -110,6 +141,10 @@ int32_t QC_RENDER::fEndScene() {
   _device->endScene();
   _device->present();
   _sceneState = 1;
+  if (_giveBackAtFrame != 0 && _frameNumber >= _giveBackAtFrame) {
+    _giveBackAtFrame = 0;
+    giveBackUnshownPictures();
+  }
   if (_picturesMoved) {
     _picturesMoved = false;
     platform::returnFreedMemory();
@@ -142,6 +177,7 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
     out.y = v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1] + m[3][1];
     out.z = v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2] + m[3][2];
   }
+  if (outsideTheBackBuffer(*state, _worldVertices.data(), n)) return;
   if (holdBackRepeat(texture, *state, _worldVertices.data(), n, indices, ni)) return;
   submitDraw(_worldVertices.data(), texture, state, n, indices, ni);
 }
@@ -150,6 +186,7 @@ void QC_RENDER::submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const
                            const uint16_t* indices, uint32_t ni) {
   const bool textured = state->_textured != 0 && texture != nullptr;
   if (textured && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  if (textured) texture->_lastDrawn = _frameNumber;
   const bool pendingHost =
       textured && texture->_place != QC_TEXTURE::qePLACE_FIXED && settlePicture(texture, *state, vertices, n);
   // A large picture hosts only pictures drawn right after it: anything else settles it alone.

@@ -40,7 +40,7 @@ bool QS_FRAME_RECORD::same(size_t i, QC_TEXTURE* texture, uint32_t state, const 
 void QC_RENDER::fSetDrawEverything(bool everything) {
   _drawEverything = everything;
   if (everything) {
-    dropKeptPicture();
+    releaseKeptPicture();
     _lastFrame.clear();
   }
 }
@@ -50,7 +50,7 @@ void QC_RENDER::startFrameRecord() {
   _thisFrame.clearColor = _clearColor.fToARGB();
   _recording = !_drawEverything;
   _repeated = 0;
-  if (_keptPicture && _keptPictureChanges != _pictureChanges) dropKeptPicture();
+  if (_keptDraws > 0 && _keptPictureChanges != _pictureChanges) dropKeptPicture();
   _repeating = _recording && !_lastFrame.draws.empty() && _lastFrame.pictureChanges == _pictureChanges &&
                _lastFrame.clearColor == _thisFrame.clearColor;
   if (!_repeating) dropKeptPicture();
@@ -81,7 +81,7 @@ void QC_RENDER::stopRepeating() {
   _repeating = false;
   const size_t run = _repeated;
   size_t from = 0;
-  if (_keptPicture && _keptDraws <= run && _backBufferSurface &&
+  if (_keptDraws > 0 && _keptDraws <= run && _backBufferSurface &&
       _device->copyTextureToSurface(_keptPicture, _backBufferSurface) == platform::Result::ok) {
     from = _keptDraws;
     _drawsShownKept = static_cast<uint32_t>(_keptDraws);
@@ -124,7 +124,7 @@ void QC_RENDER::keepPicture(size_t draws) {
   if (!_device || !_backBufferSurface) return;
   fFlush();
   const uint32_t width = _backBufferSurface->width(), height = _backBufferSurface->height();
-  if (_keptPicture && (_keptPicture->width() != width || _keptPicture->height() != height)) dropKeptPicture();
+  if (_keptPicture && (_keptPicture->width() != width || _keptPicture->height() != height)) releaseKeptPicture();
   if (!_keptPicture && (_device->createTexture(width, height, 1, 0, platform::kFormatA8R8G8B8,
                                                platform::Pool::managed, &_keptPicture) != platform::Result::ok ||
                         !_keptPicture)) {
@@ -132,14 +132,16 @@ void QC_RENDER::keepPicture(size_t draws) {
     return;
   }
   if (_device->copySurfaceToTexture(_backBufferSurface, _keptPicture) != platform::Result::ok) {
-    dropKeptPicture();
+    releaseKeptPicture();
     return;
   }
   _keptDraws = draws;
   _keptPictureChanges = _pictureChanges;
 }
 
-void QC_RENDER::dropKeptPicture() {
+void QC_RENDER::dropKeptPicture() { _keptDraws = 0; }
+
+void QC_RENDER::releaseKeptPicture() {
   if (_keptPicture) _keptPicture->release();
   _keptPicture = nullptr;
   _keptDraws = 0;

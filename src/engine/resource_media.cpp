@@ -143,6 +143,19 @@ int32_t QC_RESOURCE_LOADER::fReleaseImageUse(QC_TEXTURE* texture) {
   return fFreeImage(texture) == 1 ? 1 : 0;
 }
 
+bool QC_RESOURCE_LOADER::fReadImageAgain(QC_TEXTURE* texture, std::vector<uint8_t>& bytes) {
+  QS_RESOURCE* record = texture ? fFindByObject(texture) : nullptr;
+  if (!record || record->_type != qeRESOURCE_IMAGE || fReadRecord(record) != 1) {
+    fLog("Image cannot be read again: ", record ? record->_sgResName : std::string("no record"));
+    return false;
+  }
+  const auto* first = static_cast<const uint8_t*>(record->_file._data);
+  bytes.assign(first, first + record->_file._size);
+  fileSystem()->fFreeResource(record->_file);
+  record->_file = QS_FILE_DATA();
+  return true;
+}
+
 int32_t QC_RESOURCE_LOADER::fUnsubscribe(void* object) {
   QS_RESOURCE* record = object ? fFindByObject(object) : nullptr;
   if (!record) return 0;

@@ -38,6 +38,7 @@ class QC_TEXTURE {
     qePLACE_WAITING = 5,   // from an image not decoded yet: no device texture until drawn
   };
   uint8_t _place = qePLACE_FIXED;
+  uint32_t _lastDrawn = 0;  // the renderer's frame number when it was last drawn
   // Hosts and guests: texture coordinates of the picture map to u * _uvScale + _uvOffset.
   float _uScale = 1.0f, _vScale = 1.0f, _uOffset = 0.0f, _vOffset = 0.0f;
 };

@@ -41,6 +41,7 @@ enum : uint32_t {
   kFormatA8R8G8B8 = 21,
   kFormatX8R8G8B8 = 22,
   kFormatA8B8G8R8 = 32,
+  kFormatA8 = 28,  // one byte a texel, the alpha: samples as white with that alpha
   kFormatD24S8 = 75,
   kFormatIndex16 = 101,
 };
@@ -190,7 +191,7 @@ class Device {
   uint32_t maxTextureSize();
   // How many stages one draw can sample (kTextureStages, or 1 where the driver's shaders
   // cannot pick a sampler per triangle).
-  uint32_t textureStages() const { return _stagesProgram.name ? kTextureStages : 1; }
+  uint32_t textureStages() const { return _stagesProgram.name ? _stageLimit : 1; }
   // The stages the next draws sample: with more than one, each triangle samples the stage
   // its vertices name; with one, stage 0 alone (the cheaper shader).
   void setSampledStages(uint32_t count) { _sampledStages = count; }
@@ -237,6 +238,8 @@ class Device {
   void simulateDeviceLoss(uint32_t lostTests = 1);
   // The next reset fails with the given result (once).
   void failNextReset(Result result) { _failNextReset = result; }
+  // Draws sample at most this many stages, as on a driver that has fewer.
+  void limitTextureStages(uint32_t stages) { _stageLimit = stages < 1 ? 1 : (stages > kTextureStages ? kTextureStages : stages); }
   // The back buffer as RGBA bytes, rows top first, alpha 255 (its format has none). False
   // without a back buffer.
   bool readBackBuffer(std::vector<uint8_t>& rgba, int& width, int& height);
@@ -338,6 +341,7 @@ class Device {
   Program _stagesProgram;  // a stage per triangle (none without the driver's support)
   Program* _programInUse = nullptr;
   uint32_t _sampledStages = 1;
+  uint32_t _stageLimit = kTextureStages;
   unsigned _vertexArray = 0, _sampler = 0, _whiteTexture = 0;
   unsigned _copyFramebuffers[2] = {0, 0};  // read and draw sides of copyTexels
 
@@ -435,7 +439,7 @@ struct LockedRect {
 class Texture : public DeviceObject {
  public:
   // Managed textures only: the pixels of level 0 in the texture's byte order
-  // (A8R8G8B8: b, g, r, a; A8B8G8R8: r, g, b, a), rows 4 x width bytes apart. With
+  // (A8R8G8B8: b, g, r, a; A8B8G8R8: r, g, b, a; A8: a), rows width x texel bytes apart. With
   // kLockDiscard the bits start undefined: for a caller that writes them all.
   Result lockRect(uint32_t level, LockedRect* locked, uint32_t flags);
   Result unlockRect(uint32_t level);
@@ -448,8 +452,10 @@ class Texture : public DeviceObject {
   unsigned glName() const { return _name; }
 
  private:
-  // The GL order of the A8R8G8B8 bytes (B, G, R, A) or of the A8B8G8R8 ones.
+  // The GL order of the A8R8G8B8 bytes (B, G, R, A), of the A8B8G8R8 ones, or the one
+  // channel of A8.
   uint32_t pixelOrder() const;
+  uint32_t bytesPerTexel() const { return _format == kFormatA8 ? 1u : 4u; }
   friend class Device;
   friend class Surface;
   // pixels: level 0 of a managed texture, or null for a transparent one.

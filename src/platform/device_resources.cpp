@@ -116,12 +116,18 @@ Texture::Texture(Device* device, uint32_t width, uint32_t height, uint32_t forma
   // their surface is made).
   std::vector<uint8_t> transparent;
   if (!renderTarget && !pixels) {
-    transparent.assign(static_cast<size_t>(width) * height * 4, 0);
+    transparent.assign(static_cast<size_t>(width) * height * bytesPerTexel(), 0);
     pixels = transparent.data();
   }
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
-               pixelOrder(), GL_UNSIGNED_BYTE, pixels);
+  const bool alphaOnly = format == kFormatA8;
+  glTexImage2D(GL_TEXTURE_2D, 0, alphaOnly ? GL_R8 : GL_RGBA8, static_cast<GLsizei>(width),
+               static_cast<GLsizei>(height), 0, pixelOrder(), GL_UNSIGNED_BYTE, pixels);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  if (alphaOnly) {
+    // Sampled as white with the stored alpha, as the four-byte picture it stands for.
+    const GLint swizzle[4] = {GL_ONE, GL_ONE, GL_ONE, GL_RED};
+    glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
+  }
   if (pixels) ++_device->mutableCounters().textureUploads;
 }
 
@@ -148,7 +154,10 @@ void Texture::orphan() {
   }
 }
 
-uint32_t Texture::pixelOrder() const { return _format == kFormatA8B8G8R8 ? GL_RGBA : GL_BGRA; }
+uint32_t Texture::pixelOrder() const {
+  if (_format == kFormatA8) return GL_RED;
+  return _format == kFormatA8B8G8R8 ? GL_RGBA : GL_BGRA;
+}
 
 Result Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags) {
   if (!locked || level != 0 || _renderTarget || _locked || !_name || !_device) return Result::invalidCall;
@@ -156,14 +165,14 @@ Result Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags) {
   // a lock reads them into a copy that exists until the unlock, which keeps memory at one
   // copy per picture. A discarding lock (the caller writes every pixel) reads nothing.
   _device->makeCurrent();
-  _pixels.resize(static_cast<size_t>(_width) * _height * 4);
+  _pixels.resize(static_cast<size_t>(_width) * _height * bytesPerTexel());
   if (!(flags & kLockDiscard)) {
     _device->bindTextureName(_name);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, pixelOrder(), GL_UNSIGNED_BYTE, _pixels.data());
   }
   locked->bits = _pixels.data();
-  locked->pitch = static_cast<int32_t>(_width * 4);
+  locked->pitch = static_cast<int32_t>(_width * bytesPerTexel());
   _locked = true;
   return Result::ok;
 }
@@ -277,7 +286,8 @@ Result Device::createTextureFromPixels(uint32_t width, uint32_t height, uint32_t
   if (!out) return Result::invalidCall;
   *out = nullptr;
   if (!pixels || width == 0 || height == 0 || width > 16384 || height > 16384) return Result::invalidCall;
-  if (format != kFormatA8R8G8B8 && format != kFormatA8B8G8R8 && format != kFormatX8R8G8B8) return Result::invalidCall;
+  if (format != kFormatA8R8G8B8 && format != kFormatA8B8G8R8 && format != kFormatX8R8G8B8 && format != kFormatA8)
+    return Result::invalidCall;
   makeCurrent();
   *out = new Texture(this, width, height, format, false, pixels);
   bindTarget();
@@ -363,7 +373,8 @@ Result Device::createTexture(uint32_t width, uint32_t height, uint32_t levels, u
   if (!out) return Result::invalidCall;
   *out = nullptr;
   if (width == 0 || height == 0 || width > 16384 || height > 16384 || levels > 1) return Result::invalidCall;
-  if (format != kFormatA8R8G8B8 && format != kFormatA8B8G8R8 && format != kFormatX8R8G8B8) return Result::invalidCall;
+  if (format != kFormatA8R8G8B8 && format != kFormatA8B8G8R8 && format != kFormatX8R8G8B8 && format != kFormatA8)
+    return Result::invalidCall;
   const bool renderTarget = (usage & kUsageRenderTarget) != 0;
   if (renderTarget && pool != Pool::defaultPool) return Result::invalidCall;
   makeCurrent();

@@ -2,7 +2,8 @@
 // large pictures without a transparent texel drawn unblended) looks exactly like the same
 // frame drawn in full, byte for byte: the main menu at rest, with a window and with a dialog,
 // the level's table, each of its windows, and a banner that changes in every frame over a
-// kept table.
+// kept table. The menu's pictures, given back while the level is up, look the same again
+// when the player comes back to it.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -10,11 +11,13 @@
 #include <vector>
 
 #include "engine/render.h"
+#include "engine/texture.h"
 #include "gui/gui_wlabel.h"
 #include "game/scenes/level/level_scene.h"
 #include "game_child.h"
 #include "level_fixture.h"
 #include "menu_scenario.h"
+#include "primitives/sprite.h"
 
 namespace {
 
@@ -66,9 +69,14 @@ struct SAME_PICTURES {
   }
 };
 
-void mainMenuScreens(GAME_CHILD& game, SAME_PICTURES& same) {
+// The pointer rests where it lights nothing up.
+constexpr SPOT kNowhere{5, 5};
+
+std::vector<uint8_t> mainMenuScreens(GAME_CHILD& game, SAME_PICTURES& same) {
+  game.moveTo(kNowhere.x, kNowhere.y);
   CHILD_CHECK(settled(game), "the menu did not settle");
   same.check(game, "main menu");
+  const std::vector<uint8_t> atRest = game.readBack();
   click(game, kOptions);
   CHILD_CHECK(windowOpens(game, MENU::OPTIONS_WINDOW), "no options window");
   same.check(game, "main menu options");
@@ -77,6 +85,19 @@ void mainMenuScreens(GAME_CHILD& game, SAME_PICTURES& same) {
   click(game, kExit);
   CHILD_CHECK(dialogOpens(game, MENU::QUIT_DIALOG), "no quit dialog");
   same.check(game, "main menu quit dialog");
+  menu()->dialogState = MENU::NO_DIALOG;
+  return atRest;
+}
+
+// Back at the main menu from the level: its pictures, given back while the level was up, are
+// read again and look as they did.
+void backAtTheMenu(GAME_CHILD& game, const std::vector<uint8_t>& before, QEL::QC_TEXTURE* background) {
+  CHILD_CHECK(background->_place == QEL::QC_TEXTURE::qePLACE_WAITING, "the menu's background was kept in the level");
+  changeScene(gCurrentScene, new MENU());
+  game.moveTo(kNowhere.x, kNowhere.y);
+  CHILD_CHECK(settled(game), "the menu did not settle again");
+  game.draw();
+  CHILD_CHECK(game.readBack() == before, "the menu looks otherwise after the level");
 }
 
 void levelScreens(GAME_CHILD& game, SAME_PICTURES& same) {
@@ -85,6 +106,9 @@ void levelScreens(GAME_CHILD& game, SAME_PICTURES& same) {
   changeScene(gCurrentScene, new Level());
   auto* level = dynamic_cast<Level*>(gCurrentScene);
   CHILD_CHECK(level != nullptr, "no level scene");
+  settleDealtLevel(*level);
+  // The pictures the menu left go back after the level's first frames.
+  game.step(4);
   settleDealtLevel(*level);
   same.check(game, "level");
 
@@ -117,9 +141,11 @@ TEST_F(GameChildTest, QuickFramesLookExactlyLikeFullOnes) {
   play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
     SAME_PICTURES same;
-    mainMenuScreens(game, same);
+    const std::vector<uint8_t> menuAtRest = mainMenuScreens(game, same);
+    QEL::QC_TEXTURE* background = menu()->background->_texture;
     levelScreens(game, same);
     CHILD_CHECK(same.failures.empty(), same.failures);
+    backAtTheMenu(game, menuAtRest, background);
   });
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/game.h"
 #include "engine/globals.h"
+#include "engine/render.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/scenes/main_menu/main_menu_scene.h"
@@ -44,6 +45,8 @@ void changeScene(BASE_SCENE* oldScene, BASE_SCENE* nextScene) {
   if (nextScene != nullptr) nextScene->fInit();
   // Nothing of the old scene is touched after this.
   if (oldScene != nextScene) delete oldScene;
+  // The pictures of the scene left that the next one does not draw give their memory back.
+  if (QEL::qcRENDER != nullptr) QEL::qcRENDER->fNoteScreenChange();
 }
 
 void createMainMenuScene() {

@@ -36,7 +36,8 @@ float sceneTimeStepFor(int32_t updatesPerSecond);
 float sceneTimeStep();
 
 // The switching protocol: nextScene becomes gCurrentScene, is initialised, and then
-// oldScene is deleted. Called by a scene on itself, it must be that scene's last act.
+// oldScene is deleted. Called by a scene on itself, it must be that scene's last act. The
+// pictures that the next scene's first frames do not draw then give their textures back.
 void changeScene(BASE_SCENE* oldScene, BASE_SCENE* nextScene);
 
 // Subscribes the packs in order ("" is the main repository). A pack already subscribed is
