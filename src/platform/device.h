@@ -314,6 +314,8 @@ class Device {
   // Adds the triangles of a draw to the capture list (vertices from first on, or through the
   // index buffer's count indices from startIndex, each plus baseVertex).
   void captureTriangles(uint32_t first, uint32_t count, bool indexed, uint32_t startIndex, int32_t baseVertex);
+  // The two framebuffers copies read from and draw into (made once), the context current.
+  void makeCopyFramebuffers();
   // Binds the copy framebuffer of one side (0 read, 1 draw) with the texture attached, or
   // the surface's own framebuffer for that side.
   void bindCopySide(int side, Texture* texture, Surface* surface);

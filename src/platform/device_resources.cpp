@@ -304,17 +304,9 @@ Result Device::copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width,
       static_cast<uint64_t>(toX) + width > to->_width || static_cast<uint64_t>(toY) + height > to->_height) {
     return Result::invalidCall;
   }
-  makeCurrent();
-  if (!_copyFramebuffers[0]) {
-    GLuint names[2] = {0, 0};
-    glGenFramebuffers(2, names);
-    _copyFramebuffers[0] = names[0];
-    _copyFramebuffers[1] = names[1];
-  }
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, _copyFramebuffers[0]);
-  glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, from->_name, 0);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, _copyFramebuffers[1]);
-  glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, to->_name, 0);
+  makeCopyFramebuffers();
+  bindCopySide(0, from, nullptr);
+  bindCopySide(1, to, nullptr);
   glDisable(GL_SCISSOR_TEST);
   const GLint x0 = static_cast<GLint>(x), y0 = static_cast<GLint>(y);
   const GLint w = static_cast<GLint>(width), h = static_cast<GLint>(height);
@@ -325,6 +317,15 @@ Result Device::copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width,
   glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
   bindTarget();
   return Result::ok;
+}
+
+void Device::makeCopyFramebuffers() {
+  makeCurrent();
+  if (_copyFramebuffers[0]) return;
+  GLuint names[2] = {0, 0};
+  glGenFramebuffers(2, names);
+  _copyFramebuffers[0] = names[0];
+  _copyFramebuffers[1] = names[1];
 }
 
 void Device::bindCopySide(int side, Texture* texture, Surface* surface) {
@@ -343,13 +344,7 @@ Result Device::copyWhole(Surface* surface, Texture* texture, bool intoTexture) {
       surface->_width != texture->_width || surface->_height != texture->_height) {
     return Result::invalidCall;
   }
-  makeCurrent();
-  if (!_copyFramebuffers[0]) {
-    GLuint names[2] = {0, 0};
-    glGenFramebuffers(2, names);
-    _copyFramebuffers[0] = names[0];
-    _copyFramebuffers[1] = names[1];
-  }
+  makeCopyFramebuffers();
   bindCopySide(intoTexture ? 0 : 1, nullptr, surface);
   bindCopySide(intoTexture ? 1 : 0, texture, nullptr);
   glDisable(GL_SCISSOR_TEST);
