@@ -289,6 +289,8 @@ class QC_RENDER {
   // A draw of world-space vertices wholly beyond the back buffer's edges (by two pixels): it
   // is dropped, and its picture is not even decoded. Never while every draw is drawn.
   bool outsideTheBackBuffer(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const;
+  // A blended draw whose corners all have alpha 0: it changes no pixel and is dropped.
+  bool invisible(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const;
   // Puts a draw's world-space vertices into the batches.
   void submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_RENDER_STATE* state, uint32_t n,
                   const uint16_t* indices, uint32_t ni);

@@ -102,6 +102,22 @@ bool QC_RENDER::outsideTheBackBuffer(const QS_RENDER_STATE& state, const QS_VERT
   return left > width + kSpare || top > height + kSpare || right < -kSpare || bottom < -kSpare;
 }
 
+bool QC_RENDER::invisible(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const {
+  // Blended by its own alpha (over the picture or added to it), a draw whose every corner has
+  // alpha 0 leaves every pixel as it was (a picture fading in starts so).
+  if (_drawEverything || n == 0 || !_device || state._depth || _stencilOn) return false;
+  // Whether the device would blend it: its word applied over the current one.
+  bool blending = _device->getRenderState(platform::RenderState::alphaBlendEnable) != 0;
+  if (state != _currentState) {
+    if (state._opaque && !_currentState._opaque) blending = false;
+    else if (state._blend != _currentState._blend) blending = state._blend != 0;
+  }
+  if (!blending) return false;
+  for (uint32_t i = 0; i < n; ++i)
+    if (v[i].color.a != 0) return false;
+  return true;
+}
+
 int32_t QC_RENDER::batchStage(platform::Texture* device, bool large) {
   for (uint32_t stage = 0; stage < _batchStageCount; ++stage)
     if (_batchStages[stage] == device) return large && _batchStageCount > 1 ? -1 : static_cast<int32_t>(stage);
@@ -177,7 +193,7 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
     out.y = v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1] + m[3][1];
     out.z = v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2] + m[3][2];
   }
-  if (outsideTheBackBuffer(*state, _worldVertices.data(), n)) return;
+  if (outsideTheBackBuffer(*state, _worldVertices.data(), n) || invisible(*state, _worldVertices.data(), n)) return;
   if (holdBackRepeat(texture, *state, _worldVertices.data(), n, indices, ni)) return;
   submitDraw(_worldVertices.data(), texture, state, n, indices, ni);
 }
