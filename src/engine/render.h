@@ -284,11 +284,38 @@ class QC_RENDER {
   QC_TEXTURE* loadFromImage(const platform::DecodedImage& image, int32_t imageWidth, int32_t imageHeight);
   // Gives a waiting picture its texture, from its image (a checker texture when the image
   // turns out not to decode); it is then a picture like any other.
-  void decodeWaitingPicture(QC_TEXTURE* texture);
+  // With the draw that shows it first (none for a lock or a fill), which may keep only the
+  // part it shows.
+  void decodeWaitingPicture(QC_TEXTURE* texture, const QS_RENDER_STATE* state = nullptr,
+                            const QS_VERTEX* v = nullptr, uint32_t n = 0);
   void releaseDeviceBuffers();
-  // A draw of world-space vertices wholly beyond the back buffer's edges (by two pixels): it
-  // is dropped, and its picture is not even decoded. Never while every draw is drawn.
-  bool outsideTheBackBuffer(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const;
+  // Where world-space vertices land in the back buffer, in pixels (x right, y down); false
+  // where that cannot be told (another target, a camera, behind the eye).
+  bool inBackBufferPixels(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n, float* x, float* y) const;
+  // Two pixels to spare around what a draw covers: the half-pixel shift of the pixel centres
+  // and any rounding.
+  static constexpr float kPixelsToSpare = 2.0f;
+  std::vector<float> _pixelX, _pixelY;  // scratch
+  // A draw of world-space vertices wholly beyond the back buffer's edges: it is dropped, and
+  // its picture is not even decoded. Never while every draw is drawn.
+  bool outsideTheBackBuffer(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n);
+  // ---- pictures mostly beyond the back buffer (render_picture_parts.cpp) ----
+  // The texels a plain quad of the picture shows in the back buffer (with two to spare for
+  // filtering); false for any other draw.
+  struct QS_TEXEL_RECT {
+    int32_t left, top, right, bottom;
+  };
+  bool shownTexels(QC_TEXTURE* texture, const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n,
+                   QS_TEXEL_RECT& rect);
+  // A decoded picture keeps only the part its first draw shows when that is a small part: a
+  // border picture of which one row shows.
+  bool keepShownPart(QC_TEXTURE* texture, const platform::DecodedImage& image, const QS_TEXEL_RECT& rect);
+  // A picture kept in part that a draw shows beyond that part is read whole again.
+  void wholePictureFor(QC_TEXTURE* texture, const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n);
+  // Back to waiting for its first draw, with no bytes: the picture source reads them again.
+  void giveBack(QC_TEXTURE* texture);
+  // A picture waiting or kept in part is decoded whole (locks, fills, point sprites).
+  void wholePicture(QC_TEXTURE* texture);
   // A blended draw whose corners all have alpha 0: it changes no pixel and is dropped.
   bool invisible(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const;
   // Puts a draw's world-space vertices into the batches.

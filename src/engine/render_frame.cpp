@@ -72,34 +72,37 @@ int32_t QC_RENDER::fBeginScene() {
   return 1;
 }
 
-bool QC_RENDER::outsideTheBackBuffer(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const {
-  if (_drawEverything || n == 0 || _sceneState != 0 || state._primitive != QS_RENDER_STATE::PRIMITIVE_TRIANGLES ||
-      _actualWidth <= 0 || _actualHeight <= 0)
-    return false;
+bool QC_RENDER::inBackBufferPixels(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n, float* x,
+                                   float* y) const {
+  if (n == 0 || _sceneState != 0 || _actualWidth <= 0 || _actualHeight <= 0) return false;
   // Camera space is the screen's while there is no camera.
   if (!state._screen && _camera) return false;
-  // Where the device puts the vertices, in pixels of the back buffer: the screen's view sees
-  // one unit more than the picture has pixels, so the last units reach the last pixels.
+  // The screen's view sees one unit more than the picture has pixels, so the last units
+  // reach the last pixels: the device's own transforms say where a vertex lands.
   QS_MATRIX4 m;
   platform::matrixMultiply(m, state._screen ? _screenWorld : _cameraWorld, _view);
   platform::matrixMultiply(m, m, _projection);
   const float width = static_cast<float>(_actualWidth), height = static_cast<float>(_actualHeight);
-  float left = 0.0f, right = 0.0f, top = 0.0f, bottom = 0.0f;
   for (uint32_t i = 0; i < n; ++i) {
     const QS_VERTEX& p = v[i];
     const float w = p.x * m.m[0][3] + p.y * m.m[1][3] + p.z * m.m[2][3] + m.m[3][3];
     if (!(w > 0.0f)) return false;
-    const float x = (p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0]) / w;
-    const float y = (p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1]) / w;
-    const float px = (x + 1.0f) * 0.5f * width, py = (1.0f - y) * 0.5f * height;
-    if (i == 0 || px < left) left = px;
-    if (i == 0 || px > right) right = px;
-    if (i == 0 || py < top) top = py;
-    if (i == 0 || py > bottom) bottom = py;
+    x[i] = ((p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0]) / w + 1.0f) * 0.5f * width;
+    y[i] = (1.0f - (p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1]) / w) * 0.5f * height;
   }
-  // Two pixels to spare: the half-pixel shift of the pixel centres and any rounding.
-  constexpr float kSpare = 2.0f;
-  return left > width + kSpare || top > height + kSpare || right < -kSpare || bottom < -kSpare;
+  return true;
+}
+
+bool QC_RENDER::outsideTheBackBuffer(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) {
+  if (_drawEverything || state._primitive != QS_RENDER_STATE::PRIMITIVE_TRIANGLES) return false;
+  _pixelX.resize(n);
+  _pixelY.resize(n);
+  if (!inBackBufferPixels(state, v, n, _pixelX.data(), _pixelY.data())) return false;
+  const auto [left, right] = std::minmax_element(_pixelX.begin(), _pixelX.end());
+  const auto [top, bottom] = std::minmax_element(_pixelY.begin(), _pixelY.end());
+  const float width = static_cast<float>(_actualWidth), height = static_cast<float>(_actualHeight);
+  return *left > width + kPixelsToSpare || *top > height + kPixelsToSpare || *right < -kPixelsToSpare ||
+         *bottom < -kPixelsToSpare;
 }
 
 bool QC_RENDER::invisible(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const {
@@ -201,7 +204,8 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
 void QC_RENDER::submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_RENDER_STATE* state, uint32_t n,
                            const uint16_t* indices, uint32_t ni) {
   const bool textured = state->_textured != 0 && texture != nullptr;
-  if (textured && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  if (textured && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture, state, vertices, n);
+  else if (textured && texture->_place == QC_TEXTURE::qePLACE_PART) wholePictureFor(texture, *state, vertices, n);
   if (textured) texture->_lastDrawn = _frameNumber;
   const bool pendingHost =
       textured && texture->_place != QC_TEXTURE::qePLACE_FIXED && settlePicture(texture, *state, vertices, n);
@@ -247,7 +251,8 @@ void QC_RENDER::submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const
       auto* out = static_cast<QS_VERTEX*>(data);
       std::memcpy(out, vertices, n * sizeof(QS_VERTEX));
       for (uint32_t i = 0; i < n; ++i) out[i].nz = static_cast<float>(stage);
-      if (textured && (texture->_place == QC_TEXTURE::qePLACE_HOST || texture->_place == QC_TEXTURE::qePLACE_GUEST)) {
+      if (textured && (texture->_place == QC_TEXTURE::qePLACE_HOST || texture->_place == QC_TEXTURE::qePLACE_GUEST ||
+                       texture->_place == QC_TEXTURE::qePLACE_PART)) {
         for (uint32_t i = 0; i < n; ++i) {
           out[i].u = vertices[i].u * texture->_uScale + texture->_uOffset;
           out[i].v = vertices[i].v * texture->_vScale + texture->_vOffset;
@@ -387,7 +392,7 @@ void QC_RENDER::fDrawPointList(const void* first, const void* (*next)(const void
   fFlush();
   if (!first || !next || !_device || !_pointBuffer) return;
   // A point sprite shows its whole texture: a shared picture needs its own.
-  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  wholePicture(texture);
   if (texture && texture->_place != QC_TEXTURE::qePLACE_FIXED) {
     giveOwnTexture(texture);
     texture->_place = QC_TEXTURE::qePLACE_OWN;

@@ -41,6 +41,11 @@ void QC_RENDER::fSetDrawEverything(bool everything) {
   _drawEverything = everything;
   if (everything) {
     releaseKeptPicture();
+    // Every draw is drawn as asked, from whole pictures.
+    std::vector<QC_TEXTURE*> parts;
+    for (const auto& [device, texture] : _liveTextures)
+      if (texture->_place == QC_TEXTURE::qePLACE_PART) parts.push_back(texture);
+    for (QC_TEXTURE* texture : parts) giveBack(texture);
     _lastFrame.clear();
   }
 }

@@ -116,7 +116,8 @@ QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count,
   return nullptr;
 }
 
-void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture) {
+void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture, const QS_RENDER_STATE* state, const QS_VERTEX* v,
+                                     uint32_t n) {
   auto waiting = _waitingPictures.find(texture);
   if (waiting == _waitingPictures.end()) return;
   notePicturesChanged();
@@ -127,8 +128,15 @@ void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture) {
   if (bytes.empty() && _pictureSource) _pictureSource(texture, bytes);
   platform::DecodedImage image;
   _newTexture = nullptr;
+  QS_TEXEL_RECT shown{};
   if (_device && platform::decodeImage(bytes.data(), bytes.size(), image)) {
     std::vector<uint8_t>().swap(bytes);
+    if (state && shownTexels(texture, *state, v, n, shown) && keepShownPart(texture, image, shown)) {
+      texture->_deviceTexture = _newTexture;
+      _liveTextures[_newTexture] = texture;
+      _newTexture = nullptr;
+      return;
+    }
     const uint32_t width = static_cast<uint32_t>(image.width()), height = static_cast<uint32_t>(image.height());
     std::vector<uint8_t> alpha;
     if (alphaOfWhitePicture(image, alpha)) {
@@ -204,24 +212,21 @@ void QC_RENDER::fNoteScreenChange() {
 void QC_RENDER::giveBackUnshownPictures() {
   std::vector<QC_TEXTURE*> unshown;
   for (const auto& [device, texture] : _liveTextures)
-    if (texture->_place == QC_TEXTURE::qePLACE_OWN && texture->_lastDrawn < _screenStartFrame) unshown.push_back(texture);
-  for (QC_TEXTURE* texture : unshown) {
-    notePicturesChanged();
-    leaveBatch(texture->_deviceTexture);
-    for (uint32_t stage = 0; stage < platform::kTextureStages; ++stage)
-      if (_device->getTexture(stage) == texture->_deviceTexture) _device->setTexture(stage, nullptr);
-    _liveTextures.erase(texture->_deviceTexture);
-    texture->_deviceTexture->release();
-    texture->_deviceTexture = nullptr;
-    texture->_place = QC_TEXTURE::qePLACE_WAITING;
-    _waitingPictures[texture];  // no bytes: the picture source reads them when it is drawn again
-  }
-  if (!unshown.empty()) _picturesMoved = true;
+    if ((texture->_place == QC_TEXTURE::qePLACE_OWN || texture->_place == QC_TEXTURE::qePLACE_PART) &&
+        texture->_lastDrawn < _screenStartFrame)
+      unshown.push_back(texture);
+  for (QC_TEXTURE* texture : unshown) giveBack(texture);
+}
+
+void QC_RENDER::wholePicture(QC_TEXTURE* texture) {
+  if (!texture) return;
+  if (texture->_place == QC_TEXTURE::qePLACE_PART) giveBack(texture);
+  if (texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
 }
 
 void* QC_RENDER::fTextureLock(QC_TEXTURE* texture) {
   notePicturesChanged();
-  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  wholePicture(texture);
   // Only a picture's own texture hands out exactly its pixels.
   if (texture && texture->_place != QC_TEXTURE::qePLACE_FIXED) {
     giveOwnTexture(texture);
@@ -243,7 +248,7 @@ bool QC_RENDER::fTextureUnlock(QC_TEXTURE* texture) {
 
 bool QC_RENDER::fFillTexture(QC_TEXTURE* texture, const void* pixels) {
   notePicturesChanged();
-  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  wholePicture(texture);
   if (!texture || !pixels || !texture->_deviceTexture) return false;
   if (texture->_place != QC_TEXTURE::qePLACE_FIXED) {
     giveOwnTexture(texture);

@@ -2,8 +2,9 @@
 // large pictures without a transparent texel drawn unblended) looks exactly like the same
 // frame drawn in full, byte for byte: the main menu at rest, with a window and with a dialog,
 // the level's table, each of its windows, and a banner that changes in every frame over a
-// kept table. The menu's pictures, given back while the level is up, look the same again
-// when the player comes back to it.
+// kept table; the widescreen borders, of which a window the picture's size shows one row or
+// column each, keep only that strip. The menu's pictures, given back while the level is up,
+// look the same again when the player comes back to it.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,6 +14,7 @@
 #include "engine/render.h"
 #include "engine/texture.h"
 #include "gui/gui_wlabel.h"
+#include "game/game_globals.h"
 #include "game/scenes/level/level_scene.h"
 #include "game_child.h"
 #include "level_fixture.h"
@@ -75,6 +77,10 @@ constexpr SPOT kNowhere{5, 5};
 std::vector<uint8_t> mainMenuScreens(GAME_CHILD& game, SAME_PICTURES& same) {
   game.moveTo(kNowhere.x, kNowhere.y);
   CHILD_CHECK(settled(game), "the menu did not settle");
+  // In a window the picture's size, each widescreen border shows one row or column: it keeps
+  // only the strip that shows (compared here with the whole pictures drawn in full).
+  for (QEL::QC_SPRITE* border : gBorderSprites)
+    CHILD_CHECK(border->_texture->_place == QEL::QC_TEXTURE::qePLACE_PART, "a border picture is kept whole");
   same.check(game, "main menu");
   const std::vector<uint8_t> atRest = game.readBack();
   click(game, kOptions);
