@@ -1,7 +1,6 @@
 // Pictures sharing device textures, so that draws from pictures drawn one after another
-// batch into one device draw call where the device's stages run short (a batch samples a
-// device texture for each of its stages, render_frame.cpp; a driver without per-triangle
-// stages has one). A picture loaded from an image settles its place with its
+// batch into one device draw call. (A batch also samples a device texture for each of the
+// device's stages, render_frame.cpp: pictures sharing one take one stage.) A picture loaded from an image settles its place with its
 // first batch, and keeps it:
 // - a large picture whose first batch is followed by a small picture drawn the same way
 //   gets a device texture with a one-texel border and room below it: a host;
@@ -71,10 +70,9 @@ bool QC_RENDER::settlePicture(QC_TEXTURE* texture, const QS_RENDER_STATE& state,
   const bool guestSized = w <= kGuestMaxSide && h <= kGuestMaxSide && w * h <= kGuestMaxArea;
   if (guestSized) {
     texture->_place = QC_TEXTURE::qePLACE_OWN;
-    // Only a draw that continues the open batch gains from sharing its texture, and only
-    // when the batch has no stage left for a texture of its own.
+    // Only a draw that continues the open batch gains from sharing its texture.
     QC_TEXTURE* neighbour = _currentTexture;
-    if (!neighbour || !(state == _currentState) || _batchStageCount < _device->textureStages()) return false;
+    if (!neighbour || !(state == _currentState)) return false;
     if (neighbour == _pendingHost && !becomeHost(neighbour)) return false;
     becomeGuest(texture, neighbour);
     return false;

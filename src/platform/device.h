@@ -191,7 +191,7 @@ class Device {
   uint32_t maxTextureSize();
   // How many stages one draw can sample (kTextureStages, or 1 where the driver's shaders
   // cannot pick a sampler per triangle).
-  uint32_t textureStages() const { return _stagesProgram.name ? _stageLimit : 1; }
+  uint32_t textureStages() const { return _stagesProgram.name ? kTextureStages : 1; }
   // The stages the next draws sample: with more than one, each triangle samples the stage
   // its vertices name; with one, stage 0 alone (the cheaper shader).
   void setSampledStages(uint32_t count) { _sampledStages = count; }
@@ -238,8 +238,6 @@ class Device {
   void simulateDeviceLoss(uint32_t lostTests = 1);
   // The next reset fails with the given result (once).
   void failNextReset(Result result) { _failNextReset = result; }
-  // Draws sample at most this many stages, as on a driver that has fewer.
-  void limitTextureStages(uint32_t stages) { _stageLimit = stages < 1 ? 1 : (stages > kTextureStages ? kTextureStages : stages); }
   // The back buffer as RGBA bytes, rows top first, alpha 255 (its format has none). False
   // without a back buffer.
   bool readBackBuffer(std::vector<uint8_t>& rgba, int& width, int& height);
@@ -343,7 +341,6 @@ class Device {
   Program _stagesProgram;  // a stage per triangle (none without the driver's support)
   Program* _programInUse = nullptr;
   uint32_t _sampledStages = 1;
-  uint32_t _stageLimit = kTextureStages;
   unsigned _vertexArray = 0, _sampler = 0, _whiteTexture = 0;
   unsigned _copyFramebuffers[2] = {0, 0};  // read and draw sides of copyTexels
 
