@@ -152,6 +152,10 @@ TEST_F(GameChildTest, QuickFramesLookExactlyLikeFullOnes) {
     levelScreens(game, same);
     CHILD_CHECK(same.failures.empty(), same.failures);
     backAtTheMenu(game, menuAtRest, background);
+    // And once more: a picture given back a second time is read again as well.
+    changeScene(gCurrentScene, new Level());
+    game.step(4);
+    backAtTheMenu(game, menuAtRest, background);
   });
 }
 
