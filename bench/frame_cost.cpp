@@ -2,7 +2,11 @@
 // engine, packs, players, sounds, fonts; the splash cut short), drawn frame after frame
 // through the game's own update and draw callbacks, with nothing else running.
 //
-//   bench_frame_cost <menu|level|level-flight|idle> <Resources folder> <capture file> [frames] [window]
+//   bench_frame_cost <menu|level|level-flight|idle|screens> <Resources folder> <capture file> [frames]
+//                    [window] [--everything]
+//
+// --everything: every frame is drawn in full, as the game drew before it showed repeated
+// draws from a kept picture (the figures of both ways, side by side, give the gain).
 //
 // menu:         the main menu as the splash hands over to it.
 // level:        a generated level of 300 cards on the play screen, laid out, with one window
@@ -14,6 +18,11 @@
 //               sets off again before the frame is drawn, so all of them are in flight in
 //               every frame.
 // idle:         the renderer's frame alone: clear and present, nothing drawn.
+// screens:      every screen of the game in turn (the main menu at rest, each of its windows
+//               and dialogs, both packs screens, the score sheet, a full level at rest and
+//               with each of its windows, the editor), each reached through the scene's own
+//               operations and left to settle: one line per screen with the device's draw
+//               calls of a frame drawn the quick way and of one drawn in full.
 //
 // Prints one line of figures (key=value): processor time per frame of the main thread and
 // the driver's threads together; the engine's own time per frame (the main thread's time in
@@ -42,7 +51,11 @@
 #include "game/game_entry.h"
 #include "game/game_globals.h"
 #include "game/scenes/base_scene.h"
+#include "game/scenes/editor/editor_scene.h"
+#include "game/scenes/frames/frames_scene.h"
 #include "game/scenes/level/level_scene.h"
+#include "game/scenes/level_packs/level_packs_scene.h"
+#include "game/scenes/main_menu/main_menu_scene.h"
 #include "game/splash_screen.h"
 #include "game/texts.h"
 #include "level_geometry/editor_cards.h"
@@ -119,6 +132,19 @@ fs::path makeStartFolder(const fs::path& generated, bool fullLevel) {
   return root;
 }
 
+// One player, so that the main menu comes to rest without asking for a name.
+void writePlayer(const fs::path& root) {
+  const fs::path saves = root / "Documents" / "Ostvane" / "Pindrake" / "Saves";
+  fs::create_directories(saves);
+  FILE* file = std::fopen((saves / "players.xml").c_str(), "w");
+  if (file == nullptr) fail("cannot write the players file");
+  std::fputs("<players numberOfPlayers=\"1\" currentPlayer=\"0\">\n"
+             "  <player id=\"0\" name=\"Ann\" soundVolume=\"0.5\" musicVolume=\"0.5\" isMuteAll=\"true\" />\n"
+             "</players>\n",
+             file);
+  std::fclose(file);
+}
+
 // ---- the game -------------------------------------------------------------------------------
 
 void startGame(const fs::path& root) {
@@ -170,6 +196,14 @@ FrameTime step(const std::function<void()>& beforeDraw = {}) {
   QEL::qcRENDER->fEndScene();
   glFinish();
   return time;
+}
+
+// A frame of the screen as it stands, without an update.
+void idleStep() {
+  if (QEL::qcRENDER->fBeginScene() != 1) return;
+  onGameDraw(0);
+  QEL::qcRENDER->fEndScene();
+  glFinish();
 }
 
 FrameTime idleFrame() {
@@ -237,6 +271,117 @@ SCENE_CARD_GAME_LEVEL* startFullLevel() {
   return level;
 }
 
+// ---- every screen ------------------------------------------------------------------------------
+
+using MENU = SCENE_CARD_GAME_MAINMENU;
+
+bool stepUntil(const std::function<bool()>& condition, int limit = 600) {
+  for (int i = 0; i < limit && !condition(); ++i) step();
+  return condition();
+}
+
+MENU* menu() { return dynamic_cast<MENU*>(gCurrentScene); }
+
+// The device's draw calls of the screen as it stands: a frame drawn the quick way once the
+// frames before have repeated it, and one drawn in full.
+void printScreen(const std::string& name) {
+  QEL::QC_RENDER& render = *QEL::qcRENDER;
+  render.fSetDrawEverything(false);
+  for (int i = 0; i < 4; ++i) idleStep();
+  const uint64_t quick = render._device->lastFrameCounters().drawCalls;
+  render.fSetDrawEverything(true);
+  idleStep();
+  const uint64_t full = render._device->lastFrameCounters().drawCalls;
+  render.fSetDrawEverything(false);
+  std::fprintf(stderr, "screen=%s draw_calls=%llu draw_calls_everything=%llu\n", name.c_str(),
+               static_cast<unsigned long long>(quick), static_cast<unsigned long long>(full));
+}
+
+bool menuAtRest() {
+  return menu() != nullptr && menu()->menuState == MENU::MENU_READY && menu()->windowState == MENU::NO_WINDOW &&
+         menu()->dialogState == MENU::NO_DIALOG;
+}
+
+void openMenuWindow(int32_t button, int32_t window) {
+  menu()->takeMainButtonClick(button);
+  if (!stepUntil([window] { return menu()->windowState == window; })) fail("a menu window did not open");
+}
+
+void closeMenuWindow() {
+  menu()->closeWindow(MENU::NEXT_MAIN_BUTTONS);
+  if (!stepUntil(menuAtRest)) fail("a menu window did not close");
+}
+
+void menuDialog(int32_t kind, int32_t row, const std::string& name) {
+  menu()->showDialog(kind, row);
+  if (!stepUntil([] { return menu()->dialogState == MENU::DIALOG_OPEN; })) fail("a dialog did not open");
+  printScreen(name);
+  menu()->dialogState = MENU::NO_DIALOG;
+}
+
+void mainMenuScreens() {
+  if (!stepUntil(menuAtRest)) fail("the menu did not settle");
+  printScreen("menu");
+  menuDialog(MENU::QUIT_DIALOG, -1, "menu-quit");
+  openMenuWindow(MENU::PLAYER_BUTTON, MENU::CHANGE_PLAYER_WINDOW);
+  printScreen("menu-change-player");
+  menuDialog(MENU::ADD_PLAYER_DIALOG, -1, "menu-name");
+  menuDialog(MENU::DELETE_PLAYER_DIALOG, 0, "menu-delete-player");
+  closeMenuWindow();
+  const struct {
+    int32_t button, window;
+    const char* name;
+  } windows[] = {{MENU::OPTIONS_BUTTON, MENU::OPTIONS_WINDOW, "menu-options"},
+                 {MENU::HELP_BUTTON, MENU::HELP_WINDOW, "menu-help"},
+                 {MENU::TROPHIES_BUTTON, MENU::TROPHIES_WINDOW, "menu-trophies"},
+                 {MENU::PLAY_BUTTON, MENU::MODE_SELECTION_WINDOW, "menu-modes"}};
+  for (const auto& window : windows) {
+    openMenuWindow(window.button, window.window);
+    printScreen(window.name);
+    if (window.window == MENU::MODE_SELECTION_WINDOW) {
+      menu()->pressLockedProfessional();
+      if (stepUntil([] { return menu()->dialogState == MENU::DIALOG_OPEN; })) printScreen("menu-information");
+      menu()->dialogState = MENU::NO_DIALOG;
+    }
+    if (window.window == MENU::OPTIONS_WINDOW) {
+      menu()->closeWindow(MENU::NEXT_CREDITS);
+      if (!stepUntil([] { return menu()->windowState == MENU::CREDITS_WINDOW; })) fail("no credits");
+      printScreen("menu-credits");
+    }
+    closeMenuWindow();
+  }
+}
+
+void otherScreens() {
+  changeScene(gCurrentScene, new SCENE_CARD_GAME_LEVELPACKS());
+  for (int i = 0; i < 60; ++i) step();
+  printScreen("level-packs");
+  changeScene(gCurrentScene, new SCENE_CARD_GAME_FRAMES());
+  for (int i = 0; i < 60; ++i) step();
+  printScreen("frames");
+  SCENE_CARD_GAME_LEVEL* level = startFullLevel();
+  printScreen("level");
+  const struct {
+    int32_t state;
+    const char* name;
+  } windows[] = {{window_state::PAUSE_OPEN, "level-pause"},     {window_state::SHOP_OPEN, "level-shop"},
+                 {window_state::FINISH_OPEN, "level-finish"},   {window_state::OPTIONS_OPEN, "level-options"},
+                 {window_state::TROPHY_OPEN, "level-trophy"},   {window_state::CREDITS_OPEN, "level-credits"},
+                 {window_state::BANNER_SHOWN, "level-banner"}};
+  for (const auto& window : windows) {
+    level->windowState = window.state;
+    printScreen(window.name);
+  }
+  level->windowState = window_state::SHOP_OPEN;
+  level->messageState = message_state::OPEN;
+  printScreen("level-purchase");
+  level->messageState = message_state::NONE;
+  level->windowState = window_state::NONE;
+  changeScene(gCurrentScene, new SCENE_CARD_GAME_EDITOR());
+  for (int i = 0; i < 10; ++i) step();
+  printScreen("editor");
+}
+
 // "PDCAP2", the run count and runs, the vertex count and vertices, as the device's structures
 // lay them out.
 void writeCapture(const std::string& path, const platform::Device::Capture& capture) {
@@ -255,6 +400,14 @@ void writeCapture(const std::string& path, const platform::Device::Capture& capt
 }  // namespace
 
 int main(int argc, char** argv) {
+  bool everything = false;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) != "--everything") continue;
+    everything = true;
+    for (int j = i; j + 1 < argc; ++j) argv[j] = argv[j + 1];
+    --argc;
+    break;
+  }
   if (argc < 4) {
     std::fprintf(stderr,
                  "usage: bench_frame_cost <menu|level|level-flight|idle> <Resources folder> <capture file> [frames] "
@@ -266,14 +419,26 @@ int main(int argc, char** argv) {
   const std::string capturePath = argv[3];
   const int frames = argc > 4 ? std::atoi(argv[4]) : 300;
   const int window = argc > 5 ? std::atoi(argv[5]) : 4;
-  if (scene != "menu" && scene != "level" && scene != "level-flight" && scene != "idle") fail("unknown scene " + scene);
+  if (scene != "menu" && scene != "level" && scene != "level-flight" && scene != "idle" && scene != "screens")
+    fail("unknown scene " + scene);
   if (!fs::exists(generated / "texts" / "texts.xml")) fail("no generated Resources in " + generated.string());
   // The game's log would cost the same in every run; it goes nowhere.
   if (std::freopen("/dev/null", "w", stdout) == nullptr) fail("stdout");
 
   const bool isLevel = scene == "level" || scene == "level-flight";
-  const fs::path root = makeStartFolder(generated, isLevel);
+  const fs::path root = makeStartFolder(generated, isLevel || scene == "screens");
+  if (scene == "screens") writePlayer(root);
   startGame(root);
+  QEL::qcRENDER->fSetDrawEverything(everything);
+  if (scene == "screens") {
+    mainMenuScreens();
+    otherScreens();
+    std::fflush(stderr);
+    std::error_code ignored;
+    fs::current_path("/tmp", ignored);
+    fs::remove_all(root, ignored);
+    std::_Exit(0);
+  }
   SCENE_CARD_GAME_LEVEL* level = isLevel ? startFullLevel() : nullptr;
   if (level != nullptr) openWindow(level, window);
   int flying = 0;  // cards in flight as the frame is drawn
@@ -318,10 +483,10 @@ int main(int argc, char** argv) {
   std::sort(engine.begin(), engine.end());
   const double engineP95 = engine.empty() ? 0.0 : engine[engine.size() * 95 / 100];
   std::fprintf(stderr,
-               "scene=%s frames=%d cpu_ms=%.3f engine_ms=%.3f engine_p95_ms=%.3f in_draw_calls_ms=%.3f "
+               "scene=%s everything=%d frames=%d cpu_ms=%.3f engine_ms=%.3f engine_p95_ms=%.3f in_draw_calls_ms=%.3f "
                "draw_calls=%.1f texture_binds=%.1f buffer_allocations=%.2f buffer_uploads=%.1f "
                "cards_in_flight=%.0f captured_triangles=%zu\n",
-               scene.c_str(), frames, 1000.0 * cpu / n, 1000.0 * engineSum / n, 1000.0 * engineP95,
+               scene.c_str(), everything ? 1 : 0, frames, 1000.0 * cpu / n, 1000.0 * engineSum / n, 1000.0 * engineP95,
                1000.0 * inDrawCalls / n, (after.drawCalls - before.drawCalls) / n,
                (after.textureBinds - before.textureBinds) / n, (after.bufferAllocations - before.bufferAllocations) / n,
                (after.bufferUploads - before.bufferUploads) / n, flyingSum / n, captured.vertices.size() / 3);

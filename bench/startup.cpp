@@ -1,7 +1,9 @@
 // Start-up figures of the game, run the way the game runs (bench/startup.sh prepares the
 // folder and the headless environment): the time from process start to the first drawn
 // splash frame, to the main menu's creation behind the splash and to the first frame that
-// shows the main menu, and the resident memory at that point. Prints figures, never fails.
+// shows the main menu, and the resident memory at that point; then the way on to a level
+// (the level packs, the score sheet, the pack's first frame, each shown for half a second)
+// and the resident memory once the level has been dealt. Prints figures, never fails.
 //
 // Process start is the time the script took just before starting the program
 // (PINDRAKE_BENCH_T0, nanoseconds since the epoch); without it, the start of main.
@@ -18,6 +20,9 @@
 #include "engine/render.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
+#include "game/scenes/frames/frames_scene.h"
+#include "game/scenes/level/level_scene.h"
+#include "game/scenes/level_packs/level_packs_scene.h"
 #include "platform/window.h"
 
 namespace {
@@ -39,6 +44,61 @@ int gSplashFrames = 0;
 bool gSplashFramePending = false;
 bool gMenuFramePending = false;
 int gFramesAfterMenu = 0;
+long gLevelResidentKb = -1;
+double gLevelTextureMb = -1.0;
+size_t gLevelTextures = 0;
+
+long residentKilobytes();
+long statusKilobytes(const char* field);
+
+// What the pictures alive take as textures (four bytes a texel, one for one-channel ones).
+double textureMegabytes(size_t& count) {
+  double bytes = 0.0;
+  count = 0;
+  if (QEL::qcRENDER == nullptr) return 0.0;
+  for (const auto& [device, texture] : QEL::qcRENDER->_liveTextures) {
+    if (device == nullptr) continue;
+    bytes += (device->format() == platform::kFormatA8 ? 1.0 : 4.0) * device->width() * device->height();
+    ++count;
+  }
+  return bytes / (1024.0 * 1024.0);
+}
+
+// Half a second (at the loop's 60 updates a second) on each screen on the way to a level.
+constexpr int kFramesPerScreen = 30;
+constexpr int kFramesOnMenu = 90;
+constexpr int kFramesInLevel = 180;
+
+// After the main menu: the packs, the score sheet of the first pack and its first frame, as
+// the player's clicks would lead there; the level's memory once it is dealt.
+void walkToALevel(int framesAfterMenu) {
+  // The main menu at rest, its items flown in (pictures are read when they first show).
+  if (framesAfterMenu == kFramesOnMenu) {
+    gMenuResidentKb = residentKilobytes();
+    gMenuAnonymousKb = statusKilobytes("RssAnon:");
+    gMenuFileKb = statusKilobytes("RssFile:");
+    gMenuTextureMb = textureMegabytes(gMenuTextures);
+  }
+  if (framesAfterMenu < kFramesOnMenu) return;
+  framesAfterMenu -= kFramesOnMenu - kFramesPerScreen;
+  const int step = framesAfterMenu / kFramesPerScreen;
+  if (framesAfterMenu % kFramesPerScreen == 0 && step >= 1 && step <= 3) {
+    gCurrentPack = 0;
+    gCurrentLevel = 0;
+    BASE_SCENE* next = step == 1 ? static_cast<BASE_SCENE*>(new SCENE_CARD_GAME_LEVELPACKS())
+                       : step == 2 ? static_cast<BASE_SCENE*>(new SCENE_CARD_GAME_FRAMES())
+                                   : static_cast<BASE_SCENE*>(new SCENE_CARD_GAME_LEVEL());
+    if (step == 3) gSceneKind = 4;
+    changeScene(gCurrentScene, next);
+  }
+  if (framesAfterMenu == 4 * kFramesPerScreen + kFramesInLevel) {
+    gLevelResidentKb = residentKilobytes();
+    gLevelTextureMb = textureMegabytes(gLevelTextures);
+    platform::Message close;
+    close.id = platform::kMsgClose;
+    platform::sendMessage(close);
+  }
+}
 
 double nowMs() {
   return std::chrono::duration<double, std::milli>(CLOCK::now().time_since_epoch()).count();
@@ -91,24 +151,9 @@ uint32_t observingTick() {
   if (gMenuFramePending) {
     gMenuFramePending = false;
     gMenuShownMs = now - gStartMs;
-    gMenuResidentKb = residentKilobytes();
-    gMenuAnonymousKb = statusKilobytes("RssAnon:");
-    gMenuFileKb = statusKilobytes("RssFile:");
-    // What the pictures alive then take as textures (four bytes a pixel).
-    if (QEL::qcRENDER != nullptr) {
-      double bytes = 0.0;
-      for (const auto& [device, texture] : QEL::qcRENDER->_liveTextures)
-        if (device != nullptr) bytes += 4.0 * device->width() * device->height();
-      gMenuTextureMb = bytes / (1024.0 * 1024.0);
-      gMenuTextures = QEL::qcRENDER->_liveTextures.size();
-    }
   }
-  // A few frames of the menu, then the window is closed as the player would.
-  if (gMenuShownMs >= 0.0 && ++gFramesAfterMenu == 30) {
-    platform::Message close;
-    close.id = platform::kMsgClose;
-    platform::sendMessage(close);
-  }
+  // A few frames of the menu, then on to a level; the window is closed there.
+  if (gMenuShownMs >= 0.0) walkToALevel(++gFramesAfterMenu);
   // Whatever happens, the run ends.
   if (now - gStartMs > 60000.0 && QEL::qcGAME != nullptr) QEL::qcGAME->_settings._running = 0;
   return static_cast<uint32_t>(now - gStartMs) + 1000u;
@@ -139,6 +184,8 @@ int main() {
   std::fprintf(stderr, "  of which anonymous / files:        %8.1f MB / %.1f MB\n", gMenuAnonymousKb / 1024.0,
                gMenuFileKb / 1024.0);
   std::fprintf(stderr, "textures at the main menu:           %8.1f MB in %zu textures\n", gMenuTextureMb, gMenuTextures);
+  std::fprintf(stderr, "resident memory in a level:          %8.1f MB\n", gLevelResidentKb / 1024.0);
+  std::fprintf(stderr, "textures in the level:               %8.1f MB in %zu textures\n", gLevelTextureMb, gLevelTextures);
   std::fprintf(stderr, "update steps:                        %8d (longest frame time %.0f ms)\n", gUpdates,
                gLongestFrameTime * 1000.0f);
   std::fflush(stdout);

@@ -85,6 +85,10 @@ int32_t QC_GAME::fInit(QC_GAME* game, const std::string& name) {
 
   qcRESOURCE_LOADER = new QC_RESOURCE_LOADER();
   fLog("Resouce loader inited");
+  // Pictures the renderer gave back are read again from their records.
+  qcRENDER->_pictureSource = [](QC_TEXTURE* texture, std::vector<uint8_t>& bytes) {
+    return qcRESOURCE_LOADER != nullptr && qcRESOURCE_LOADER->fReadImageAgain(texture, bytes);
+  };
 
   qcON_TEXTURE_UNSCRIBED = QC_CALLBACK::fCreate(fTextureUnscribedHandler, nullptr, 0);
   QC_CALLBACK::fInvoke(qcON_INIT, 0);

@@ -56,6 +56,28 @@ struct QS_RENDER_TARGET {
   platform::Surface* _surface = nullptr;
 };
 
+// The draws of a frame up to its first drawing of another kind (points, stencil, camera
+// space, depth), kept to be compared with the next frame's: world-space vertices, the
+// picture's own texture coordinates.
+struct QS_FRAME_RECORD {
+  struct DRAW {
+    QC_TEXTURE* texture;
+    uint32_t state;
+    uint32_t firstVertex, vertexCount, firstIndex, indexCount;
+  };
+  std::vector<DRAW> draws;
+  std::vector<QS_VERTEX> vertices;
+  std::vector<uint16_t> indices;
+  uint32_t clearColor = 0;
+  uint64_t pictureChanges = 0;  // the renderer's count when the frame ended
+
+  void clear();
+  void add(QC_TEXTURE* texture, uint32_t state, const QS_VERTEX* v, uint32_t n, const uint16_t* idx, uint32_t ni);
+  // Draw i asks for exactly this.
+  bool same(size_t i, QC_TEXTURE* texture, uint32_t state, const QS_VERTEX* v, uint32_t n, const uint16_t* idx,
+            uint32_t ni) const;
+};
+
 class QC_RENDER {
  public:
   QC_RENDER();
@@ -126,6 +148,22 @@ class QC_RENDER {
   void fUseStencilMask();
   void fEndStencilMask();
 
+  // ---- drawing only what shows -----------------------------------------------------------
+  // Off (the default), a frame whose first draws repeat the last frame's shows the picture
+  // they left then, kept in a texture, instead of drawing them again; and a large picture
+  // without a transparent texel is drawn without blending. The pixels are the same either
+  // way; set, every draw is drawn as asked (benchmarks and tests compare the two).
+  void fSetDrawEverything(bool everything);
+  bool fDrawsEverything() const { return _drawEverything; }
+
+  // ---- pictures of a screen left ---------------------------------------------------------
+  // The screen changes: pictures of the resources not drawn in the next screen's first
+  // frames give their texture back and wait, as before their first draw, to be read from
+  // their file again (through the picture source) should they be drawn later.
+  void fNoteScreenChange();
+  // Reads a picture's file bytes again; set by the resource loader.
+  std::function<bool(QC_TEXTURE*, std::vector<uint8_t>&)> _pictureSource;
+
   // ---- read-back (tests, screenshots) ----------------------------------------------------
   // The back buffer as RGBA bytes, rows top first.
   bool fReadBackBuffer(std::vector<uint8_t>& rgba, int32_t& width, int32_t& height);
@@ -164,12 +202,42 @@ class QC_RENDER {
   };
   std::map<platform::Texture*, QS_TEXTURE_ROOM> _textureRooms;
   QC_TEXTURE* _pendingHost = nullptr;  // a large picture in its first batch, not settled yet
+  uint32_t _pendingHostFirst = 0;      // the open batch's first vertex drawn from it
+  // The device textures the open batch samples, by stage: a draw with the batch's word joins
+  // it when its texture is among them or a stage is still free.
+  platform::Texture* _batchStages[platform::kTextureStages] = {};
+  uint32_t _batchStageCount = 0;
+  bool _batchLarge = false;  // it holds a large draw: it keeps to one stage
   // Pictures loaded from images in memory keep the image's file bytes until they are first
   // drawn (or locked): only then are they decoded into a texture.
   std::map<QC_TEXTURE*, std::vector<uint8_t>> _waitingPictures;
   // A picture was decoded or moved this frame: the memory its steps freed goes back to the
   // system when the frame ends (the allocator would keep it otherwise).
   bool _picturesMoved = false;
+  // Textures changed (decoded, moved, filled, released): a kept picture of a frame is only
+  // shown again while this count stays what it was.
+  uint64_t _pictureChanges = 0;
+  bool _drawEverything = false;
+  // The frame being drawn and the one before, as far as they can be kept.
+  QS_FRAME_RECORD _lastFrame;
+  QS_FRAME_RECORD _thisFrame;
+  bool _recording = false;  // this frame's draws are still recorded
+  bool _repeating = false;  // every draw of this frame so far repeats the last frame's: held back
+  size_t _repeated = 0;     // draws held back so far
+  size_t _lastRun = 0;      // how many first draws the last frame had in common with the one before
+  // The back buffer after the first _keptDraws draws (none: it stands for nothing) of the
+  // frames since it was copied.
+  platform::Texture* _keptPicture = nullptr;
+  size_t _keptDraws = 0;
+  uint64_t _keptPictureChanges = 0;
+  bool _stencilOn = false;
+  // This frame's draws that the kept picture showed instead (tests, benchmarks).
+  uint32_t _drawsShownKept = 0;
+  std::vector<QS_VERTEX> _worldVertices;  // scratch: a draw's vertices placed in the world
+  uint32_t _frameNumber = 0;  // frames begun
+  uint32_t _screenStartFrame = 0;
+  uint32_t _giveBackAtFrame = 0;  // 0: nothing to give back
+  static constexpr uint32_t kFramesBeforeGivingBack = 3;
   uint16_t _nextTargetId = 0;
   std::map<uint16_t, QS_RENDER_TARGET*> _targets;
   float _zNear = 0.0f;
@@ -221,8 +289,61 @@ class QC_RENDER {
   QC_TEXTURE* loadFromImage(const platform::DecodedImage& image, int32_t imageWidth, int32_t imageHeight);
   // Gives a waiting picture its texture, from its image (a checker texture when the image
   // turns out not to decode); it is then a picture like any other.
-  void decodeWaitingPicture(QC_TEXTURE* texture);
+  // With the draw that shows it first (none for a lock or a fill), which may keep only the
+  // part it shows.
+  void decodeWaitingPicture(QC_TEXTURE* texture, const QS_RENDER_STATE* state = nullptr,
+                            const QS_VERTEX* v = nullptr, uint32_t n = 0);
   void releaseDeviceBuffers();
+  // Where world-space vertices land in the back buffer, in pixels (x right, y down); false
+  // where that cannot be told (another target, a camera, behind the eye).
+  bool inBackBufferPixels(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n, float* x, float* y) const;
+  // Two pixels to spare around what a draw covers: the half-pixel shift of the pixel centres
+  // and any rounding.
+  static constexpr float kPixelsToSpare = 2.0f;
+  std::vector<float> _pixelX, _pixelY;  // scratch
+  // A draw of world-space vertices wholly beyond the back buffer's edges: it is dropped, and
+  // its picture is not even decoded. Never while every draw is drawn.
+  bool outsideTheBackBuffer(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n);
+  // ---- pictures mostly beyond the back buffer (render_picture_parts.cpp) ----
+  // The texels a plain quad of the picture shows in the back buffer (with two to spare for
+  // filtering); false for any other draw.
+  struct QS_TEXEL_RECT {
+    int32_t left, top, right, bottom;
+  };
+  bool shownTexels(QC_TEXTURE* texture, const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n,
+                   QS_TEXEL_RECT& rect);
+  // A decoded picture keeps only the part its first draw shows when that is a small part: a
+  // border picture of which one row shows.
+  bool keepShownPart(QC_TEXTURE* texture, const platform::DecodedImage& image, const QS_TEXEL_RECT& rect);
+  // A picture kept in part that a draw shows beyond that part is read whole again.
+  void wholePictureFor(QC_TEXTURE* texture, const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n);
+  // Back to waiting for its first draw, with no bytes: the picture source reads them again.
+  void giveBack(QC_TEXTURE* texture);
+  // A picture waiting or kept in part is decoded whole (locks, fills, point sprites).
+  void wholePicture(QC_TEXTURE* texture);
+  // A blended draw whose corners all have alpha 0: it changes no pixel and is dropped.
+  bool invisible(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const;
+  // Puts a draw's world-space vertices into the batches.
+  void submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_RENDER_STATE* state, uint32_t n,
+                  const uint16_t* indices, uint32_t ni);
+  // ---- frames that repeat the last one (render_frame_reuse.cpp) ----
+  void startFrameRecord();
+  // True when the draw is held back: so far this frame repeats the last one.
+  bool holdBackRepeat(QC_TEXTURE* texture, const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n,
+                      const uint16_t* idx, uint32_t ni);
+  // The frame stops repeating the last one after the draws held back: they are shown (from
+  // the kept picture as far as it goes, the rest drawn), and the picture is kept anew when
+  // frames keep repeating that far.
+  void stopRepeating();
+  // Drawing that is not recorded (points, stencil, camera, depth): the record ends here.
+  void endFrameRecord();
+  void finishFrameRecord();
+  void keepPicture(size_t draws);
+  // The kept picture no longer stands for any draws; its texture stays for the next one.
+  void dropKeptPicture();
+  void releaseKeptPicture();
+  void notePicturesChanged();
+  void giveBackUnshownPictures();
   // ---- pictures sharing device textures (render_texture_sharing.cpp) ----
   // Settles a picture's place at its first draw; later draws only check that its texture
   // coordinates stay where a shared place can serve them. True for a large picture whose
@@ -246,6 +367,13 @@ class QC_RENDER {
   void leaveRoom(QC_TEXTURE* texture);
   // Starts the batches at the beginning of the buffers again; the next locks discard.
   void rewindBatches();
+  // The stage of a device texture in the open batch, taking a free one for a new texture;
+  // -1 when the draw cannot join the batch (all stages taken, or a large draw in a batch of
+  // several stages).
+  int32_t batchStage(platform::Texture* device, bool large);
+  // A texture of the open batch is going: what was drawn from it goes first, and the stages
+  // start afresh.
+  void leaveBatch(const platform::Texture* device);
   // One unlit, untextured line in screen space or in the camera's space.
   void drawLine(float x1, float y1, float z1, float x2, float y2, float z2, uint32_t color, bool screen);
   void restoreSpaceWorld();

@@ -55,6 +55,7 @@ QC_RENDER::~QC_RENDER() {
   _guestTextures.clear();
   _textureRooms.clear();
   _defaultTexture = nullptr;
+  releaseKeptPicture();
   releaseDeviceBuffers();
   if (_quadBuffer) _quadBuffer->release();
   _quadBuffer = nullptr;
@@ -158,12 +159,17 @@ void QC_RENDER::ResetDevice() {
     t->_surface = nullptr;
     t->_texture = nullptr;
   }
-  // Batches and bindings of the old buffers are gone with them.
+  // Batches and bindings of the old buffers are gone with them, and so is what was kept of
+  // the frames drawn into them.
+  releaseKeptPicture();
+  _lastFrame.clear();
+  _recording = _repeating = false;
   settlePendingHost();
   _batchVertices = 0;
   _batchIndices = 0;
   rewindBatches();
   _currentTexture = nullptr;
+  _batchStageCount = 0;
 
   if (_device) {
     const platform::Result r = _device->reset(_presentParameters);

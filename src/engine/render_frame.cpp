@@ -2,6 +2,7 @@
 // textures in a row share one device draw call. A frame's batches lie one after another in
 // the vertex and index buffers, so the buffers are reallocated (discarded) at most once a
 // frame and when they run full, and each batch uploads only its own bytes.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -17,12 +18,21 @@ namespace QEL {
 
 namespace {
 constexpr uint32_t kPointChunk = 512;
+// A draw this large (in pixels of the picture) keeps to a batch of one texture stage: picking
+// a stage per triangle costs a software rasteriser a share of every pixel's work, which small
+// pictures (glyphs, icons, buttons) pay back with the draw calls they save, large ones not.
+constexpr float kStagedDrawMaxArea = 256.0f * 256.0f;
 
-// What a batch of this texture samples: its device texture, or the handle itself while it has
-// none (a picture not decoded yet, passed with an untextured word).
-const void* samplingKey(const QC_TEXTURE* texture) {
-  if (!texture) return nullptr;
-  return texture->_deviceTexture ? static_cast<const void*>(texture->_deviceTexture) : static_cast<const void*>(texture);
+bool isLarge(const QS_VERTEX* v, uint32_t n) {
+  if (n == 0) return false;
+  float left = v[0].x, right = v[0].x, top = v[0].y, bottom = v[0].y;
+  for (uint32_t i = 1; i < n; ++i) {
+    left = std::min(left, v[i].x);
+    right = std::max(right, v[i].x);
+    top = std::min(top, v[i].y);
+    bottom = std::max(bottom, v[i].y);
+  }
+  return (right - left) * (bottom - top) > kStagedDrawMaxArea;
 }
 }  // namespace
 
@@ -56,8 +66,78 @@ int32_t QC_RENDER::fBeginScene() {
   _drawCalls = 0;
   _stateChanges = 0;
   _flushes = 0;
+  _drawsShownKept = 0;
+  ++_frameNumber;
   rewindBatches();
+  startFrameRecord();
   return 1;
+}
+
+bool QC_RENDER::inBackBufferPixels(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n, float* x,
+                                   float* y) const {
+  if (n == 0 || _sceneState != 0 || _actualWidth <= 0 || _actualHeight <= 0) return false;
+  // Camera space is the screen's while there is no camera.
+  if (!state._screen && _camera) return false;
+  // The screen's view sees one unit more than the picture has pixels, so the last units
+  // reach the last pixels: the device's own transforms say where a vertex lands.
+  QS_MATRIX4 m;
+  platform::matrixMultiply(m, state._screen ? _screenWorld : _cameraWorld, _view);
+  platform::matrixMultiply(m, m, _projection);
+  const float width = static_cast<float>(_actualWidth), height = static_cast<float>(_actualHeight);
+  for (uint32_t i = 0; i < n; ++i) {
+    const QS_VERTEX& p = v[i];
+    const float w = p.x * m.m[0][3] + p.y * m.m[1][3] + p.z * m.m[2][3] + m.m[3][3];
+    if (!(w > 0.0f)) return false;
+    x[i] = ((p.x * m.m[0][0] + p.y * m.m[1][0] + p.z * m.m[2][0] + m.m[3][0]) / w + 1.0f) * 0.5f * width;
+    y[i] = (1.0f - (p.x * m.m[0][1] + p.y * m.m[1][1] + p.z * m.m[2][1] + m.m[3][1]) / w) * 0.5f * height;
+  }
+  return true;
+}
+
+bool QC_RENDER::outsideTheBackBuffer(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) {
+  if (_drawEverything || state._primitive != QS_RENDER_STATE::PRIMITIVE_TRIANGLES) return false;
+  _pixelX.resize(n);
+  _pixelY.resize(n);
+  if (!inBackBufferPixels(state, v, n, _pixelX.data(), _pixelY.data())) return false;
+  const auto [left, right] = std::minmax_element(_pixelX.begin(), _pixelX.end());
+  const auto [top, bottom] = std::minmax_element(_pixelY.begin(), _pixelY.end());
+  const float width = static_cast<float>(_actualWidth), height = static_cast<float>(_actualHeight);
+  return *left > width + kPixelsToSpare || *top > height + kPixelsToSpare || *right < -kPixelsToSpare ||
+         *bottom < -kPixelsToSpare;
+}
+
+bool QC_RENDER::invisible(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const {
+  // Blended by its own alpha (over the picture or added to it), a draw whose every corner has
+  // alpha 0 leaves every pixel as it was (a picture fading in starts so).
+  if (_drawEverything || n == 0 || !_device || state._depth || _stencilOn) return false;
+  // Whether the device would blend it: its word applied over the current one.
+  bool blending = _device->getRenderState(platform::RenderState::alphaBlendEnable) != 0;
+  if (state != _currentState) {
+    if (state._opaque && !_currentState._opaque) blending = false;
+    else if (state._blend != _currentState._blend) blending = state._blend != 0;
+  }
+  if (!blending) return false;
+  for (uint32_t i = 0; i < n; ++i)
+    if (v[i].color.a != 0) return false;
+  return true;
+}
+
+int32_t QC_RENDER::batchStage(platform::Texture* device, bool large) {
+  for (uint32_t stage = 0; stage < _batchStageCount; ++stage)
+    if (_batchStages[stage] == device) return large && _batchStageCount > 1 ? -1 : static_cast<int32_t>(stage);
+  const bool mixes = _batchStageCount > 0;
+  if (_batchStageCount >= _device->textureStages() || (mixes && (large || _batchLarge))) return -1;
+  _batchStages[_batchStageCount] = device;
+  return static_cast<int32_t>(_batchStageCount++);
+}
+
+void QC_RENDER::leaveBatch(const platform::Texture* device) {
+  bool sampled = false;
+  for (uint32_t stage = 0; stage < _batchStageCount; ++stage) sampled = sampled || _batchStages[stage] == device;
+  if (!sampled) return;
+  fFlush();
+  _batchStageCount = 0;
+  _currentTexture = nullptr;
 }
 
 void QC_RENDER::rewindBatches() {
@@ -69,16 +149,22 @@ void QC_RENDER::rewindBatches() {
 
 int32_t QC_RENDER::fClear() {
   if (!_device) return -1;
+  if (_sceneState == 0) endFrameRecord();
   return static_cast<int32_t>(_device->clear(platform::kClearTarget | platform::kClearZBuffer,
                                              _clearColor.fToARGB(), 1.0f, 0));
 }
 
 int32_t QC_RENDER::fEndScene() {
   if (_sceneState != 0) return -1;
+  finishFrameRecord();
   if (_batchVertices) fFlush();
   _device->endScene();
   _device->present();
   _sceneState = 1;
+  if (_giveBackAtFrame != 0 && _frameNumber >= _giveBackAtFrame) {
+    _giveBackAtFrame = 0;
+    giveBackUnshownPictures();
+  }
   if (_picturesMoved) {
     _picturesMoved = false;
     platform::returnFreedMemory();
@@ -102,26 +188,51 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
     fLog("QC_RENDER::fDraw too many vertices or indices: ", count, " ", indexCount);
     return;
   }
+  _worldVertices.resize(n);
+  const float(&m)[4][4] = _world.m;
+  for (uint32_t i = 0; i < n; ++i) {
+    const QS_VERTEX& v = vertices[i];
+    QS_VERTEX& out = _worldVertices[i];
+    out = v;
+    out.x = v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0] + m[3][0];
+    out.y = v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1] + m[3][1];
+    out.z = v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2] + m[3][2];
+  }
+  if (outsideTheBackBuffer(*state, _worldVertices.data(), n) || invisible(*state, _worldVertices.data(), n)) return;
+  if (holdBackRepeat(texture, *state, _worldVertices.data(), n, indices, ni)) return;
+  submitDraw(_worldVertices.data(), texture, state, n, indices, ni);
+}
+
+void QC_RENDER::submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_RENDER_STATE* state, uint32_t n,
+                           const uint16_t* indices, uint32_t ni) {
   const bool textured = state->_textured != 0 && texture != nullptr;
-  if (textured && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  if (textured && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture, state, vertices, n);
+  else if (textured && texture->_place == QC_TEXTURE::qePLACE_PART) wholePictureFor(texture, *state, vertices, n);
+  if (textured) texture->_lastDrawn = _frameNumber;
   const bool pendingHost =
       textured && texture->_place != QC_TEXTURE::qePLACE_FIXED && settlePicture(texture, *state, vertices, n);
-  // Pictures that share a device texture share the batch too.
-  const void* sampled = samplingKey(texture);
-  const void* batchSampled = samplingKey(_currentTexture);
-  if (*state != _currentState || sampled != batchSampled || _batchVertices + n > _vertexCapacity ||
-      _batchIndices + ni > fIndexCapacity()) {
+  // A large picture hosts only pictures drawn right after it: anything else settles it alone.
+  if (_pendingHost && _pendingHost != texture) settlePendingHost();
+  // Draws with the batch's word share it, whatever pictures they show, up to a texture for
+  // each stage the device samples (pictures sharing a device texture take one stage); a large
+  // draw only shares a batch of its own texture alone.
+  const bool large = isLarge(vertices, n);
+  int32_t stage = -1;
+  if (*state == _currentState && _batchVertices + n <= _vertexCapacity && _batchIndices + ni <= fIndexCapacity())
+    stage = _currentState._textured && texture ? batchStage(texture->_deviceTexture, large) : 0;
+  if (stage < 0) {
     fFlush();
     fApplyState(state);
-    if (_currentState._textured && texture) {
-      _device->setTexture(0, texture->_deviceTexture);
-      _currentTexture = texture;
-    } else {
-      _device->setTexture(0, nullptr);
-      _currentTexture = nullptr;
-    }
+    _batchStageCount = 0;
+    _batchLarge = false;
+    stage = _currentState._textured && texture ? batchStage(texture->_deviceTexture, large) : 0;
   }
-  if (pendingHost) _pendingHost = texture;
+  _batchLarge = _batchLarge || large;
+  _currentTexture = _currentState._textured && texture ? texture : nullptr;
+  if (pendingHost) {
+    _pendingHost = texture;
+    _pendingHostFirst = _batchVertices;
+  }
   // No room left behind the batch: it is drawn where it lies and the next one starts at the
   // beginning of freshly discarded buffers.
   if (_batchFirstVertex + _batchVertices + n > _vertexCapacity ||
@@ -140,15 +251,10 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
                             lockFlags(_discardVertices)) == platform::Result::ok &&
         data) {
       auto* out = static_cast<QS_VERTEX*>(data);
-      const float(&m)[4][4] = _world.m;
-      for (uint32_t i = 0; i < n; ++i) {
-        const QS_VERTEX& v = vertices[i];
-        out[i] = v;
-        out[i].x = v.x * m[0][0] + v.y * m[1][0] + v.z * m[2][0] + m[3][0];
-        out[i].y = v.x * m[0][1] + v.y * m[1][1] + v.z * m[2][1] + m[3][1];
-        out[i].z = v.x * m[0][2] + v.y * m[1][2] + v.z * m[2][2] + m[3][2];
-      }
-      if (textured && (texture->_place == QC_TEXTURE::qePLACE_HOST || texture->_place == QC_TEXTURE::qePLACE_GUEST)) {
+      std::memcpy(out, vertices, n * sizeof(QS_VERTEX));
+      for (uint32_t i = 0; i < n; ++i) out[i].nz = static_cast<float>(stage);
+      if (textured && (texture->_place == QC_TEXTURE::qePLACE_HOST || texture->_place == QC_TEXTURE::qePLACE_GUEST ||
+                       texture->_place == QC_TEXTURE::qePLACE_PART)) {
         for (uint32_t i = 0; i < n; ++i) {
           out[i].u = vertices[i].u * texture->_uScale + texture->_uOffset;
           out[i].v = vertices[i].v * texture->_vScale + texture->_vOffset;
@@ -173,6 +279,8 @@ void QC_RENDER::fDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_R
 }
 
 void QC_RENDER::fFlush() {
+  // Whatever was asked for reaches the device, the draws held back included.
+  if (_repeating) stopRepeating();
   settlePendingHost();
   if (_batchVertices == 0) return;
   ++_flushes;
@@ -187,6 +295,9 @@ void QC_RENDER::fFlush() {
     default: primitives = 0; break;
   }
   if (_device && primitives > 0) {
+    _device->setSampledStages(_batchStageCount);
+    if (_batchStageCount == 0) _device->setTexture(0, nullptr);
+    for (uint32_t stage = 0; stage < _batchStageCount; ++stage) _device->setTexture(stage, _batchStages[stage]);
     _device->setStreamSource(0, _vertexBuffer, 0, sizeof(QS_VERTEX));
     _device->setFvf(platform::kFvfVertex);
     if (_batchIndices == 0) {
@@ -279,10 +390,11 @@ void QC_RENDER::restoreSpaceWorld() {
 
 void QC_RENDER::fDrawPointList(const void* first, const void* (*next)(const void*), QC_TEXTURE* texture,
                                const QS_RENDER_STATE* state) {
+  endFrameRecord();
   fFlush();
   if (!first || !next || !_device || !_pointBuffer) return;
   // A point sprite shows its whole texture: a shared picture needs its own.
-  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  wholePicture(texture);
   if (texture && texture->_place != QC_TEXTURE::qePLACE_FIXED) {
     giveOwnTexture(texture);
     texture->_place = QC_TEXTURE::qePLACE_OWN;
@@ -316,8 +428,10 @@ void QC_RENDER::fDrawPointList(const void* first, const void* (*next)(const void
   _pointBuffer->unlock();
   if (copied > 0) _device->drawPrimitive(platform::PrimitiveType::pointList, _pointRing, copied);
   _pointRing += kPointChunk;
-  // The batch that follows may continue with the current texture: give it its binding back.
-  _device->setTexture(0, _currentTexture ? _currentTexture->_deviceTexture : nullptr);
+  // The next draw starts a batch of its own.
+  _device->setSampledStages(1);
+  _batchStageCount = 0;
+  _currentTexture = nullptr;
 }
 
 void QC_RENDER::fDrawSquare(int32_t x, int32_t y, uint32_t color, float side) {
@@ -382,6 +496,8 @@ QC_CAMERA* QC_RENDER::fCreateCamera(int32_t width, int32_t height) {
 }
 
 void QC_RENDER::fSetCamera(QC_CAMERA* camera) {
+  endFrameRecord();
+  notePicturesChanged();
   fFlush();
   _camera = camera;
   if (_camera && _device) _device->setTransform(platform::TransformKind::view, _camera->_view);
@@ -393,6 +509,8 @@ void QC_RENDER::fMultiplyCameraWorld(const QS_TRANSFORM3& t) {
   platform::matrixRotationYawPitchRoll(rotation, t._rotation.y, t._rotation.x, t._rotation.z);
   platform::matrixTranslation(position, t._position.x, -t._position.y, t._position.z);
   platform::matrixScaling(scaling, t._scale.x, t._scale.y, t._scale.z);
+  endFrameRecord();
+  notePicturesChanged();
   fFlush();
   platform::matrixMultiply(_cameraWorld, _cameraWorld, pivot);
   platform::matrixMultiply(_cameraWorld, _cameraWorld, rotation);
@@ -469,6 +587,8 @@ int32_t QC_RENDER::fEndTarget() {
 // ---- stencil mask ----------------------------------------------------------------------------------------
 
 void QC_RENDER::fBeginStencilMask() {
+  endFrameRecord();
+  _stencilOn = true;
   if (!_device) return;
   _device->clear(platform::kClearStencil, 0xFFFFFFFFu, 1.0f, 0);
   _device->setRenderState(platform::RenderState::stencilEnable, 1);
@@ -479,6 +599,7 @@ void QC_RENDER::fBeginStencilMask() {
 }
 
 void QC_RENDER::fUseStencilMask() {
+  endFrameRecord();
   fFlush();
   if (!_device) return;
   --_stencilRef;
@@ -489,7 +610,9 @@ void QC_RENDER::fUseStencilMask() {
 }
 
 void QC_RENDER::fEndStencilMask() {
+  endFrameRecord();
   fFlush();
+  _stencilOn = false;
   if (!_device) return;
   _device->setRenderState(platform::RenderState::stencilEnable, 0);
 }

@@ -1,5 +1,6 @@
 // Pictures sharing device textures, so that draws from pictures drawn one after another
-// batch into one device draw call. A picture loaded from an image settles its place with its
+// batch into one device draw call. (A batch also samples a device texture for each of the
+// device's stages, render_frame.cpp: pictures sharing one take one stage.) A picture loaded from an image settles its place with its
 // first batch, and keeps it:
 // - a large picture whose first batch is followed by a small picture drawn the same way
 //   gets a device texture with a one-texel border and room below it: a host;
@@ -113,6 +114,7 @@ bool QC_RENDER::copyWithBorder(platform::Texture* from, int32_t w, int32_t h, pl
 }
 
 bool QC_RENDER::becomeHost(QC_TEXTURE* texture) {
+  notePicturesChanged();
   platform::Texture* own = texture->_deviceTexture;
   const int32_t w = widthOf(own), h = heightOf(own);
   int32_t rows = h / 2;
@@ -129,14 +131,16 @@ bool QC_RENDER::becomeHost(QC_TEXTURE* texture) {
     return false;
   }
   setPlace(texture, shared, 1, 1);
-  // Its first batch, still open, was written with the picture's own coordinates.
-  if (texture == _pendingHost && _currentTexture == texture && _batchVertices > 0) {
+  // Its first draws, the last of the open batch, were written with the picture's own
+  // coordinates.
+  if (texture == _pendingHost && _currentTexture == texture && _batchVertices > _pendingHostFirst) {
     void* data = nullptr;
-    if (_vertexBuffer->lock(_batchFirstVertex * sizeof(QS_VERTEX), _batchVertices * sizeof(QS_VERTEX), &data,
-                            platform::kLockNoOverwrite) == platform::Result::ok &&
+    const uint32_t count = _batchVertices - _pendingHostFirst;
+    if (_vertexBuffer->lock((_batchFirstVertex + _pendingHostFirst) * sizeof(QS_VERTEX), count * sizeof(QS_VERTEX),
+                            &data, platform::kLockNoOverwrite) == platform::Result::ok &&
         data) {
       auto* batch = static_cast<QS_VERTEX*>(data);
-      for (uint32_t i = 0; i < _batchVertices; ++i) {
+      for (uint32_t i = 0; i < count; ++i) {
         batch[i].u = batch[i].u * texture->_uScale + texture->_uOffset;
         batch[i].v = batch[i].v * texture->_vScale + texture->_vOffset;
       }
@@ -163,6 +167,7 @@ bool QC_RENDER::becomeGuest(QC_TEXTURE* texture, QC_TEXTURE* neighbour) {
   const int32_t w = widthOf(own), h = heightOf(own);
   const int32_t needW = w + 2, needH = h + 2;
   if (own->format() != shared->format() || needW > room.width) return false;
+  notePicturesChanged();
   // The first shelf tall enough with room left on it, else a new shelf below the others.
   QS_TEXTURE_ROOM::SHELF* shelf = nullptr;
   for (QS_TEXTURE_ROOM::SHELF& candidate : room.shelves) {
@@ -190,7 +195,10 @@ bool QC_RENDER::becomeGuest(QC_TEXTURE* texture, QC_TEXTURE* neighbour) {
 void QC_RENDER::moveInto(QC_TEXTURE* texture, platform::Texture* shared, uint8_t place) {
   platform::Texture* own = texture->_deviceTexture;
   _liveTextures.erase(own);
-  if (_device->getTexture(0) == own) _device->setTexture(0, shared);
+  for (uint32_t stage = 0; stage < platform::kTextureStages; ++stage) {
+    if (stage < _batchStageCount && _batchStages[stage] == own) _batchStages[stage] = shared;
+    if (_device->getTexture(stage) == own) _device->setTexture(stage, shared);
+  }
   own->release();
   _picturesMoved = true;
   texture->_deviceTexture = shared;
@@ -199,6 +207,7 @@ void QC_RENDER::moveInto(QC_TEXTURE* texture, platform::Texture* shared, uint8_t
 
 void QC_RENDER::giveOwnTexture(QC_TEXTURE* texture) {
   if (texture->_place != QC_TEXTURE::qePLACE_HOST && texture->_place != QC_TEXTURE::qePLACE_GUEST) return;
+  notePicturesChanged();
   platform::Texture* shared = texture->_deviceTexture;
   const int32_t width = widthOf(shared), height = heightOf(shared);
   const int32_t w = static_cast<int32_t>(std::lround(texture->_uScale * static_cast<float>(width)));
@@ -212,7 +221,7 @@ void QC_RENDER::giveOwnTexture(QC_TEXTURE* texture) {
     fLog("QC_RENDER: a shared picture could not get a texture of its own");
     return;
   }
-  fFlush();  // the open batch may still draw from the shared place
+  leaveBatch(shared);  // the open batch may still draw from the shared place
   _device->copyTexels(shared, static_cast<uint32_t>(x), static_cast<uint32_t>(y), static_cast<uint32_t>(w),
                       static_cast<uint32_t>(h), own, 0, 0);
   if (texture->_place == QC_TEXTURE::qePLACE_GUEST) {

@@ -34,6 +34,18 @@ bool fitsTheDevice(platform::Device* device, const platform::ImageInfo& info, co
   return false;
 }
 
+// A picture whose every texel is white but for its alpha (a font's page) keeps the alpha
+// alone: a quarter of the memory, sampled as the same white with the same alpha.
+bool alphaOfWhitePicture(const platform::DecodedImage& image, std::vector<uint8_t>& alpha) {
+  const size_t texels = static_cast<size_t>(image.width()) * static_cast<size_t>(image.height());
+  const uint8_t* rgba = image.pixels();
+  for (size_t i = 0; i < texels; ++i)
+    if ((rgba[4 * i] & rgba[4 * i + 1] & rgba[4 * i + 2]) != 0xFF) return false;
+  alpha.resize(texels);
+  for (size_t i = 0; i < texels; ++i) alpha[i] = rgba[4 * i + 3];
+  return true;
+}
+
 }  // namespace
 
 bool QC_RENDER::createManagedTexture(int32_t width, int32_t height, uint32_t format) {
@@ -108,17 +120,34 @@ QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count,
   return nullptr;
 }
 
-void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture) {
+void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture, const QS_RENDER_STATE* state, const QS_VERTEX* v,
+                                     uint32_t n) {
   auto waiting = _waitingPictures.find(texture);
   if (waiting == _waitingPictures.end()) return;
-  const std::vector<uint8_t> bytes = std::move(waiting->second);
+  notePicturesChanged();
+  std::vector<uint8_t> bytes = std::move(waiting->second);
   _waitingPictures.erase(waiting);
   _picturesMoved = true;
+  // A picture given back earlier reads its file again.
+  if (bytes.empty() && _pictureSource) _pictureSource(texture, bytes);
   platform::DecodedImage image;
   _newTexture = nullptr;
+  QS_TEXEL_RECT shown{};
   if (_device && platform::decodeImage(bytes.data(), bytes.size(), image)) {
-    _device->createTextureFromPixels(static_cast<uint32_t>(image.width()), static_cast<uint32_t>(image.height()),
-                                     platform::kFormatA8B8G8R8, image.pixels(), &_newTexture);
+    std::vector<uint8_t>().swap(bytes);
+    if (state && shownTexels(texture, *state, v, n, shown) && keepShownPart(texture, image, shown)) {
+      texture->_deviceTexture = _newTexture;
+      _liveTextures[_newTexture] = texture;
+      _newTexture = nullptr;
+      return;
+    }
+    const uint32_t width = static_cast<uint32_t>(image.width()), height = static_cast<uint32_t>(image.height());
+    std::vector<uint8_t> alpha;
+    if (alphaOfWhitePicture(image, alpha)) {
+      _device->createTextureFromPixels(width, height, platform::kFormatA8, alpha.data(), &_newTexture);
+    } else {
+      _device->createTextureFromPixels(width, height, platform::kFormatA8B8G8R8, image.pixels(), &_newTexture);
+    }
   }
   if (_newTexture) {
     texture->_place = QC_TEXTURE::qePLACE_UNSETTLED;
@@ -142,6 +171,7 @@ void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture) {
 
 void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
   if (!texture || texture == _defaultTexture) return;
+  notePicturesChanged();
   if (_waitingPictures.erase(texture) == 1) {
     delete texture;
     return;
@@ -151,6 +181,7 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
       fFlush();
       _currentTexture = nullptr;
     }
+    leaveBatch(texture->_deviceTexture);
     // The host's texture goes when the last picture in it goes.
     leaveRoom(texture);
     if (texture->_deviceTexture) texture->_deviceTexture->release();
@@ -164,9 +195,11 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
     fFlush();
     _currentTexture = nullptr;
   }
+  leaveBatch(texture->_deviceTexture);
   _liveTextures.erase(it);
   if (texture->_deviceTexture) {
-    if (_device && _device->getTexture(0) == texture->_deviceTexture) _device->setTexture(0, nullptr);
+    for (uint32_t stage = 0; stage < platform::kTextureStages && _device; ++stage)
+      if (_device->getTexture(stage) == texture->_deviceTexture) _device->setTexture(stage, nullptr);
     leaveRoom(texture);
     texture->_deviceTexture->release();
   }
@@ -175,8 +208,29 @@ void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
   delete texture;
 }
 
+void QC_RENDER::fNoteScreenChange() {
+  _screenStartFrame = _frameNumber + 1;
+  _giveBackAtFrame = _frameNumber + kFramesBeforeGivingBack;
+}
+
+void QC_RENDER::giveBackUnshownPictures() {
+  std::vector<QC_TEXTURE*> unshown;
+  for (const auto& [device, texture] : _liveTextures)
+    if ((texture->_place == QC_TEXTURE::qePLACE_OWN || texture->_place == QC_TEXTURE::qePLACE_PART) &&
+        texture->_lastDrawn < _screenStartFrame)
+      unshown.push_back(texture);
+  for (QC_TEXTURE* texture : unshown) giveBack(texture);
+}
+
+void QC_RENDER::wholePicture(QC_TEXTURE* texture) {
+  if (!texture) return;
+  if (texture->_place == QC_TEXTURE::qePLACE_PART) giveBack(texture);
+  if (texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+}
+
 void* QC_RENDER::fTextureLock(QC_TEXTURE* texture) {
-  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  notePicturesChanged();
+  wholePicture(texture);
   // Only a picture's own texture hands out exactly its pixels.
   if (texture && texture->_place != QC_TEXTURE::qePLACE_FIXED) {
     giveOwnTexture(texture);
@@ -197,7 +251,8 @@ bool QC_RENDER::fTextureUnlock(QC_TEXTURE* texture) {
 }
 
 bool QC_RENDER::fFillTexture(QC_TEXTURE* texture, const void* pixels) {
-  if (texture && texture->_place == QC_TEXTURE::qePLACE_WAITING) decodeWaitingPicture(texture);
+  notePicturesChanged();
+  wholePicture(texture);
   if (!texture || !pixels || !texture->_deviceTexture) return false;
   if (texture->_place != QC_TEXTURE::qePLACE_FIXED) {
     giveOwnTexture(texture);

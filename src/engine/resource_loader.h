@@ -64,6 +64,9 @@ class QC_RESOURCE_LOADER {
   // released as well (fFreeImage), texture and all. 1 released, 0 still in use or not an
   // image of ours (the default texture is never released).
   int32_t fReleaseImageUse(QC_TEXTURE* texture);
+  // The file bytes of the image record that holds the texture, read again (for a picture the
+  // renderer gave back and draws again); false when no record holds it or it cannot be read.
+  bool fReadImageAgain(QC_TEXTURE* texture, std::vector<uint8_t>& bytes);
   int32_t fUnsubscribe(void* object);
   int32_t fFreeImage(void* object);
 

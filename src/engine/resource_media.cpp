@@ -150,6 +150,27 @@ int32_t QC_RESOURCE_LOADER::fReleaseImageUse(QC_TEXTURE* texture) {
   return fFreeImage(texture) == 1 ? 1 : 0;
 }
 
+bool QC_RESOURCE_LOADER::fReadImageAgain(QC_TEXTURE* texture, std::vector<uint8_t>& bytes) {
+  // The record that made the picture, even one a rebuilt repository has replaced since.
+  QS_RESOURCE* record = nullptr;
+  for (const std::unique_ptr<QS_RESOURCE>& made : _records)
+    if (texture && made->_object == texture && made->_type == qeRESOURCE_IMAGE) record = made.get();
+  const bool read = record && fReadRecord(record) == 1;
+  if (read) {
+    const auto* first = static_cast<const uint8_t*>(record->_file._data);
+    bytes.assign(first, first + record->_file._size);
+    fileSystem()->fFreeResource(record->_file);
+    record->_file = QS_FILE_DATA();
+  }
+  if (record) {
+    // Reading makes it a record of bytes: it holds the picture as before.
+    record->_object = texture;
+    record->_type = qeRESOURCE_IMAGE;
+  }
+  if (!read) fLog("Image cannot be read again: ", record ? record->_sgResName : std::string("no record"));
+  return read;
+}
+
 int32_t QC_RESOURCE_LOADER::fUnsubscribe(void* object) {
   QS_RESOURCE* record = object ? fFindByObject(object) : nullptr;
   if (!record) return 0;

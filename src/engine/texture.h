@@ -36,9 +36,12 @@ class QC_TEXTURE {
     qePLACE_HOST = 3,      // settled in a device texture with a border and room for others
     qePLACE_GUEST = 4,     // settled in the room of another picture's device texture
     qePLACE_WAITING = 5,   // from an image not decoded yet: no device texture until drawn
+    qePLACE_PART = 6,      // only the part of the picture its draws show, in a texture of its own
   };
   uint8_t _place = qePLACE_FIXED;
-  // Hosts and guests: texture coordinates of the picture map to u * _uvScale + _uvOffset.
+  uint32_t _lastDrawn = 0;  // the renderer's frame number when it was last drawn
+  int32_t _partLeft = 0, _partTop = 0, _partRight = 0, _partBottom = 0;  // parts: the texels kept
+  // Hosts, guests and parts: texture coordinates of the picture map to u * _uvScale + _uvOffset.
   float _uScale = 1.0f, _vScale = 1.0f, _uOffset = 0.0f, _vOffset = 0.0f;
 };
 

@@ -214,6 +214,25 @@ uint32_t DeviceObject::release() {
 
 // ---- device -----------------------------------------------------------------------------------
 
+bool Device::buildProgram(Program& program, bool stages, std::string& error) {
+  program.name = buildDeviceProgram(stages, error);
+  if (!program.name) return false;
+  program.matrix = glGetUniformLocation(program.name, "uMatrix");
+  program.pixel = glGetUniformLocation(program.name, "uPixel");
+  program.pointSprite = glGetUniformLocation(program.name, "uPointSprite");
+  program.pointSizeRange = glGetUniformLocation(program.name, "uPointSizeRange");
+  glUseProgram(program.name);
+  if (!stages) {
+    glUniform1i(glGetUniformLocation(program.name, "uTexture"), 0);
+    return true;
+  }
+  for (uint32_t unit = 0; unit < kTextureStages; ++unit) {
+    const std::string name = "uTextures[" + std::to_string(unit) + "]";
+    glUniform1i(glGetUniformLocation(program.name, name.c_str()), static_cast<GLint>(unit));
+  }
+  return true;
+}
+
 bool Device::create(WindowHandle window, const PresentParameters& parameters) {
   _window = window;
   SDL_GLContext context = SDL_GL_CreateContext(window);
@@ -223,19 +242,20 @@ bool Device::create(WindowHandle window, const PresentParameters& parameters) {
   }
   _context = context;
   makeCurrent();
+  bool gpuShader5 = false;
+  GLint extensionCount = 0;
+  glGetIntegerv(GL_NUM_EXTENSIONS, &extensionCount);
+  for (GLint i = 0; i < extensionCount && !gpuShader5; ++i) {
+    const char* name = reinterpret_cast<const char*>(glGetStringi(GL_EXTENSIONS, static_cast<GLuint>(i)));
+    gpuShader5 = name && std::strcmp(name, "GL_ARB_gpu_shader5") == 0;
+  }
   std::string error;
-  _program = buildDeviceProgram(error);
-  if (!_program) {
+  if (!buildProgram(_program, false, error)) {
     setDeviceFailureReason("shader: " + error);
     return false;
   }
-  _uniformMatrix = glGetUniformLocation(_program, "uMatrix");
-  _uniformPixel = glGetUniformLocation(_program, "uPixel");
-  _uniformPointSprite = glGetUniformLocation(_program, "uPointSprite");
-  _uniformPointSizeRange = glGetUniformLocation(_program, "uPointSizeRange");
-  _uniformSampler = glGetUniformLocation(_program, "uTexture");
-  glUseProgram(_program);
-  glUniform1i(_uniformSampler, 0);
+  // Without it, every draw samples one stage.
+  if (gpuShader5 && !buildProgram(_stagesProgram, true, error)) _stagesProgram = Program();
 
   GLuint vao = 0;
   glGenVertexArrays(1, &vao);
@@ -247,7 +267,7 @@ bool Device::create(WindowHandle window, const PresentParameters& parameters) {
   _sampler = sampler;
   glSamplerParameteri(_sampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
   glSamplerParameteri(_sampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
-  glBindSampler(0, _sampler);
+  for (uint32_t unit = 0; unit < kTextureStages; ++unit) glBindSampler(unit, _sampler);
 
   // Untextured drawing reads an opaque white texel, as an empty stage does.
   GLuint white = 0;
@@ -293,10 +313,12 @@ bool Device::create(WindowHandle window, const PresentParameters& parameters) {
 
 Device::~Device() {
   if (_context) makeCurrent();
-  if (_texture) _texture->release();
+  for (Texture*& texture : _textures) {
+    if (texture) texture->release();
+    texture = nullptr;
+  }
   if (_stream) _stream->release();
   if (_indices) _indices->release();
-  _texture = nullptr;
   _stream = nullptr;
   _indices = nullptr;
   if (_target) _target->release();
@@ -321,22 +343,27 @@ Device::~Device() {
     if (_copyFramebuffers[0]) glDeleteFramebuffers(2, _copyFramebuffers);
     if (_sampler) { names[0] = _sampler; glDeleteSamplers(1, names); }
     if (_vertexArray) { names[0] = _vertexArray; glDeleteVertexArrays(1, names); }
-    if (_program) glDeleteProgram(_program);
+    if (_program.name) glDeleteProgram(_program.name);
+    if (_stagesProgram.name) glDeleteProgram(_stagesProgram.name);
     SDL_GL_MakeCurrent(_window, nullptr);
     SDL_GL_DeleteContext(static_cast<SDL_GLContext>(_context));
   }
 }
 
-void Device::bindTextureName(unsigned name) {
-  if (name == _boundTexture) return;
-  glActiveTexture(GL_TEXTURE0);
+void Device::bindTextureName(unsigned name) { bindTextureUnit(0, name); }
+
+void Device::bindTextureUnit(uint32_t unit, unsigned name) {
+  if (name == _boundTextures[unit]) return;
+  glActiveTexture(GL_TEXTURE0 + unit);
   glBindTexture(GL_TEXTURE_2D, name);
-  _boundTexture = name;
+  if (unit != 0) glActiveTexture(GL_TEXTURE0);
+  _boundTextures[unit] = name;
   ++_counters.textureBinds;
 }
 
 void Device::forgetTextureName(unsigned name) {
-  if (name == _boundTexture) _boundTexture = 0;
+  for (unsigned& bound : _boundTextures)
+    if (bound == name) bound = 0;
 }
 
 void Device::noteFramePresented() {
@@ -439,7 +466,7 @@ void Device::setDefaultStates() {
   matrixIdentity(_world);
   matrixIdentity(_view);
   matrixIdentity(_projection);
-  _matricesDirty = true;
+  _program.matrixDirty = _stagesProgram.matrixDirty = true;
   auto set = [this](RenderState s, uint32_t v) { _renderStates[static_cast<uint32_t>(s)] = v; };
   set(RenderState::zEnable, _parameters.enableAutoDepthStencil ? 1u : 0u);
   set(RenderState::zWriteEnable, 1);
@@ -473,8 +500,10 @@ void Device::setDefaultStates() {
   _samplerStates[static_cast<uint32_t>(SamplerState::magFilter)] = static_cast<uint32_t>(TextureFilter::point);
   _samplerStates[static_cast<uint32_t>(SamplerState::minFilter)] = static_cast<uint32_t>(TextureFilter::point);
   _samplerStates[static_cast<uint32_t>(SamplerState::mipFilter)] = static_cast<uint32_t>(TextureFilter::none);
-  if (_texture) _texture->release();
-  _texture = nullptr;
+  for (Texture*& texture : _textures) {
+    if (texture) texture->release();
+    texture = nullptr;
+  }
   if (_stream) _stream->release();
   _stream = nullptr;
   if (_indices) _indices->release();
@@ -569,7 +598,7 @@ Result Device::present() {
   SDL_GL_SwapWindow(_window);
   ++_counters.presents;
   noteFramePresented();
-  _matricesDirty = true;
+  _program.matrixDirty = _stagesProgram.matrixDirty = true;
   bindTarget();
   return Result::ok;
 }
@@ -664,7 +693,7 @@ Result Device::setTransform(TransformKind kind, const float* m) {
   if (!m) return Result::invalidCall;
   float* target = kind == TransformKind::world ? _world : kind == TransformKind::view ? _view : _projection;
   std::memcpy(target, m, sizeof(float) * 16);
-  _matricesDirty = true;
+  _program.matrixDirty = _stagesProgram.matrixDirty = true;
   return Result::ok;
 }
 
@@ -703,11 +732,12 @@ uint32_t Device::getSamplerState(uint32_t sampler, SamplerState state) const {
 }
 
 Result Device::setTexture(uint32_t stage, Texture* texture) {
-  if (stage != 0) return Result::invalidCall;
-  if (texture == _texture) return Result::ok;
+  if (stage >= kTextureStages) return Result::invalidCall;
+  Texture*& slot = _textures[stage];
+  if (texture == slot) return Result::ok;
   if (texture) texture->addRef();
-  if (_texture) _texture->release();
-  _texture = texture;
+  if (slot) slot->release();
+  slot = texture;
   return Result::ok;
 }
 
@@ -737,22 +767,23 @@ Result Device::setIndices(IndexBuffer* buffer) {
 }
 
 void Device::uploadMatrices() {
-  if (!_matricesDirty) return;
+  if (!_programInUse->matrixDirty) return;
   float wv[16], wvp[16];
   matrixMultiply(wv, _world, _view);
   matrixMultiply(wvp, wv, _projection);
-  glUniformMatrix4fv(_uniformMatrix, 1, GL_FALSE, wvp);
-  _matricesDirty = false;
+  glUniformMatrix4fv(_programInUse->matrix, 1, GL_FALSE, wvp);
+  _programInUse->matrixDirty = false;
 }
 
 void Device::applyPipelineState(bool points) {
   auto rs = [this](RenderState s) { return _renderStates[static_cast<uint32_t>(s)]; };
-  glUseProgram(_program);
+  _programInUse = _sampledStages > 1 && _stagesProgram.name && !points ? &_stagesProgram : &_program;
+  glUseProgram(_programInUse->name);
   glBindVertexArray(_vertexArray);
   bindTarget();
   clearWhatTheDrawTests();
   Surface* target = _target ? _target : _backSurface;
-  glUniform2f(_uniformPixel, 2.0f / static_cast<float>(target->_width), 2.0f / static_cast<float>(target->_height));
+  glUniform2f(_programInUse->pixel, 2.0f / static_cast<float>(target->_width), 2.0f / static_cast<float>(target->_height));
   uploadMatrices();
 
   if (rs(RenderState::alphaBlendEnable)) {
@@ -787,17 +818,20 @@ void Device::applyPipelineState(bool points) {
     glDisable(GL_STENCIL_TEST);
   }
 
-  bindTextureName((_texture && _texture->_name) ? _texture->_name : _whiteTexture);
+  // Unit 0 shows white without a texture, as an empty stage does; the other units keep what
+  // they had when nothing is set for them (no vertex names them then).
+  bindTextureName((_textures[0] && _textures[0]->_name) ? _textures[0]->_name : _whiteTexture);
+  for (uint32_t unit = 1; unit < kTextureStages; ++unit)
+    if (_textures[unit] && _textures[unit]->_name) bindTextureUnit(unit, _textures[unit]->_name);
   glSamplerParameteri(_sampler, GL_TEXTURE_MAG_FILTER, glFilter(_samplerStates[static_cast<uint32_t>(SamplerState::magFilter)]));
   glSamplerParameteri(_sampler, GL_TEXTURE_MIN_FILTER, glFilter(_samplerStates[static_cast<uint32_t>(SamplerState::minFilter)]));
-  glBindSampler(0, _sampler);
 
   const bool sprites = points && rs(RenderState::pointSpriteEnable) != 0;
-  glUniform1i(_uniformPointSprite, sprites ? 1 : 0);
+  glUniform1i(_programInUse->pointSprite, sprites ? 1 : 0);
   float lo = asFloat(rs(RenderState::pointSizeMin)), hi = asFloat(rs(RenderState::pointSizeMax));
   if (!(lo >= 1.0f)) lo = 1.0f;
   if (!(hi >= lo)) hi = lo;
-  glUniform2f(_uniformPointSizeRange, lo, hi);
+  glUniform2f(_programInUse->pointSizeRange, lo, hi);
   if (!(_fvf & kFvfPointSize)) glVertexAttrib1f(3, asFloat(rs(RenderState::pointSize)));
 }
 
@@ -810,7 +844,15 @@ void Device::prepareDraw() {
   glEnableVertexAttribArray(0);
   glVertexAttribPointer(0, 3, GL_FLOAT, GL_FALSE, stride, pointer(offset));
   offset += 12;
-  if (_fvf & kFvfNormal) offset += 12;
+  if (_fvf & kFvfNormal) {
+    // The normal's third component names the texture stage.
+    glEnableVertexAttribArray(4);
+    glVertexAttribPointer(4, 1, GL_FLOAT, GL_FALSE, stride, pointer(offset + 8));
+    offset += 12;
+  } else {
+    glDisableVertexAttribArray(4);
+    glVertexAttrib1f(4, 0.0f);
+  }
   if (_fvf & kFvfPointSize) {
     glEnableVertexAttribArray(3);
     glVertexAttribPointer(3, 1, GL_FLOAT, GL_FALSE, stride, pointer(offset));

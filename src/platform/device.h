@@ -42,6 +42,7 @@ enum : uint32_t {
   kFormatA8R8G8B8 = 21,
   kFormatX8R8G8B8 = 22,
   kFormatA8B8G8R8 = 32,
+  kFormatA8 = 28,  // one byte a texel, the alpha: samples as white with that alpha
   kFormatD24S8 = 75,
   kFormatIndex16 = 101,
 };
@@ -54,6 +55,9 @@ constexpr uint32_t kFvfVertex = kFvfXyz | kFvfNormal | kFvfDiffuse | kFvfTex1;  
 constexpr uint32_t kFvfPoint = kFvfXyz | kFvfPointSize | kFvfDiffuse;         // 0x62
 
 enum : uint32_t { kUsageRenderTarget = 0x1, kUsageWriteOnly = 0x8, kUsagePoints = 0x40, kUsageDynamic = 0x200 };
+// Texture stages a draw can sample: each vertex names its stage in the third component of its
+// normal (0 when it has no normal), so one draw can show pictures of several textures.
+constexpr uint32_t kTextureStages = 8;
 enum class Pool : uint32_t { defaultPool, managed };
 enum : uint32_t { kLockDiscard = 0x2000, kLockNoOverwrite = 0x1000 };
 enum : uint32_t { kClearTarget = 1, kClearZBuffer = 2, kClearStencil = 4 };
@@ -171,7 +175,7 @@ class Device {
   Result setSamplerState(uint32_t sampler, SamplerState state, uint32_t value);
   uint32_t getSamplerState(uint32_t sampler, SamplerState state) const;
   Result setTexture(uint32_t stage, Texture* texture);
-  Texture* getTexture(uint32_t stage) const { return stage == 0 ? _texture : nullptr; }
+  Texture* getTexture(uint32_t stage) const { return stage < kTextureStages ? _textures[stage] : nullptr; }
 
   Result setStreamSource(uint32_t stream, VertexBuffer* buffer, uint32_t offset, uint32_t stride);
   Result setFvf(uint32_t fvf);
@@ -186,6 +190,12 @@ class Device {
                        Texture** out);
   // The widest and tallest texture the driver makes (asked once).
   uint32_t maxTextureSize();
+  // How many stages one draw can sample (kTextureStages, or 1 where the driver's shaders
+  // cannot pick a sampler per triangle).
+  uint32_t textureStages() const { return _stagesProgram.name ? kTextureStages : 1; }
+  // The stages the next draws sample: with more than one, each triangle samples the stage
+  // its vertices name; with one, stage 0 alone (the cheaper shader).
+  void setSampledStages(uint32_t count) { _sampledStages = count; }
   // A managed one-level texture made with its pixels (level 0 in the texture's byte order,
   // rows top first, 4 x width bytes apart), so no empty picture is made and filled after.
   Result createTextureFromPixels(uint32_t width, uint32_t height, uint32_t format, const void* pixels, Texture** out);
@@ -193,6 +203,10 @@ class Device {
   // another, exactly, without a trip through memory. Both must have the same byte order.
   Result copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width, uint32_t height, Texture* to,
                     uint32_t toX, uint32_t toY);
+  // The whole of a surface (the back buffer, a target) copied pixel for texel into a managed
+  // texture of its size, or such a texture copied back: a picture kept to be shown again.
+  Result copySurfaceToTexture(Surface* from, Texture* to);
+  Result copyTextureToSurface(Texture* from, Surface* to);
   // Adds a reference to the surface handed out.
   Result getRenderTarget(uint32_t index, Surface** out);
   Result setRenderTarget(uint32_t index, Surface* surface);
@@ -266,6 +280,8 @@ class Device {
   // Binds a texture name to unit 0 unless it is bound already; every bind of the device's
   // own goes through here, so the binding is known without asking OpenGL.
   void bindTextureName(unsigned name);
+  // The same for another unit; unit 0 is left the active one.
+  void bindTextureUnit(uint32_t unit, unsigned name);
   // A texture name is going away: OpenGL falls back to no texture where it was bound.
   void forgetTextureName(unsigned name);
 
@@ -297,6 +313,12 @@ class Device {
   // Adds the triangles of a draw to the capture list (vertices from first on, or through the
   // index buffer's count indices from startIndex, each plus baseVertex).
   void captureTriangles(uint32_t first, uint32_t count, bool indexed, uint32_t startIndex, int32_t baseVertex);
+  // The two framebuffers copies read from and draw into (made once), the context current.
+  void makeCopyFramebuffers();
+  // Binds the copy framebuffer of one side (0 read, 1 draw) with the texture attached, or
+  // the surface's own framebuffer for that side.
+  void bindCopySide(int side, Texture* texture, Surface* surface);
+  Result copyWhole(Surface* surface, Texture* texture, bool intoTexture);
 
   WindowHandle _window = nullptr;
   void* _context = nullptr;
@@ -310,17 +332,24 @@ class Device {
   Surface* _backSurface = nullptr;  // one reference held by the device
   Surface* _target = nullptr;       // current render target 0 (one reference held)
 
-  unsigned _program = 0, _vertexArray = 0, _sampler = 0, _whiteTexture = 0;
+  struct Program {
+    unsigned name = 0;
+    int matrix = -1, pointSprite = -1, pointSizeRange = -1, pixel = -1;
+    bool matrixDirty = true;
+  };
+  bool buildProgram(Program& program, bool stages, std::string& error);
+  Program _program;        // stage 0 alone
+  Program _stagesProgram;  // a stage per triangle (none without the driver's support)
+  Program* _programInUse = nullptr;
+  uint32_t _sampledStages = 1;
+  unsigned _vertexArray = 0, _sampler = 0, _whiteTexture = 0;
   unsigned _copyFramebuffers[2] = {0, 0};  // read and draw sides of copyTexels
-  int _uniformMatrix = -1, _uniformPointSprite = -1, _uniformPointSizeRange = -1, _uniformPixel = -1,
-      _uniformSampler = -1;
 
   float _world[16], _view[16], _projection[16];
-  bool _matricesDirty = true;
   uint32_t _renderStates[static_cast<uint32_t>(RenderState::count)] = {};
   uint32_t _stageStates[static_cast<uint32_t>(TextureStageState::count)] = {};
   uint32_t _samplerStates[static_cast<uint32_t>(SamplerState::count)] = {};
-  Texture* _texture = nullptr;
+  Texture* _textures[kTextureStages] = {};
   VertexBuffer* _stream = nullptr;
   uint32_t _streamOffset = 0, _streamStride = 0;
   uint32_t _fvf = 0;
@@ -336,7 +365,7 @@ class Device {
   Counters _counters;
   Counters _atLastPresent;
   Counters _lastFrame;
-  unsigned _boundTexture = 0;  // the texture name bound to unit 0, as last set here
+  unsigned _boundTextures[kTextureStages] = {};  // the texture name bound to each unit, as last set here
   Capture* _capture = nullptr;
   double* _drawTimeSum = nullptr;
   std::set<DeviceObject*> _objects;
@@ -410,7 +439,7 @@ struct LockedRect {
 class Texture : public DeviceObject {
  public:
   // Managed textures only: the pixels of level 0 in the texture's byte order
-  // (A8R8G8B8: b, g, r, a; A8B8G8R8: r, g, b, a), rows 4 x width bytes apart. With
+  // (A8R8G8B8: b, g, r, a; A8B8G8R8: r, g, b, a; A8: a), rows width x texel bytes apart. With
   // kLockDiscard the bits start undefined: for a caller that writes them all.
   Result lockRect(uint32_t level, LockedRect* locked, uint32_t flags);
   Result unlockRect(uint32_t level);
@@ -423,8 +452,10 @@ class Texture : public DeviceObject {
   unsigned glName() const { return _name; }
 
  private:
-  // The GL order of the A8R8G8B8 bytes (B, G, R, A) or of the A8B8G8R8 ones.
+  // The GL order of the A8R8G8B8 bytes (B, G, R, A), of the A8B8G8R8 ones, or the one
+  // channel of A8.
   uint32_t pixelOrder() const;
+  uint32_t bytesPerTexel() const { return _format == kFormatA8 ? 1u : 4u; }
   friend class Device;
   friend class Surface;
   // pixels: level 0 of a managed texture, or null for a transparent one.

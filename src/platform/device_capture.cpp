@@ -42,21 +42,34 @@ void Device::captureTriangles(uint32_t first, uint32_t count, bool indexed, uint
   };
   multiply(wv, _world, _view);
   multiply(m, wv, _projection);
+  // One run per stage sampled: a draw's triangles may sample several.
   CapturedRun run;
-  run.firstVertex = static_cast<uint32_t>(_capture->vertices.size());
-  const void* sampled = _texture && _texture->_name ? static_cast<const void*>(_texture) : nullptr;
-  run.texture = 0;
-  while (run.texture < _capture->textures.size() && _capture->textures[run.texture] != sampled) ++run.texture;
-  if (run.texture == _capture->textures.size()) _capture->textures.push_back(sampled);
-  if (sampled) {
-    run.textureWidth = _texture->_width;
-    run.textureHeight = _texture->_height;
-  }
+  auto startRun = [&](uint32_t stage) {
+    run = CapturedRun();
+    run.firstVertex = static_cast<uint32_t>(_capture->vertices.size());
+    Texture* texture = stage < kTextureStages ? _textures[stage] : nullptr;
+    const void* sampled = texture && texture->_name ? static_cast<const void*>(texture) : nullptr;
+    while (run.texture < _capture->textures.size() && _capture->textures[run.texture] != sampled) ++run.texture;
+    if (run.texture == _capture->textures.size()) _capture->textures.push_back(sampled);
+    if (sampled) {
+      run.textureWidth = texture->_width;
+      run.textureHeight = texture->_height;
+    }
+  };
   const uint32_t filter = _samplerStates[static_cast<uint32_t>(SamplerState::minFilter)];
-  run.linear = filter >= static_cast<uint32_t>(TextureFilter::linear) ? 1u : 0u;
+  const uint32_t linear = filter >= static_cast<uint32_t>(TextureFilter::linear) ? 1u : 0u;
+  uint32_t blend = 0;
   if (_renderStates[static_cast<uint32_t>(RenderState::alphaBlendEnable)]) {
-    run.blend = _renderStates[static_cast<uint32_t>(RenderState::destBlend)] == static_cast<uint32_t>(Blend::one) ? 2u : 1u;
+    blend = _renderStates[static_cast<uint32_t>(RenderState::destBlend)] == static_cast<uint32_t>(Blend::one) ? 2u : 1u;
   }
+  uint32_t stage = 0;
+  startRun(stage);
+  auto endRun = [&] {
+    run.linear = linear;
+    run.blend = blend;
+    run.vertexCount = static_cast<uint32_t>(_capture->vertices.size()) - run.firstVertex;
+    if (run.vertexCount > 0) _capture->runs.push_back(run);
+  };
   const uint8_t* bytes = _stream->_bytes.data();
   const uint32_t colourOffset = 12 + ((_fvf & kFvfNormal) ? 12 : 0) + ((_fvf & kFvfPointSize) ? 4 : 0);
   const uint32_t uvOffset = colourOffset + ((_fvf & kFvfDiffuse) ? 4 : 0);
@@ -71,6 +84,16 @@ void Device::captureTriangles(uint32_t first, uint32_t count, bool indexed, uint
     if (index < 0 || at + uvOffset + ((_fvf & kFvfTex1) ? 8 : 0) > _stream->_bytes.size()) break;
     float p[3] = {0, 0, 0};
     std::memcpy(p, bytes + at, sizeof p);
+    if (i % 3 == 0 && (_fvf & kFvfNormal)) {
+      float named = 0.0f;
+      std::memcpy(&named, bytes + at + 20, sizeof named);
+      const uint32_t next = static_cast<uint32_t>(named + 0.5f);
+      if (next != stage) {
+        endRun();
+        stage = next;
+        startRun(stage);
+      }
+    }
     float clip[4];
     for (int c = 0; c < 4; ++c) clip[c] = p[0] * m[c] + p[1] * m[4 + c] + p[2] * m[8 + c] + m[12 + c];
     if (clip[3] == 0.0f) clip[3] = 1.0f;
@@ -85,8 +108,7 @@ void Device::captureTriangles(uint32_t first, uint32_t count, bool indexed, uint
     }
     _capture->vertices.push_back(v);
   }
-  run.vertexCount = static_cast<uint32_t>(_capture->vertices.size()) - run.firstVertex;
-  _capture->runs.push_back(run);
+  endRun();
 }
 
 }  // namespace platform

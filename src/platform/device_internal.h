@@ -5,7 +5,9 @@
 namespace platform {
 
 // Compiles and links the device's shader pair; 0 with the reason in error on failure.
-unsigned buildDeviceProgram(std::string& error);
+// The device's shader pair; with stages, each triangle samples the stage its vertices name
+// (0 when the driver lacks what that takes).
+unsigned buildDeviceProgram(bool stages, std::string& error);
 void setDeviceFailureReason(const std::string& reason);
 
 // Adds the calling thread's processor time from its making to its end to a sum, when there is

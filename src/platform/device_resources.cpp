@@ -116,12 +116,18 @@ Texture::Texture(Device* device, uint32_t width, uint32_t height, uint32_t forma
   // their surface is made).
   std::vector<uint8_t> transparent;
   if (!renderTarget && !pixels) {
-    transparent.assign(static_cast<size_t>(width) * height * 4, 0);
+    transparent.assign(static_cast<size_t>(width) * height * bytesPerTexel(), 0);
     pixels = transparent.data();
   }
-  glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA8, static_cast<GLsizei>(width), static_cast<GLsizei>(height), 0,
-               pixelOrder(), GL_UNSIGNED_BYTE, pixels);
+  const bool alphaOnly = format == kFormatA8;
+  glTexImage2D(GL_TEXTURE_2D, 0, alphaOnly ? GL_R8 : GL_RGBA8, static_cast<GLsizei>(width),
+               static_cast<GLsizei>(height), 0, pixelOrder(), GL_UNSIGNED_BYTE, pixels);
   glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, 0);
+  if (alphaOnly) {
+    // Sampled as white with the stored alpha, as the four-byte picture it stands for.
+    const GLint swizzle[4] = {GL_ONE, GL_ONE, GL_ONE, GL_RED};
+    glTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_SWIZZLE_RGBA, swizzle);
+  }
   if (pixels) ++_device->mutableCounters().textureUploads;
 }
 
@@ -148,7 +154,10 @@ void Texture::orphan() {
   }
 }
 
-uint32_t Texture::pixelOrder() const { return _format == kFormatA8B8G8R8 ? GL_RGBA : GL_BGRA; }
+uint32_t Texture::pixelOrder() const {
+  if (_format == kFormatA8) return GL_RED;
+  return _format == kFormatA8B8G8R8 ? GL_RGBA : GL_BGRA;
+}
 
 Result Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags) {
   if (!locked || level != 0 || _renderTarget || _locked || !_name || !_device) return Result::invalidCall;
@@ -156,14 +165,14 @@ Result Texture::lockRect(uint32_t level, LockedRect* locked, uint32_t flags) {
   // a lock reads them into a copy that exists until the unlock, which keeps memory at one
   // copy per picture. A discarding lock (the caller writes every pixel) reads nothing.
   _device->makeCurrent();
-  _pixels.resize(static_cast<size_t>(_width) * _height * 4);
+  _pixels.resize(static_cast<size_t>(_width) * _height * bytesPerTexel());
   if (!(flags & kLockDiscard)) {
     _device->bindTextureName(_name);
-    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glGetTexImage(GL_TEXTURE_2D, 0, pixelOrder(), GL_UNSIGNED_BYTE, _pixels.data());
   }
   locked->bits = _pixels.data();
-  locked->pitch = static_cast<int32_t>(_width * 4);
+  locked->pitch = static_cast<int32_t>(_width * bytesPerTexel());
   _locked = true;
   return Result::ok;
 }
@@ -277,7 +286,8 @@ Result Device::createTextureFromPixels(uint32_t width, uint32_t height, uint32_t
   if (!out) return Result::invalidCall;
   *out = nullptr;
   if (!pixels || width == 0 || height == 0 || width > 16384 || height > 16384) return Result::invalidCall;
-  if (format != kFormatA8R8G8B8 && format != kFormatA8B8G8R8 && format != kFormatX8R8G8B8) return Result::invalidCall;
+  if (format != kFormatA8R8G8B8 && format != kFormatA8B8G8R8 && format != kFormatX8R8G8B8 && format != kFormatA8)
+    return Result::invalidCall;
   makeCurrent();
   *out = new Texture(this, width, height, format, false, pixels);
   bindTarget();
@@ -294,17 +304,9 @@ Result Device::copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width,
       static_cast<uint64_t>(toX) + width > to->_width || static_cast<uint64_t>(toY) + height > to->_height) {
     return Result::invalidCall;
   }
-  makeCurrent();
-  if (!_copyFramebuffers[0]) {
-    GLuint names[2] = {0, 0};
-    glGenFramebuffers(2, names);
-    _copyFramebuffers[0] = names[0];
-    _copyFramebuffers[1] = names[1];
-  }
-  glBindFramebuffer(GL_READ_FRAMEBUFFER, _copyFramebuffers[0]);
-  glFramebufferTexture2D(GL_READ_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, from->_name, 0);
-  glBindFramebuffer(GL_DRAW_FRAMEBUFFER, _copyFramebuffers[1]);
-  glFramebufferTexture2D(GL_DRAW_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, to->_name, 0);
+  makeCopyFramebuffers();
+  bindCopySide(0, from, nullptr);
+  bindCopySide(1, to, nullptr);
   glDisable(GL_SCISSOR_TEST);
   const GLint x0 = static_cast<GLint>(x), y0 = static_cast<GLint>(y);
   const GLint w = static_cast<GLint>(width), h = static_cast<GLint>(height);
@@ -317,12 +319,57 @@ Result Device::copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width,
   return Result::ok;
 }
 
+void Device::makeCopyFramebuffers() {
+  makeCurrent();
+  if (_copyFramebuffers[0]) return;
+  GLuint names[2] = {0, 0};
+  glGenFramebuffers(2, names);
+  _copyFramebuffers[0] = names[0];
+  _copyFramebuffers[1] = names[1];
+}
+
+void Device::bindCopySide(int side, Texture* texture, Surface* surface) {
+  const GLenum binding = side == 0 ? GL_READ_FRAMEBUFFER : GL_DRAW_FRAMEBUFFER;
+  if (texture) {
+    glBindFramebuffer(binding, _copyFramebuffers[side]);
+    glFramebufferTexture2D(binding, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, texture->_name, 0);
+    return;
+  }
+  glBindFramebuffer(binding, surface->_framebuffer);
+  if (surface->_window && side == 0) glReadBuffer(_windowDrawBuffer);
+}
+
+Result Device::copyWhole(Surface* surface, Texture* texture, bool intoTexture) {
+  if (!surface || !texture || !texture->_name || texture->_renderTarget || (!surface->_framebuffer && !surface->_window) ||
+      surface->_width != texture->_width || surface->_height != texture->_height) {
+    return Result::invalidCall;
+  }
+  makeCopyFramebuffers();
+  bindCopySide(intoTexture ? 0 : 1, nullptr, surface);
+  bindCopySide(intoTexture ? 1 : 0, texture, nullptr);
+  glDisable(GL_SCISSOR_TEST);
+  glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+  const GLint w = static_cast<GLint>(texture->_width), h = static_cast<GLint>(texture->_height);
+  // The same rows both ways: a picture copied out and back lands where it was.
+  glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  const GLenum side = intoTexture ? GL_DRAW_FRAMEBUFFER : GL_READ_FRAMEBUFFER;
+  glBindFramebuffer(side, _copyFramebuffers[intoTexture ? 1 : 0]);
+  glFramebufferTexture2D(side, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);
+  bindTarget();
+  return Result::ok;
+}
+
+Result Device::copySurfaceToTexture(Surface* from, Texture* to) { return copyWhole(from, to, true); }
+
+Result Device::copyTextureToSurface(Texture* from, Surface* to) { return copyWhole(to, from, false); }
+
 Result Device::createTexture(uint32_t width, uint32_t height, uint32_t levels, uint32_t usage, uint32_t format,
                              Pool pool, Texture** out) {
   if (!out) return Result::invalidCall;
   *out = nullptr;
   if (width == 0 || height == 0 || width > 16384 || height > 16384 || levels > 1) return Result::invalidCall;
-  if (format != kFormatA8R8G8B8 && format != kFormatA8B8G8R8 && format != kFormatX8R8G8B8) return Result::invalidCall;
+  if (format != kFormatA8R8G8B8 && format != kFormatA8B8G8R8 && format != kFormatX8R8G8B8 && format != kFormatA8)
+    return Result::invalidCall;
   const bool renderTarget = (usage & kUsageRenderTarget) != 0;
   if (renderTarget && pool != Pool::defaultPool) return Result::invalidCall;
   makeCurrent();

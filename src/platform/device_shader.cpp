@@ -1,7 +1,8 @@
-// The one shader pair that stands in for the fixed-function stages the engine uses:
-// vertex colour times texture (white when untextured), point sprites, and Direct3D 9's
-// conventions, which the engine's coordinates assume: depth from 0 to 1, and pixel centres on
-// whole coordinates (OpenGL puts them at half-pixels).
+// The shader pair that stands in for the fixed-function stages the engine uses: vertex colour
+// times texture (white when untextured), point sprites, and Direct3D 9's conventions, which
+// the engine's coordinates assume: depth from 0 to 1, and pixel centres on whole coordinates
+// (OpenGL puts them at half-pixels); and its twin for draws whose triangles sample several
+// texture stages, each triangle the stage its vertices name.
 #include <string>
 
 #include "platform/device_internal.h"
@@ -21,6 +22,10 @@ uniform int uPointSprite;
 uniform vec2 uPointSizeRange;
 out vec4 vColor;
 out vec2 vUV;
+#ifdef STAGES
+layout(location = 4) in float aStage;  // the texture stage this vertex samples
+flat out int vStage;
+#endif
 void main() {
   vec4 p = uMatrix * vec4(aPosition, 1.0);
   p.z = 2.0 * p.z - p.w;          // depth 0..w -> -w..w
@@ -29,11 +34,14 @@ void main() {
   gl_Position = p;
   vColor = aColor;
   vUV = aUV;
+#ifdef STAGES
+  vStage = int(aStage + 0.5);
+#endif
   gl_PointSize = (uPointSprite == 1) ? clamp(aSize, uPointSizeRange.x, uPointSizeRange.y) : 1.0;
 }
 )";
 
-const char* kFragmentSource = R"(#version 330 core
+const char* kFragmentSource = R"(
 uniform sampler2D uTexture;
 uniform int uPointSprite;
 in vec4 vColor;
@@ -44,6 +52,24 @@ void main() {
   fragColor = texture(uTexture, uv) * vColor;
 }
 )";
+
+// Every triangle samples one stage, the same in all its vertices, so the stage picked is the
+// same for every pixel the rasteriser shades together (which indexing samplers with it asks).
+// Picking costs a software rasteriser a good share of a pixel's work: the renderer keeps
+// large pictures to draws of one stage, drawn with the shader above.
+const char* kStagesFragmentSource = R"(
+uniform sampler2D uTextures[8];
+in vec4 vColor;
+in vec2 vUV;
+flat in int vStage;
+out vec4 fragColor;
+void main() {
+  fragColor = texture(uTextures[vStage], vUV) * vColor;
+}
+)";
+
+const char* kHead = "#version 330 core\n";
+const char* kStagesHead = "#version 330 core\n#extension GL_ARB_gpu_shader5 : require\n#define STAGES 1\n";
 
 unsigned compile(GLenum kind, const char* source, std::string& error) {
   GLuint shader = glCreateShader(kind);
@@ -63,10 +89,14 @@ unsigned compile(GLenum kind, const char* source, std::string& error) {
 
 }  // namespace
 
-unsigned buildDeviceProgram(std::string& error) {
-  GLuint vs = compile(GL_VERTEX_SHADER, kVertexSource, error);
+unsigned buildDeviceProgram(bool stages, std::string& error) {
+  const std::string head = stages ? kStagesHead : kHead;
+  // The vertex source starts with its own version line: the head takes its place.
+  const std::string vertexBody = std::string(kVertexSource).substr(std::string(kHead).size());
+  GLuint vs = compile(GL_VERTEX_SHADER, (head + vertexBody).c_str(), error);
   if (!vs) return 0;
-  GLuint fs = compile(GL_FRAGMENT_SHADER, kFragmentSource, error);
+  const std::string fragment = head + (stages ? kStagesFragmentSource : kFragmentSource);
+  GLuint fs = compile(GL_FRAGMENT_SHADER, fragment.c_str(), error);
   if (!fs) {
     glDeleteShader(vs);
     return 0;

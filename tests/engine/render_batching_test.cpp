@@ -22,24 +22,29 @@ TEST_F(RenderTest, SceneOpensOnceAndEndsOnce) {
   EXPECT_EQ(_render->fEndScene(), -1);
 }
 
-TEST_F(RenderTest, EqualWordsAndTexturesShareOneBatch) {
-  QC_TEXTURE* a = _render->fCreateTexture(4, 4);
-  QC_TEXTURE* b = _render->fCreateTexture(4, 4);
+TEST_F(RenderTest, EqualWordsShareOneBatchAcrossTexturesUpToTheDevicesStages) {
+  std::vector<QC_TEXTURE*> textures;
+  for (uint32_t i = 0; i <= platform::kTextureStages; ++i) textures.push_back(_render->fCreateTexture(4, 4));
   ASSERT_EQ(_render->fBeginScene(), 1);
   const QS_RENDER_STATE word = screenWord(true);
-  drawQuad(0, 0, 10, 10, 0xFFFFFFFFu, a, word);
-  drawQuad(20, 0, 30, 10, 0xFFFFFFFFu, a, word);
+  drawQuad(0, 0, 10, 10, 0xFFFFFFFFu, textures[0], word);
+  drawQuad(20, 0, 30, 10, 0xFFFFFFFFu, textures[0], word);
   EXPECT_EQ(_render->_batchVertices, 8u);
   EXPECT_EQ(_render->_batchIndices, 12u);
+  // A picture of each stage joins the batch; one more than the stages starts the next.
+  for (uint32_t i = 1; i < platform::kTextureStages; ++i)
+    drawQuad(40, 0, 50, 10, 0xFFFFFFFFu, textures[i], word);
   EXPECT_EQ(_render->_flushes, 0u);
-  drawQuad(40, 0, 50, 10, 0xFFFFFFFFu, b, word);
+  drawQuad(40, 0, 50, 10, 0xFFFFFFFFu, textures[platform::kTextureStages], word);
   EXPECT_EQ(_render->_flushes, 1u);
-  EXPECT_EQ(_render->_currentTexture, b);
-  _render->fEndScene();
+  EXPECT_EQ(_render->_currentTexture, textures[platform::kTextureStages]);
+  // Another word starts another batch whatever the texture.
+  drawQuad(40, 0, 50, 10, 0xFFFFFFFFu, textures[platform::kTextureStages], screenWord(true, 2));
   EXPECT_EQ(_render->_flushes, 2u);
-  EXPECT_EQ(_render->_drawCalls, 3u);
-  _render->fReleaseTexture(a);
-  _render->fReleaseTexture(b);
+  _render->fEndScene();
+  EXPECT_EQ(_render->_flushes, 3u);
+  EXPECT_EQ(_render->_drawCalls, platform::kTextureStages + 3);
+  for (QC_TEXTURE* texture : textures) _render->fReleaseTexture(texture);
 }
 
 TEST_F(RenderTest, UntexturedWordNeverMakesATextureCurrent) {
@@ -48,13 +53,12 @@ TEST_F(RenderTest, UntexturedWordNeverMakesATextureCurrent) {
   const QS_RENDER_STATE word = screenWord(false);
   drawQuad(0, 0, 10, 10, 0xFFFFFFFFu, texture, word);
   EXPECT_EQ(_render->_currentTexture, nullptr);
-  drawQuad(0, 0, 10, 10, 0xFFFFFFFFu, texture, word);  // texture != current (null): new batch
-  EXPECT_EQ(_render->_flushes, 1u);
-  drawQuad(0, 0, 10, 10, 0xFFFFFFFFu, nullptr, word);  // passed null: joins the batch
+  drawQuad(0, 0, 10, 10, 0xFFFFFFFFu, texture, word);  // the texture is not sampled: same batch
   drawQuad(0, 0, 10, 10, 0xFFFFFFFFu, nullptr, word);
-  EXPECT_EQ(_render->_flushes, 1u);
+  EXPECT_EQ(_render->_flushes, 0u);
+  EXPECT_EQ(_render->_currentTexture, nullptr);
   _render->fEndScene();
-  EXPECT_EQ(_render->_flushes, 2u);
+  EXPECT_EQ(_render->_flushes, 1u);
   _render->fReleaseTexture(texture);
 }
 

@@ -58,7 +58,8 @@ float sceneTimeStepFor(int32_t updatesPerSecond);
 float sceneTimeStep();
 
 // The switch itself (scene_switch.cpp): nextScene becomes gCurrentScene, is initialised, and
-// then oldScene is deleted. No scene calls it on itself; it asks with requestScene.
+// then oldScene is deleted. No scene calls it on itself; it asks with requestScene. The
+// pictures that the next scene's first frames do not draw then give their textures back.
 void changeScene(BASE_SCENE* oldScene, BASE_SCENE* nextScene);
 // The game's entry calls it after each call into the current scene: when that scene has asked
 // for another, a new scene of the kind replaces it through changeScene. Otherwise nothing.

@@ -1,6 +1,8 @@
 // The one place that knows every scene: it creates the scene a scene asks for and carries out
 // the switch once the asking scene's operation has returned to the game's entry, and it
 // creates the first scene, the main menu, behind the splash screen.
+#include "engine/globals.h"
+#include "engine/render.h"
 #include "game/game_globals.h"
 #include "game/scenes/base_scene.h"
 #include "game/scenes/editor/editor_scene.h"
@@ -36,6 +38,8 @@ void changeScene(BASE_SCENE* oldScene, BASE_SCENE* nextScene) {
   if (nextScene != nullptr) nextScene->fInit();
   // Only now: the old scene's end is logged after the new one's start-up.
   if (oldScene != nextScene) delete oldScene;
+  // The pictures of the scene left that the next one does not draw give their memory back.
+  if (QEL::qcRENDER != nullptr) QEL::qcRENDER->fNoteScreenChange();
 }
 
 void switchToRequestedScene() {

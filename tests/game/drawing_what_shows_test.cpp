@@ -1,0 +1,162 @@
+// A frame drawn the quick way (frames that repeat the last one shown from a kept picture,
+// large pictures without a transparent texel drawn unblended) looks exactly like the same
+// frame drawn in full, byte for byte: the main menu at rest, with a window and with a dialog,
+// the level's table, each of its windows, and a banner that changes in every frame over a
+// kept table; the widescreen borders, of which a window the picture's size shows one row or
+// column each, keep only that strip. The menu's pictures, given back while the level is up,
+// look the same again when the player comes back to it.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "engine/render.h"
+#include "engine/texture.h"
+#include "gui/gui_wlabel.h"
+#include "game/game_globals.h"
+#include "game/scenes/level/level_scene.h"
+#include "game_child.h"
+#include "level_fixture.h"
+#include "menu_scenario.h"
+#include "primitives/sprite.h"
+
+namespace {
+
+using test_support::GAME_CHILD;
+using test_support::GameChildTest;
+using namespace test_support::main_menu_scenario;
+using Level = SCENE_CARD_GAME_LEVEL;
+
+// The scene drawn a few times the quick way (a frame that repeats the one before keeps the
+// picture, the next shows it), then once in full: both pictures, and how many of the quick
+// frame's draws the kept picture showed. `beforeFrame` may change the scene before each
+// frame, the full one drawn as the last quick one.
+struct TWO_WAYS {
+  std::vector<uint8_t> quick;
+  std::vector<uint8_t> full;
+  uint32_t shownKept = 0;
+};
+
+TWO_WAYS drawnBothWays(GAME_CHILD& game, const std::function<void(int)>& beforeFrame) {
+  constexpr int kQuickFrames = 4;
+  TWO_WAYS pictures;
+  QEL::qcRENDER->fSetDrawEverything(false);
+  for (int frame = 0; frame < kQuickFrames; ++frame) {
+    if (beforeFrame) beforeFrame(frame);
+    game.draw();
+  }
+  pictures.shownKept = QEL::qcRENDER->_drawsShownKept;
+  pictures.quick = game.readBack();
+  QEL::qcRENDER->fSetDrawEverything(true);
+  game.draw();
+  pictures.full = game.readBack();
+  QEL::qcRENDER->fSetDrawEverything(false);
+  CHILD_CHECK(pictures.full.size() == 1024u * 768u * 4u, "no picture read back");
+  return pictures;
+}
+
+// Every failed comparison is told at the end, with the pixels that differ.
+struct SAME_PICTURES {
+  std::string failures;
+  void check(GAME_CHILD& game, const std::string& screen, const std::function<void(int)>& beforeFrame = {}) {
+    const TWO_WAYS pictures = drawnBothWays(game, beforeFrame);
+    if (pictures.shownKept == 0) failures += screen + ": nothing was shown from a kept picture; ";
+    size_t differing = 0;
+    for (size_t i = 0; i < pictures.full.size(); i += 4)
+      if (pictures.quick[i] != pictures.full[i] || pictures.quick[i + 1] != pictures.full[i + 1] ||
+          pictures.quick[i + 2] != pictures.full[i + 2])
+        ++differing;
+    if (differing != 0) failures += screen + ": " + std::to_string(differing) + " pixels differ; ";
+  }
+};
+
+// The pointer rests where it lights nothing up.
+constexpr SPOT kNowhere{5, 5};
+
+std::vector<uint8_t> mainMenuScreens(GAME_CHILD& game, SAME_PICTURES& same) {
+  game.moveTo(kNowhere.x, kNowhere.y);
+  CHILD_CHECK(settled(game), "the menu did not settle");
+  // In a window the picture's size, each widescreen border shows one row or column: it keeps
+  // only the strip that shows (compared here with the whole pictures drawn in full).
+  for (QEL::QC_SPRITE* border : gBorderSprites)
+    CHILD_CHECK(border->_texture->_place == QEL::QC_TEXTURE::qePLACE_PART, "a border picture is kept whole");
+  same.check(game, "main menu");
+  const std::vector<uint8_t> atRest = game.readBack();
+  click(game, kOptions);
+  CHILD_CHECK(windowOpens(game, MENU::OPTIONS_WINDOW), "no options window");
+  same.check(game, "main menu options");
+  click(game, kOptionsClose);
+  CHILD_CHECK(settled(game), "the options did not close");
+  click(game, kExit);
+  CHILD_CHECK(dialogOpens(game, MENU::QUIT_DIALOG), "no quit dialog");
+  same.check(game, "main menu quit dialog");
+  menu()->dialogState = MENU::NO_DIALOG;
+  return atRest;
+}
+
+// Back at the main menu from the level: its pictures, given back while the level was up, are
+// read again and look as they did.
+void backAtTheMenu(GAME_CHILD& game, const std::vector<uint8_t>& before, QEL::QC_TEXTURE* background) {
+  CHILD_CHECK(background->_place == QEL::QC_TEXTURE::qePLACE_WAITING, "the menu's background was kept in the level");
+  changeScene(gCurrentScene, new MENU());
+  game.moveTo(kNowhere.x, kNowhere.y);
+  CHILD_CHECK(settled(game), "the menu did not settle again");
+  game.draw();
+  CHILD_CHECK(game.readBack() == before, "the menu looks otherwise after the level");
+}
+
+void levelScreens(GAME_CHILD& game, SAME_PICTURES& same) {
+  gCurrentLevel = 3;
+  gCurrentPack = 0;
+  changeScene(gCurrentScene, new Level());
+  auto* level = dynamic_cast<Level*>(gCurrentScene);
+  CHILD_CHECK(level != nullptr, "no level scene");
+  settleDealtLevel(*level);
+  // The pictures the menu left go back after the level's first frames.
+  game.step(4);
+  settleDealtLevel(*level);
+  same.check(game, "level");
+
+  // A banner whose text changes in every frame: the table under it comes from the kept
+  // picture, the banner is drawn over it.
+  level->windowState = window_state::BANNER_SHOWN;
+  level->bannerFade = 0.0f;
+  same.check(game, "level with a changing banner",
+             [level](int frame) { level->bannerLabel->fSetText(frame % 2 == 0 ? L"Strike!" : L"Spare!"); });
+  level->bannerLabel->fSetText(L"");
+
+  const struct {
+    const char* name;
+    int32_t state;
+  } windows[] = {{"pause", window_state::PAUSE_OPEN},     {"shop", window_state::SHOP_OPEN},
+                 {"finish", window_state::FINISH_OPEN},   {"options", window_state::OPTIONS_OPEN},
+                 {"trophy", window_state::TROPHY_OPEN},   {"credits", window_state::CREDITS_OPEN}};
+  for (const auto& window : windows) {
+    level->windowState = window.state;
+    same.check(game, std::string("level ") + window.name + " window");
+  }
+  level->windowState = window_state::SHOP_OPEN;
+  level->messageState = message_state::OPEN;
+  same.check(game, "level shop with its purchase panel");
+  level->messageState = message_state::NONE;
+  level->windowState = window_state::NONE;
+}
+
+TEST_F(GameChildTest, QuickFramesLookExactlyLikeFullOnes) {
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
+       [](GAME_CHILD& game) {
+    SAME_PICTURES same;
+    const std::vector<uint8_t> menuAtRest = mainMenuScreens(game, same);
+    QEL::QC_TEXTURE* background = menu()->background->_texture;
+    levelScreens(game, same);
+    CHILD_CHECK(same.failures.empty(), same.failures);
+    backAtTheMenu(game, menuAtRest, background);
+    // And once more: a picture given back a second time is read again as well.
+    changeScene(gCurrentScene, new Level());
+    game.step(4);
+    backAtTheMenu(game, menuAtRest, background);
+  });
+}
+
+}  // namespace
