@@ -61,7 +61,7 @@ FRAME_BALLS tenthFrameBalls(int32_t ball1, int32_t ball2, int32_t ball3) {
 }  // namespace
 
 FRAME_BALLS frameBalls(const LEVEL_RESULT& frame, bool isTenthFrame) {
-  if (frame.result < OPEN_FRAME) return {};
+  if (frame.result < LEVEL_RESULT::OPEN_FRAME) return {};
   // The bonus play stores its own kind (a spare followed by a strike is kept as a strike),
   // so the tenth frame's marks follow the balls.
   if (isTenthFrame) return tenthFrameBalls(frame.specialCards1, frame.specialCards2, frame.specialCards3);
