@@ -28,6 +28,7 @@
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
 #include "gui/gui_wlabel.h"
+#include "menu_scenario.h"
 #include "primitives/sprite.h"
 #include "level_fixture.h"
 
@@ -70,7 +71,10 @@ struct SLIDING_WINDOW {
 };
 
 TEST_F(GameChildTest, EveryWindowShowsAtRestAndComesDownFromAbove) {
-  play([](GAME_CHILD& game) {
+  // A player of the saves, as in every game played: the windows that store money or a trophy
+  // then store it, and the sheet shows no notice of a failed save.
+  const auto seedPlayer = [](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}); };
+  play(seedPlayer, [](GAME_CHILD& game) {
     Level* level = enterLevel(3);
     test_support::CONTACT_SHEET sheet(4);
     // Every failed check is told, after the sheet is written for a person to look at.
