@@ -11,6 +11,9 @@ QS_GUI_EVENT* QC_GUI_BUTTON5::fUpdate() {
   const bool over = pointerOver();
   if (_state == 0) {
     if (over) enter();
+    // A touch, or a remote desktop's click, brings the pointer and the press in one pump: the
+    // button it enters takes the press at once, which the next update would no longer see.
+    if (_state == 1 && leaveOrPress(over)) return &_event;
   } else if (_state == 1 || _state == 2) {
     if (_state == 2 && _latch && gui_input::fReleased(gui_input::kLeftButton)) completeClick(1);
     if (leaveOrPress(over)) return &_event;  // the pressed frame shows from the next update

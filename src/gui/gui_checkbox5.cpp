@@ -15,6 +15,8 @@ QS_GUI_EVENT* QC_GUI_CHECKBOX5::fUpdate() {
   switch (_state) {
     case 0:
       if (over) enter();
+      // Entered in the update of a press (a touch): the press counts, as on a button.
+      if (_state == 1 && leaveOrPress(over)) return &_event;
       break;
     case 2:
       if (_latch && fReleased(kLeftButton)) {

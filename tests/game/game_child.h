@@ -191,6 +191,13 @@ class GAME_CHILD {
     postWindowMessage(platform::kMsgLButtonUp);
     pumpStep(2);
   }
+  // A touch screen's tap: the pointer arrives in the same pump as the press and the release.
+  void touch(float x, float y) {
+    postPointer(x, y);
+    postWindowMessage(platform::kMsgLButtonDown);
+    postWindowMessage(platform::kMsgLButtonUp);
+    pumpStep(2);
+  }
 
   // A key pressed and let go (Windows virtual-key code), one pass each.
   void key(uint32_t code) {

@@ -282,6 +282,13 @@ TEST_F(GameChildTest, AClickWhosePressAndReleaseArriveTogetherOpensTheOptions) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          game.tap(kOptions.x, kOptions.y);
          CHILD_CHECK(windowOpens(game, MENU::OPTIONS_WINDOW), "the tap on Options was lost");
+         click(game, kOptionsClose);
+         CHILD_CHECK(settled(game), "the main buttons did not come back");
+         // A touch: the pointer comes from elsewhere with the press and the release.
+         test_support::postPointer(kHelp.x, kHelp.y - 150);
+         game.pumpStep(2);
+         game.touch(kOptions.x, kOptions.y);
+         CHILD_CHECK(windowOpens(game, MENU::OPTIONS_WINDOW), "the touch on Options was lost");
        });
 }
 
