@@ -170,7 +170,7 @@ int32_t QC_SOUND::fOpen(const void* data, uint32_t size, int32_t bufferCount, bo
 
   // A whole sound plays from its OpenAL buffer from now on; its decode buffer and decoder
   // (codebooks and windows, some hundred kilobytes each) are of no more use.
-if (!_streamed) fCloseDecoder();
+  if (!_streamed) fCloseDecoder();
 
   if (_audio) alSource3f(_source, AL_POSITION, 0.0f, 0.0f, 0.0f);
   _x = _y = _z = 0.0f;
