@@ -101,6 +101,9 @@ class QC_RENDER {
   QC_TEXTURE* fCreateTexture(int32_t width, int32_t height);
   QC_TEXTURE* fLoadTexture(const char* path);
   QC_TEXTURE* fLoadTextureFromMemory(const void* bytes, uint32_t count, const char* name);
+  // The picture's file can be read again through the picture source: until its first draw
+  // it keeps none of its bytes, and reads them then.
+  void fForgetWaitingBytes(QC_TEXTURE* texture);
   void fReleaseTexture(QC_TEXTURE* texture);
   bool fFillTexture(QC_TEXTURE* texture, const void* pixels);
   void* fTextureLock(QC_TEXTURE* texture);

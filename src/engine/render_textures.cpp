@@ -1,8 +1,8 @@
 // The renderer's textures: empty ones, ones read from image files and from images in memory,
 // filling, locking and releasing. A load that fails hands out the default checker texture.
 // An image in memory (every picture of the resources) is only checked when it loads; it is
-// decoded when it is first drawn, so pictures a screen loads but does not show cost their
-// file's bytes, not their pixels.
+// decoded when it is first drawn, so pictures a screen loads but does not show cost neither
+// their pixels nor, when their file can be read again, their file's bytes.
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -118,6 +118,12 @@ QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count,
   if (_defaultTexture) return _defaultTexture;
   platform::showMessageBox("defaultTexture not exist!!!", "error");
   return nullptr;
+}
+
+void QC_RENDER::fForgetWaitingBytes(QC_TEXTURE* texture) {
+  auto waiting = _waitingPictures.find(texture);
+  if (waiting == _waitingPictures.end() || !_pictureSource) return;
+  std::vector<uint8_t>().swap(waiting->second);
 }
 
 void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture, const QS_RENDER_STATE* state, const QS_VERTEX* v,

@@ -80,6 +80,8 @@ QC_TEXTURE* QC_RESOURCE_LOADER::fLoadImage(QS_RESOURCE* record) {
   record->_object = texture;
   record->_type = qeRESOURCE_IMAGE;
   record->_ready = true;
+  // The menu loads a hundred pictures it may never show: they read their file when drawn.
+  render->fForgetWaitingBytes(texture);
   return texture;
 }
 

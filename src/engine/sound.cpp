@@ -168,12 +168,27 @@ int32_t QC_SOUND::fOpen(const void* data, uint32_t size, int32_t bufferCount, bo
     }
   }
 
+  // A whole sound plays from its OpenAL buffer from now on; its decode buffer and decoder
+  // (codebooks and windows, some hundred kilobytes each) are of no more use.
+  if (!_streamed) fCloseDecoder();
+
   if (_audio) alSource3f(_source, AL_POSITION, 0.0f, 0.0f, 0.0f);
   _x = _y = _z = 0.0f;
   _playing = 0;
   _ended = false;
   fCheckError(4);
   return 1;
+}
+
+void QC_SOUND::fCloseDecoder() {
+  ov_clear(_vorbis_file);
+  delete _vorbis_file;
+  _vorbis_file = nullptr;
+  _comment = nullptr;
+  _info = nullptr;
+  std::free(_pcm);
+  _pcm = nullptr;
+  _decodedWhole = true;
 }
 
 int32_t QC_SOUND::fAllocateBuffer(uint32_t fileBytes) {
@@ -238,9 +253,10 @@ int32_t QC_SOUND::fPlayLocked() {
 }
 
 void QC_SOUND::fRewindLocked() {
-  // A sound whose stream never opened has nothing to rewind.
-  if (!_vorbis_file) return;
-  ov_pcm_seek(_vorbis_file, 0);
+  // A sound whose stream never opened has nothing to rewind; a whole sound starts from its
+  // buffer's beginning anyway.
+  if (!_vorbis_file && !_decodedWhole) return;
+  if (_vorbis_file) ov_pcm_seek(_vorbis_file, 0);
   if (_audio) alSourceStop(_source);
   fRefillQueue();
   _playing = 0;

@@ -79,11 +79,15 @@ class QC_SOUND {
   bool fIsStreamed() const { return _streamed != 0; }
   // The bytes handed to each buffer at open, in buffer order.
   const std::vector<int32_t>& fGetOpenFill() const { return _openFill; }
+  // Only a streamed sound keeps its decoder (and decode buffer) after open.
+  bool fHasDecoder() const { return _vorbis_file != nullptr; }
 
  private:
   // The decode buffer: one of the whole sound's size (bounded by its file's bytes and a cap)
   // or of one streaming buffer. 1, or -112 (logged) when the sound cannot have it.
   int32_t fAllocateBuffer(uint32_t fileBytes);
+  // A whole sound, once in its buffer, gives back its decoder and decode buffer.
+  void fCloseDecoder();
   int32_t fFill(ALuint buffer);
   // Empties the stopped source's queue and queues every buffer again from the decoder's
   // position, so a restart never plays what was queued before it.
@@ -112,6 +116,7 @@ class QC_SOUND {
   std::vector<int32_t> _openFill;   // bytes decoded into each buffer at open
   bool _audio = false;              // a context was current at open: OpenAL calls are made
   bool _ended = false;              // the decoder reached the end; the queue plays out
+  bool _decodedWhole = false;       // a whole sound in its buffer: no decoder is kept
 };
 
 class QC_MIXER {

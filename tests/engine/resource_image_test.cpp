@@ -176,3 +176,33 @@ TEST_F(ResourceImages, TheLastUserLettingAnImageGoReleasesItsTexture) {
   EXPECT_EQ(loader.fReleaseImageUse(fallback), 0);
   EXPECT_EQ(render->fGetDefaultTexture(), fallback);
 }
+
+// The menu loads a hundred pictures it may never show: until a picture is first drawn (or
+// locked) it holds none of its file's bytes and reads them then. A file gone by then leaves
+// the checker and a line in the log, never a crash.
+TEST_F(ResourceImages, APictureNotShownYetHoldsNoBytesAndReadsItsFileWhenFirstNeeded) {
+  render->_pictureSource = [this](QC_TEXTURE* texture, std::vector<uint8_t>& bytes) {
+    return loader.fReadImageAgain(texture, bytes);
+  };
+  writeImage(tree.resources() / "interface" / "gone.png", 6, 6);
+  ASSERT_EQ(loader.fSubscribePack("interface", nullptr), 1);
+  QC_TEXTURE* cover = loader.fGetImage("bonusCover.png");
+  QC_TEXTURE* gone = loader.fGetImage("interface gone.png");
+  ASSERT_EQ(render->_waitingPictures.count(cover), 1u);
+  EXPECT_TRUE(render->_waitingPictures.at(cover).empty());
+  EXPECT_TRUE(render->_waitingPictures.at(gone).empty());
+
+  const auto* texels = static_cast<const uint8_t*>(render->fTextureLock(cover));
+  ASSERT_NE(texels, nullptr);
+  EXPECT_EQ(texels[0], 200);
+  EXPECT_EQ(texels[4 * (100 * 50 - 1) + 3], 200);
+  render->fTextureUnlock(cover);
+  EXPECT_EQ(render->_waitingPictures.count(cover), 0u);
+
+  std::filesystem::remove(tree.resources() / "interface" / "gone.png");
+  res_test::LogCapture log;
+  EXPECT_NE(render->fTextureLock(gone), nullptr);
+  render->fTextureUnlock(gone);
+  EXPECT_TRUE(log.has("Image cannot be read again: gone.png"));
+  render->_pictureSource = nullptr;
+}

@@ -117,6 +117,13 @@ TEST(SoundOpen, WholeMonoEffectTakesOneBufferOfFourBytesPerFrame) {
   EXPECT_EQ(sound->fGetFormat(), 0x1101);
   EXPECT_EQ(sound->fGetRate(), 44100);
   EXPECT_EQ(mixer.fCountSounds(), 1u);
+  // Its buffer holds it all: the decoder's codebooks and the decode buffer are given back,
+  // and it still plays, stops and rewinds as before.
+  EXPECT_FALSE(sound->fHasDecoder());
+  QC_SOUND::fPlayFromStart(sound);
+  EXPECT_TRUE(QC_SOUND::fIsPlaying(sound));
+  QC_SOUND::fRewind(sound);
+  EXPECT_FALSE(QC_SOUND::fIsPlaying(sound));
 }
 
 TEST(SoundOpen, StreamedTrackQueuesTwoFullBuffers) {
@@ -129,6 +136,7 @@ TEST(SoundOpen, StreamedTrackQueuesTwoFullBuffers) {
   EXPECT_EQ(sound->fGetBufferSize(), 10024u);
   EXPECT_EQ(sound->fGetFormat(), 0x1103);
   EXPECT_EQ(sound->fGetOpenFill(), (std::vector<int32_t>{10024, 10024}));
+  EXPECT_TRUE(sound->fHasDecoder()) << "the sound thread refills its queue from the decoder";
   if (mixer.fHasDevice()) {
     EXPECT_EQ(sourceInt(sound, AL_BUFFERS_QUEUED), 2);
     EXPECT_EQ(sourceInt(sound, AL_LOOPING), AL_FALSE);

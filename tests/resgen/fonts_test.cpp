@@ -34,7 +34,7 @@ const std::map<std::string, int> kWorstSpacing = {
 };
 
 struct Glyph {
-    int x, y, w, h;
+    int x, y, w, h, top;
 };
 
 bool pngSize(const fs::path& file, int& w, int& h) {
@@ -55,7 +55,8 @@ std::map<int, Glyph> readGlyphs(const pugi::xml_document& doc, int& count, int& 
     for (pugi::xml_node c = chars.child("char"); c; c = c.next_sibling("char")) {
         ++elements;
         glyphs[c.attribute("id").as_int()] = {c.attribute("x").as_int(), c.attribute("y").as_int(),
-                                              c.attribute("width").as_int(), c.attribute("height").as_int()};
+                                              c.attribute("width").as_int(), c.attribute("height").as_int(),
+                                              c.attribute("yoffset").as_int()};
     }
     return glyphs;
 }
@@ -116,8 +117,14 @@ TEST(GeneratedFonts, SpaceIsLowestAndEveryGlyphAdvances) {
         EXPECT_EQ(glyphs.begin()->first, 32);
         int spacing = kWorstSpacing.at(fnt);
         for (const auto& [id, g] : glyphs) EXPECT_GT(g.w + spacing, 0) << "glyph " << id << " would not advance";
-        // All cells are one line tall, so lines sit on one baseline.
-        for (const auto& [id, g] : glyphs) EXPECT_EQ(g.h, glyphs.begin()->second.h) << id;
+        // The blank is one line tall; every other cell is the part of such a line its ink
+        // reaches, placed by its offset, so lines sit on one baseline.
+        const Glyph& line = glyphs.begin()->second;
+        EXPECT_EQ(line.top, 0);
+        for (const auto& [id, g] : glyphs) {
+            EXPECT_GE(g.top, 0) << id;
+            EXPECT_LE(g.top + g.h, line.h) << id;
+        }
     }
 }
 

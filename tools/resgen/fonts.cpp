@@ -1,6 +1,10 @@
 // Bakes the bitmap fonts: BMFont XML descriptions and their coloured page images.
-// Every glyph cell is as tall as a line and carries its own padding, because the game advances
-// by the cell width plus a small negative spacing and applies neither xoffset nor kerning.
+// Every glyph cell is as wide as its advance and carries its own padding, because the game
+// advances by the cell width plus a small negative spacing and applies neither xoffset nor
+// kerning. Down the line the game does apply yoffset: a cell keeps only the rows its ink (and
+// outline) reaches, with one clear row above and below, so the page holds no empty line
+// space, and the quad drawn from it lands exactly where that part of a whole line-tall cell
+// would. Pixels of a whole cell beyond those rows were clear and blended to nothing.
 #include "art.h"
 #include "fonts.h"
 
@@ -80,7 +84,79 @@ struct GlyphBitmap {
     int x = 0, y = 0;
     int advance;
     std::vector<unsigned char> coverage;  // cellW x cellH
+    int top = 0, rows = 0;                // the rows of the line-tall cell the page keeps
 };
+
+// The rows of the cell the page keeps: from one clear row above the ink and outline to one
+// below. A bilinear sample drawn outside those rows reads clear texels only, so a pixel
+// outside the cropped quad was left unchanged by the whole cell too. The blank keeps the
+// whole cell: the lowest glyph's size sets every glyph's pivot.
+void keepInkedRows(GlyphBitmap& g, const std::vector<unsigned char>& rim, int cellH) {
+    if (g.id == 32) {
+        g.top = 0;
+        g.rows = cellH;
+        return;
+    }
+    int first = cellH, last = -1;
+    for (int y = 0; y < cellH; ++y) {
+        for (int x = 0; x < g.cellW; ++x) {
+            if (rim[size_t(y) * g.cellW + x] != 0) {
+                first = std::min(first, y);
+                last = y;
+                break;
+            }
+        }
+    }
+    if (last < 0) {  // no ink at all: one clear row
+        g.top = 0;
+        g.rows = 1;
+        return;
+    }
+    g.top = std::max(0, first - 1);
+    g.rows = std::min(cellH, last + 2) - g.top;
+}
+
+// Shelves of cells sorted by height, tallest first, at the page width that gives the
+// smallest page; returns the page's size.
+void packShelves(std::vector<GlyphBitmap>& glyphs, int gap, int& pageW, int& pageH) {
+    std::vector<GlyphBitmap*> order;
+    long area = 0;
+    int widest = 0;
+    for (auto& g : glyphs) {
+        order.push_back(&g);
+        area += long(g.cellW + gap) * (g.rows + gap);
+        widest = std::max(widest, g.cellW + 2 * gap);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [](const GlyphBitmap* a, const GlyphBitmap* b) { return a->rows > b->rows; });
+    auto place = [&](int width, bool keep) {
+        int x = gap, y = gap, shelf = 0;
+        for (GlyphBitmap* g : order) {
+            if (x + g->cellW + gap > width) {
+                x = gap;
+                y += shelf + gap;
+                shelf = 0;
+            }
+            if (keep) {
+                g->x = x;
+                g->y = y;
+            }
+            shelf = std::max(shelf, g->rows);
+            x += g->cellW + gap;
+        }
+        return ((y + shelf + gap) + 3) / 4 * 4;
+    };
+    const int side = int(std::ceil(std::sqrt(double(area)) / 16.0)) * 16;
+    long best = -1;
+    for (int width = std::max(widest, side * 3 / 4) / 16 * 16 + 16; width <= side * 3 / 2; width += 16) {
+        const long pageArea = long(width) * place(width, false);
+        if (best < 0 || pageArea < best) {
+            best = pageArea;
+            pageW = width;
+        }
+    }
+    pageH = place(pageW, true);
+}
 
 }  // namespace
 
@@ -159,23 +235,6 @@ bool bakeFont(const FontStyle& style, const std::vector<std::uint32_t>& chars, O
     FT_Done_FreeType(lib);
     if (glyphs.empty()) return false;
 
-    // Shelf packing: every cell has the same height, so rows fill left to right.
-    const int gap = 2;
-    long area = 0;
-    for (auto& g : glyphs) area += long(g.cellW + gap) * (cellH + gap);
-    int pageW = int(std::ceil(std::sqrt(double(area)) * 1.08 / 16.0)) * 16;
-    int x = gap, y = gap;
-    for (auto& g : glyphs) {
-        if (x + g.cellW + gap > pageW) {
-            x = gap;
-            y += cellH + gap;
-        }
-        g.x = x;
-        g.y = y;
-        x += g.cellW + gap;
-    }
-    int pageH = ((y + cellH + gap) + 3) / 4 * 4;
-
     // Outline coverage: the ink dilated by a disc of radius r.
     std::vector<std::vector<unsigned char>> rim(glyphs.size());
     for (size_t i = 0; i < glyphs.size(); ++i) {
@@ -199,6 +258,10 @@ bool bakeFont(const FontStyle& style, const std::vector<std::uint32_t>& chars, O
             }
         }
     }
+    for (size_t i = 0; i < glyphs.size(); ++i) keepInkedRows(glyphs[i], rim[i], cellH);
+    const int gap = 2;
+    int pageW = 0, pageH = 0;
+    packShelves(glyphs, gap, pageW, pageH);
 
     std::string base = style.name;
     for (const auto& page : style.pages) {
@@ -208,10 +271,10 @@ bool bakeFont(const FontStyle& style, const std::vector<std::uint32_t>& chars, O
         int stride = cairo_image_surface_get_stride(c.surface());
         for (size_t i = 0; i < glyphs.size(); ++i) {
             const auto& g = glyphs[i];
-            for (int yy = 0; yy < cellH; ++yy) {
+            for (int yy = g.top; yy < g.top + g.rows; ++yy) {
                 double t = std::clamp(double(yy - r) / std::max(1, ascender), 0.0, 1.0);
                 Rgb fillc = mix(page.top, page.bottom, t);
-                auto* row = reinterpret_cast<std::uint32_t*>(data + size_t(g.y + yy) * stride);
+                auto* row = reinterpret_cast<std::uint32_t*>(data + size_t(g.y + yy - g.top) * stride);
                 for (int xx = 0; xx < g.cellW; ++xx) {
                     double a = g.coverage[size_t(yy) * g.cellW + xx] / 255.0;
                     double o = rim[i][size_t(yy) * g.cellW + xx] / 255.0 * page.outline.a;
@@ -240,8 +303,8 @@ bool bakeFont(const FontStyle& style, const std::vector<std::uint32_t>& chars, O
     xml << "  <chars count=\"" << glyphs.size() << "\">\n";
     for (const auto& g : glyphs) {
         xml << "    <char id=\"" << g.id << "\" x=\"" << g.x << "\" y=\"" << g.y << "\" width=\""
-           << g.cellW << "\" height=\"" << cellH << "\" xoffset=\"0\" yoffset=\"0\" xadvance=\""
-           << g.cellW << "\" page=\"0\" chnl=\"15\"/>\n";
+           << g.cellW << "\" height=\"" << g.rows << "\" xoffset=\"0\" yoffset=\"" << g.top
+           << "\" xadvance=\"" << g.cellW << "\" page=\"0\" chnl=\"15\"/>\n";
     }
     xml << "  </chars>\n</font>\n";
     return out.writeText("font/" + base + ".fnt", xml.str());
