@@ -153,9 +153,10 @@ class QC_RENDER {
 
   // ---- drawing only what shows -----------------------------------------------------------
   // Off (the default), a frame whose first draws repeat the last frame's shows the picture
-  // they left then, kept in a texture, instead of drawing them again; and a large picture
-  // without a transparent texel is drawn without blending. The pixels are the same either
-  // way; set, every draw is drawn as asked (benchmarks and tests compare the two).
+  // they left then, kept in a texture, instead of drawing them again; draws wholly off the
+  // screen or wholly transparent are dropped, and a picture of which a thin strip shows keeps
+  // only that strip. The pixels are the same either way; set, every draw is drawn as asked
+  // from whole pictures (benchmarks and tests compare the two).
   void fSetDrawEverything(bool everything);
   bool fDrawsEverything() const { return _drawEverything; }
 

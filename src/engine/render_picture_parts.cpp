@@ -3,8 +3,8 @@
 // keeps only that strip: the texels the shown pixels sample, across the picture's whole
 // other side. The strip is a power-of-two share of the picture's width or height, so the
 // texture coordinates mapped into it lose nothing; it runs on across the picture's edge to
-// the texels of the other edge, which the filter reads there as the whole picture repeats. A draw that shows more of it, a
-// lock, a fill or point sprites read the whole picture again.
+// the texels of the other edge, which the filter reads there as the whole picture repeats.
+// A draw that shows more of it, a lock, a fill or point sprites read the whole picture again.
 #include <algorithm>
 #include <cmath>
 

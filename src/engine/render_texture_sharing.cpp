@@ -1,7 +1,7 @@
 // Pictures sharing device textures, so that draws from pictures drawn one after another
 // batch into one device draw call. (A batch also samples a device texture for each of the
-// device's stages, render_frame.cpp: pictures sharing one take one stage.) A picture loaded from an image settles its place with its
-// first batch, and keeps it:
+// device's stages, render_frame.cpp: pictures sharing one take one stage.) A picture loaded
+// from an image settles its place with its first batch, and keeps it:
 // - a large picture whose first batch is followed by a small picture drawn the same way
 //   gets a device texture with a one-texel border and room below it: a host;
 // - a small picture drawn right after a host's batch (or a guest's) moves into the room of

@@ -218,7 +218,9 @@ void loadLevelsInfo(int mode) {
   for (int player = 0; player < countedPlayers(); ++player) {
     readLevelsFile(levelResultsFilePath(player, mode), tableOf(mode)[player]);
   }
-  if (isPlayer(gCurrentPlayer) && tableOf(-1)[gCurrentPlayer][0].result == LOCKED) tableOf(-1)[gCurrentPlayer][0].result = NOT_COMPLETED;
+  // The first frame of the game is always open to play.
+  if (isPlayer(gCurrentPlayer) && tableOf(-1)[gCurrentPlayer][0].result == LOCKED)
+    tableOf(-1)[gCurrentPlayer][0].result = NOT_COMPLETED;
   QEL::fLog("END - loadLevelsInfo()");
 }
 

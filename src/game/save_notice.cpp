@@ -1,7 +1,7 @@
-#include "game/picture_size.h"
 #include "game/save_notice.h"
 
 #include "game/fonts_sounds.h"
+#include "game/picture_size.h"
 #include "game/scenes/scene_widgets.h"
 #include "game/texts.h"
 #include "primitives/font.h"
@@ -12,7 +12,7 @@ namespace {
 constexpr float kNoticeSeconds = 4.0f;
 constexpr float kStripHeight = 40.0f;
 constexpr uint32_t kStripColor = 0xC0000000u;
-constexpr SCREEN_PLACE kTextPlace{512.0f, 20.0f};  // the centre of the text
+constexpr SCREEN_PLACE kTextPlace{kPictureWidth / 2.0f, kStripHeight / 2.0f};  // the centre of the text
 constexpr int32_t kFontSize = 20;
 constexpr int32_t kFontWhite = 2;
 constexpr int32_t kCentred = 0;
