@@ -62,6 +62,7 @@ struct QS_RENDER_TARGET {
 struct QS_FRAME_RECORD {
   struct DRAW {
     QC_TEXTURE* texture;
+    uint64_t textureIdentity;  // the texture's, 0 without one
     uint32_t state;
     uint32_t firstVertex, vertexCount, firstIndex, indexCount;
   };
@@ -69,7 +70,7 @@ struct QS_FRAME_RECORD {
   std::vector<QS_VERTEX> vertices;
   std::vector<uint16_t> indices;
   uint32_t clearColor = 0;
-  uint64_t pictureChanges = 0;  // the renderer's count when the frame ended
+  uint64_t screenChanges = 0;  // the renderer's screenChanges() when the frame began
 
   void clear();
   void add(QC_TEXTURE* texture, uint32_t state, const QS_VERTEX* v, uint32_t n, const uint16_t* idx, uint32_t ni);
@@ -218,9 +219,6 @@ class QC_RENDER {
   // A picture was decoded or moved this frame: the memory its steps freed goes back to the
   // system when the frame ends (the allocator would keep it otherwise).
   bool _picturesMoved = false;
-  // Textures changed (decoded, moved, filled, released): a kept picture of a frame is only
-  // shown again while this count stays what it was.
-  uint64_t _pictureChanges = 0;
   bool _drawEverything = false;
   // The frame being drawn and the one before, as far as they can be kept.
   QS_FRAME_RECORD _lastFrame;
@@ -233,8 +231,11 @@ class QC_RENDER {
   // frames since it was copied.
   platform::Texture* _keptPicture = nullptr;
   size_t _keptDraws = 0;
-  uint64_t _keptPictureChanges = 0;
-  bool _stencilOn = false;
+  uint64_t _keptScreenChanges = 0;
+  // The device's changes that the renderer made itself and that the state words of the draws
+  // already tell (blending, depth, filters, points, screen or camera space): not counted.
+  uint64_t _ownScreenChanges = 0;
+  bool _makingOwnChanges = false;
   // This frame's draws that the kept picture showed instead (tests, benchmarks).
   uint32_t _drawsShownKept = 0;
   std::vector<QS_VERTEX> _worldVertices;  // scratch: a draw's vertices placed in the world
@@ -325,7 +326,8 @@ class QC_RENDER {
   void giveBack(QC_TEXTURE* texture);
   // A picture waiting or kept in part is decoded whole (locks, fills, point sprites).
   void wholePicture(QC_TEXTURE* texture);
-  // A blended draw whose corners all have alpha 0: it changes no pixel and is dropped.
+  // A draw whose corners all have alpha 0, blended so that such a draw leaves every pixel
+  // as it was and writing nothing else: it is dropped.
   bool invisible(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const;
   // Puts a draw's world-space vertices into the batches.
   void submitDraw(const QS_VERTEX* vertices, QC_TEXTURE* texture, const QS_RENDER_STATE* state, uint32_t n,
@@ -346,7 +348,19 @@ class QC_RENDER {
   // The kept picture no longer stands for any draws; its texture stays for the next one.
   void dropKeptPicture();
   void releaseKeptPicture();
-  void notePicturesChanged();
+  // The device's count of what can change the picture, less the renderer's own changes that
+  // the draws' words tell: a frame repeats the last one only while it stays what it was
+  // when that frame began.
+  uint64_t screenChanges() const;
+  // The device is about to change something that can change the picture: draws held back
+  // are made first, and the frame from here on is not compared with the next one.
+  void beforeScreenChange();
+  // Runs device calls whose changes the draws' own words describe.
+  template <class CALLS>
+  void makeOwnChanges(CALLS&& calls);
+  // The draw, with its word applied to the device as it stands, writes nothing but the back
+  // buffer's colour (no depth, no stencil, no render target).
+  bool writesOnlyColour(const QS_RENDER_STATE& state) const;
   void giveBackUnshownPictures();
   // ---- pictures sharing device textures (render_texture_sharing.cpp) ----
   // Settles a picture's place at its first draw; later draws only check that its texture
@@ -381,6 +395,21 @@ class QC_RENDER {
   // One unlit, untextured line in screen space or in the camera's space.
   void drawLine(float x1, float y1, float z1, float x2, float y2, float z2, uint32_t color, bool screen);
   void restoreSpaceWorld();
+  // Sets on the device what the word changes from the current one.
+  void applyWord(const QS_RENDER_STATE& next);
 };
+
+template <class CALLS>
+void QC_RENDER::makeOwnChanges(CALLS&& calls) {
+  if (!_device || _makingOwnChanges) {
+    calls();
+    return;
+  }
+  const uint64_t before = _device->screenChanges();
+  _makingOwnChanges = true;
+  calls();
+  _makingOwnChanges = false;
+  _ownScreenChanges += _device->screenChanges() - before;
+}
 
 }  // namespace QEL

@@ -32,6 +32,8 @@ void checkerPixels(uint32_t* pixels) {
 QC_RENDER::QC_RENDER() { qcRENDER_INSTANCE = this; }
 
 QC_RENDER::~QC_RENDER() {
+  // What goes now changes no picture that will be drawn.
+  if (_device) _device->setBeforeScreenChange(nullptr);
   for (auto& entry : _targets) {
     QS_RENDER_TARGET* t = entry.second;
     if (t->_surface) t->_surface->release();
@@ -196,6 +198,7 @@ void QC_RENDER::ResetDevice() {
     }
   }
   _device->setMaximumFrameLatency(1);
+  _device->setBeforeScreenChange([this] { beforeScreenChange(); });
   fLog("hacks work");
 
   _device->createVertexBuffer(_vertexCapacity * sizeof(QS_VERTEX), 0, platform::kFvfVertex,

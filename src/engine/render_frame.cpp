@@ -108,15 +108,25 @@ bool QC_RENDER::outsideTheBackBuffer(const QS_RENDER_STATE& state, const QS_VERT
 
 bool QC_RENDER::invisible(const QS_RENDER_STATE& state, const QS_VERTEX* v, uint32_t n) const {
   // Blended by its own alpha (over the picture or added to it), a draw whose every corner has
-  // alpha 0 leaves every pixel as it was (a picture fading in starts so).
-  if (_drawEverything || n == 0 || !_device || state._depth || _stencilOn) return false;
-  // Whether the device would blend it: its word applied over the current one.
+  // alpha 0 leaves every pixel as it was (a picture fading in starts so). A draw that also
+  // writes the stencil or depth (a mask drawn unseen) changes what follows: it stays.
+  if (_drawEverything || n == 0 || !writesOnlyColour(state)) return false;
+  // How the device would blend it: its word applied over the current one.
   bool blending = _device->getRenderState(platform::RenderState::alphaBlendEnable) != 0;
+  uint32_t destination = _device->getRenderState(platform::RenderState::destBlend);
   if (state != _currentState) {
     if (state._opaque && !_currentState._opaque) blending = false;
     else if (state._blend != _currentState._blend) blending = state._blend != 0;
+    if (state._additive != _currentState._additive)
+      destination = static_cast<uint32_t>(state._additive ? platform::Blend::one : platform::Blend::invSrcAlpha);
   }
-  if (!blending) return false;
+  // Only the source's alpha as its weight and the picture's own as the rest (or the whole of
+  // it) leave a pixel as it was under alpha 0.
+  const auto source = static_cast<platform::Blend>(_device->getRenderState(platform::RenderState::srcBlend));
+  const auto kept = static_cast<platform::Blend>(destination);
+  if (!blending || source != platform::Blend::srcAlpha ||
+      (kept != platform::Blend::invSrcAlpha && kept != platform::Blend::one))
+    return false;
   for (uint32_t i = 0; i < n; ++i)
     if (v[i].color.a != 0) return false;
   return true;
@@ -317,7 +327,13 @@ void QC_RENDER::fFlush() {
 int32_t QC_RENDER::fApplyState(const QS_RENDER_STATE* state) {
   if (!state || *state == _currentState) return 0;
   ++_stateChanges;
-  const QS_RENDER_STATE& next = *state;
+  // What the word sets on the device is the word's: a frame that repeats the last one's words
+  // sets the same again.
+  makeOwnChanges([this, state] { applyWord(*state); });
+  return 1;
+}
+
+void QC_RENDER::applyWord(const QS_RENDER_STATE& next) {
   const QS_RENDER_STATE current = _currentState;
   if (_device) {
     if (next._opaque && !current._opaque) {
@@ -352,7 +368,6 @@ int32_t QC_RENDER::fApplyState(const QS_RENDER_STATE* state) {
     if (next._screen) fSetScreenSpace();
     else fSetCameraSpace();
   }
-  return 1;
 }
 
 void QC_RENDER::fSetWorldTransform(const QS_TRANSFORM3& t) {
@@ -496,8 +511,6 @@ QC_CAMERA* QC_RENDER::fCreateCamera(int32_t width, int32_t height) {
 }
 
 void QC_RENDER::fSetCamera(QC_CAMERA* camera) {
-  endFrameRecord();
-  notePicturesChanged();
   fFlush();
   _camera = camera;
   if (_camera && _device) _device->setTransform(platform::TransformKind::view, _camera->_view);
@@ -509,8 +522,6 @@ void QC_RENDER::fMultiplyCameraWorld(const QS_TRANSFORM3& t) {
   platform::matrixRotationYawPitchRoll(rotation, t._rotation.y, t._rotation.x, t._rotation.z);
   platform::matrixTranslation(position, t._position.x, -t._position.y, t._position.z);
   platform::matrixScaling(scaling, t._scale.x, t._scale.y, t._scale.z);
-  endFrameRecord();
-  notePicturesChanged();
   fFlush();
   platform::matrixMultiply(_cameraWorld, _cameraWorld, pivot);
   platform::matrixMultiply(_cameraWorld, _cameraWorld, rotation);
@@ -587,8 +598,8 @@ int32_t QC_RENDER::fEndTarget() {
 // ---- stencil mask ----------------------------------------------------------------------------------------
 
 void QC_RENDER::fBeginStencilMask() {
-  endFrameRecord();
-  _stencilOn = true;
+  // What was asked for before the mask is drawn without it.
+  fFlush();
   if (!_device) return;
   _device->clear(platform::kClearStencil, 0xFFFFFFFFu, 1.0f, 0);
   _device->setRenderState(platform::RenderState::stencilEnable, 1);
@@ -599,7 +610,6 @@ void QC_RENDER::fBeginStencilMask() {
 }
 
 void QC_RENDER::fUseStencilMask() {
-  endFrameRecord();
   fFlush();
   if (!_device) return;
   --_stencilRef;
@@ -610,9 +620,7 @@ void QC_RENDER::fUseStencilMask() {
 }
 
 void QC_RENDER::fEndStencilMask() {
-  endFrameRecord();
   fFlush();
-  _stencilOn = false;
   if (!_device) return;
   _device->setRenderState(platform::RenderState::stencilEnable, 0);
 }

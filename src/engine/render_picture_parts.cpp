@@ -130,7 +130,6 @@ void QC_RENDER::wholePictureFor(QC_TEXTURE* texture, const QS_RENDER_STATE& stat
 }
 
 void QC_RENDER::giveBack(QC_TEXTURE* texture) {
-  notePicturesChanged();
   leaveBatch(texture->_deviceTexture);
   for (uint32_t stage = 0; stage < platform::kTextureStages; ++stage)
     if (_device->getTexture(stage) == texture->_deviceTexture) _device->setTexture(stage, nullptr);

@@ -114,7 +114,6 @@ bool QC_RENDER::copyWithBorder(platform::Texture* from, int32_t w, int32_t h, pl
 }
 
 bool QC_RENDER::becomeHost(QC_TEXTURE* texture) {
-  notePicturesChanged();
   platform::Texture* own = texture->_deviceTexture;
   const int32_t w = widthOf(own), h = heightOf(own);
   int32_t rows = h / 2;
@@ -167,7 +166,6 @@ bool QC_RENDER::becomeGuest(QC_TEXTURE* texture, QC_TEXTURE* neighbour) {
   const int32_t w = widthOf(own), h = heightOf(own);
   const int32_t needW = w + 2, needH = h + 2;
   if (own->format() != shared->format() || needW > room.width) return false;
-  notePicturesChanged();
   // The first shelf tall enough with room left on it, else a new shelf below the others.
   QS_TEXTURE_ROOM::SHELF* shelf = nullptr;
   for (QS_TEXTURE_ROOM::SHELF& candidate : room.shelves) {
@@ -207,7 +205,6 @@ void QC_RENDER::moveInto(QC_TEXTURE* texture, platform::Texture* shared, uint8_t
 
 void QC_RENDER::giveOwnTexture(QC_TEXTURE* texture) {
   if (texture->_place != QC_TEXTURE::qePLACE_HOST && texture->_place != QC_TEXTURE::qePLACE_GUEST) return;
-  notePicturesChanged();
   platform::Texture* shared = texture->_deviceTexture;
   const int32_t width = widthOf(shared), height = heightOf(shared);
   const int32_t w = static_cast<int32_t>(std::lround(texture->_uScale * static_cast<float>(width)));

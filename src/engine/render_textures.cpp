@@ -107,6 +107,7 @@ QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count,
       fitsTheDevice(_device.get(), info, name ? name : "")) {
     texture = new QC_TEXTURE();
     texture->_size = QS_POINT(info.width, info.height);
+    texture->_fileName = name ? name : "";
     texture->_place = QC_TEXTURE::qePLACE_WAITING;
     const auto* first = static_cast<const uint8_t*>(bytes);
     _waitingPictures[texture].assign(first, first + count);
@@ -130,7 +131,6 @@ void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture, const QS_RENDER_STATE*
                                      uint32_t n) {
   auto waiting = _waitingPictures.find(texture);
   if (waiting == _waitingPictures.end()) return;
-  notePicturesChanged();
   std::vector<uint8_t> bytes = std::move(waiting->second);
   _waitingPictures.erase(waiting);
   _picturesMoved = true;
@@ -159,7 +159,7 @@ void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture, const QS_RENDER_STATE*
     texture->_place = QC_TEXTURE::qePLACE_UNSETTLED;
   } else {
     // Its header promised a picture its data does not hold: it shows the checker.
-    fLog("Texture load from memory failed: ", platform::imageFailureReason());
+    fLog("Texture load from memory failed: ", texture->_fileName, ": ", platform::imageFailureReason());
     texture->_place = QC_TEXTURE::qePLACE_FIXED;
     const platform::Texture* checker = _defaultTexture ? _defaultTexture->_deviceTexture : nullptr;
     if (_device && checker &&
@@ -177,7 +177,8 @@ void QC_RENDER::decodeWaitingPicture(QC_TEXTURE* texture, const QS_RENDER_STATE*
 
 void QC_RENDER::fReleaseTexture(QC_TEXTURE* texture) {
   if (!texture || texture == _defaultTexture) return;
-  notePicturesChanged();
+  // Draws asked for before, held back or batched, may still show it.
+  fFlush();
   if (_waitingPictures.erase(texture) == 1) {
     delete texture;
     return;
@@ -235,7 +236,8 @@ void QC_RENDER::wholePicture(QC_TEXTURE* texture) {
 }
 
 void* QC_RENDER::fTextureLock(QC_TEXTURE* texture) {
-  notePicturesChanged();
+  // Draws asked for before the picture changes show it as it was.
+  fFlush();
   wholePicture(texture);
   // Only a picture's own texture hands out exactly its pixels.
   if (texture && texture->_place != QC_TEXTURE::qePLACE_FIXED) {
@@ -257,7 +259,8 @@ bool QC_RENDER::fTextureUnlock(QC_TEXTURE* texture) {
 }
 
 bool QC_RENDER::fFillTexture(QC_TEXTURE* texture, const void* pixels) {
-  notePicturesChanged();
+  // Draws asked for before the picture changes show it as it was.
+  fFlush();
   wholePicture(texture);
   if (!texture || !pixels || !texture->_deviceTexture) return false;
   if (texture->_place != QC_TEXTURE::qePLACE_FIXED) {

@@ -2,6 +2,7 @@
 // The handle by which the whole system holds a texture. Only the renderer makes, fills and
 // releases them; holders never delete a handle themselves.
 #include <cstdint>
+#include <string>
 
 #include "engine/vectors.h"
 
@@ -21,6 +22,7 @@ class QC_TEXTURE {
   // the renderer; true when the texture could be filled.
   bool fFill(const void* pixels);
   QS_POINT fGetSize() const { return _size; }
+  static uint64_t fNewIdentity();
 
   platform::Texture* _deviceTexture = nullptr;  // owned by the handle (one reference when shared)
   QS_POINT _size{0, 0};                          // as the renderer recorded it
@@ -40,6 +42,11 @@ class QC_TEXTURE {
   };
   uint8_t _place = qePLACE_FIXED;
   uint32_t _lastDrawn = 0;  // the renderer's frame number when it was last drawn
+  // Never the same for two handles of a run, though a handle's address may come back for
+  // another picture once it is released: a frame compared with the last one knows its pictures.
+  uint64_t _identity = fNewIdentity();
+  // The file a picture loaded from an image was read from, for the log lines that concern it.
+  std::string _fileName;
   int32_t _partLeft = 0, _partTop = 0, _partRight = 0, _partBottom = 0;  // parts: the texels kept
   // Hosts, guests and parts: texture coordinates of the picture map to u * _uvScale + _uvOffset.
   float _uScale = 1.0f, _vScale = 1.0f, _uOffset = 0.0f, _vOffset = 0.0f;

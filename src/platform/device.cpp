@@ -312,6 +312,7 @@ bool Device::create(WindowHandle window, const PresentParameters& parameters) {
 }
 
 Device::~Device() {
+  _beforeScreenChange = nullptr;
   if (_context) makeCurrent();
   for (Texture*& texture : _textures) {
     if (texture) texture->release();
@@ -366,6 +367,17 @@ void Device::forgetTextureName(unsigned name) {
     if (bound == name) bound = 0;
 }
 
+void Device::noteScreenChange() {
+  // A listener that draws what it held back may itself make counted changes (into a target):
+  // those are counted, not announced again.
+  if (_beforeScreenChange && !_inBeforeScreenChange) {
+    _inBeforeScreenChange = true;
+    _beforeScreenChange();
+    _inBeforeScreenChange = false;
+  }
+  ++_screenChanges;
+}
+
 void Device::noteFramePresented() {
   auto since = [](uint64_t now, uint64_t then) { return now - then; };
   _lastFrame.drawCalls = since(_counters.drawCalls, _atLastPresent.drawCalls);
@@ -400,6 +412,11 @@ bool Device::makeBackBuffer() {
 }
 
 void Device::windowBufferSize(int& width, int& height) const {
+  if (_simulatedWindowWidth > 0 && _simulatedWindowHeight > 0) {
+    width = _simulatedWindowWidth;
+    height = _simulatedWindowHeight;
+    return;
+  }
   if (eglDrawBufferSize(width, height)) return;
   SDL_GL_GetDrawableSize(_window, &width, &height);
 }
@@ -411,6 +428,9 @@ bool Device::chooseBackBuffer() {
   windowBufferSize(w, h);
   const bool fits = _hasClipControl && w == _backWidth && h == _backHeight &&
                     (_windowHasDepthStencil || !_parameters.enableAutoDepthStencil);
+  // The window's rows lie bottom up, the offscreen buffer's top down, and neither keeps what
+  // the other holds: whatever was kept of the last picture stands for nothing here.
+  if (fits != _backSurface->_window) noteScreenChange();
   if (fits) {
     dropOffscreenBackBuffer();
   } else if (!makeOffscreenBackBuffer()) {
@@ -548,6 +568,7 @@ Result Device::reset(const PresentParameters& parameters) {
     return r;
   }
   makeCurrent();
+  noteScreenChange();
   _parameters = parameters;
   if (!makeBackBuffer()) {
     _notReset = true;
@@ -648,6 +669,7 @@ Result Device::clear(uint32_t flags, uint32_t argb, float z, uint32_t stencil) {
   makeCurrent();
   bindTarget();
   Surface* target = _target ? _target : _backSurface;
+  if (drawsIntoTarget()) noteScreenChange();
   if (flags & kClearTarget) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(static_cast<float>((argb >> 16) & 0xFF) / 255.0f, static_cast<float>((argb >> 8) & 0xFF) / 255.0f,
@@ -692,6 +714,8 @@ void Device::clearWhatTheDrawTests() {
 Result Device::setTransform(TransformKind kind, const float* m) {
   if (!m) return Result::invalidCall;
   float* target = kind == TransformKind::world ? _world : kind == TransformKind::view ? _view : _projection;
+  if (std::memcmp(target, m, sizeof(float) * 16) == 0) return Result::ok;
+  noteScreenChange();
   std::memcpy(target, m, sizeof(float) * 16);
   _program.matrixDirty = _stagesProgram.matrixDirty = true;
   return Result::ok;
@@ -706,7 +730,10 @@ Result Device::getTransform(TransformKind kind, float* m) const {
 
 Result Device::setRenderState(RenderState state, uint32_t value) {
   if (state >= RenderState::count) return Result::invalidCall;
-  _renderStates[static_cast<uint32_t>(state)] = value;
+  uint32_t& current = _renderStates[static_cast<uint32_t>(state)];
+  if (current == value) return Result::ok;
+  noteScreenChange();
+  current = value;
   return Result::ok;
 }
 
@@ -716,13 +743,19 @@ uint32_t Device::getRenderState(RenderState state) const {
 
 Result Device::setTextureStageState(uint32_t stage, TextureStageState state, uint32_t value) {
   if (stage != 0 || state >= TextureStageState::count) return Result::invalidCall;
-  _stageStates[static_cast<uint32_t>(state)] = value;
+  uint32_t& current = _stageStates[static_cast<uint32_t>(state)];
+  if (current == value) return Result::ok;
+  noteScreenChange();
+  current = value;
   return Result::ok;
 }
 
 Result Device::setSamplerState(uint32_t sampler, SamplerState state, uint32_t value) {
   if (sampler != 0 || state >= SamplerState::count) return Result::invalidCall;
-  _samplerStates[static_cast<uint32_t>(state)] = value;
+  uint32_t& current = _samplerStates[static_cast<uint32_t>(state)];
+  if (current == value) return Result::ok;
+  noteScreenChange();
+  current = value;
   return Result::ok;
 }
 
@@ -883,6 +916,7 @@ Result Device::drawPrimitive(PrimitiveType type, uint32_t startVertex, uint32_t 
   const uint32_t count = vertexCountFor(type, primitiveCount);
   const uint64_t end = _streamOffset + static_cast<uint64_t>(startVertex + count) * _streamStride;
   if (end > _stream->length()) return Result::invalidCall;
+  if (drawsIntoTarget()) noteScreenChange();
   const ThreadTimeSpan timed(_drawTimeSum);
   makeCurrent();
   const bool points = type == PrimitiveType::pointList;
@@ -900,6 +934,7 @@ Result Device::drawIndexedPrimitive(PrimitiveType type, int32_t baseVertex, uint
   if (_lostTests > 0 || _notReset || primitiveCount == 0) return Result::ok;
   const uint32_t count = vertexCountFor(type, primitiveCount);
   if (static_cast<uint64_t>(startIndex + count) * 2 > _indices->length()) return Result::invalidCall;
+  if (drawsIntoTarget()) noteScreenChange();
   const ThreadTimeSpan timed(_drawTimeSum);
   makeCurrent();
   const bool points = type == PrimitiveType::pointList;
@@ -924,6 +959,7 @@ Result Device::getRenderTarget(uint32_t index, Surface** out) {
 Result Device::setRenderTarget(uint32_t index, Surface* surface) {
   if (index != 0 || !surface) return Result::invalidCall;
   if (surface != _target) {
+    noteScreenChange();
     surface->addRef();
     if (_target) _target->release();
     _target = surface;

@@ -17,6 +17,7 @@
 // Depth and stencil clears wait until a draw tests depth or stencil: a frame that never
 // uses them never pays for clearing them.
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <set>
 #include <vector>
@@ -205,6 +206,7 @@ class Device {
                     uint32_t toX, uint32_t toY);
   // The whole of a surface (the back buffer, a target) copied pixel for texel into a managed
   // texture of its size, or such a texture copied back: a picture kept to be shown again.
+  // The texture holds the picture's top row first wherever the back buffer lives.
   Result copySurfaceToTexture(Surface* from, Texture* to);
   Result copyTextureToSurface(Texture* from, Surface* to);
   // Adds a reference to the surface handed out.
@@ -233,12 +235,33 @@ class Device {
   const Counters& counters() const { return _counters; }
   const Counters& lastFrameCounters() const { return _lastFrame; }
 
+  // ---- what can change the picture ---------------------------------------------------
+  // Counts every change after which the same draws into the back buffer could leave other
+  // pixels: a texture's texels written, copied into or drawn into, a texture destroyed (its
+  // name and address may come back for another picture), the render target switched, a
+  // render, sampler or stage state or a transform set to another value, the back buffer moved
+  // between the window and the offscreen buffer, a reset. Drawing into the back buffer,
+  // clearing it and presenting are the frame itself and do not count. Every such change
+  // passes through here, whoever makes it: a renderer that reuses what it drew trusts this
+  // count rather than its callers.
+  uint64_t screenChanges() const { return _screenChanges; }
+  // Called just before each counted change takes effect, so that draws held back can still
+  // be made with what they were meant to see.
+  void setBeforeScreenChange(std::function<void()> listener) { _beforeScreenChange = std::move(listener); }
+
   // ---- test hooks --------------------------------------------------------------------
   // The device reports itself lost for the next lostTests cooperative-level tests, then
   // "not reset" until reset. Reset while lost fails with deviceLost.
   void simulateDeviceLoss(uint32_t lostTests = 1);
   // The next reset fails with the given result (once).
   void failNextReset(Result result) { _failNextReset = result; }
+  // From now on the window's buffer reports this size, as when a window manager gives the
+  // window another one (the offscreen driver's buffer keeps the size it was made with);
+  // 0 x 0: its own size again.
+  void simulateWindowBufferSize(int width, int height) {
+    _simulatedWindowWidth = width;
+    _simulatedWindowHeight = height;
+  }
   // The back buffer as RGBA bytes, rows top first, alpha 255 (its format has none). False
   // without a back buffer.
   bool readBackBuffer(std::vector<uint8_t>& rgba, int& width, int& height);
@@ -313,6 +336,10 @@ class Device {
   // Adds the triangles of a draw to the capture list (vertices from first on, or through the
   // index buffer's count indices from startIndex, each plus baseVertex).
   void captureTriangles(uint32_t first, uint32_t count, bool indexed, uint32_t startIndex, int32_t baseVertex);
+  // A counted change is about to take effect (see screenChanges).
+  void noteScreenChange();
+  // The draws go to a render target, not the back buffer.
+  bool drawsIntoTarget() const { return _target && _target != _backSurface; }
   // The two framebuffers copies read from and draw into (made once), the context current.
   void makeCopyFramebuffers();
   // Binds the copy framebuffer of one side (0 read, 1 draw) with the texture attached, or
@@ -362,12 +389,16 @@ class Device {
   bool _notReset = false;
   bool _lostWhileMinimised = false;
   Result _failNextReset = Result::ok;
+  int _simulatedWindowWidth = 0, _simulatedWindowHeight = 0;
   Counters _counters;
   Counters _atLastPresent;
   Counters _lastFrame;
   unsigned _boundTextures[kTextureStages] = {};  // the texture name bound to each unit, as last set here
   Capture* _capture = nullptr;
   double* _drawTimeSum = nullptr;
+  uint64_t _screenChanges = 0;
+  std::function<void()> _beforeScreenChange;
+  bool _inBeforeScreenChange = false;
   std::set<DeviceObject*> _objects;
   uint32_t _maxTextureSize = 0;
 };

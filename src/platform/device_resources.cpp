@@ -139,6 +139,7 @@ Texture::~Texture() {
     delete s;
   }
   if (_name && _device) {
+    _device->noteScreenChange();
     _device->makeCurrent();
     GLuint n = _name;
     glDeleteTextures(1, &n);
@@ -181,6 +182,7 @@ Result Texture::unlockRect(uint32_t level) {
   if (level != 0 || !_locked) return Result::invalidCall;
   _locked = false;
   if (_name && _device) {
+    _device->noteScreenChange();
     _device->makeCurrent();
     _device->bindTextureName(_name);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, static_cast<GLsizei>(_width), static_cast<GLsizei>(_height),
@@ -304,6 +306,7 @@ Result Device::copyTexels(Texture* from, uint32_t x, uint32_t y, uint32_t width,
       static_cast<uint64_t>(toX) + width > to->_width || static_cast<uint64_t>(toY) + height > to->_height) {
     return Result::invalidCall;
   }
+  noteScreenChange();
   makeCopyFramebuffers();
   bindCopySide(0, from, nullptr);
   bindCopySide(1, to, nullptr);
@@ -344,14 +347,19 @@ Result Device::copyWhole(Surface* surface, Texture* texture, bool intoTexture) {
       surface->_width != texture->_width || surface->_height != texture->_height) {
     return Result::invalidCall;
   }
+  if (intoTexture || surface != _backSurface) noteScreenChange();
   makeCopyFramebuffers();
   bindCopySide(intoTexture ? 0 : 1, nullptr, surface);
   bindCopySide(intoTexture ? 1 : 0, texture, nullptr);
   glDisable(GL_SCISSOR_TEST);
   glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
   const GLint w = static_cast<GLint>(texture->_width), h = static_cast<GLint>(texture->_height);
-  // The same rows both ways: a picture copied out and back lands where it was.
-  glBlitFramebuffer(0, 0, w, h, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  // Textures and our own framebuffers hold the picture's top row first, the window its
+  // bottom row: between the window and a texture the rows turn over, so a picture kept from
+  // the window shows upright in the offscreen buffer and back.
+  const GLint top = surface->_window ? h : 0, bottom = surface->_window ? 0 : h;
+  if (intoTexture) glBlitFramebuffer(0, top, w, bottom, 0, 0, w, h, GL_COLOR_BUFFER_BIT, GL_NEAREST);
+  else glBlitFramebuffer(0, 0, w, h, 0, top, w, bottom, GL_COLOR_BUFFER_BIT, GL_NEAREST);
   const GLenum side = intoTexture ? GL_DRAW_FRAMEBUFFER : GL_READ_FRAMEBUFFER;
   glBindFramebuffer(side, _copyFramebuffers[intoTexture ? 1 : 0]);
   glFramebufferTexture2D(side, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, 0, 0);

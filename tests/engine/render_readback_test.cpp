@@ -157,6 +157,52 @@ TEST_F(RenderTest, RenderTargetIsDrawnIntoAndThenUsedAsATexture) {
   EXPECT_TRUE(_render->_targets.empty());
 }
 
+// Frames that repeat the last one show a kept picture of it; a target drawn into between two
+// of them is a changed picture, and the next frame shows what it holds now.
+TEST_F(RenderTest, AFrameAfterItsTargetWasDrawnIntoAgainShowsTheTargetsNewPicture) {
+  QS_RENDER_TARGET* target = _render->fCreateTarget(64, 64);
+  ASSERT_NE(target, nullptr);
+  auto fillTarget = [&](uint32_t color) {
+    ASSERT_EQ(_render->fBeginTarget(target), 1);
+    drawQuad(0.0f, 0.0f, 64.0f, -64.0f, color, nullptr, screenWord(false));
+    ASSERT_EQ(_render->fEndTarget(), 0);
+  };
+  QC_TEXTURE view;
+  view._deviceTexture = target->_texture;
+  view._size = QS_POINT(64, 64);
+  auto frames = [&](int count) {
+    for (int i = 0; i < count; ++i) {
+      ASSERT_EQ(_render->fBeginScene(), 1);
+      drawQuad(0.0f, 0.0f, 200.0f, 200.0f, 0xFF0000FFu, nullptr, screenWord(false));
+      drawQuad(300.0f, 300.0f, 364.0f, 364.0f, 0xFFFFFFFFu, &view, screenWord(true));
+      _render->fEndScene();
+    }
+  };
+  fillTarget(0xFFFF0000u);
+  frames(4);
+  ASSERT_GT(_render->_drawsShownKept, 0u) << "the frames kept no picture to compare with";
+  fillTarget(0xFF00FF00u);
+  frames(1);
+  forget();
+  EXPECT_EQ(rgb(330, 330), 0x00FF00u);
+  EXPECT_EQ(rgb(100, 100), 0x0000FFu);
+  _render->fReleaseTarget(target);
+}
+
+// A draw whose corners all have alpha 0 changes nothing only where the device weighs it by
+// that alpha: added at full weight (pictures whose colours carry their alpha already) it shows.
+TEST_F(RenderTest, AnAlphaZeroDrawAddedAtFullWeightStillShows) {
+  _render->_clearColor = 0xFF000000u;
+  ASSERT_EQ(_render->fBeginScene(), 1);
+  _render->fFlush();
+  _render->_device->setRenderState(platform::RenderState::srcBlend, static_cast<uint32_t>(platform::Blend::one));
+  drawQuad(100.0f, 100.0f, 200.0f, 200.0f, 0x00FF0000u, nullptr, screenWord(false));
+  _render->fFlush();
+  _render->_device->setRenderState(platform::RenderState::srcBlend, static_cast<uint32_t>(platform::Blend::srcAlpha));
+  _render->fEndScene();
+  EXPECT_EQ(rgb(150, 150), 0xFF0000u);
+}
+
 class LetterboxTest : public RenderTest {
  protected:
   void TearDown() override {

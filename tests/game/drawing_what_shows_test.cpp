@@ -1,10 +1,11 @@
 // A frame drawn the quick way (frames that repeat the last one shown from a kept picture,
-// large pictures without a transparent texel drawn unblended) looks exactly like the same
-// frame drawn in full, byte for byte: the main menu at rest, with a window and with a dialog,
-// the level's table, each of its windows, and a banner that changes in every frame over a
-// kept table; the widescreen borders, of which a window the picture's size shows one row or
-// column each, keep only that strip. The menu's pictures, given back while the level is up,
-// look the same again when the player comes back to it.
+// draws that change no pixel dropped) looks exactly like the same frame drawn in full, byte
+// for byte: the main menu at rest, with a window and with a dialog, the level's table, each of
+// its windows, and a banner that changes in every frame over a kept table; the widescreen
+// borders, of which a window the picture's size shows one row or column each, keep only that
+// strip. The menu's pictures, given back while the level is up, look the same again when the
+// player comes back to it. So does the splash screen, whose landscape shows through a mask
+// drawn unseen into the stencil, and the menu in a window that a window manager resizes.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -12,6 +13,8 @@
 #include <vector>
 
 #include "engine/render.h"
+#include "game/splash_screen.h"
+#include "platform/device.h"
 #include "engine/texture.h"
 #include "gui/gui_wlabel.h"
 #include "game/game_globals.h"
@@ -29,7 +32,8 @@ using namespace test_support::main_menu_scenario;
 using Level = SCENE_CARD_GAME_LEVEL;
 
 // The scene drawn a few times the quick way (a frame that repeats the one before keeps the
-// picture, the next shows it), then once in full: both pictures, and how many of the quick
+// picture, the next shows it; a change halfway through leaves as many frames to keep one
+// again), then once in full: both pictures, and how many of the quick
 // frame's draws the kept picture showed. `beforeFrame` may change the scene before each
 // frame, the full one drawn as the last quick one.
 struct TWO_WAYS {
@@ -39,7 +43,7 @@ struct TWO_WAYS {
 };
 
 TWO_WAYS drawnBothWays(GAME_CHILD& game, const std::function<void(int)>& beforeFrame) {
-  constexpr int kQuickFrames = 4;
+  constexpr int kQuickFrames = 6;
   TWO_WAYS pictures;
   QEL::qcRENDER->fSetDrawEverything(false);
   for (int frame = 0; frame < kQuickFrames; ++frame) {
@@ -59,9 +63,11 @@ TWO_WAYS drawnBothWays(GAME_CHILD& game, const std::function<void(int)>& beforeF
 // Every failed comparison is told at the end, with the pixels that differ.
 struct SAME_PICTURES {
   std::string failures;
-  void check(GAME_CHILD& game, const std::string& screen, const std::function<void(int)>& beforeFrame = {}) {
+  // Screens that change in every frame keep no picture: `kept` false.
+  void check(GAME_CHILD& game, const std::string& screen, const std::function<void(int)>& beforeFrame = {},
+             bool kept = true) {
     const TWO_WAYS pictures = drawnBothWays(game, beforeFrame);
-    if (pictures.shownKept == 0) failures += screen + ": nothing was shown from a kept picture; ";
+    if (kept && pictures.shownKept == 0) failures += screen + ": nothing was shown from a kept picture; ";
     size_t differing = 0;
     for (size_t i = 0; i < pictures.full.size(); i += 4)
       if (pictures.quick[i] != pictures.full[i] || pictures.quick[i + 1] != pictures.full[i + 1] ||
@@ -156,6 +162,57 @@ TEST_F(GameChildTest, QuickFramesLookExactlyLikeFullOnes) {
     changeScene(gCurrentScene, new Level());
     game.step(4);
     backAtTheMenu(game, menuAtRest, background);
+  });
+}
+
+// The splash screen from its first frame to the main menu, compared every second and every
+// quarter second once the landscape fades in: its landscape moves behind the office's window, a mask drawn
+// with alpha 0 into the stencil.
+TEST_F(GameChildTest, TheSplashLandscapeShowsInTheOfficeWindowDrawnEitherWay) {
+  play([](GAME_CHILD& game) {
+    delete gCurrentScene;
+    gCurrentScene = nullptr;
+    gSplash = new SPLASH_SCREEN();
+    gIsSplash = 1;
+    // Only the samples are drawn: the software renderer takes most of a pass's time.
+    game.drawEvery = 1 << 30;
+    SAME_PICTURES same;
+    int landscapeSamples = 0;
+    for (int pass = 0; gIsSplash != 0 && pass < 40 * GAME_CHILD::kUpdatesPerSecond; ++pass) {
+      game.step();
+      const bool landscape = gSplash->state >= 2;
+      if (pass % (GAME_CHILD::kUpdatesPerSecond / (landscape ? 4 : 1)) != 0) continue;
+      same.check(game, "splash at " + std::to_string(pass) + " passes", {}, false);
+      if (landscape) ++landscapeSamples;
+    }
+    CHILD_CHECK(landscapeSamples >= 6, "the landscape showed in " + std::to_string(landscapeSamples) + " samples");
+    CHILD_CHECK(same.failures.empty(), same.failures);
+  });
+}
+
+// A window manager gives the window 800 x 600 and then its own size back: the picture, drawn
+// into an offscreen buffer and then straight into the window again, stays upright and whole.
+TEST_F(GameChildTest, TheMenuInAResizedWindowLooksAsDrawnInFull) {
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
+       [](GAME_CHILD& game) {
+    game.moveTo(kNowhere.x, kNowhere.y);
+    CHILD_CHECK(settled(game), "the menu did not settle");
+    game.draw();
+    const std::vector<uint8_t> before = game.readBack();
+    platform::Device* device = QEL::qcRENDER->_device.get();
+    // The size changes while a picture of the frames before is kept.
+    auto resizedAt = [device](int width, int height) {
+      return [device, width, height](int frame) {
+        if (frame == 2) device->simulateWindowBufferSize(width, height);
+      };
+    };
+    SAME_PICTURES same;
+    same.check(game, "menu resized to 800 x 600", resizedAt(800, 600));
+    CHILD_CHECK(!device->drawsIntoWindow(), "the picture still goes straight into the resized window");
+    same.check(game, "menu resized to 1024 x 768 again", resizedAt(0, 0));
+    CHILD_CHECK(device->drawsIntoWindow(), "the picture does not go straight into the window again");
+    CHILD_CHECK(same.failures.empty(), same.failures);
+    CHILD_CHECK(game.readBack() == before, "the menu looks otherwise after the window's size came back");
   });
 }
 
