@@ -607,9 +607,12 @@ bool frameButton(Output& out, int pack, bool tenth) {
         pin(c, cx - 30, cy + 50, 90, locked ? hex(0xBBBBBB) : pal::white, locked ? hex(0x888888) : pal::red);
         if (tenth) iconStar(c, cx + 28, cy + 10, 22, locked ? hex(0xAAAAAA) : pal::gold, pal::ink);
         else bowlingBall(c, cx + 26, cy + 22, 22, locked ? hex(0x777777) : col);
-        std::vector<double> balls = tenth ? std::vector<double>{-53, -11, 32} : std::vector<double>{-43, 23};
+        // The tenth frame's three boxes, a little narrower, stand side by side in the middle of
+        // the card; a ball's mark is one character.
+        std::vector<double> balls = tenth ? std::vector<double>{-36, 6, 48} : std::vector<double>{-43, 23};
+        const double boxW = tenth ? 34 : 36, boxH = 36;
         for (double bx : balls) {
-            c.roundRect(cx + bx + textDx - 18, cy + 83 + textDy - 18, 36, 36, 6);
+            c.roundRect(cx + bx + textDx - boxW / 2, cy + 83 + textDy - boxH / 2, boxW, boxH, 6);
             c.fill(locked ? hex(0x444444) : pal::navy);
             c.stroke(locked ? hex(0x777777) : pal::amber, 1.5);
             cairo_new_path(c.cr());
