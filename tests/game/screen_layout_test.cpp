@@ -4,6 +4,9 @@
 // (screen_layout.h).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -15,6 +18,8 @@
 #include "game/scenes/level/level_scene.h"
 #include "game/scenes/level_packs/level_packs_scene.h"
 #include "game_child.h"
+#include "gui/gui_button5.h"
+#include "gui/gui_wlabel.h"
 #include "level_fixture.h"
 #include "menu_scenario.h"
 #include "screen_layout.h"
@@ -23,6 +28,7 @@ namespace {
 
 using test_support::GAME_CHILD;
 using test_support::screen_layout::PICTURES;
+using test_support::screen_layout::QUAD;
 using test_support::screen_layout::SCREEN_CHECK;
 using namespace test_support::main_menu_scenario;
 using Level = SCENE_CARD_GAME_LEVEL;
@@ -221,6 +227,181 @@ TEST_F(ScreenLayout, EveryTextStandsOnItsPlateAndNothingOverlaps) {
         playScreens(tour);
         levelWindows(tour);
         levelHints(tour);
+        std::string all;
+        for (const std::string& fault : tour.faults) all += "\n  " + fault;
+        CHILD_CHECK(tour.faults.empty(), std::to_string(tour.faults.size()) + " faults:" + all);
+      });
+}
+
+// ---- pictures laid on others: a card's overlay on its card, a box on its frame's card ----
+
+struct EXTENT {
+  int left = 1 << 30, top = 1 << 30, right = -(1 << 30), bottom = -(1 << 30);
+};
+
+EXTENT extentOf(const std::vector<int>& pixels) {
+  EXTENT extent;
+  for (int pixel : pixels) {
+    extent.left = std::min(extent.left, pixel % test_support::screen_layout::kWidth);
+    extent.right = std::max(extent.right, pixel % test_support::screen_layout::kWidth + 1);
+    extent.top = std::min(extent.top, pixel / test_support::screen_layout::kWidth);
+    extent.bottom = std::max(extent.bottom, pixel / test_support::screen_layout::kWidth + 1);
+  }
+  return extent;
+}
+
+std::string spanText(const EXTENT& e) {
+  return "(" + std::to_string(e.left) + "," + std::to_string(e.top) + ")-(" + std::to_string(e.right) + "," +
+         std::to_string(e.bottom) + ")";
+}
+
+// A picture the level lays over a card (a pile card's bonus frame, a face-down pin card's
+// cover) is drawn right after the card's own picture and must cover that card, not more.
+void overlaysLieOnTheirCards(TOUR& tour, PICTURES& pictures, const std::string& screen) {
+  CHILD_CHECK(QEL::qcRENDER->fBeginScene() == 1, "the screen could not be drawn");
+  const std::vector<QUAD> quads = test_support::screen_layout::recordDraws([] { gCurrentScene->fDraw(); });
+  QEL::qcRENDER->fEndScene();
+  int overlays = 0;
+  for (size_t i = 1; i < quads.size(); ++i) {
+    const std::string name = pictures.of(quads[i].texture).name;
+    if (name != "cards special.png" && name != "bonusCover.png") continue;
+    ++overlays;
+    const EXTENT overlay = extentOf(pictures.solidPixels(quads[i]));
+    const EXTENT card = extentOf(pictures.solidPixels(quads[i - 1]));
+    // One pixel of give for the rounding of the corners.
+    if (overlay.left < card.left - 1 || overlay.top < card.top - 1 || overlay.right > card.right + 1 ||
+        overlay.bottom > card.bottom + 1)
+      tour.faults.push_back(screen + ": " + name + " " + spanText(overlay) + " is off its card " + spanText(card));
+  }
+  CHILD_CHECK(overlays > 0, screen + ": no card carries an overlay");
+}
+
+// The box a text stands in on a picture: what a flood from its middle reaches without
+// crossing an edge.
+std::set<int> boxUnder(PICTURES& pictures, const QUAD& quad, int x, int y) {
+  using namespace test_support::screen_layout;
+  const auto texel = [&](int pixel) { return pictures.texelAt(quad, pixel % kWidth + 0.5f, pixel / kWidth + 0.5f); };
+  const auto near = [](const uint8_t* a, const uint8_t* b) {
+    if (b == nullptr || b[3] < kSolid) return false;
+    for (int c = 0; c < 4; ++c)
+      if (std::abs(a[c] - b[c]) > kEdge) return false;
+    return true;
+  };
+  std::set<int> box;
+  std::vector<int> todo{y * kWidth + x};
+  if (texel(todo[0]) == nullptr) return box;
+  box.insert(todo[0]);
+  while (!todo.empty()) {
+    const int here = todo.back();
+    todo.pop_back();
+    for (const int next : {here - 1, here + 1, here - kWidth, here + kWidth}) {
+      if (next < 0 || next >= kWidth * kHeight || box.count(next) != 0 || !near(texel(here), texel(next))) continue;
+      box.insert(next);
+      todo.push_back(next);
+    }
+  }
+  return box;
+}
+
+// The pixels within `reach` of the box, outside it, that are not solid on the picture.
+int offThePictureAround(PICTURES& pictures, const QUAD& quad, const std::set<int>& box, int reach) {
+  using namespace test_support::screen_layout;
+  std::set<int> off;
+  for (int pixel : box)
+    for (int dy = -reach; dy <= reach; ++dy)
+      for (int dx = -reach; dx <= reach; ++dx) {
+        const int x = pixel % kWidth + dx, y = pixel / kWidth + dy;
+        if (dx * dx + dy * dy > reach * reach || x < 0 || y < 0 || x >= kWidth || y >= kHeight) continue;
+        if (box.count(y * kWidth + x) != 0) continue;
+        const uint8_t* texel = pictures.texelAt(quad, x + 0.5f, y + 0.5f);
+        if (texel == nullptr || texel[3] < kSolid) off.insert(y * kWidth + x);
+      }
+  return static_cast<int>(off.size());
+}
+
+// Every mark on a frame's card (its number, its balls) stands in a box that lies on the card:
+// the box's rim and what lies a few pixels beyond it are the card's, not the empty space
+// round the card. Returns how many marks were looked at.
+int boxesLieOnTheirFrameCard(TOUR& tour, PICTURES& pictures, QEL::QC_GUI_BUTTON5& button, int32_t frame) {
+  constexpr int RIM_AND_BEYOND = 4;
+  CHILD_CHECK(QEL::qcRENDER->fBeginScene() == 1, "the screen could not be drawn");
+  const std::vector<QUAD> own = test_support::screen_layout::recordDraws([&button] { button.fDraw(); });
+  CHILD_CHECK(!own.empty(), "frame " + std::to_string(frame + 1) + " draws nothing");
+  int marks = 0;
+  for (QEL::QC_GUI_OBJECT* child : button.fGetChildren()) {
+    auto* label = dynamic_cast<QEL::QC_GUI_WLABEL*>(child);
+    if (label == nullptr) continue;
+    std::vector<int> ink;
+    for (const QUAD& glyph : test_support::screen_layout::recordDraws([label] { label->fDraw(); }))
+      for (int pixel : pictures.solidPixels(glyph)) ink.push_back(pixel);
+    if (ink.empty()) continue;
+    ++marks;
+    const EXTENT mark = extentOf(ink);
+    const std::set<int> box = boxUnder(pictures, own[0], (mark.left + mark.right) / 2, (mark.top + mark.bottom) / 2);
+    const int off = offThePictureAround(pictures, own[0], box, RIM_AND_BEYOND);
+    if (off > 0)
+      tour.faults.push_back("frame " + std::to_string(frame + 1) + ": the box of " +
+                            test_support::screen_layout::named(label->fGetText()) + " runs off its card (" +
+                            std::to_string(off) + " pixels)");
+  }
+  QEL::qcRENDER->fEndScene();
+  return marks;
+}
+
+void boxesLieOnTheirFrameCards(TOUR& tour, PICTURES& pictures) {
+  auto* frames = test_support::currentScene<SCENE_CARD_GAME_FRAMES>();
+  CHILD_CHECK(frames != nullptr, "no frames scene");
+  int marks = 0;
+  for (int32_t frame = 0; frame < kLevelsPerPack; ++frame)
+    marks += boxesLieOnTheirFrameCard(tour, pictures, *frames->frameButtons[frame], frame);
+  // Each frame's number and first ball, and the tenth frame's two more.
+  CHILD_CHECK(marks == 2 * kLevelsPerPack + 2, "the frames show " + std::to_string(marks) + " marks");
+}
+
+// The multiplier on its ring as the gauge fills: "x" and one digit, and "x" and two (twelve).
+void multiplierOnItsRing(TOUR& tour, Level& level) {
+  const int32_t step = level.numberOfActionPointsToIncreaseMultiplier;
+  for (int32_t pointsBefore : {step / 2, 11 * step + step / 2}) {
+    level.actionPoints = pointsBefore;
+    level.addActionPoint();
+    CHILD_CHECK(level.multiplierGaugeFrame() > 0, "the gauge shows no ring");
+    lookAtLevel(tour, level, "multiplier " + QEL::fWideToUtf8(level.multiplierLabel->fGetText()));
+  }
+}
+
+TEST_F(ScreenLayout, WhatLiesOnACardOrARingStaysOnIt) {
+  play(
+      [](GAME_CHILD& game) {
+        test_support::seedPlayers(game.saves(), {"Ann"});
+        // Ann's first pack is played: strikes all through, so every box of every frame is marked.
+        test_support::seedResults(game.saves(), 0, 0,
+                                  test_support::playedPack(0, 4, 10, 10, {30, 60, 90, 120, 150, 180, 210, 240, 270, 300},
+                                                           10));
+      },
+      [](GAME_CHILD& game) {
+        PICTURES pictures;
+        SCREEN_CHECK check(pictures);
+        TOUR tour{game, check, {}};
+        Level* level = enterLevel(9);
+        // Bonus cards (the aces) on top of every pile, and the layout's face-down cards pins.
+        CARD_PILES& piles = *level->cardPiles;
+        for (int32_t pile = 0; pile < piles.pileCount; ++pile) {
+          piles.pileSlots[pile][0] = 13 * pile + 12;
+          piles.pileSizes[pile] = 1;
+          piles.pileSpecial[pile][0] = 1;
+          piles.pileSpecialSizes[pile] = 1;
+        }
+        piles.updatePileTops();
+        for (CARD* card : level->cards)
+          if (card != nullptr && card->onTable && card->covered) card->special = true;
+        overlaysLieOnTheirCards(tour, pictures, "bonus cards on the piles, pins face down");
+        multiplierOnItsRing(tour, *level);
+
+        gCurrentPack = 0;
+        changeScene(gCurrentScene, new SCENE_CARD_GAME_FRAMES());
+        game.wait(0.7f);
+        boxesLieOnTheirFrameCards(tour, pictures);
+
         std::string all;
         for (const std::string& fault : tour.faults) all += "\n  " + fault;
         CHILD_CHECK(tour.faults.empty(), std::to_string(tour.faults.size()) + " faults:" + all);

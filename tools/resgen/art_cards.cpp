@@ -78,6 +78,34 @@ void thumbFrame(Canvas& c, int fw, int fh, int state, const std::function<void()
     }
 }
 
+// The cover of a pin card lying face down: the pin cards' gold in place of the player's back,
+// and a pin in the middle, so it tells a pin from a plain card without showing its rank.
+void drawPinCardCover(Canvas& c) {
+    c.roundRect(1, 1, kCardW - 2, kCardH - 2, 7);
+    c.fillVertical(hex(0xFFF6D0), hex(0xF7D77C), 0, kCardH);
+    c.stroke(pal::goldDark, 1.2);
+    cairo_new_path(c.cr());
+    c.roundRect(5, 5, kCardW - 10, kCardH - 10, 5);
+    cairo_save(c.cr());
+    cairo_clip(c.cr());
+    for (int i = -12; i < 20; ++i) {
+        cairo_move_to(c.cr(), i * 9, 0);
+        cairo_line_to(c.cr(), i * 9 + 120, 120);
+        cairo_move_to(c.cr(), i * 9, 120);
+        cairo_line_to(c.cr(), i * 9 + 120, 0);
+    }
+    c.stroke(withAlpha(pal::goldDark, 0.35), 1.2);
+    cairo_restore(c.cr());
+    c.roundRect(5, 5, kCardW - 10, kCardH - 10, 5);
+    c.stroke(withAlpha(pal::red, 0.8), 1.3);
+    cairo_new_path(c.cr());
+    c.roundRect(16, 28, 43, 60, 20);
+    c.fillRadial(pal::navyLight, pal::navy, 33, 48, 40);
+    c.stroke(pal::gold, 2);
+    cairo_new_path(c.cr());
+    pin(c, 37.5, 82, 48, pal::white, pal::red);
+}
+
 }  // namespace
 
 void addCardJobs(std::vector<Job>& jobs) {
@@ -137,21 +165,7 @@ void addCardJobs(std::vector<Job>& jobs) {
                         }
                         {
                             Canvas c(kCardW, kCardH);
-                            c.roundRect(0.5, 0.5, kCardW - 1, kCardH - 1, 7);
-                            c.fillVertical(pal::navyLight, pal::navyDeep, 0, kCardH);
-                            c.stroke(pal::gold, 2);
-                            cairo_new_path(c.cr());
-                            // Gift ribbon
-                            cairo_rectangle(c.cr(), 33, 0, 9, kCardH);
-                            cairo_rectangle(c.cr(), 0, 53, kCardW, 9);
-                            c.fill(withAlpha(pal::red, 0.85));
-                            cairo_new_path(c.cr());
-                            c.circle(37.5, 57.5, 20);
-                            c.fill(pal::cream);
-                            c.stroke(pal::gold, 2);
-                            cairo_new_path(c.cr());
-                            c.text("?", 37.5, 58, 30, pal::red, Face::Serif);
-                            c.text("BONUS", 37.5, 100, 12, pal::gold, Face::Sans, 60);
+                            drawPinCardCover(c);
                             ok = out.save(c, "bonusCover.png") && ok;
                         }
                         return ok;

@@ -225,38 +225,38 @@ bool skittleCounters(Output& out) {
     return ok;
 }
 
+// The multiplier ("x" and the number, the game's text) stands in the middle of the ring, on
+// its plate: the plate is wide enough for "x" and two digits; the gauge runs round it.
 bool multiplierGauge(Output& out) {
     bool ok = true;
+    const double cx = 50, cy = 50, outer = 48, track = 43.5, band = 6, plate = 40;
     for (int step = 1; step <= 18; ++step) {
         Canvas c(100, 100);
         cairo_t* cr = c.cr();
-        c.circle(50, 52, 46);
+        c.circle(cx, cy + 1, outer);
         c.fill(hex(0, 0.25));
-        c.circle(50, 50, 46);
-        c.fillRadial(pal::navyLight, pal::navyDeep, 40, 38, 60);
-        c.stroke(pal::woodDark, 3);
+        c.circle(cx, cy, outer - 1);
+        c.fillRadial(pal::navyLight, pal::navyDeep, cx - 10, cy - 12, 60);
+        c.stroke(pal::woodDark, 2);
         cairo_new_path(cr);
         double a0 = M_PI * 0.75, span = M_PI * 1.5;
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-        cairo_arc(cr, 50, 50, 37, a0, a0 + span);
-        c.stroke(hex(0xFFFFFF, 0.15), 10);
+        cairo_arc(cr, cx, cy, track, a0, a0 + span);
+        c.stroke(hex(0xFFFFFF, 0.15), band);
         cairo_new_path(cr);
-        double t = step / 18.0;
         // Segments from amber to red as the gauge fills
-        int segs = step;
-        for (int i = 0; i < segs; ++i) {
+        for (int i = 0; i < step; ++i) {
             double s0 = a0 + span * i / 18.0 + 0.02, s1 = a0 + span * (i + 1) / 18.0 - 0.02;
             cairo_new_path(cr);
-            cairo_arc(cr, 50, 50, 37, s0, s1);
-            c.stroke(mix(pal::amberLight, pal::red, i / 17.0), 10);
+            cairo_arc(cr, cx, cy, track, s0, s1);
+            c.stroke(mix(pal::amberLight, pal::red, i / 17.0), band);
         }
         cairo_new_path(cr);
         cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-        c.circle(50, 50, 27);
+        c.circle(cx, cy, plate);
         c.fill(withAlpha(pal::navyDeep, 0.85));
-        c.stroke(withAlpha(mix(pal::amber, pal::red, t), 0.9), 2);
+        c.stroke(withAlpha(mix(pal::amber, pal::red, step / 18.0), 0.9), 1.5);
         cairo_new_path(cr);
-        c.text("x", 50, 83, 12, pal::amberLight);
         ok = out.save(c, "interface/multiplier/" + std::to_string(step) + ".png") && ok;
     }
     return ok;
@@ -607,9 +607,12 @@ bool frameButton(Output& out, int pack, bool tenth) {
         pin(c, cx - 30, cy + 50, 90, locked ? hex(0xBBBBBB) : pal::white, locked ? hex(0x888888) : pal::red);
         if (tenth) iconStar(c, cx + 28, cy + 10, 22, locked ? hex(0xAAAAAA) : pal::gold, pal::ink);
         else bowlingBall(c, cx + 26, cy + 22, 22, locked ? hex(0x777777) : col);
-        std::vector<double> balls = tenth ? std::vector<double>{-53, -11, 32} : std::vector<double>{-43, 23};
+        // The tenth frame's three boxes, a little narrower, stand side by side in the middle of
+        // the card; a ball's mark is one character.
+        std::vector<double> balls = tenth ? std::vector<double>{-36, 6, 48} : std::vector<double>{-43, 23};
+        const double boxW = tenth ? 34 : 36, boxH = 36;
         for (double bx : balls) {
-            c.roundRect(cx + bx + textDx - 18, cy + 83 + textDy - 18, 36, 36, 6);
+            c.roundRect(cx + bx + textDx - boxW / 2, cy + 83 + textDy - boxH / 2, boxW, boxH, 6);
             c.fill(locked ? hex(0x444444) : pal::navy);
             c.stroke(locked ? hex(0x777777) : pal::amber, 1.5);
             cairo_new_path(c.cr());

@@ -49,6 +49,14 @@ void placeContainer(QEL::QC_GUI_CONTAINER* container, float y) {
   if (container != nullptr) container->fSetPosition(0.0f, y, 0.0f);
 }
 
+// A picture laid over a card (a pile card's bonus frame, a face-down pin card's cover) is as
+// large as the card: it goes where the card's picture went, turned with it.
+void drawOverCard(QEL::QC_SPRITE* sprite, float x, float y, float angle) {
+  if (sprite == nullptr) return;
+  sprite->fDrawAt(x + SCENE_CARD_GAME_LEVEL::rotatedImageOffsetX(angle),
+                  y + SCENE_CARD_GAME_LEVEL::rotatedImageOffsetY(angle), angle, 1.0f, 1.0f);
+}
+
 }  // namespace
 
 uint32_t SCENE_CARD_GAME_LEVEL::whiteWithAlpha(float alpha) {
@@ -230,18 +238,14 @@ void SCENE_CARD_GAME_LEVEL::drawReservePiles() {
         drawHighlight(holder->currentX, holder->currentY, 0.0f, 1.0f, 255);
       }
       drawCardPicture(frame, holder->currentX, holder->currentY, 0.0f, 1.0f, OPAQUE_WHITE);
-      if (cardPiles->isSpecialSlot(k, 0) && specialCardSprite != nullptr) {
-        specialCardSprite->fDrawAt(holder->currentX, holder->currentY + 2.0f, 0.0f, 1.0f, 1.0f);
-      }
+      if (cardPiles->isSpecialSlot(k, 0)) drawOverCard(specialCardSprite, holder->currentX, holder->currentY, 0.0f);
     } else if (moving && !flightsBusy) {
       // The card under the moving one, so the pile does not look empty meanwhile.
       const int32_t second = cardPiles->getCard(k, 1);
       if (second == -1) continue;
       const int32_t frame = second == CARD::JOKER ? getCardFrame(0, 3) : getCardFrame(second, 0);
       drawCardPicture(frame, holder->homeX, holder->homeY, 0.0f, 1.0f, OPAQUE_WHITE);
-      if (cardPiles->isSpecialSlot(k, 1) && specialCardSprite != nullptr) {
-        specialCardSprite->fDrawAt(holder->homeX, holder->homeY + 2.0f, 0.0f, 1.0f, 1.0f);
-      }
+      if (cardPiles->isSpecialSlot(k, 1)) drawOverCard(specialCardSprite, holder->homeX, holder->homeY, 0.0f);
     }
   }
 }
@@ -252,7 +256,7 @@ void SCENE_CARD_GAME_LEVEL::drawLayoutCard(const CARD& card) {
   const float y = card.currentY;
   if (card.covered) {
     drawCardPicture(backFrame, x, y, card.angle, 1.0f, OPAQUE_WHITE);
-    if (card.special && bonusCoverSprite != nullptr) bonusCoverSprite->fDrawAt(x, y, card.angle, 1.0f, 1.0f);
+    if (card.special) drawOverCard(bonusCoverSprite, x, y, card.angle);
     return;
   }
   // Selected and hovered at once still makes one highlight.
@@ -314,9 +318,7 @@ void SCENE_CARD_GAME_LEVEL::drawFlyingCards() {
     if (travelling == nullptr || !travelling->inFlight) continue;
     const int32_t frame = travelling->faceFlag != 0.0f ? backFrame : getCardFrame(travelling->value, 0);
     drawCardPicture(frame, travelling->currentX, travelling->currentY, 0.0f, travelling->flipScale, OPAQUE_WHITE);
-    if (travelling->pileSpecial && specialCardSprite != nullptr) {
-      specialCardSprite->fDrawAt(travelling->currentX, travelling->currentY + 2.0f, 0.0f, 1.0f, 1.0f);
-    }
+    if (travelling->pileSpecial) drawOverCard(specialCardSprite, travelling->currentX, travelling->currentY, 0.0f);
   }
 }
 
