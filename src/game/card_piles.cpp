@@ -7,12 +7,12 @@
 #include "game/card.h"
 #include "game/card_flights.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/scenes/level/level_scene.h"
 #include "gui/gui_wlabel.h"
 
 namespace {
 
-constexpr int32_t HINT_STOCK_USED_UP = 29;
 constexpr int32_t UNLIMITED_TURNOVERS = 99;
 constexpr int32_t TUTORIAL_FIRST_SKITTLE_FROM = 12;  // the tutorial's first skittle lies deep
 constexpr int32_t TUTORIAL_SECOND_SKITTLE = 5;
@@ -379,8 +379,8 @@ bool CARD_PILES::onStockEmpty() {
   }
 
   if (used < stockSize) return true;
-  if (!gHintShown[HINT_STOCK_USED_UP] && !gIsReshuffling && owner != nullptr) {
-    owner->showHint(HINT_STOCK_USED_UP);
+  if (!gHintShown[hint_step::TURN_STOCK_OR_RESHUFFLE] && !gIsReshuffling && owner != nullptr) {
+    owner->showHint(hint_step::TURN_STOCK_OR_RESHUFFLE);
   }
   return false;
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cmath>
 #include <csignal>
 #include <filesystem>
@@ -529,20 +530,48 @@ TEST_F(GameChildTest, TheArrowsWaitWhileTheValuePickerIsOpen) {
   });
 }
 
-TEST_F(GameChildTest, PropertiesBeyondThePlayAreaPutTheCardAtItsEdge) {
+// Where the card's corners lie, turned as it is.
+std::vector<SCREEN_PLACE> cornersOf(const EDITOR_CARD& card, float w, float h) {
+  std::vector<SCREEN_PLACE> corners;
+  for (const float sx : {-0.5f, 0.5f})
+    for (const float sy : {-0.5f, 0.5f}) {
+      const float dx = sx * w;
+      const float dy = sy * h;
+      corners.push_back({card.x + dx * std::cos(card.angle) - dy * std::sin(card.angle),
+                         card.y + dx * std::sin(card.angle) + dy * std::cos(card.angle)});
+    }
+  return corners;
+}
+
+// Typed places far beyond the top right put the whole card on the play area, straight or
+// turned, against its top and right edges.
+TEST_F(GameChildTest, PropertiesBeyondThePlayAreaPutTheWholeCardAtItsEdge) {
   play(prepareEditorStart, [](GAME_CHILD& game) {
     EDITOR& editor = openEditor(game, 20);
     const int32_t card = uncoveredCard(editor, game, 0);
     click(game, cardPlace(editor, card));
-    typeInto(game, {1124, 150}, L"33500");
-    typeInto(game, {1124, 250}, L"-40");
-    click(game, {1124, 550});
-    const float rightmost = EDITOR_PLAY_AREA_WIDTH - editor.table.cardWidth / 2;
-    CHILD_CHECK(editor.table.cards[card].x <= rightmost && editor.table.cards[card].x > rightmost - 1,
-                "x " + std::to_string(editor.table.cards[card].x));
-    CHILD_CHECK(editor.table.cards[card].y == 0, "y " + std::to_string(editor.table.cards[card].y));
-    CHILD_CHECK(editor.xBox->fGetWideText() == std::to_wstring(static_cast<int32_t>(rightmost)),
-                "the X box does not show where the card went");
+    for (const wchar_t* degrees : {L"0", L"30"}) {
+      typeInto(game, {1124, 150}, L"5000");
+      typeInto(game, {1124, 250}, L"-900");
+      typeInto(game, {1124, 350}, degrees);
+      click(game, {1124, 550});
+      const std::string turned = std::string(" turned by ") + (degrees[0] == L'0' ? "0" : "30");
+      float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+      for (const SCREEN_PLACE corner : cornersOf(editor.table.cards[card], editor.table.cardWidth,
+                                                editor.table.cardHeight)) {
+        left = std::min(left, corner.x);
+        top = std::min(top, corner.y);
+        right = std::max(right, corner.x);
+        bottom = std::max(bottom, corner.y);
+      }
+      constexpr float EDGE = 0.01f;
+      CHILD_CHECK(left >= -EDGE && top >= -EDGE && right <= EDITOR_PLAY_AREA_WIDTH + EDGE && bottom <= 768 + EDGE,
+                  "the card" + turned + " leaves the play area: (" + std::to_string(left) + ", " +
+                      std::to_string(top) + ")-(" + std::to_string(right) + ", " + std::to_string(bottom) + ")");
+      CHILD_CHECK(right > EDITOR_PLAY_AREA_WIDTH - 1 && top < 1, "the card" + turned + " stands off the edges");
+      CHILD_CHECK(editor.xBox->fGetWideText() == std::to_wstring(static_cast<int32_t>(editor.table.cards[card].x)),
+                  "the X box does not show where the card went");
+    }
   });
 }
 

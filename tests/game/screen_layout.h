@@ -11,7 +11,11 @@
 // another. Only what is drawn after the last shade that covers the whole screen counts: the
 // open window and what stands on it, or the whole screen when nothing is open. A text whose
 // middle lies on no picture but the screen's background stands free (a banner, a pop-up).
+// Lines a scene prints itself (the editor's status and message lines) also keep out of one
+// another's box. The editor's screen is wider than the game's picture: the background of its
+// play area counts as the shade under everything, and its strip of panels is checked too.
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <functional>
@@ -37,7 +41,7 @@
 
 namespace test_support::screen_layout {
 
-constexpr int kWidth = 1024;
+constexpr int kWidth = 1024;  // the game's picture; the editor's screen is wider
 constexpr int kHeight = 768;
 // A pixel is inked, or a picture opaque, from half coverage on.
 constexpr int kSolid = 128;
@@ -60,6 +64,7 @@ struct QUAD {
         return false;
     return true;
   }
+  // Covers the game's picture (the editor's play area).
   bool coversScreen() const {
     return *std::min_element(x, x + 4) <= 0.5f && *std::min_element(y, y + 4) <= 0.5f &&
            *std::max_element(x, x + 4) >= kWidth - 0.5f && *std::max_element(y, y + 4) >= kHeight - 0.5f;
@@ -144,9 +149,9 @@ class PICTURES {
                       std::clamp(static_cast<int>(std::floor(v * picture.height)), 0, picture.height - 1));
   }
 
-  // The screen pixels where the quad is solid (the vertex colour's alpha counted); those
-  // beyond the screen's edges are counted in `offScreen`.
-  std::vector<int> solidPixels(const QUAD& quad, int* offScreen = nullptr) {
+  // The pixels of a screen `width` wide where the quad is solid (the vertex colour's alpha
+  // counted); those beyond the screen's edges are counted in `offScreen`.
+  std::vector<int> solidPixels(const QUAD& quad, int* offScreen = nullptr, int width = kWidth) {
     std::vector<int> pixels;
     int left, top, right, bottom;
     quad.bounds(left, top, right, bottom);
@@ -154,8 +159,8 @@ class PICTURES {
       for (int x = left; x < right; ++x) {
         const uint8_t* texel = texelAt(quad, x + 0.5f, y + 0.5f);
         if (texel == nullptr || texel[3] * quad.alpha < kSolid * 255) continue;
-        if (x >= 0 && y >= 0 && x < kWidth && y < kHeight)
-          pixels.push_back(y * kWidth + x);
+        if (x >= 0 && y >= 0 && x < width && y < kHeight)
+          pixels.push_back(y * width + x);
         else if (offScreen != nullptr)
           ++*offScreen;
       }
@@ -174,7 +179,7 @@ struct ITEM {
   QEL::QC_GUI_OBJECT* widget = nullptr;
   std::vector<int> pixels;  // inked or solid screen pixels, sorted
   int offScreen = 0;  // inked or solid pixels beyond the screen's edges
-  int left = kWidth, top = kHeight, right = 0, bottom = 0;
+  int left = INT_MAX, top = INT_MAX, right = 0, bottom = 0;
 };
 
 // A text as the messages name it: its lines joined by bars.
@@ -185,7 +190,7 @@ inline std::string named(std::wstring text) {
 
 class SCREEN_CHECK {
  public:
-  explicit SCREEN_CHECK(PICTURES& pictures) : _pictures(pictures) {
+  explicit SCREEN_CHECK(PICTURES& pictures, int width = kWidth) : _pictures(pictures), _width(width) {
     for (int slot = 0; slot < kFontCount; ++slot)
       if (gFonts[slot] != nullptr && gFonts[slot]->_sprite != nullptr) _fontPages.insert(gFonts[slot]->_sprite->_texture);
   }
@@ -242,17 +247,17 @@ class SCREEN_CHECK {
   }
 
   void addPixels(ITEM& item, const QUAD& quad) {
-    for (int pixel : _pictures.solidPixels(quad, &item.offScreen)) item.pixels.push_back(pixel);
+    for (int pixel : _pictures.solidPixels(quad, &item.offScreen, _width)) item.pixels.push_back(pixel);
   }
 
   void finish(ITEM& item) {
     std::sort(item.pixels.begin(), item.pixels.end());
     item.pixels.erase(std::unique(item.pixels.begin(), item.pixels.end()), item.pixels.end());
     for (int pixel : item.pixels) {
-      item.left = std::min(item.left, pixel % kWidth);
-      item.right = std::max(item.right, pixel % kWidth + 1);
-      item.top = std::min(item.top, pixel / kWidth);
-      item.bottom = std::max(item.bottom, pixel / kWidth + 1);
+      item.left = std::min(item.left, pixel % _width);
+      item.right = std::max(item.right, pixel % _width + 1);
+      item.top = std::min(item.top, pixel / _width);
+      item.bottom = std::max(item.bottom, pixel / _width + 1);
     }
   }
 
@@ -280,9 +285,13 @@ class SCREEN_CHECK {
     for (QEL::QC_GUI_OBJECT* child : widget->fGetChildren()) collect(child);
   }
 
-  // Texts the scene draws with a font itself (hints): each run of glyphs that no label drew.
+  // Texts the scene draws with a font itself (hints, the editor's status lines): each line of
+  // glyphs that no label drew. A glyph left of the one before it, or one whose middle lies
+  // above or below the line so far while the line's middle lies beyond the glyph, begins
+  // another line, of the same text or of the next one drawn.
   void collectFreeTexts() {
     ITEM run;
+    int lineTop = 0, lineBottom = 0, lastLeft = 0;
     const auto close = [this, &run] {
       finish(run);
       if (!run.pixels.empty()) _items.push_back(run);
@@ -291,17 +300,27 @@ class SCREEN_CHECK {
     for (size_t i = static_cast<size_t>(_layer); i < _quads.size(); ++i) {
       const bool free = isGlyph(_quads[i]) && _owned.count(static_cast<int>(i)) == 0;
       if (!free) {
-        if (!run.pixels.empty()) close();
+        if (run.isText) close();
         continue;
       }
-      if (run.pixels.empty()) {
+      int left, top, right, bottom;
+      _quads[i].bounds(left, top, right, bottom);
+      const bool glyphOffLine = top + bottom < 2 * lineTop || top + bottom > 2 * lineBottom;
+      const bool lineOffGlyph = lineTop + lineBottom < 2 * top || lineTop + lineBottom > 2 * bottom;
+      if (run.isText && (left < lastLeft || (glyphOffLine && lineOffGlyph))) close();
+      if (!run.isText) {
         run.isText = true;
         run.what = "text drawn by the scene";
         run.drawn = static_cast<int>(i);
+        lineTop = top;
+        lineBottom = bottom;
       }
+      lineTop = std::min(lineTop, top);
+      lineBottom = std::max(lineBottom, bottom);
+      lastLeft = left;
       addPixels(run, _quads[i]);
     }
-    if (!run.pixels.empty()) close();
+    if (run.isText) close();
     _owned.clear();
   }
 
@@ -325,24 +344,24 @@ class SCREEN_CHECK {
   // The screen pixels of the quad that a flood from (x, y) reaches: solid neighbours whose
   // texels differ by no more than kEdge in any channel, colours weighted by their alpha.
   std::vector<uint8_t> plateOf(const QUAD& quad, int x, int y) {
-    std::vector<uint8_t> plate(static_cast<size_t>(kWidth) * kHeight, 0);
-    const auto texel = [&](int pixel) { return _pictures.texelAt(quad, pixel % kWidth + 0.5f, pixel / kWidth + 0.5f); };
+    std::vector<uint8_t> plate(static_cast<size_t>(_width) * kHeight, 0);
+    const auto texel = [&](int pixel) { return _pictures.texelAt(quad, pixel % _width + 0.5f, pixel / _width + 0.5f); };
     const auto near = [](const uint8_t* a, const uint8_t* b) {
       if (b == nullptr || b[3] < kSolid || std::abs(a[3] - b[3]) > kEdge) return false;
       for (int c = 0; c < 3; ++c)
         if (std::abs(a[c] * a[3] / 255 - b[c] * b[3] / 255) > kEdge) return false;
       return true;
     };
-    std::vector<int> todo{y * kWidth + x};
+    std::vector<int> todo{y * _width + x};
     if (texel(todo[0]) == nullptr || texel(todo[0])[3] < kSolid) return plate;
     plate[static_cast<size_t>(todo[0])] = 1;
     while (!todo.empty()) {
       const int here = todo.back();
       todo.pop_back();
-      const int column = here % kWidth;
-      for (const int next : {column > 0 ? here - 1 : -1, column + 1 < kWidth ? here + 1 : -1, here - kWidth,
-                             here + kWidth}) {
-        if (next < 0 || next >= kWidth * kHeight || plate[static_cast<size_t>(next)] != 0) continue;
+      const int column = here % _width;
+      for (const int next : {column > 0 ? here - 1 : -1, column + 1 < _width ? here + 1 : -1, here - _width,
+                             here + _width}) {
+        if (next < 0 || next >= _width * kHeight || plate[static_cast<size_t>(next)] != 0) continue;
         if (!near(texel(here), texel(next))) continue;
         plate[static_cast<size_t>(next)] = 1;
         todo.push_back(next);
@@ -377,7 +396,7 @@ class SCREEN_CHECK {
       int left, top, right, bottom;
       _quads[i].bounds(left, top, right, bottom);
       if (right <= item.left || item.right <= left || bottom <= item.top || item.bottom <= top) continue;
-      for (int pixel : _pictures.solidPixels(_quads[i]))
+      for (int pixel : _pictures.solidPixels(_quads[i], nullptr, _width))
         if (ink.count(pixel) != 0) touchedBy[_pictures.of(_quads[i].texture).name].insert(pixel);
     }
     for (const auto& [picture, pixels] : touchedBy)
@@ -399,6 +418,12 @@ class SCREEN_CHECK {
         const ITEM& b = _items[k];
         if (related(a, b) || related(b, a)) continue;
         if (a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top) continue;
+        // A line printed into the rows of another over the same columns reads as one crowded
+        // block, even where the ink does not meet.
+        if (a.isText && b.isText && a.widget == nullptr && b.widget == nullptr) {
+          fault(a.what + " " + box(a) + " and " + b.what + " " + box(b) + " share rows over the same columns");
+          continue;
+        }
         std::vector<int> both;
         std::set_intersection(a.pixels.begin(), a.pixels.end(), b.pixels.begin(), b.pixels.end(),
                               std::back_inserter(both));
@@ -409,6 +434,7 @@ class SCREEN_CHECK {
   }
 
   PICTURES& _pictures;
+  int _width;
   std::set<QEL::QC_TEXTURE*> _fontPages;
   std::string _screen;
   std::vector<std::string>* _faults = nullptr;

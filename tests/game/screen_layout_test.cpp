@@ -1,7 +1,7 @@
 // Every text of the game stands on its plate, button or window, and no two texts or buttons
-// overlap: each screen of the level, the main menu, the level packs and the frames is shown
-// as a player meets it, with the longest texts it shows, and measured from what it draws
-// (screen_layout.h).
+// overlap: each screen of the level, the main menu, the level packs, the frames and the level
+// editor is shown as a player meets it, with the longest texts it shows, and measured from
+// what it draws (screen_layout.h).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include "game/game_globals.h"
 #include "game/level_results.h"
 #include "game/players.h"
+#include "game/scenes/editor/editor_scene.h"
 #include "game/scenes/frames/frames_scene.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/scenes/level_packs/level_packs_scene.h"
@@ -22,6 +23,7 @@
 #include "gui/gui_wlabel.h"
 #include "level_fixture.h"
 #include "menu_scenario.h"
+#include "platform/key_codes.h"
 #include "screen_layout.h"
 
 namespace {
@@ -402,6 +404,69 @@ TEST_F(ScreenLayout, WhatLiesOnACardOrARingStaysOnIt) {
         game.wait(0.7f);
         boxesLieOnTheirFrameCards(tour, pictures);
 
+        std::string all;
+        for (const std::string& fault : tour.faults) all += "\n  " + fault;
+        CHILD_CHECK(tour.faults.empty(), std::to_string(tour.faults.size()) + " faults:" + all);
+      });
+}
+
+// ---- the level editor ----
+
+using EDITOR = SCENE_CARD_GAME_EDITOR;
+
+constexpr int32_t EDITOR_LAST_LEVEL = 199;
+
+void lookAtEditor(TOUR& tour, const std::string& screen) {
+  tour.game.step();
+  tour.look(screen, {test_support::currentScene<EDITOR>()->gui});
+}
+
+// The editor on its last level, whose file cannot be read: the message line says so over a
+// table without cards. A layer is chosen, the line of cards is on, and a card added there is
+// picked, which brings the card panel; then the value picker.
+void editorScreens(TOUR& tour) {
+  GAME_CHILD& game = tour.game;
+  gPlayers[gCurrentPlayer].isFullscreen = 0;
+  gCurrentLevel = EDITOR_LAST_LEVEL;
+  changeScene(gCurrentScene, new EDITOR());
+  game.step();
+  EDITOR& editor = *test_support::currentScene<EDITOR>();
+  CHILD_CHECK(!editor.message.empty(), "the unread level is not told of");
+  editor.table.layerFilter = -99;
+  editor.isLineMode = true;
+  lookAtEditor(tour, "editor on a level it could not read");
+  game.clickButton(100, 740);
+  CHILD_CHECK(editor.isAddingCard, "Add new card waits for no place");
+  // Pasting a level asks first, also while a new card waits for its place.
+  game.clickButton(940, 740);
+  CHILD_CHECK(editor.isQuestionShown, "no question");
+  lookAtEditor(tour, "editor asking before it pastes a level");
+  game.clickButton(620, 675);
+  CHILD_CHECK(!editor.isQuestionShown, "CANCEL left the question");
+  game.moveTo(600, 300);
+  game.key(platform::KEY_1);
+  CHILD_CHECK(editor.isCardPanelShown, "the new card is not picked");
+  // A card's layer number stands on its picture, across its pattern, by design: the card
+  // panel is looked at with the next layer shown, where the picked card is not drawn.
+  game.key(platform::EQUALS);
+  CHILD_CHECK(editor.table.layerFilter == -98, "the next layer is not shown");
+  lookAtEditor(tour, "editor with a card picked");
+  game.clickButton(1124, 50);
+  CHILD_CHECK(editor.editorMode == EDITOR::MODE::VALUE_PICKER, "no value picker");
+  lookAtEditor(tour, "editor's value picker");
+}
+
+TEST_F(ScreenLayout, TheEditorsTextsStandClearOfItsPanelsAndOfOneAnother) {
+  play(
+      [](GAME_CHILD& game) {
+        test_support::writeFile("debug_test.txt", "");
+        game.writeResource("Levels", "Level_" + std::to_string(EDITOR_LAST_LEVEL) + ".xml", "<level countOfCards=");
+      },
+      [](GAME_CHILD& game) {
+        PICTURES pictures;
+        SCREEN_CHECK check(pictures, EDITOR::SCREEN_WIDTH);
+        TOUR tour{game, check, {}};
+        editorScreens(tour);
         std::string all;
         for (const std::string& fault : tour.faults) all += "\n  " + fault;
         CHILD_CHECK(tour.faults.empty(), std::to_string(tour.faults.size()) + " faults:" + all);

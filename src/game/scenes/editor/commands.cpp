@@ -1,10 +1,25 @@
 // What the editor's buttons do, and the card commands behind the card panel: the value
 // picker, typed properties, raising and lowering, the back shown on random cards.
 #include <algorithm>
+#include <cmath>
 
 #include "game/game_globals.h"
 #include "game/scenes/editor/editor_scene.h"
 #include "gui/gui_textbox.h"
+
+namespace {
+
+// How far a card turned by `angle` reaches from its centre, sideways and up or down.
+struct CARD_REACH {
+  float x, y;
+};
+CARD_REACH reachOf(float angle, float width, float height) {
+  const float across = std::fabs(std::cos(angle));
+  const float along = std::fabs(std::sin(angle));
+  return {(width * across + height * along) / 2, (width * along + height * across) / 2};
+}
+
+}  // namespace
 
 void SCENE_CARD_GAME_EDITOR::onWidgetClicked(int32_t id) {
   switch (id) {
@@ -62,19 +77,18 @@ void SCENE_CARD_GAME_EDITOR::setProperties() {
   const bool hasY = readWholeNumber(yBox != nullptr ? yBox->fGetText() : nullptr, y);
   const bool hasAngle = readWholeNumber(angleBox != nullptr ? angleBox->fGetText() : nullptr, degrees);
   const bool hasLayer = readWholeNumber(layerBox != nullptr ? layerBox->fGetText() : nullptr, layer);
-  // Beyond the layers no card would be drawn or found under the pointer again; beyond the
-  // play area it would lie off the screen, and be saved there. A card may stand as far right
-  // as a new one can be added.
+  // Beyond the layers no card would be drawn or found under the pointer again.
   layer = std::clamp(layer, BOTTOM_LAYER, TOP_LAYER);
-  x = std::clamp(x, 0, static_cast<int32_t>(EDITOR_PLAY_AREA_WIDTH - table.cardWidth / 2));
-  y = std::clamp(y, 0, SCREEN_HEIGHT);
   const auto apply = [&](int32_t slot) {
     if (!EDITOR_CARD_TABLE::isValidSlot(slot)) return;
     EDITOR_CARD& card = table.cards[slot];
-    if (hasX) card.x = static_cast<float>(x);
-    if (hasY) card.y = static_cast<float>(y);
     if (hasAngle) card.angle = static_cast<float>(degrees) * DEGREES_TO_RADIANS;
     if (hasLayer) card.zLayer = layer;
+    // The whole card, turned as it now lies, stays on the play area: a part beyond it would
+    // lie off the screen or under the panels, and be saved there.
+    const CARD_REACH reach = reachOf(card.angle, table.cardWidth, table.cardHeight);
+    if (hasX) card.x = std::clamp(static_cast<float>(x), reach.x, EDITOR_PLAY_AREA_WIDTH - reach.x);
+    if (hasY) card.y = std::clamp(static_cast<float>(y), reach.y, SCREEN_HEIGHT - reach.y);
   };
   apply(table.currentCard);
   for (int32_t i = 0; i < table.selectedCards.count(); ++i) apply(table.selectedCards.get(i));

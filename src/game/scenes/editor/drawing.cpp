@@ -13,17 +13,20 @@ namespace {
 constexpr int32_t SPECIAL_BACK = 3;  // random skittles always show back number 4
 constexpr int32_t BATCH = 52;  // cards of one pack
 
-// The status texts, centred on these points.
+// The status texts, centred on these points. The status block stands in the bottom-left
+// corner; the message line keeps a line's room above it, and the add-card prompt above the
+// question, which may be asked while the prompt waits. The layer shown stands at the top of
+// the strip, above both panels.
 constexpr SCREEN_PLACE LEVEL_TEXT{100, 690};
 constexpr SCREEN_PLACE CARDS_TEXT{140, 580};
 constexpr SCREEN_PLACE BATCHES_TEXT{140, 605};
 constexpr SCREEN_PLACE SPECIAL_TEXT{120, 630};
 constexpr SCREEN_PLACE SELECTED_TEXT{120, 655};
 constexpr SCREEN_PLACE QUESTION_TEXT{480, 635};
-constexpr SCREEN_PLACE LAYER_TEXT{1125, 749};
-constexpr SCREEN_PLACE ADDING_TEXT{512, 635};
+constexpr SCREEN_PLACE LAYER_TEXT{1124, 20};
+constexpr SCREEN_PLACE ADDING_TEXT{560, 605};
 constexpr SCREEN_PLACE LINE_MODE_TEXT{880, 660};
-constexpr SCREEN_PLACE MESSAGE_TEXT{512, 560};
+constexpr SCREEN_PLACE MESSAGE_TEXT{512, 540};
 // The layer number sits in a card's top-left corner.
 constexpr float LAYER_NUMBER_X = 40.0f;
 constexpr float LAYER_NUMBER_Y = 15.0f;

@@ -9,9 +9,11 @@ namespace {
 struct QUESTION_PLACE {
   float shownX, hiddenX;
 };
-constexpr QUESTION_PLACE YES_PLACE{350, 1650};
-constexpr QUESTION_PLACE NO_PLACE{510, 1800};
-constexpr QUESTION_PLACE CANCEL_PLACE{670, 1950};
+// Shown under the question, clear of the status block on their left and of the "Copy
+// selected" button below on their right.
+constexpr QUESTION_PLACE YES_PLACE{300, 1650};
+constexpr QUESTION_PLACE NO_PLACE{460, 1800};
+constexpr QUESTION_PLACE CANCEL_PLACE{620, 1950};
 constexpr float QUESTION_Y = 675.0f;
 
 void place(QEL::QC_GUI_BUTTON5* button, float x) {

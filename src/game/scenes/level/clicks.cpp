@@ -8,6 +8,7 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
@@ -21,12 +22,6 @@ constexpr int32_t BANNER_LAST_STATE = 21;
 constexpr float KNOB_WIDTH = 37.0f;
 constexpr float KNOB_HEIGHT = 38.0f;
 constexpr float SLIDER_BAND = 40.0f;  // how far above and below a knob its track takes a click
-constexpr int32_t HINT_FREEZES_CLICKS = 6;
-constexpr int32_t HINT_KNOWN_DEAL = 28;
-constexpr int32_t HINT_STOCK_USED_UP = 29;
-constexpr int32_t HINT_BONUS_PILE = 4;
-constexpr int32_t HINT_NO_PILE_TOP = 9;
-constexpr int32_t TUTORIAL_ONLY_SLOT_STEP = 27;
 // The tutorial's stock deals these two values first.
 constexpr int32_t TUTORIAL_FIRST_DEAL[2] = {32, 11};
 
@@ -47,7 +42,8 @@ bool isOnTrack(const QEL::QC_GUI_BUTTON5* knob, float y) {
 
 void SCENE_CARD_GAME_LEVEL::onLeftClick() {
   isLeftButtonDown = true;
-  if (isTutorial && hintStep == HINT_FREEZES_CLICKS) return;
+  // While the tutorial asks for the shop button the table takes no click.
+  if (isTutorial && hintStep == hint_step::OPEN_SHOP) return;
   if (QEL::qcINPUT_INSTANCE == nullptr) return;
   const QEL::QS_POINT pointer = QEL::qcINPUT_INSTANCE->fGetMousePosition();
   const float x = static_cast<float>(pointer.x);
@@ -116,17 +112,24 @@ bool SCENE_CARD_GAME_LEVEL::clickVolumeSliders(float x, float y) {
 
 bool SCENE_CARD_GAME_LEVEL::clickStock() {
   if (hoveredPile != 0 || animationState != 0 || cardPiles == nullptr) return false;
-  if (hintStep == 2 || hintStep == 3 || hintStep == 9 || hintStep == 26 || hintStep == 27) return false;
+  // The steps that ask for cards on the table keep the stock shut.
+  if (hintStep == hint_step::TAKE_FIRST_PAIR || hintStep == hint_step::TAKE_SKITTLE_PAIR ||
+      hintStep == hint_step::PLACE_JOKER_ON_MARKED_CARD || hintStep == hint_step::PAIR_FREE_CARDS_FIRST ||
+      hintStep == hint_step::PAIR_FIRST_PILE_CARD) {
+    return false;
+  }
 
   playSound(kSoundButtonClick2);
-  if (hintStep == HINT_KNOWN_DEAL) {
+  if (hintStep == hint_step::DEAL_FROM_STOCK) {
     cardPiles->stockValues[0] = TUTORIAL_FIRST_DEAL[0];
     cardPiles->stockValues[1] = TUTORIAL_FIRST_DEAL[1];
-  } else if (hintStep == HINT_STOCK_USED_UP) {
+  } else if (hintStep == hint_step::TURN_STOCK_OR_RESHUFFLE) {
     closeHint();
   }
-  if (isTutorial && (hintStep == 3 || hintStep == 4 || hintStep == 5 || hintStep == 10 || hintStep == 11 ||
-                     hintStep == HINT_KNOWN_DEAL || hintStep == HINT_STOCK_USED_UP)) {
+  if (isTutorial && (hintStep == hint_step::TAKE_SKITTLE_PAIR || hintStep == hint_step::PAIR_BONUS_PILE_CARD ||
+                     hintStep == hint_step::PAIR_QUICKLY_FOR_MULTIPLIER || hintStep == hint_step::PAIR_JOKER ||
+                     hintStep == hint_step::KEEP_PAIRING || hintStep == hint_step::DEAL_FROM_STOCK ||
+                     hintStep == hint_step::TURN_STOCK_OR_RESHUFFLE)) {
     closeHint();
   }
 
@@ -139,11 +142,11 @@ bool SCENE_CARD_GAME_LEVEL::clickStock() {
   selectedCard = -1;
   isJokerMode = false;
 
-  if (isTutorial && !gHintShown[HINT_BONUS_PILE]) {
+  if (isTutorial && !gHintShown[hint_step::PAIR_BONUS_PILE_CARD]) {
     for (int32_t p = 0; p < cardPiles->pileCount && p < CARD_PILES::MAX_PILES; ++p) {
       if (!cardPiles->isSpecialSlot(p, 0)) continue;
       hintPileIndex = p;
-      showHint(HINT_BONUS_PILE);
+      showHint(hint_step::PAIR_BONUS_PILE_CARD);
       break;
     }
   }
@@ -151,7 +154,7 @@ bool SCENE_CARD_GAME_LEVEL::clickStock() {
 }
 
 bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
-  if (cardPiles == nullptr || hintStep == HINT_NO_PILE_TOP) return false;
+  if (cardPiles == nullptr || hintStep == hint_step::PLACE_JOKER_ON_MARKED_CARD) return false;
   if (hoveredPile < 1 || hoveredPile > reservePilesInPlay()) return false;
   if (hoveredPile == selectedPileCard) return false;
   const int32_t pile = hoveredPile - 1;
@@ -202,11 +205,11 @@ bool SCENE_CARD_GAME_LEVEL::clickReservePileTop() {
 
 bool SCENE_CARD_GAME_LEVEL::isTakeableInTutorial(int32_t cardId) const {
   switch (hintStep) {
-    case 2:
-    case 3:
-    case HINT_NO_PILE_TOP:
+    case hint_step::TAKE_FIRST_PAIR:
+    case hint_step::TAKE_SKITTLE_PAIR:
+    case hint_step::PLACE_JOKER_ON_MARKED_CARD:
       return cardId == hintedCardA || cardId == hintedCardB;
-    case TUTORIAL_ONLY_SLOT_STEP:
+    case hint_step::PAIR_FIRST_PILE_CARD:
       return cardId == TUTORIAL_ONLY_SLOT;
     default:
       return true;

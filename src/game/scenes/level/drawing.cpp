@@ -9,6 +9,7 @@
 #include "game/card_flights.h"
 #include "game/card_piles.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "gui/gui_container.h"
@@ -23,8 +24,6 @@ constexpr int32_t ATLAS_ROWS = 9;
 constexpr uint32_t OPAQUE_WHITE = 0xFFFFFFFFu;
 constexpr int32_t GAUGE_STEPS = 18;
 constexpr int32_t PILE_GAP = 10;
-constexpr int32_t HINT_BONUS_PILE = 4;  // the tutorial step that makes the hinted pile blink
-constexpr int32_t HINT_GAUGE = 5;  // the tutorial step that makes the gauge blink
 constexpr float SKITTLES_DX = -1.0f;  // the skittle counter's place on the second bar
 constexpr float SKITTLES_DY = -7.0f;
 constexpr float TROPHY_PICTURE_DY = 15.0f;  // the trophy's picture within its frame
@@ -119,8 +118,9 @@ int32_t SCENE_CARD_GAME_LEVEL::multiplierGaugeFrame() const {
     k = 7 + (nextActionPointDecreaseMs - clockMs) / -1000;
     if (k < 0) k = 0;
   }
-  if (actionPoints == 0 || k > 7 || hintStep == 2 || hintStep == 3 || hintStep == 5 || hintStep == 27 ||
-      hintStep == 28) {
+  if (actionPoints == 0 || k > 7 || hintStep == hint_step::TAKE_FIRST_PAIR ||
+      hintStep == hint_step::TAKE_SKITTLE_PAIR || hintStep == hint_step::PAIR_QUICKLY_FOR_MULTIPLIER ||
+      hintStep == hint_step::PAIR_FIRST_PILE_CARD || hintStep == hint_step::DEAL_FROM_STOCK) {
     k = 0;
   }
   const int32_t n = numberOfActionPointsToIncreaseMultiplier;
@@ -231,7 +231,7 @@ void SCENE_CARD_GAME_LEVEL::drawReservePiles() {
     if (first != -1 && !moving) {
       const int32_t frame = first == CARD::JOKER ? getCardFrame(0, 3) : getCardFrame(first, 0);
       // The tutorial points at the pile whose top is a bonus card by making it blink.
-      if (isTutorial && hintStep == HINT_BONUS_PILE && k == hintPileIndex) {
+      if (isTutorial && hintStep == hint_step::PAIR_BONUS_PILE_CARD && k == hintPileIndex) {
         drawHighlight(holder->currentX, holder->currentY, 0.0f, 1.0f,
                       static_cast<uint32_t>(nextBlinkAlpha(100.0f, 255.0f)));
       } else if (hoveredPile == k + 1 || selectedPileCard == k + 1) {
@@ -268,7 +268,7 @@ void SCENE_CARD_GAME_LEVEL::drawLayoutCard(const CARD& card) {
     return;
   }
   if (card.special) {
-    if (hinted && hintStep == 3) {
+    if (hinted && hintStep == hint_step::TAKE_SKITTLE_PAIR) {
       drawHighlight(x, y, card.angle, 1.0f, static_cast<uint32_t>(nextBlinkAlpha(100.0f, 255.0f)));
     } else if (marked) {
       drawHighlight(x, y, card.angle, 1.0f, 255);
@@ -276,7 +276,8 @@ void SCENE_CARD_GAME_LEVEL::drawLayoutCard(const CARD& card) {
     drawCardPicture(getCardFrame(card.value, 1), x, y, card.angle, 1.0f, card.color.fToARGB());
     return;
   }
-  if (hinted && (hintStep == 2 || hintStep == 3 || hintStep == 9)) {
+  if (hinted && (hintStep == hint_step::TAKE_FIRST_PAIR || hintStep == hint_step::TAKE_SKITTLE_PAIR ||
+                 hintStep == hint_step::PLACE_JOKER_ON_MARKED_CARD)) {
     drawHighlight(x, y, card.angle, card.flipScale, static_cast<uint32_t>(nextBlinkAlpha(100.0f, 255.0f)));
   } else if (marked) {
     drawHighlight(x, y, card.angle, card.flipScale, 255);
@@ -388,7 +389,7 @@ void SCENE_CARD_GAME_LEVEL::fDraw() {
 
   // Gauge picture g lights g segments: at 0 nothing is lit (its entry holds no picture).
   if (gauge >= 0 && gauge < GAUGE_STEPS && multiplierSprites[gauge] != nullptr) {
-    const float alpha = hintStep == HINT_GAUGE ? nextBlinkAlpha(10.0f, 255.0f) : 255.0f;
+    const float alpha = hintStep == hint_step::PAIR_QUICKLY_FOR_MULTIPLIER ? nextBlinkAlpha(10.0f, 255.0f) : 255.0f;
     multiplierSprites[gauge]->fSetColor(whiteWithAlpha(alpha));
     multiplierSprites[gauge]->fDraw();
   }

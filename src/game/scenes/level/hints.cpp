@@ -4,6 +4,7 @@
 #include "engine/log.h"
 #include "game/card.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/texts.h"
@@ -11,26 +12,11 @@
 
 namespace {
 
-enum HINT : int32_t {
-  FIRST_PAIR = 2,
-  SKITTLE_PAIR = 3,
-  MULTIPLIER = 5,
-  SHOP_BUTTON = 6,
-  PLACE_JOKER = 9,
-  AFTER_JOKER = 10,
-  RESHUFFLE_ITEM = 12,
-  PLACE_ITEM = 13,
-  JOKER_ITEM = 14,
-  ONLY_SLOT_TEN = 27,
-  KNOWN_DEAL = 28,
-  STOCK_USED_UP = 29,
-};
-
 // The tutorial level's cards that its steps point at.
 constexpr int32_t FIRST_PAIR_SLOTS[2] = {31, 49};
 constexpr int32_t SKITTLE_PAIR_SLOTS[2] = {34, 28};
 // Hints up to here count whether a pair is free on the table.
-constexpr int32_t LAST_HINT_COUNTING_PAIRS = 5;
+constexpr int32_t LAST_HINT_COUNTING_PAIRS = hint_step::PAIR_QUICKLY_FOR_MULTIPLIER;
 
 }  // namespace
 
@@ -53,20 +39,20 @@ void SCENE_CARD_GAME_LEVEL::showHint(int32_t n) {
     return;
   }
   PLAYER_RECORD* player = currentPlayerRecord();
-  if (n == STOCK_USED_UP && player != nullptr && player->isShowedHint29) return;
+  if (n == hint_step::TURN_STOCK_OR_RESHUFFLE && player != nullptr && player->isShowedHint29) return;
   if (hintLabel != nullptr) hintLabel->fSetText(replaceBarsWithNewlines(getTextW(L"hint_" + numberToWString(n))));
-  if (n <= LAST_HINT_COUNTING_PAIRS || n == AFTER_JOKER) isFreePairOnTable = findFreePair();
+  if (n <= LAST_HINT_COUNTING_PAIRS || n == hint_step::PAIR_JOKER) isFreePairOnTable = findFreePair();
   hintStep = n;
   gHintShown[n] = 1;
   // The arrow of a new step starts its bob afresh.
   hintArrowPhase = 0.0f;
-  if (n == FIRST_PAIR) {
+  if (n == hint_step::TAKE_FIRST_PAIR) {
     hintedCardA = FIRST_PAIR_SLOTS[0];
     hintedCardB = FIRST_PAIR_SLOTS[1];
-  } else if (n == SKITTLE_PAIR) {
+  } else if (n == hint_step::TAKE_SKITTLE_PAIR) {
     hintedCardA = SKITTLE_PAIR_SLOTS[0];
     hintedCardB = SKITTLE_PAIR_SLOTS[1];
-  } else if (n == PLACE_JOKER) {
+  } else if (n == hint_step::PLACE_JOKER_ON_MARKED_CARD) {
     // The first card the player can take is the one to turn into the joker.
     hintedCardA = -1;
     hintedCardB = -1;
@@ -76,7 +62,7 @@ void SCENE_CARD_GAME_LEVEL::showHint(int32_t n) {
         break;
       }
     }
-  } else if (n == STOCK_USED_UP && player != nullptr) {
+  } else if (n == hint_step::TURN_STOCK_OR_RESHUFFLE && player != nullptr) {
     player->isShowedHint29 = 1;
     savePlayerSettings(gCurrentPlayer);
   }
@@ -87,27 +73,27 @@ void SCENE_CARD_GAME_LEVEL::closeHint() {
   // goods' hints as any level does, and they must close: a hint left on show blocks the
   // play screen's buttons.
   if (!isTutorial) {
-    hintStep = 0;
+    hintStep = hint_step::NONE;
     return;
   }
   switch (hintStep) {
-    case RESHUFFLE_ITEM:
-    case PLACE_ITEM:
-    case JOKER_ITEM:
+    case hint_step::RESHUFFLE_ITEM:
+    case hint_step::PLACE_ITEM:
+    case hint_step::JOKER_ITEM:
       // The three goods' hints count as shown together; the one on show stays.
-      gHintShown[RESHUFFLE_ITEM] = gHintShown[PLACE_ITEM] = gHintShown[JOKER_ITEM] = 1;
+      gHintShown[hint_step::RESHUFFLE_ITEM] = gHintShown[hint_step::PLACE_ITEM] = gHintShown[hint_step::JOKER_ITEM] = 1;
       break;
-    case SKITTLE_PAIR:
-      showHint(KNOWN_DEAL);
+    case hint_step::TAKE_SKITTLE_PAIR:
+      showHint(hint_step::DEAL_FROM_STOCK);
       break;
-    case MULTIPLIER:
-      showHint(SHOP_BUTTON);
+    case hint_step::PAIR_QUICKLY_FOR_MULTIPLIER:
+      showHint(hint_step::OPEN_SHOP);
       break;
-    case KNOWN_DEAL:
-      showHint(ONLY_SLOT_TEN);
+    case hint_step::DEAL_FROM_STOCK:
+      showHint(hint_step::PAIR_FIRST_PILE_CARD);
       break;
     default:
-      hintStep = 0;
+      hintStep = hint_step::NONE;
       break;
   }
 }

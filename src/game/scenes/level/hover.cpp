@@ -3,6 +3,7 @@
 #include "engine/input.h"
 #include "game/card.h"
 #include "game/card_piles.h"
+#include "game/hint_steps.h"
 #include "game/scenes/level/level_scene.h"
 #include "gui/gui_button5.h"
 #include "gui/gui_container.h"
@@ -10,7 +11,6 @@
 
 namespace {
 
-constexpr int32_t HINT_STEP_NO_POINTER = 6;  // the tutorial step that freezes the pointer
 constexpr float PILE_GAP = 10.0f;
 
 // Strictly inside: a pointer on the edge is outside.
@@ -24,7 +24,8 @@ bool isInsidePile(float px, float py, float x, float y) {
 
 void SCENE_CARD_GAME_LEVEL::fMouseMove() {
   if (QEL::qcINPUT_INSTANCE == nullptr) return;
-  if (isTutorial && hintStep == HINT_STEP_NO_POINTER) return;
+  // While the tutorial asks for the shop button the table stands still.
+  if (isTutorial && hintStep == hint_step::OPEN_SHOP) return;
   const QEL::QS_POINT pointer = QEL::qcINPUT_INSTANCE->fGetMousePosition();
   const float px = static_cast<float>(pointer.x);
   const float py = static_cast<float>(pointer.y);

@@ -10,6 +10,7 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/texts.h"
@@ -18,9 +19,6 @@
 
 namespace {
 
-constexpr int32_t HINT_JOKER = 9;
-constexpr int32_t HINT_AFTER_JOKER = 10;
-constexpr int32_t HINT_STOCK_USED_UP = 29;
 constexpr int32_t EMPTY_PLACE = 99999;
 // The 10th, 50th and 100th use earn a trophy each.
 constexpr int32_t USE_MILESTONES[3] = {10, 50, 100};
@@ -48,8 +46,8 @@ void SCENE_CARD_GAME_LEVEL::useJoker() {
   ++jokersUsed;
   if (player != nullptr && jokersLabel != nullptr) jokersLabel->fSetText(numberToWString(player->jokers));
   if (isTutorial) {
-    if (hintStep == HINT_JOKER) closeHint();
-    if (!gHintShown[HINT_AFTER_JOKER]) showHint(HINT_AFTER_JOKER);
+    if (hintStep == hint_step::PLACE_JOKER_ON_MARKED_CARD) closeHint();
+    if (!gHintShown[hint_step::PAIR_JOKER]) showHint(hint_step::PAIR_JOKER);
   }
   if (player == nullptr) return;
   ++player->numberOfUsageOfBonusJoker;
@@ -79,7 +77,7 @@ void SCENE_CARD_GAME_LEVEL::useReshuffle() {
 void SCENE_CARD_GAME_LEVEL::reshuffleCards() {
   // While set, taking the stock neither turns it over nor ends the frame.
   gIsReshuffling = 1;
-  if (hintStep == HINT_STOCK_USED_UP) closeHint();
+  if (hintStep == hint_step::TURN_STOCK_OR_RESHUFFLE) closeHint();
   if (cardPiles != nullptr) {
     while (cardPiles->onStockEmpty()) {
     }

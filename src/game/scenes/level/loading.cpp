@@ -7,11 +7,10 @@
 #include "game/card_flights.h"
 #include "game/card_piles.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/scenes/level/level_scene.h"
 
 namespace {
-
-constexpr int32_t LAST_TUTORIAL_HINT = 28;  // hints 0-28 belong to the first level's tutorial
 
 // A card of the previous deal may have been taken in a pair or still have been flying.
 void clearFlightMarks(CARD* card) {
@@ -26,10 +25,10 @@ void clearFlightMarks(CARD* card) {
 void SCENE_CARD_GAME_LEVEL::loadLevel(int32_t index) {
   if (index > 0) {
     isTutorial = false;
-    if (hintStep != 0) closeHint();
+    if (hintStep != hint_step::NONE) closeHint();
   }
   if (index == 1) {
-    for (int32_t hint = 0; hint <= LAST_TUTORIAL_HINT; ++hint) gHintShown[hint] = 1;
+    for (int32_t hint = 0; hint <= hint_step::LAST_TUTORIAL_HINT; ++hint) gHintShown[hint] = 1;
   }
 
   loadLevelDocument(index);

@@ -14,6 +14,7 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
@@ -29,9 +30,6 @@ constexpr int32_t POINTS_PLAIN = 10;
 constexpr int32_t POINTS_ONE_SKITTLE = 25;
 constexpr int32_t POINTS_TWO_SKITTLES = 50;
 constexpr uint8_t FULL_ALPHA = 255;
-constexpr int32_t HINT_SKITTLE_CARDS = 3;
-constexpr int32_t HINT_MULTIPLIER = 5;
-constexpr int32_t HINT_ONLY_SLOT = 27;
 
 void setLabelText(QEL::QC_GUI_WLABEL* label, const std::wstring& text) {
   if (label != nullptr) label->fSetText(text);
@@ -51,7 +49,9 @@ void SCENE_CARD_GAME_LEVEL::releaseCardsUnder(int32_t cardId) {
     card->removeOver(cardId);
     if (countCardsOver(id) != 0) continue;
     card->setCovered(false);
-    if (isTutorial && !gHintShown[HINT_SKITTLE_CARDS] && card->isSpecial()) showHint(HINT_SKITTLE_CARDS);
+    if (isTutorial && !gHintShown[hint_step::TAKE_SKITTLE_PAIR] && card->isSpecial()) {
+      showHint(hint_step::TAKE_SKITTLE_PAIR);
+    }
   }
 }
 
@@ -90,7 +90,9 @@ void SCENE_CARD_GAME_LEVEL::addActionPoint() {
   if (currentMultiplier > highestMultiplier) {
     highestMultiplier = currentMultiplier;
     QEL::QC_SOUND::fPlayFromStart(gSounds[kSoundMultiplier]);
-    if (isTutorial && !gHintShown[HINT_MULTIPLIER]) showHint(HINT_MULTIPLIER);
+    if (isTutorial && !gHintShown[hint_step::PAIR_QUICKLY_FOR_MULTIPLIER]) {
+      showHint(hint_step::PAIR_QUICKLY_FOR_MULTIPLIER);
+    }
   }
   setLabelText(multiplierLabel, L"x" + numberToWString(currentMultiplier));
   nextActionPointDecreaseMs = static_cast<int32_t>(
@@ -148,18 +150,19 @@ void SCENE_CARD_GAME_LEVEL::pickPointBeyondEdgeForPair(float& edgeX, float& edge
 
 // The tutorial steps that a taken pair completes.
 void SCENE_CARD_GAME_LEVEL::closeHintsEndedByPair(int32_t kindA, int32_t indexA, int32_t kindB, int32_t indexB) {
-  if (hintStep == 3) {
+  if (hintStep == hint_step::TAKE_SKITTLE_PAIR) {
     showHintedCardsPlain();
     closeHint();
   }
-  for (const int32_t step : {4, 5, 10, 11}) {
+  for (const int32_t step : {hint_step::PAIR_BONUS_PILE_CARD, hint_step::PAIR_QUICKLY_FOR_MULTIPLIER,
+                             hint_step::PAIR_JOKER, hint_step::KEEP_PAIRING}) {
     if (hintStep == step) closeHint();
   }
-  // Step 27 lets only its one card be taken and shuts the stock and the buttons: once that card
+  // PAIR_FIRST_PILE_CARD lets only its one card be taken and shuts the stock and the buttons: once that card
   // has gone nothing else could end the step, and the player would be held there for good.
   const bool takesOnlySlot =
       (kindA == LAYOUT_SLOT && indexA == TUTORIAL_ONLY_SLOT) || (kindB == LAYOUT_SLOT && indexB == TUTORIAL_ONLY_SLOT);
-  if (hintStep == HINT_ONLY_SLOT && takesOnlySlot) closeHint();
+  if (hintStep == hint_step::PAIR_FIRST_PILE_CARD && takesOnlySlot) closeHint();
 }
 
 void SCENE_CARD_GAME_LEVEL::showHintedCardsPlain() {
@@ -190,7 +193,7 @@ void SCENE_CARD_GAME_LEVEL::flyPairAway(int32_t kindA, int32_t indexA, int32_t k
     flyPileTopAway(indexA, x, belowScreen);
     flyPileTopAway(indexB, x, belowScreen);
   } else if (kindA == LAYOUT_SLOT && kindB == LAYOUT_SLOT) {
-    if (hintStep == 2) {
+    if (hintStep == hint_step::TAKE_FIRST_PAIR) {
       showHintedCardsPlain();
       closeHint();
     }

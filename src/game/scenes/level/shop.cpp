@@ -8,6 +8,7 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/scenes/level/widget_ids.h"
@@ -19,11 +20,6 @@ namespace {
 
 enum ITEM : int32_t { PLACE = 0, RESHUFFLE = 1, JOKER = 2 };
 
-constexpr int32_t HINT_SHOP_JOKER = 7;
-constexpr int32_t HINT_AFTER_SHOP = 9;
-constexpr int32_t HINT_RESHUFFLE_ITEM = 12;
-constexpr int32_t HINT_PLACE_ITEM = 13;
-constexpr int32_t HINT_JOKER_ITEM = 14;
 constexpr float ITEM_HOVER_WIDTH = 162.0f;
 constexpr float ITEM_HOVER_HEIGHT = 178.0f;
 constexpr int32_t PRICE_FONT_SIZE = 25;
@@ -90,11 +86,11 @@ void SCENE_CARD_GAME_LEVEL::refreshShopItems() {
 void SCENE_CARD_GAME_LEVEL::showShopItemHints() {
   if (isTutorial) return;
   if (isPointerOn(placeButton)) {
-    showHint(HINT_PLACE_ITEM);
+    showHint(hint_step::PLACE_ITEM);
   } else if (isPointerOn(shopReshuffleButton)) {
-    showHint(HINT_RESHUFFLE_ITEM);
+    showHint(hint_step::RESHUFFLE_ITEM);
   } else if (isPointerOn(shopJokerButton)) {
-    showHint(HINT_JOKER_ITEM);
+    showHint(hint_step::JOKER_ITEM);
   } else {
     closeHint();
   }
@@ -107,7 +103,7 @@ void SCENE_CARD_GAME_LEVEL::onShopButton(int32_t id) {
     case shop_widget::JOKER:
       play(kSoundButtonBuyClick);
       showShopMessage(id - shop_widget::PLACE);
-      if (id == shop_widget::JOKER && isTutorial && hintStep == HINT_SHOP_JOKER) closeHint();
+      if (id == shop_widget::JOKER && isTutorial && hintStep == hint_step::CHOOSE_SHOP_JOKER) closeHint();
       break;
     case shop_widget::BUY_MONEY:
     case shop_widget::BUY_COINS:
@@ -118,7 +114,9 @@ void SCENE_CARD_GAME_LEVEL::onShopButton(int32_t id) {
       play(kSoundButtonClick);
       slideWindowOut(window_state::SHOP_CLOSING, shopSlide, true);
       closeHint();
-      if (isTutorial && !gHintShown[HINT_AFTER_SHOP]) showHint(HINT_AFTER_SHOP);
+      if (isTutorial && !gHintShown[hint_step::PLACE_JOKER_ON_MARKED_CARD]) {
+        showHint(hint_step::PLACE_JOKER_ON_MARKED_CARD);
+      }
       break;
     default:
       break;

@@ -16,6 +16,7 @@
 #include "game/fonts_sounds.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
@@ -100,7 +101,8 @@ void SCENE_CARD_GAME_LEVEL::fInit() {
 
   // The tutorial hands out a joker until its joker hint has been shown in this run; the
   // player file is not written here.
-  if (isTutorial && !gHintShown[7] && playerInRange && gPlayers[gCurrentPlayer].jokers == 0) {
+  if (isTutorial && !gHintShown[hint_step::CHOOSE_SHOP_JOKER] && playerInRange &&
+      gPlayers[gCurrentPlayer].jokers == 0) {
     gPlayers[gCurrentPlayer].jokers = 1;
   }
 

@@ -11,6 +11,7 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/texts.h"
@@ -140,7 +141,7 @@ void SCENE_CARD_GAME_LEVEL::refreshLabels() {
   actionPoints = 0;
   // The next pair sets the multiplier.
   currentMultiplier = 0;
-  if (hintStep != 0) closeHint();
+  if (hintStep != hint_step::NONE) closeHint();
   if (player == nullptr) return;
   setText(reshufflesLabel, numberToWString(player->reshuffles));
   setText(jokersLabel, numberToWString(player->jokers));

@@ -8,6 +8,7 @@
 #include "game/card_flights.h"
 #include "game/card_piles.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/texts.h"
 #include "gui/gui_container.h"
@@ -17,10 +18,10 @@ namespace {
 
 // Tutorial steps during which no action point is lost.
 bool stopsActionPointDecay(int32_t hintStep) {
-  return hintStep == 2 || hintStep == 3 || hintStep == 5 || hintStep == 27 || hintStep == 28;
+  return hintStep == hint_step::TAKE_FIRST_PAIR || hintStep == hint_step::TAKE_SKITTLE_PAIR ||
+         hintStep == hint_step::PAIR_QUICKLY_FOR_MULTIPLIER || hintStep == hint_step::PAIR_FIRST_PILE_CARD ||
+         hintStep == hint_step::DEAL_FROM_STOCK;
 }
-
-constexpr int32_t HINT_FIRST_PAIR = 2;
 
 }  // namespace
 
@@ -74,7 +75,7 @@ bool SCENE_CARD_GAME_LEVEL::runDealIn() {
   if (animationState == FLYING_IN && noCardFlies()) {
     transitionState = IN_PLAY;
     animationState = NO_DEAL;
-    if (isTutorial && !gHintShown[HINT_FIRST_PAIR]) showHint(HINT_FIRST_PAIR);
+    if (isTutorial && !gHintShown[hint_step::TAKE_FIRST_PAIR]) showHint(hint_step::TAKE_FIRST_PAIR);
   }
   return true;
 }

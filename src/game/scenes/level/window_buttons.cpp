@@ -8,6 +8,7 @@
 #include "game/fonts_sounds.h"
 #include "game/game_entry.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
@@ -17,9 +18,6 @@
 
 namespace {
 
-constexpr int32_t HINT_JOKER_USE = 9;
-constexpr int32_t HINT_STOCK_USED_UP = 29;
-constexpr int32_t HINT_SHOP_BUTTON = 6;
 constexpr float PARKED = -150.0f;
 constexpr int32_t BOX_DX = 33;
 constexpr int32_t BOX_DY = 40;
@@ -52,25 +50,27 @@ bool SCENE_CARD_GAME_LEVEL::onPlayScreenButton(int32_t id) {
   const PLAYER_RECORD* player = currentPlayerRecord();
   switch (id) {
     case play_screen_widget::JOKER_BUTTON:
-      if ((hintStep != 0 && hintStep != HINT_JOKER_USE) || player == nullptr || player->jokers <= 0) return false;
+      if (hintStep != hint_step::NONE && hintStep != hint_step::PLACE_JOKER_ON_MARKED_CARD) return false;
+      if (player == nullptr || player->jokers <= 0) return false;
       play(kSoundJokerClick);
       isJokerMode = true;
       return true;
     case play_screen_widget::RESHUFFLE_BUTTON:
-      if ((hintStep != 0 && hintStep != HINT_STOCK_USED_UP) || player == nullptr || player->reshuffles <= 0) return false;
+      if (hintStep != hint_step::NONE && hintStep != hint_step::TURN_STOCK_OR_RESHUFFLE) return false;
+      if (player == nullptr || player->reshuffles <= 0) return false;
       if (animationState != NO_DEAL || cardsLeft == 0) return false;
       useReshuffle();
       return true;
     case play_screen_widget::PAUSE_BUTTON:
-      if (hintStep != 0) return false;
+      if (hintStep != hint_step::NONE) return false;
       play(kSoundButtonClick);
       openPauseWindow();
       return true;
     case play_screen_widget::SHOP_BUTTON:
-      if (hintStep != 0 && hintStep != HINT_SHOP_BUTTON) return false;
+      if (hintStep != hint_step::NONE && hintStep != hint_step::OPEN_SHOP) return false;
       play(kSoundButtonClick);
       openShop();
-      if (hintStep == HINT_SHOP_BUTTON) closeHint();
+      if (hintStep == hint_step::OPEN_SHOP) closeHint();
       return true;
     default:
       return true;

@@ -6,6 +6,7 @@
 #include "game/card.h"
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
+#include "game/hint_steps.h"
 #include "game/picture_size.h"
 #include "game/scenes/level/level_scene.h"
 #include "game/scenes/level/widget_ids.h"
@@ -15,19 +16,6 @@
 #include "primitives/sprite.h"
 
 namespace {
-
-// The hints that point at something.
-constexpr int32_t HINT_FIRST_PAIR = 2;
-constexpr int32_t HINT_SKITTLE_PAIR = 3;
-constexpr int32_t HINT_BONUS_PILE = 4;
-constexpr int32_t HINT_MULTIPLIER = 5;
-constexpr int32_t HINT_SHOP = 6;
-constexpr int32_t HINT_SHOP_JOKER = 7;
-constexpr int32_t HINT_BUY_JOKER = 8;
-constexpr int32_t HINT_USE_JOKER = 9;
-constexpr int32_t HINT_PILE_OR_RESHUFFLE = 27;
-constexpr int32_t HINT_STOCK = 28;
-constexpr int32_t HINT_STOCK_USED_UP = 29;
 
 constexpr float SHADE_Y = 100.0f;
 constexpr float SHADE_HEIGHT = 60.0f;
@@ -67,7 +55,7 @@ void drawBlinking(SCENE_CARD_GAME_LEVEL& scene, QEL::QC_SPRITE* frame) {
 void SCENE_CARD_GAME_LEVEL::createHintPanel() {
   deleteSceneContainer(hintContainer);
   hintContainer = new QEL::QC_GUI_CONTAINER();
-  hintStep = 0;
+  hintStep = hint_step::NONE;
   delete hintShade;
   hintShade = makeSceneSprite("interface shadow_black_square.png", 0.0f, SHADE_Y, 1);
   hintShade->fSetScale(kPictureWidth, SHADE_HEIGHT, 1.0f);
@@ -112,10 +100,10 @@ void SCENE_CARD_GAME_LEVEL::drawHintArrowAt(float x, float y) {
 }
 
 void SCENE_CARD_GAME_LEVEL::drawHintLayers() {
-  if (hintStep != 0) hintArrowPhase += frameTime;
-  if (hintStep == HINT_SHOP) drawBlinking(*this, shopHighlight);
-  if (hintStep == HINT_USE_JOKER) drawBlinking(*this, jokerHighlight);
-  if (hintStep == 0 || hintStep == HINT_BUY_JOKER) return;
+  if (hintStep != hint_step::NONE) hintArrowPhase += frameTime;
+  if (hintStep == hint_step::OPEN_SHOP) drawBlinking(*this, shopHighlight);
+  if (hintStep == hint_step::PLACE_JOKER_ON_MARKED_CARD) drawBlinking(*this, jokerHighlight);
+  if (hintStep == hint_step::NONE || hintStep == hint_step::BUY_JOKER) return;
 
   if (hintShade != nullptr) hintShade->fDraw();
   if (hintContainer != nullptr) hintContainer->fDraw();
@@ -133,36 +121,36 @@ void SCENE_CARD_GAME_LEVEL::drawHintLayers() {
   const float deckX = cardPiles != nullptr ? cardPiles->stockX : CARD_PILES::STOCK_X;
   const float deckY = cardPiles != nullptr ? cardPiles->stockY : CARD_PILES::STOCK_Y;
   switch (hintStep) {
-    case HINT_FIRST_PAIR:
-    case HINT_SKITTLE_PAIR:
+    case hint_step::TAKE_FIRST_PAIR:
+    case hint_step::TAKE_SKITTLE_PAIR:
       atCard(hintedCardA);
       atCard(hintedCardB);
       break;
-    case HINT_BONUS_PILE:
+    case hint_step::PAIR_BONUS_PILE_CARD:
       if (cardPiles != nullptr && hintPileIndex >= 0 && hintPileIndex < CARD_PILES::MAX_PILES &&
           cardPiles->holders[hintPileIndex] != nullptr) {
         drawHintArrowAt(cardPiles->holders[hintPileIndex]->currentX, cardPiles->holders[hintPileIndex]->currentY);
       }
       break;
-    case HINT_MULTIPLIER:
+    case hint_step::PAIR_QUICKLY_FOR_MULTIPLIER:
       atWidget(multiplierLabel, 0.0f, MULTIPLIER_ARROW_DY);
       atWidget(moneyLabel, MONEY_ARROW_DX, MONEY_ARROW_DY);
       break;
-    case HINT_SHOP:
+    case hint_step::OPEN_SHOP:
       atWidget(shopButton, 0.0f, 0.0f);
       break;
-    case HINT_USE_JOKER:
+    case hint_step::PLACE_JOKER_ON_MARKED_CARD:
       atCard(hintedCardA);
       atWidget(jokerButton, 0.0f, 0.0f);
       break;
-    case HINT_PILE_OR_RESHUFFLE:
+    case hint_step::PAIR_FIRST_PILE_CARD:
       drawHintArrowAt(deckX + PILES_ARROW_DX, deckY);
       atWidget(reshuffleButton, 0.0f, 0.0f);
       break;
-    case HINT_STOCK:
+    case hint_step::DEAL_FROM_STOCK:
       drawHintArrowAt(deckX, deckY);
       break;
-    case HINT_STOCK_USED_UP:
+    case hint_step::TURN_STOCK_OR_RESHUFFLE:
       // At the reshuffle button, which this step offers beside the turn of the stock: a
       // point measured from the stock would drift off the button as the piles move the stock.
       atWidget(reshuffleButton, 0.0f, 0.0f);
@@ -173,13 +161,14 @@ void SCENE_CARD_GAME_LEVEL::drawHintLayers() {
 }
 
 void SCENE_CARD_GAME_LEVEL::drawShopHintGuides() {
-  if (hintStep == HINT_SHOP_JOKER) {
+  if (hintStep == hint_step::CHOOSE_SHOP_JOKER) {
     drawBlinking(*this, shopJokerHighlight);
     if (shopJokerButton != nullptr) {
       const QEL::QS_VECTOR3 at = placeOf(shopJokerButton);
       drawHintArrowAt(at.x, at.y);
     }
-  } else if (hintStep == HINT_BUY_JOKER && messageState == message_state::OPEN && purchaseConfirmButton != nullptr) {
+  } else if (hintStep == hint_step::BUY_JOKER && messageState == message_state::OPEN &&
+             purchaseConfirmButton != nullptr) {
     const QEL::QS_VECTOR3 at = placeOf(purchaseConfirmButton);
     drawHintArrowAt(at.x, at.y);
   }

@@ -9,6 +9,7 @@
 #include "game/card_piles.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/players.h"
 #include "game/scenes/level/level_scene.h"
 #include "gui/gui_wlabel.h"
@@ -19,8 +20,6 @@ namespace {
 
 constexpr float BANNER_HOLD_MS = 1000.0f;
 constexpr float BANNER_FADE_SPEED = 5.0f;  // times its range per second: a fade lasts 0.2 s
-constexpr int32_t HINT_SHOP = 7;
-constexpr int32_t HINT_PURCHASE = 8;
 constexpr int32_t TROPHY_ALL_PLACES = 24;
 constexpr int32_t LAST_END_OF_FRAME_TROPHY = 11;
 
@@ -79,7 +78,9 @@ bool SCENE_CARD_GAME_LEVEL::runWindowSlides() {
 }
 
 void SCENE_CARD_GAME_LEVEL::onWindowOpened(int32_t openState) {
-  if (openState == window_state::SHOP_OPEN && isTutorial && !gHintShown[HINT_SHOP]) showHint(HINT_SHOP);
+  if (openState == window_state::SHOP_OPEN && isTutorial && !gHintShown[hint_step::CHOOSE_SHOP_JOKER]) {
+    showHint(hint_step::CHOOSE_SHOP_JOKER);
+  }
   if (openState != window_state::FINISH_OPEN) return;
   if (levelResult.result == OPEN_FRAME) play(kSoundMessage);
   if (levelResult.result == SPARE) play(kSoundMessageSpare);
@@ -164,7 +165,7 @@ bool SCENE_CARD_GAME_LEVEL::runPurchasePanelSlide() {
   const float distance = static_cast<float>(windowSlideDistance);
   if (messageState == message_state::OPENING && slideDone(purchaseSlide, distance, frameTime)) {
     messageState = message_state::OPEN;
-    if (isTutorial && !gHintShown[HINT_PURCHASE]) showHint(HINT_PURCHASE);
+    if (isTutorial && !gHintShown[hint_step::BUY_JOKER]) showHint(hint_step::BUY_JOKER);
   } else if (messageState == message_state::CLOSING && slideDone(purchaseSlide, distance, frameTime)) {
     messageState = message_state::NONE;
     purchaseSlide = distance;

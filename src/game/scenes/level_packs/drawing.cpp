@@ -8,6 +8,7 @@
 #include "engine/transform.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/scenes/level_packs/layout.h"
 #include "game/scenes/level_packs/level_packs_scene.h"
 #include "game/texts.h"
@@ -21,7 +22,6 @@ namespace layout = level_packs_layout;
 namespace {
 
 constexpr uint32_t OPAQUE_WHITE = 0xFFFFFFFFu;
-constexpr int32_t PACK_HINT = 25;
 constexpr float PULSE_LOW = 100.0f;
 constexpr float PULSE_HIGH = 200.0f;
 
@@ -119,7 +119,7 @@ void SCENE_CARD_GAME_LEVELPACKS::drawPanelHighlight() {
 }
 
 void SCENE_CARD_GAME_LEVELPACKS::drawFirstVisitHint() {
-  if (!showPackHint || gHintShown[PACK_HINT]) return;
+  if (!showPackHint || gHintShown[hint_step::CHOOSE_PACK]) return;
   hintStrip->fDraw();
   if (QEL::QC_FONT* font = findFont(20, 2)) {
     const std::wstring text = replaceBarsWithNewlines(getText(L"hint_25"));

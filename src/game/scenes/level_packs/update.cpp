@@ -5,6 +5,7 @@
 #include "engine/sound.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/hint_steps.h"
 #include "game/level_results.h"
 #include "game/scenes/level_packs/layout.h"
 #include "game/scenes/level_packs/level_packs_scene.h"
@@ -19,7 +20,6 @@ namespace {
 
 using platform::LEFT_BUTTON;
 using platform::KEY_O;  // the developer's way back to the main menu
-constexpr int32_t PACK_HINT = 25;
 
 void playSound(int32_t slot) { QEL::QC_SOUND::fPlayFromStart(gSounds[slot]); }
 
@@ -141,7 +141,7 @@ void SCENE_CARD_GAME_LEVELPACKS::closePanel(NEXT_SCENE next) {
 }
 
 void SCENE_CARD_GAME_LEVELPACKS::noteHintSeen() {
-  if (showPackHint) gHintShown[PACK_HINT] = 1;
+  if (showPackHint) gHintShown[hint_step::CHOOSE_PACK] = 1;
 }
 
 void SCENE_CARD_GAME_LEVELPACKS::fKeyDown(int32_t code) {
