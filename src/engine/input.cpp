@@ -13,6 +13,7 @@ QS_POINT* qcMOUSE_POSITION = nullptr;
 namespace {
 constexpr uint32_t kShift = platform::SHIFT;
 constexpr uint32_t kShiftMirror = platform::CAPS_LOCK;
+constexpr int32_t kKeyTextLength = 6;  // the longest text one key's translation gives, with its end
 }  // namespace
 
 QK_BUTTON::QK_BUTTON() {
@@ -46,7 +47,11 @@ void QK_BUTTON::fOnKeyDown(uint32_t code) {
     }
     if (_states[code] == 1) _downSinceEndFrame.set(code);
   }
-  if (!isSystemKey(code)) fKeyToChar(code, _states, _typedText, 6);
+  if (!isSystemKey(code)) {
+    wchar_t keyText[kKeyTextLength] = {};
+    const int32_t length = fKeyToChar(code, _states, keyText, kKeyTextLength);
+    for (int32_t i = 0; i < length && i < kKeyTextLength; ++i) addTyped(keyText[i], code);
+  }
   QC_CALLBACK::fInvoke(qcON_KEY_DOWN, code);
 }
 
@@ -75,15 +80,26 @@ void QK_BUTTON::fOnMouseMove(int32_t x, int32_t y) {
   QC_CALLBACK::fInvoke(qcON_MOUSE_MOVE, 0);
 }
 
-void QK_BUTTON::fOnChar(wchar_t character) {
-  _typedText[0] = character;
-  _typedText[1] = 0;
+void QK_BUTTON::fOnChar(wchar_t character) { addTyped(character, _lastKey); }
+
+void QK_BUTTON::addTyped(wchar_t character, uint32_t key) {
+  if (character == 0) return;
+  if (_typedCount == kTypedCapacity) {
+    if (!_typedOverflowLogged) fLog("Typed text: more than ", kTypedCapacity, " characters in one update, the rest dropped");
+    _typedOverflowLogged = true;
+    return;
+  }
+  _typedKeys[_typedCount] = key;
+  _typedText[_typedCount++] = character;
+  _typedText[_typedCount] = 0;
 }
 
 int32_t QK_BUTTON::fEndFrame() {
   _mouse._previousPosition = _mouse._position;
   _lastKey = 0;
   _typedText[0] = 0;
+  _typedCount = 0;
+  _typedOverflowLogged = false;
   for (uint32_t code = 0; code < 256; ++code) {
     uint8_t& state = _states[code];
     if (_releaseDue.test(code)) {

@@ -17,7 +17,10 @@ inline uint8_t fState(uint32_t code) { return qcINPUT_INSTANCE != nullptr ? qcIN
 inline bool fWentDown(uint32_t code) { return fState(code) == 1; }
 inline bool fReleased(uint32_t code) { return fState(code) == 255; }
 inline uint32_t fLastKey() { return qcINPUT_INSTANCE != nullptr ? qcINPUT_INSTANCE->fGetLastKey() : 0; }
-inline wchar_t fTypedChar() { return qcINPUT_INSTANCE != nullptr ? qcINPUT_INSTANCE->fGetTypedChar() : 0; }
+// The characters typed since the last update, in order, and the key each came with.
+inline uint32_t fTypedCount() { return qcINPUT_INSTANCE != nullptr ? qcINPUT_INSTANCE->fGetTypedCount() : 0; }
+inline wchar_t fTypedChar(uint32_t index) { return index < fTypedCount() ? qcINPUT_INSTANCE->fGetTypedText()[index] : 0; }
+inline uint32_t fTypedKey(uint32_t index) { return qcINPUT_INSTANCE != nullptr ? qcINPUT_INSTANCE->fGetTypedKey(index) : 0; }
 inline bool fIsSystemKey(uint32_t code) { return qcINPUT_INSTANCE != nullptr && qcINPUT_INSTANCE->isSystemKey(code); }
 
 constexpr uint32_t kLeftButton = platform::LEFT_BUTTON;

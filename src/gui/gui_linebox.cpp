@@ -136,6 +136,21 @@ bool QC_GUI_LINEBOX::typedCharacterFits(wchar_t character) const {
   return _textArea->_width > needed;
 }
 
+// Each character typed since the last update is judged as if it had come alone, in the order
+// typed, so one refused leaves the others in. True when any went in.
+bool QC_GUI_LINEBOX::insertTypedCharacters() {
+  using namespace gui_input;
+  bool inserted = false;
+  for (uint32_t i = 0; i < fTypedCount(); ++i) {
+    const wchar_t typed = fTypedChar(i);
+    if (fIsSystemKey(fTypedKey(i)) || !typedCharacterFits(typed)) continue;
+    _text.insert(_text.begin() + _caret, typed);
+    ++_caret;
+    inserted = true;
+  }
+  return inserted;
+}
+
 QS_GUI_EVENT* QC_GUI_LINEBOX::fUpdate() {
   using namespace gui_input;
   _event.code = GUI_EVENT_NONE;
@@ -171,10 +186,7 @@ QS_GUI_EVENT* QC_GUI_LINEBOX::fUpdate() {
       --_caret;
     }
     if (fWentDown(kDelete) && _caret < _text.size()) _text.erase(_caret, 1);
-    const wchar_t typed = fTypedChar();
-    if (typed != 0 && !fIsSystemKey(lastKey) && typedCharacterFits(typed)) {
-      _text.insert(_text.begin() + _caret, typed);
-      ++_caret;
+    if (insertTypedCharacters()) {
       _event.code = GUI_EVENT_TEXT_CHANGED;
       return &_event;
     }

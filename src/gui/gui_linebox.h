@@ -64,6 +64,7 @@ class QC_GUI_LINEBOX : public QC_GUI_OBJECT {
  private:
   void fCreate(QC_TEXTURE* background);
   bool typedCharacterFits(wchar_t character) const;
+  bool insertTypedCharacters();
 
   std::wstring _text;
   std::wstring _refused;

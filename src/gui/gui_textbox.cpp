@@ -214,14 +214,20 @@ QS_GUI_EVENT* QC_GUI_TEXTBOX::fUpdate() {
   if (fWentDown(kLeft) && _caret > 0) --_caret;
   if (fWentDown(kBackspace)) fDeleteChar(true);
   if (fWentDown(kDelete)) fDeleteChar(false);
-  const wchar_t typed = fTypedChar();
-  const uint32_t lastKey = fLastKey();
-  if (typed != 0 && static_cast<int32_t>(_text.size()) < _capacity && lastKey != 0 && !fIsSystemKey(lastKey) &&
-      !fWentDown(kLeftButton) && !fWentDown(kRightButton)) {
-    _text.insert(_text.begin() + _caret, typed);
+  if (!fWentDown(kLeftButton) && !fWentDown(kRightButton)) insertTypedCharacters();
+  return nullptr;
+}
+
+// Every character typed since the last update goes in, in the order typed, while there is
+// room; one that came with no key or with a system key is no typing.
+void QC_GUI_TEXTBOX::insertTypedCharacters() {
+  using namespace gui_input;
+  for (uint32_t i = 0; i < fTypedCount() && static_cast<int32_t>(_text.size()) < _capacity; ++i) {
+    const uint32_t key = fTypedKey(i);
+    if (key == 0 || fIsSystemKey(key)) continue;
+    _text.insert(_text.begin() + _caret, fTypedChar(i));
     ++_caret;
   }
-  return nullptr;
 }
 
 void QC_GUI_TEXTBOX::fDraw() {

@@ -61,6 +61,7 @@ class QC_GUI_TEXTBOX : public QC_GUI_OBJECT {
  private:
   void create(QC_TEXTURE* background);
   void computeCapacity();
+  void insertTypedCharacters();
 
   std::wstring _text;
   QC_FONT* _font = nullptr;

@@ -628,6 +628,15 @@ TEST_F(GameChildTest, EachQuickBackspaceInABoxDeletesOneCharacter) {
   });
 }
 
+TEST_F(GameChildTest, DigitsTypedWithinOnePumpAllReachTheBox) {
+  play(prepareEditorStart, [](GAME_CHILD& game) {
+    EDITOR& editor = openEditor(game, 20);
+    typeInto(game, STOCK_PILE_BOX, L"");
+    game.postTypeInOnePump(L"197");
+    CHILD_CHECK(editor.stockPileBox->fGetWideText() == L"197", "digits of one pump were lost");
+  });
+}
+
 // ---- the level's numbers -------------------------------------------------------------
 
 TEST_F(GameChildTest, TheLevelBoxesShowWhatWillBeSavedBeforeTheSave) {

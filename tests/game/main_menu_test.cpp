@@ -97,6 +97,18 @@ TEST_F(GameChildTest, LettersNoFontCanWriteAreRefusedAsTypedAndNoNameMakesAPlaye
   });
 }
 
+TEST_F(GameChildTest, LettersTypedWithinOnePumpAllReachTheNameInOrder) {
+  play([](GAME_CHILD& game) {
+    game.pumpsMessages = true;
+    CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog");
+    game.postTypeInOnePump(L"abcd");
+    CHILD_CHECK(menu()->nameLineBox->fGetText() == L"abcd", "letters of one pump were lost");
+    postClick(game, kPanelConfirm);
+    CHILD_CHECK(settled(game), "the menu did not come up after the name");
+    CHILD_CHECK(savedPlayers(game).find("name=\"abcd\"") != std::string::npos, "the player is not saved as abcd");
+  });
+}
+
 // A name that reached the box other than by typing is still refused on OK when a font of the
 // names cannot write it; the refusal stands above the question, clear of it.
 TEST_F(GameChildTest, TheRefusalOfANameLeavesTheQuestionUnderItReadable) {

@@ -96,6 +96,19 @@ TEST_F(LineBoxTest, NameBoxRefusesItsCharactersTabsSystemKeysAndTheThirteenthCha
   EXPECT_EQ(_box->fGetCaret(), 12u);
 }
 
+// Keys faster than the updates: each character is judged by the key that typed it, in order.
+TEST_F(LineBoxTest, EveryCharacterTypedBetweenTwoUpdatesGoesInInOrder) {
+  _box->fSetForbiddenChars(kNameRefused);
+  focus();
+  type(L'a', 'A');
+  type(L'!', '1');
+  type(L'b', 'B');
+  press(16);  // Shift, already down for the next letter
+  EXPECT_EQ(step(_container), (Event{113, TEXT}));
+  EXPECT_EQ(_box->fGetText(), L"ab");
+  EXPECT_EQ(_box->fGetCaret(), 2u);
+}
+
 TEST_F(LineBoxTest, NonAsciiLettersAreTakenWholeOrRefusedWhole) {
   _box->fSetMaxLength(12);
   focus();
