@@ -1,6 +1,8 @@
 #include "game/level_results.h"
 
+#include <algorithm>
 #include <climits>
+#include <iterator>
 
 #include "engine/log.h"
 #include "game/game_globals.h"
@@ -17,6 +19,24 @@ using enum LEVEL_RESULT::FRAME_KIND;
 constexpr int kPerfectPackScore = 300;
 
 int resolveMode(int mode) { return mode == -1 ? gGameMode : mode; }
+
+// A place's results that its file lacks, as the last save of it found them (the save failed
+// or was refused): a reading of the files (a mode chosen, the menu back, the developer view
+// switched off) takes these instead, so the progress of the run is not taken away. Known by
+// the save folder they belong in.
+struct UNSAVED_RESULTS {
+  std::string basePath;  // empty while the file holds the place's results
+  LEVEL_RESULT levels[kLevelCount];
+};
+constexpr int kModeCount = 2;
+UNSAVED_RESULTS gUnsavedResults[kModeCount][kMaxPlayers];
+
+UNSAVED_RESULTS& unsavedSlot(int player, int mode) { return gUnsavedResults[resolveMode(mode) == 0 ? 0 : 1][player]; }
+
+const UNSAVED_RESULTS* unsavedResults(int player, int mode) {
+  const UNSAVED_RESULTS& kept = unsavedSlot(player, mode);
+  return !kept.basePath.empty() && kept.basePath == gBasePath ? &kept : nullptr;
+}
 
 LEVEL_RESULT (&tableOf(int mode))[kMaxPlayers][kLevelCount] {
   return resolveMode(mode) == 0 ? gLevelResultsJunior : gLevelResultsProfessional;
@@ -129,6 +149,17 @@ bool mayWriteLevelsFile(int player) {
   return false;
 }
 
+// The current mode's results of the place, kept for the run when their file lacks them.
+void noteLevelsFileSaved(int player, bool saved) {
+  UNSAVED_RESULTS& kept = unsavedSlot(player, -1);
+  if (saved) {
+    kept.basePath.clear();
+    return;
+  }
+  kept.basePath = gBasePath;
+  std::copy(std::begin(tableOf(-1)[player]), std::end(tableOf(-1)[player]), kept.levels);
+}
+
 }  // namespace
 
 int getLevelResult(int player, int level, int field, int mode) {
@@ -161,6 +192,13 @@ void clearLevelResults(int mode) {
 void clearPlayerLevelResults(int player) {
   if (!isPlayer(player)) return;
   for (LEVEL_RESULT& entry : gLevelResultsJunior[player]) entry = LEVEL_RESULT{};
+}
+
+void startPlayerLevelResults(int player) {
+  if (!isPlayer(player)) return;
+  clearPlayerLevelResults(player);
+  for (LEVEL_RESULT& entry : gLevelResultsProfessional[player]) entry = LEVEL_RESULT{};
+  for (UNSAVED_RESULTS(&mode)[kMaxPlayers] : gUnsavedResults) mode[player].basePath.clear();
 }
 
 void markAllLevelsFinished() {
@@ -216,12 +254,26 @@ void loadLevelsInfo(int mode) {
   mode = resolveMode(mode);
   clearLevelResults(mode);
   for (int player = 0; player < countedPlayers(); ++player) {
+    if (const UNSAVED_RESULTS* kept = unsavedResults(player, mode)) {
+      QEL::fLog("loadLevelsInfo: the results of player ", player, " could not be saved in this run, kept from memory");
+      std::copy(std::begin(kept->levels), std::end(kept->levels), tableOf(mode)[player]);
+      continue;
+    }
     readLevelsFile(levelResultsFilePath(player, mode), tableOf(mode)[player]);
   }
   // The first frame of the game is always open to play.
   if (isPlayer(gCurrentPlayer) && tableOf(-1)[gCurrentPlayer][0].result == LOCKED)
     tableOf(-1)[gCurrentPlayer][0].result = NOT_COMPLETED;
   QEL::fLog("END - loadLevelsInfo()");
+}
+
+void moveUnsavedLevelResultsDown(int row, int count) {
+  if (count > kMaxPlayers) count = kMaxPlayers;
+  if (row < 0 || row >= count) return;
+  for (UNSAVED_RESULTS(&mode)[kMaxPlayers] : gUnsavedResults) {
+    for (int place = row; place + 1 < count; ++place) mode[place] = mode[place + 1];
+    mode[count - 1].basePath.clear();
+  }
 }
 
 void loadAllLevelsInfo() {
@@ -236,8 +288,12 @@ void saveLevelsInfo() {
   // A deletion that could not move every result file is taken up first: the disk may serve again.
   if (isPlayerRemovalUnfinished()) finishInterruptedPlayerRemoval();
   bool saved = true;
-  for (int player = 0; player < countedPlayers(); ++player)
-    saved = mayWriteLevelsFile(player) && writeLevelsFile(levelResultsFilePath(player, -1), tableOf(-1)[player]) && saved;
+  for (int player = 0; player < countedPlayers(); ++player) {
+    const bool written =
+        mayWriteLevelsFile(player) && writeLevelsFile(levelResultsFilePath(player, -1), tableOf(-1)[player]);
+    noteLevelsFileSaved(player, written);
+    saved = saved && written;
+  }
   if (!saved) noticeFailedSave();
   savePlayerMoney(gCurrentPlayer);
   QEL::fLog("END - saveLevelsInfo()");

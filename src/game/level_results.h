@@ -44,6 +44,9 @@ bool hasLevelResult(int level);
 
 void clearLevelResults(int mode);
 void clearPlayerLevelResults(int player);
+// A place a new player takes: the results of both modes zeroed, and none of whoever held it
+// before kept for a later reading.
+void startPlayerLevelResults(int player);
 void markAllLevelsFinished();
 
 int getPackScore(int pack);
@@ -55,10 +58,16 @@ int getPlayerTotalScore(int player);
 // gBasePath + "/Saves/player" + N + ("_p" in professional mode) + ".xml".
 std::string levelResultsFilePath(int player, int mode);
 // A missing file leaves the player's results at 0; a corrupt one is kept aside with the
-// suffix ".corrupt" and also reads as nothing.
+// suffix ".corrupt" and also reads as nothing. A place whose file could not be written in
+// this run takes the results its last save held instead.
 void loadLevelsInfo(int mode);
 void loadAllLevelsInfo();
+// Writes the current mode's file of every player. A file that cannot be written (or may not
+// be) raises the save notice, and its results are kept in memory for the run.
 void saveLevelsInfo();
+// The results kept for the run move with the files when player `row` of `count` is removed
+// from the saves: those of the later places one place down.
+void moveUnsavedLevelResultsDown(int row, int count);
 
 // gBasePath + "/Statistics/statistics.xml".
 std::string statisticsFilePath();

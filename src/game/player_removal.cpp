@@ -2,8 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <iterator>
+#include <memory>
 #include <system_error>
 
 #include "engine/log.h"
@@ -11,6 +14,7 @@
 #include "game/level_results.h"
 #include "game/players.h"
 #include "game/save_files.h"
+#include "game/save_notice.h"
 
 namespace {
 
@@ -53,7 +57,7 @@ bool commit() {
   pugi::xml_document document;
   fillPlayersDocument(document);
   markPlayerRemovalUnfinished(document);
-  return saveXmlAtomically(document, playersFilePath());
+  return savePlayersDocument(document);
 }
 
 // The staged name replaces the live file in one rename; "no results" removes it.
@@ -93,6 +97,33 @@ void shiftResults(LEVEL_RESULT (&table)[kMaxPlayers][kLevelCount], int row, int 
     for (int level = 0; level < kLevelCount; ++level) table[place][level] = table[place + 1][level];
   for (LEVEL_RESULT& entry : table[count - 1]) entry = LEVEL_RESULT{};
 }
+
+// The players and their results in memory as a deletion found them. A deletion the saves
+// refused is undone from here, not by reading the files again: they may lack players of
+// this run that an earlier save could not write.
+struct PLAYER_TABLES {
+  PLAYER_RECORD players[kMaxPlayers];
+  int count = 0;
+  int current = 0;
+  LEVEL_RESULT junior[kMaxPlayers][kLevelCount];
+  LEVEL_RESULT professional[kMaxPlayers][kLevelCount];
+
+  void take() {
+    std::copy(std::begin(gPlayers), std::end(gPlayers), players);
+    count = gNumberOfPlayers;
+    current = gCurrentPlayer;
+    std::copy(&gLevelResultsJunior[0][0], &gLevelResultsJunior[0][0] + kMaxPlayers * kLevelCount, &junior[0][0]);
+    std::copy(&gLevelResultsProfessional[0][0], &gLevelResultsProfessional[0][0] + kMaxPlayers * kLevelCount,
+              &professional[0][0]);
+  }
+  void restore() const {
+    std::copy(std::begin(players), std::end(players), gPlayers);
+    gNumberOfPlayers = count;
+    gCurrentPlayer = current;
+    std::copy(&junior[0][0], &junior[0][0] + kMaxPlayers * kLevelCount, &gLevelResultsJunior[0][0]);
+    std::copy(&professional[0][0], &professional[0][0] + kMaxPlayers * kLevelCount, &gLevelResultsProfessional[0][0]);
+  }
+};
 
 }  // namespace
 
@@ -148,13 +179,28 @@ bool runRemovalStep(const REMOVAL_STEP& step) {
   return false;
 }
 
+bool removePlayer(int row, int current) {
+  const int count = countedPlayers(gNumberOfPlayers);
+  if (row < 0 || row >= count) return false;
+  const auto before = std::make_unique<PLAYER_TABLES>();
+  before->take();
+  removePlayerFromTables(row);
+  gCurrentPlayer = gNumberOfPlayers > 0 ? current : 0;
+  if (removePlayerFromSaves(row, count)) return true;
+  before->restore();
+  return false;
+}
+
 bool removePlayerFromSaves(int row, int count) {
   if (gIsAllLevelsView) return true;
   const std::vector<REMOVAL_STEP> steps = planPlayerRemoval(row, count);
   bool committed = false;
   for (const REMOVAL_STEP& step : steps) {
     if (runRemovalStep(step)) {
-      committed = committed || step.kind == REMOVAL_STEP_KIND::COMMIT;
+      if (step.kind == REMOVAL_STEP_KIND::COMMIT) {
+        committed = true;
+        moveUnsavedLevelResultsDown(row, count);
+      }
       continue;
     }
     if (committed) {
@@ -163,12 +209,11 @@ bool removePlayerFromSaves(int row, int count) {
       QEL::fLog("The player's result files could not all be moved; the next start finishes the move");
       return true;
     }
-    // Before the commit the old saves are still in force: go back to them.
+    // Before the commit the old saves are still in force, and the player stays.
     QEL::fLog("The player could not be removed from the saves; the players stay as they were");
     for (int place = 0; place < kMaxPlayers; ++place)
       for (int mode = 0; mode < kModes; ++mode) discardStaged(place, mode);
-    loadPlayers();
-    loadAllLevelsInfo();
+    noticeFailedSave();
     return false;
   }
   return true;

@@ -43,9 +43,13 @@ void removePlayerFromTables(int row);
 std::vector<REMOVAL_STEP> planPlayerRemoval(int row, int count);
 // False when the step failed; a failed stage or commit leaves the old saves in force.
 bool runRemovalStep(const REMOVAL_STEP& step);
-// Every step in order, up to the first that fails. False (logged) when the saves still hold
-// the removed player; the tables are then read back from them.
+// Every step in order, up to the first that fails. False (logged, and the save notice
+// raised) when the saves still hold the removed player.
 bool removePlayerFromSaves(int row, int count);
+// The whole deletion of player `row`: from the tables, with `current` (a place in the table
+// after it) made the current player, then from the saves. False when the saves could not
+// change: the players and their results in memory are then as they were.
+bool removePlayer(int row, int current);
 
 // Start-up (and before a deletion): finishes a removal that was committed but not carried
 // through, or throws away the staged names of one that was not committed. False (logged)

@@ -197,6 +197,24 @@ void writeStatistics(pugi::xml_node element, const PLAYER_RECORD& player) {
   setOrAppend(statistics, "numberOfUsageOfBonusJoker").set_value(player.numberOfUsageOfBonusJoker);
 }
 
+// The players file whose save failed or was refused in this run, so that it may lack players
+// of the table in memory; empty while the file holds the table. Known by its path, which
+// names the save folder of the run.
+std::string gPlayersFileBehind;
+
+void noteTableSaved(bool saved) {
+  if (saved) {
+    gPlayersFileBehind.clear();
+    return;
+  }
+  noticeFailedSave();
+  // Without a player nothing the file lacks could be lost: the settings chosen before the
+  // first player are kept by the settings writer's own file.
+  if (gNumberOfPlayers <= 0) return;
+  if (!isPlayersFileBehind()) QEL::fLog("players.xml lacks this run's players, they are kept in memory");
+  gPlayersFileBehind = playersFilePath();
+}
+
 // The common frame of the four writers: load the file, find the player's element, let the
 // change work on it and write the file back.
 template <class CHANGE>
@@ -204,6 +222,11 @@ void updatePlayerElement(int index, const char* writer, CHANGE change, bool star
   if (gIsAllLevelsView) return;
   if (!isPlayerIndex(index)) {
     QEL::fLog(writer, ": no player ", index);
+    return;
+  }
+  // One element updated in a file that lacks the table's changes would still lack them.
+  if (isPlayersFileBehind()) {
+    savePlayers();
     return;
   }
   pugi::xml_document document;
@@ -220,7 +243,7 @@ void updatePlayerElement(int index, const char* writer, CHANGE change, bool star
   } else if (state != SAVE_FILE_STATE::LOADED) {
     // Writing back an empty document would wipe every profile; the next full save rebuilds it.
     QEL::fLog(writer, ": no players file to update");
-    noticeFailedSave();
+    noteTableSaved(false);
     return;
   }
   for (pugi::xml_node element : document.child("players").children("player")) {
@@ -233,14 +256,20 @@ void updatePlayerElement(int index, const char* writer, CHANGE change, bool star
     change(element, gPlayers[index]);
     break;
   }
-  if (!saveXmlAtomically(document, path)) noticeFailedSave();
+  if (!saveXmlAtomically(document, path)) noteTableSaved(false);
 }
 
 }  // namespace
 
 std::string playersFilePath() { return gBasePath + "/Saves/players.xml"; }
 
+bool isPlayersFileBehind() { return !gPlayersFileBehind.empty() && gPlayersFileBehind == playersFilePath(); }
+
 void loadPlayers() {
+  if (isPlayersFileBehind()) {
+    QEL::fLog("loadPlayers: players.xml could not be saved in this run, the players in memory stay");
+    return;
+  }
   gNumberOfPlayers = 0;
   gCurrentPlayer = 0;
   pugi::xml_document document;
@@ -318,7 +347,13 @@ void savePlayers() {
   // A player's deletion whose result files could not all be moved is finished by the next
   // start, which the mark tells to do so.
   if (isPlayerRemovalUnfinished()) markPlayerRemovalUnfinished(document);
-  if (!saveXmlAtomically(document, playersFilePath())) noticeFailedSave();
+  savePlayersDocument(document);
+}
+
+bool savePlayersDocument(const pugi::xml_document& document) {
+  const bool saved = saveXmlAtomically(document, playersFilePath());
+  noteTableSaved(saved);
+  return saved;
 }
 
 void savePlayerSettings(int index) {

@@ -44,8 +44,15 @@ std::string playersFilePath();
 // no player; a corrupt one is kept aside as players.xml.corrupt and also means no player.
 // Values the game cannot show are brought into range. A numberOfPlayers that is missing,
 // not a number or negative is replaced by a count of the player elements; of elements
-// repeating an id only the first is read. Both are logged.
+// repeating an id only the first is read. Both are logged. While the file is behind the
+// table (isPlayersFileBehind) it is not read again: the players of the run stay.
 void loadPlayers();
+
+// True while players.xml may lack players of this run's table: a save of it failed or was
+// refused (a folder that cannot be written, a file that could not be read) while the table
+// held players. The table in memory is then the players' only copy: it is kept for the run,
+// and every writer saves the whole of it, until a save succeeds.
+bool isPlayersFileBehind();
 
 // Writes the whole file anew from the records (the main menu's save): root counts, then per
 // player every field the file keeps (profile, reshuffles, jokers, isShowedHint29, trophies
@@ -53,11 +60,15 @@ void loadPlayers();
 void savePlayers();
 // The document savePlayers writes, for a caller that adds to it before saving.
 void fillPlayersDocument(pugi::xml_document& document);
+// Writes such a document as the players file; a failure raises the save notice, and the
+// table is then kept in memory (isPlayersFileBehind). False when it was not written.
+bool savePlayersDocument(const pugi::xml_document& document);
 
 // Each updates one player's element in the file (the first with the player's id) and writes
 // it back. While the all-levels view is on, none of them touches the disk. When the file
-// cannot be read they write nothing. The element of a player that was not loaded is left
-// alone, so a record of defaults never overwrites a stored player.
+// cannot be read they write nothing; while it is behind the table they save the whole
+// table. The element of a player that was not loaded is left alone, so a record of defaults
+// never overwrites a stored player.
 void savePlayerSettings(int index);
 void savePlayerMoney(int index);
 void savePlayerTrophies(int index);

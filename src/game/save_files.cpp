@@ -173,8 +173,12 @@ SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& pa
   if (::stat(path.c_str(), &status) != 0) {
     // Only a name that is not there is missing: a folder that cannot be searched hides a
     // file that may well hold a player's data.
-    if (errno == ENOENT || errno == ENOTDIR) return SAVE_FILE_STATE::MISSING;
-    return keepUnread(document, path, std::strerror(errno));
+    if (errno != ENOENT && errno != ENOTDIR) return keepUnread(document, path, std::strerror(errno));
+    // A link to nothing is the player's own: its target lies on a drive not mounted, say,
+    // and comes back with it.
+    if (::lstat(path.c_str(), &status) == 0 && S_ISLNK(status.st_mode))
+      return keepUnread(document, path, "a link to nothing");
+    return SAVE_FILE_STATE::MISSING;
   }
   // The XML reader would take a folder's (or a device's) size for a file's and ask for
   // absurd memory.
@@ -220,17 +224,20 @@ std::string unusedNameBeside(const std::string& path, const std::string& suffix)
 namespace {
 
 // A save that is a symbolic link (a player who keeps the profiles elsewhere) is written
-// where it points: replacing the link by a file would leave the target behind, stale. A link
-// whose target is gone is replaced, with a log line.
-std::string savedFilePath(const std::string& path) {
+// where it points: replacing the link by a file would leave the target behind, stale. False
+// for a link that leads nowhere now: replaced, it would cut the player's saves off when their
+// drive comes back, so it is never written over.
+bool findSavedFile(const std::string& path, std::string& target) {
+  target = path;
   std::error_code error;
-  if (!std::filesystem::is_symlink(path, error)) return path;
-  const std::filesystem::path target = std::filesystem::canonical(path, error);
+  if (!std::filesystem::is_symlink(path, error)) return true;
+  const std::filesystem::path resolved = std::filesystem::canonical(path, error);
   if (error) {
-    QEL::fLog("Save file is a link to nothing (", error.message(), "), the link is replaced by the file: ", path);
-    return path;
+    QEL::fLog("Save file not written, it is a link to nothing (", error.message(), ") and is kept as it is: ", path);
+    return false;
   }
-  return target.string();
+  target = resolved.string();
+  return true;
 }
 
 // The refusal that keeps a file this run could not read from being replaced by defaults.
@@ -243,11 +250,13 @@ bool isWritable(const std::string& path) {
 }  // namespace
 
 bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path) {
-  const std::string target = savedFilePath(path);
-  return isWritable(target) && QEL::fSaveXmlAtomically(document, target);
+  std::string target;
+  return isWritable(path) && findSavedFile(path, target) && isWritable(target) &&
+         QEL::fSaveXmlAtomically(document, target);
 }
 
 bool saveTextAtomically(const std::string& text, const std::string& path) {
-  const std::string target = savedFilePath(path);
-  return isWritable(target) && QEL::fSaveTextAtomically(text, target);
+  std::string target;
+  return isWritable(path) && findSavedFile(path, target) && isWritable(target) &&
+         QEL::fSaveTextAtomically(text, target);
 }

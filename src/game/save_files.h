@@ -39,7 +39,8 @@ enum class SAVE_FILE_STATE {
   LOADED,   // parsed, with the expected root element
   MISSING,  // no file
   CORRUPT,  // unparsable, without the root, too large or too deep: renamed aside, logged
-  UNREADABLE,  // exists but cannot be read: left where it is, logged, never written over in this run
+  UNREADABLE,  // exists but cannot be read (a link to nothing too): left where it is, logged,
+               // never written over in this run
 };
 
 // Loads a save file into the document. A corrupt file is renamed to path + ".corrupt" (or
@@ -58,7 +59,8 @@ std::string unusedNameBeside(const std::string& path, const std::string& suffix)
 // (engine/xml_save.h, which the level files use too): a locked temporary of its own beside
 // path, flushed to the disk and renamed over it. False (logged) when any step fails; the old
 // file is then untouched and the temporary removed. A save that is a symbolic link has its
-// target written (the link stays); a file that could not be read in this run is never written.
+// target written (the link stays); a link to nothing, and a file that could not be read in
+// this run, are never written (false, logged).
 bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path);
 // The same for a text file written as it stands (the statistics files).
 bool saveTextAtomically(const std::string& text, const std::string& path);

@@ -13,6 +13,7 @@
 #include "game/level_results.h"
 #include "game/player_removal.h"
 #include "game/players.h"
+#include "game/save_notice.h"
 #include "game/scenes/main_menu/menu_widgets.h"
 #include "game/texts.h"
 #include "gui/gui_container.h"
@@ -76,9 +77,7 @@ void SCENE_CARD_GAME_MAINMENU::addPlayer() {
   QEL::fLog("savedFullscreenModeOfPreviousPlayer: ", static_cast<int>(fullscreen));
   player.isFullscreen = fullscreen;
   clearTrophies(gCurrentPlayer);
-  for (int32_t level = 0; level < kLevelCount; ++level)
-    gLevelResultsProfessional[gCurrentPlayer][level] = LEVEL_RESULT{};
-  clearPlayerLevelResults(gCurrentPlayer);
+  startPlayerLevelResults(gCurrentPlayer);
   setAsideUnownedResultFiles(gCurrentPlayer);
 
   placePlayerRows();
@@ -90,12 +89,12 @@ void SCENE_CARD_GAME_MAINMENU::addPlayer() {
 }
 
 void SCENE_CARD_GAME_MAINMENU::deletePlayer(int32_t row) {
-  const int32_t count = gNumberOfPlayers;
-  if (row < 0 || row >= count) return;
+  if (row < 0 || row >= gNumberOfPlayers) return;
   // A deletion whose result files are still to move is finished first: one staged over it
   // would hand players each other's results.
   if (!gIsAllLevelsView && isPlayerRemovalUnfinished() && !finishInterruptedPlayerRemoval()) {
     playSound(kSoundError);
+    noticeFailedSave();
     return;
   }
   // The current player stays the same person when someone before them goes; deleting the
@@ -105,14 +104,12 @@ void SCENE_CARD_GAME_MAINMENU::deletePlayer(int32_t row) {
     current = 0;
   else if (row < current)
     --current;
-  removePlayerFromTables(row);
-  gCurrentPlayer = gNumberOfPlayers > 0 ? current : 0;
+  // A deletion the saves refused leaves the player in place, and the save notice says so.
+  removePlayer(row, current);
 
   const PLAYER_RECORD& player = gPlayers[gCurrentPlayer];
   main_menu::useCursorOf(player);
   applyVolumes(player);
-  removePlayerFromSaves(row, count);
-  // The saves are in force: when they could not change, the table was read back from them.
   placePlayerRows();
   playerNameLabel->fSetText(gNumberOfPlayers > 0 ? gPlayers[gCurrentPlayer].name : std::wstring());
   showTotalScores();
