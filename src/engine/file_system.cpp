@@ -6,9 +6,10 @@
 #include <unistd.h>
 #include <unzip.h>
 
-#include <cstdlib>
 #include <strings.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <list>
@@ -19,6 +20,7 @@
 #include "engine/result_codes.h"
 #include "engine/text_utils.h"
 #include "engine/zip_reader.h"
+#include "platform/plain_file.h"
 #include "platform/window.h"
 
 namespace QEL {
@@ -50,6 +52,43 @@ bool refuseOutside(const std::string& packPath, const std::string& name) {
   if (!leadsOutside(packPath) && !leadsOutside(name)) return false;
   fLog("Path outside Resources refused: ", packPath, " ", name);
   return true;
+}
+
+void logRefused(const std::string& packPath, const std::string& name, const std::string& why) {
+  fLog("Resource not read (", why, "): ", packPath.empty() ? name : packPath + "/" + name);
+}
+
+// A resource in a folder pack: its bytes and a terminating 0, counted in the size.
+int32_t readFolderFile(const std::string& file, const std::string& packPath, const std::string& name,
+                       QS_FILE_DATA& out) {
+  platform::PlainFile opened = platform::openPlainFile(file);
+  if (!opened.file) {
+    if (!opened.missing) logRefused(packPath, name, opened.failure);
+    return qeRESULT_MISSING;
+  }
+  const uint64_t size = opened.size;
+  if (size > kLargestResourceFile) {
+    std::fclose(opened.file);
+    logRefused(packPath, name,
+               std::to_string(size) + " bytes, larger than any resource (" + std::to_string(kLargestResourceFile) + ")");
+    return qeRESULT_SHORT_READ;
+  }
+  auto* buffer = static_cast<uint8_t*>(std::malloc(static_cast<std::size_t>(size) + 1));
+  if (!buffer) {
+    std::fclose(opened.file);
+    return qeRESULT_SHORT_READ;
+  }
+  const std::size_t got = std::fread(buffer, 1, static_cast<std::size_t>(size), opened.file);
+  std::fclose(opened.file);
+  if (got != size) {
+    std::free(buffer);
+    return qeRESULT_SHORT_READ;
+  }
+  buffer[size] = 0;
+  out._size = static_cast<uint32_t>(size + 1);
+  out._data = buffer;
+  out._type = 1;
+  return 1;
 }
 
 bool endsWithExtension(const std::string& name, const std::string& extension) {
@@ -166,7 +205,7 @@ void QC_FILE_SYSTEM::fListFolder(const std::string& path, std::vector<std::strin
 }
 
 int32_t QC_FILE_SYSTEM::fFileMagic(const std::string& path) {
-  std::FILE* file = std::fopen(path.c_str(), "rb");
+  std::FILE* file = platform::openPlainFile(path).file;
   if (!file) return -1;
   unsigned char bytes[4] = {0, 0, 0, 0};
   const std::size_t got = std::fread(bytes, 1, 4, file);
@@ -181,7 +220,7 @@ int32_t QC_FILE_SYSTEM::fFileMagic(const std::string& path) {
 
 void QC_FILE_SYSTEM::fListZip(const std::string& path, const std::string&, std::vector<std::string>& list, bool) {
   if (fFileMagic(path) != kMagicZip) return;
-  unzFile zip = unzOpen(path.c_str());
+  unzFile zip = fOpenZip(path);
   if (!zip) {
     fLog("zipfile is NULL! ");
     return;
@@ -213,37 +252,7 @@ int32_t QC_FILE_SYSTEM::fLoadResource(const std::string& packPath, const std::st
     return fReadZipMember(pack, name, password, out);
   }
 
-  if (kind == 2) {
-    const std::string file = pack + "/" + name;
-    struct stat st {};
-    if (stat(file.c_str(), &st) != 0) return qeRESULT_MISSING;
-    std::FILE* f = std::fopen(file.c_str(), "rb");
-    if (!f) return qeRESULT_MISSING;
-    const std::size_t size = static_cast<std::size_t>(st.st_size);
-    // The record counts its bytes in 32 bits.
-    if (size >= UINT32_MAX) {
-      std::fclose(f);
-      fLog("Resource too large to read: ", file);
-      return qeRESULT_SHORT_READ;
-    }
-    auto* buffer = static_cast<uint8_t*>(std::malloc(size + 1));
-    if (!buffer) {
-      std::fclose(f);
-      return qeRESULT_SHORT_READ;
-    }
-    const std::size_t got = std::fread(buffer, 1, size, f);
-    std::fclose(f);
-    if (got != size) {
-      std::free(buffer);
-      return qeRESULT_SHORT_READ;
-    }
-    buffer[size] = 0;
-    out._size = static_cast<uint32_t>(size + 1);
-    out._data = buffer;
-    out._type = 1;
-    return 1;
-  }
-
+  if (kind == 2) return readFolderFile(pack + "/" + name, packPath, name, out);
   return -1;
 }
 
@@ -253,13 +262,13 @@ int32_t QC_FILE_SYSTEM::fOpenResource(const std::string& packPath, const std::st
   const int32_t kind = fPathType(pack);
   if (kind == 0) return -1;
   if (kind == 1) return 1;
-  std::FILE* f = std::fopen((pack + "/" + name).c_str(), "rb");
-  if (!f) return qeRESULT_MISSING;
-  std::fseek(f, 0, SEEK_END);
-  const long size = std::ftell(f);
-  std::fseek(f, 0, SEEK_SET);
-  out._size = size > 0 ? static_cast<uint32_t>(size) : 0;
-  out._file = f;
+  platform::PlainFile opened = platform::openPlainFile(pack + "/" + name);
+  if (!opened.file) {
+    if (!opened.missing) logRefused(packPath, name, opened.failure);
+    return qeRESULT_MISSING;
+  }
+  out._size = static_cast<uint32_t>(std::min<uint64_t>(opened.size, UINT32_MAX));
+  out._file = opened.file;
   out._type = 1;
   return 1;
 }
@@ -278,10 +287,36 @@ void QC_FILE_SYSTEM::fFreeResource(QS_FILE_DATA& data) {
   data._type = 0;
 }
 
+int32_t QC_FILE_SYSTEM::fReadPlainFile(const std::string& path, std::string& bytes, uint64_t largest,
+                                      std::string& failure) {
+  bytes.clear();
+  platform::PlainFile opened = platform::openPlainFile(path);
+  if (!opened.file) {
+    failure = opened.failure;
+    return opened.missing ? qeRESULT_MISSING : -1;
+  }
+  if (opened.size > largest) {
+    std::fclose(opened.file);
+    failure = std::to_string(opened.size) + " bytes, larger than any such file (" + std::to_string(largest) + ")";
+    return -1;
+  }
+  bytes.resize(static_cast<std::size_t>(opened.size));
+  const std::size_t got = bytes.empty() ? 0 : std::fread(bytes.data(), 1, bytes.size(), opened.file);
+  std::fclose(opened.file);
+  if (got != bytes.size()) {
+    bytes.clear();
+    failure = "short read";
+    return qeRESULT_SHORT_READ;
+  }
+  return 1;
+}
+
 int32_t QC_FILE_SYSTEM::fReadFile(const std::string& path, char* buffer, std::size_t count) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return -1;
-  in.read(buffer, static_cast<std::streamsize>(count));
+  std::FILE* file = platform::openPlainFile(path).file;
+  if (!file) return -1;
+  // A short file leaves the rest of the buffer as it was.
+  if (std::fread(buffer, 1, count, file) < count) fLog("File shorter than ", count, " bytes: ", path);
+  std::fclose(file);
   return 1;
 }
 

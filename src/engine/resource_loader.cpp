@@ -17,10 +17,6 @@ namespace QEL {
 
 namespace {
 const char* const kLoaderSource = "engine/resource_loader.cpp";
-// The XML resources are descriptions (each of the game's fonts takes 50 KB). Parsed, a
-// document takes several times its bytes, and the fonts built from it more, so a larger file
-// is refused before it is parsed.
-constexpr uint32_t kLargestXmlResource = 4u * 1024u * 1024u;
 
 QC_FILE_SYSTEM* fileSystem() {
   return qcFILE_SYSTEM_INSTANCE ? qcFILE_SYSTEM_INSTANCE : QC_FILE_SYSTEM::fGet();

@@ -8,6 +8,7 @@
 #include "engine/render.h"
 #include "engine/result_codes.h"
 #include "engine/texture.h"
+#include "platform/plain_file.h"
 
 namespace QEL {
 
@@ -24,7 +25,10 @@ uint8_t clampToByte(float value) {
 }  // namespace
 
 QC_VIDEO::QC_VIDEO(const char* path, bool looping, float framesPerSecond) {
-  _file = path ? std::fopen(path, "rb") : nullptr;
+  // A named pipe in the video's place would hold the game until some writer came.
+  platform::PlainFile opened = path ? platform::openPlainFile(path) : platform::PlainFile{};
+  _file = opened.file;
+  if (!_file && path && !opened.missing) fLog("Video file not read (", opened.failure, "): ", path);
   if (!_file) fLog("file not open");
   fStart(looping, framesPerSecond);
 }

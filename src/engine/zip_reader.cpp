@@ -12,6 +12,7 @@
 
 #include "engine/log.h"
 #include "engine/result_codes.h"
+#include "platform/plain_file.h"
 
 namespace QEL {
 
@@ -75,11 +76,25 @@ bool sizesArePlausible(const std::string& zipPath, const std::string& member, co
   return plausible;
 }
 
+// minizip's own opening, on plain files only; the rest of its stdio functions read on.
+voidpf ZCALLBACK openPlainZip(voidpf, const void* path, int) {
+  platform::PlainFile opened = platform::openPlainFile(static_cast<const char*>(path));
+  if (!opened.file && !opened.missing) fLog("zip not read (", opened.failure, "): ", static_cast<const char*>(path));
+  return opened.file;
+}
+
 }  // namespace
+
+unzFile fOpenZip(const std::string& zipPath) {
+  zlib_filefunc64_def functions;
+  fill_fopen64_filefunc(&functions);
+  functions.zopen64_file = openPlainZip;
+  return unzOpen2_64(zipPath.c_str(), &functions);
+}
 
 int32_t fReadZipMember(const std::string& zipPath, const std::string& member, const std::string& password,
                        QS_FILE_DATA& out) {
-  unzFile zip = unzOpen(zipPath.c_str());
+  unzFile zip = fOpenZip(zipPath);
   if (!zip) {
     fLog(" zipfile is NULL ");
     return -1;

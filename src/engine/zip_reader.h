@@ -2,6 +2,8 @@
 // Reads one member of a zip pack. minizip finds the member and hands over its raw bytes;
 // the traditional PKWARE decryption and the inflate are done here, because the system's
 // minizip is built without decryption.
+#include <unzip.h>
+
 #include <cstdint>
 #include <string>
 
@@ -10,7 +12,11 @@
 namespace QEL {
 
 // The largest member read: no resource of the game comes near it.
-constexpr uint64_t kMaxZipMemberBytes = 64ull * 1024 * 1024;
+constexpr uint64_t kMaxZipMemberBytes = kLargestResourceFile;
+
+// minizip's unzOpen on a plain file only: null for anything else (a named pipe in a pack's
+// place would hold the game until some writer came).
+unzFile fOpenZip(const std::string& zipPath);
 
 // The member's bytes in a malloc'ed block of size + 1 with a 0 after them (not counted):
 // 1. -1 zip not opened, no first member, member not opened (wrong password, unknown

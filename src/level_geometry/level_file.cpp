@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "engine/file_system.h"
 #include "engine/log.h"
 #include "engine/text_utils.h"
 #include "engine/xml_save.h"
@@ -135,14 +136,16 @@ void readLevel(const pugi::xml_document& document, EDITOR_CARD_TABLE& table,
 }
 
 bool loadLevelDocument(pugi::xml_document& document, const std::filesystem::path& path) {
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
-    // pugixml would take the folder's size for a file's.
-    QEL::fLog("loadLevelDocument: a folder stands in the place of ", path.generic_string());
-    document.reset();
+  document.reset();
+  // Only a plain file of a level's size is read: a named pipe in its place would hold the
+  // editor until some writer came, and a file of gigabytes would be parsed whole.
+  std::string bytes;
+  std::string failure;
+  if (QEL::QC_FILE_SYSTEM::fReadPlainFile(path.string(), bytes, QEL::kLargestXmlResource, failure) != 1) {
+    QEL::fLog("loadLevelDocument: ", path.generic_string(), " not read: ", failure);
     return false;
   }
-  const pugi::xml_parse_result result = document.load_file(path.c_str(), pugi::parse_default);
+  const pugi::xml_parse_result result = document.load_buffer(bytes.data(), bytes.size(), pugi::parse_default);
   if (!result) document.reset();
   return static_cast<bool>(result);
 }

@@ -62,7 +62,8 @@ void writeLevel(pugi::xml_document& document, const EDITOR_CARD_TABLE& table,
 void readLevel(const pugi::xml_document& document, EDITOR_CARD_TABLE& table,
                LEVEL_SETTINGS& settings);
 
-// Loading and saving by path; a missing or broken file loads as an empty document. The
+// Loading and saving by path; a missing or broken file loads as an empty document, and so
+// does anything but a plain file and a file larger than any level (logged). The
 // save writes pugixml's declaration and indents by one tab, through a temporary file that
 // replaces the old one only once it is whole (engine/xml_save.h); on failure the old file
 // stays and `failure`, when given, says why in a few words.

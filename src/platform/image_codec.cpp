@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
+
+#include "platform/plain_file.h"
 
 namespace {
 
@@ -78,12 +81,47 @@ void* decoderReallocate(void* pointer, size_t size) {
 namespace platform {
 namespace {
 
-thread_local const char* failureReason = "";
+thread_local std::string failureReason;
 
+void keepDecoderReason() {
+  const char* reason = stbi_failure_reason();
+  failureReason = reason ? reason : "not a picture the decoders know";
+}
+
+bool withinLargestSide(int width, int height) {
+  if (width <= kLargestImageSide && height <= kLargestImageSide) return true;
+  failureReason = "picture of " + std::to_string(width) + " x " + std::to_string(height) +
+                  " refused, larger than " + std::to_string(kLargestImageSide) + " pixels a side";
+  return false;
+}
+
+std::FILE* openImageFile(const std::string& path) {
+  PlainFile opened = openPlainFile(path);
+  if (opened.file == nullptr) failureReason = "file cannot be opened: " + opened.failure;
+  return opened.file;
+}
+
+bool headerOfFile(std::FILE* file, ImageInfo& info) {
+  int w = 0, h = 0, channels = 0;
+  // Reads only as far as the header and goes back to where it began.
+  if (!stbi_info_from_file(file, &w, &h, &channels)) {
+    keepDecoderReason();
+    return false;
+  }
+  info.width = w;
+  info.height = h;
+  info.mipLevels = 1;
+  return true;
+}
+
+// The whole file, once its header has shown a picture that may be decoded: a file that
+// states a huge picture is not read at all.
 bool readFile(const std::string& path, std::vector<uint8_t>& bytes) {
-  FILE* file = std::fopen(path.c_str(), "rb");
-  if (!file) {
-    failureReason = "file cannot be opened";
+  std::FILE* file = openImageFile(path);
+  if (!file) return false;
+  ImageInfo info;
+  if (!headerOfFile(file, info) || !withinLargestSide(info.width, info.height)) {
+    std::fclose(file);
     return false;
   }
   bytes.clear();
@@ -103,7 +141,7 @@ bool imageInfoFromMemory(const void* bytes, size_t count, ImageInfo& info) {
   }
   int w = 0, h = 0, channels = 0;
   if (!stbi_info_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(count), &w, &h, &channels)) {
-    failureReason = stbi_failure_reason();
+    keepDecoderReason();
     return false;
   }
   info.width = w;
@@ -113,9 +151,11 @@ bool imageInfoFromMemory(const void* bytes, size_t count, ImageInfo& info) {
 }
 
 bool imageInfoFromFile(const std::string& path, ImageInfo& info) {
-  std::vector<uint8_t> bytes;
-  if (!readFile(path, bytes)) return false;
-  return imageInfoFromMemory(bytes.data(), bytes.size(), info);
+  std::FILE* file = openImageFile(path);
+  if (!file) return false;
+  const bool read = headerOfFile(file, info);
+  std::fclose(file);
+  return read;
 }
 
 void DecodedImage::release(uint8_t* pixels) { stbi_image_free(pixels); }
@@ -123,15 +163,14 @@ void DecodedImage::release(uint8_t* pixels) { stbi_image_free(pixels); }
 bool decodeImage(const void* bytes, size_t count, DecodedImage& image) {
   image._pixels.reset();
   image._width = image._height = 0;
-  if (!bytes || count == 0 || count > static_cast<size_t>(INT_MAX)) {
-    failureReason = "no image data";
-    return false;
-  }
+  // Judged by its header first, whoever asks: the pixels are allocated from what it states.
+  ImageInfo info;
+  if (!imageInfoFromMemory(bytes, count, info) || !withinLargestSide(info.width, info.height)) return false;
   int w = 0, h = 0, channels = 0;
   stbi_uc* pixels =
       stbi_load_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(count), &w, &h, &channels, 4);
   if (!pixels) {
-    failureReason = stbi_failure_reason();
+    keepDecoderReason();
     return false;
   }
   image._pixels.reset(pixels);
@@ -162,7 +201,7 @@ bool decodeImageFromFile(const std::string& path, std::vector<uint8_t>& rgba, in
   return decodeImageFromMemory(bytes.data(), bytes.size(), rgba, width, height);
 }
 
-const char* imageFailureReason() { return failureReason ? failureReason : ""; }
+const char* imageFailureReason() { return failureReason.c_str(); }
 
 bool writePng(const std::string& path, const uint8_t* rgba, int width, int height) {
   if (!rgba || width <= 0 || height <= 0) return false;

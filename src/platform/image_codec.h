@@ -9,13 +9,19 @@
 
 namespace platform {
 
+// No picture is decoded larger than this a side: one that size already takes 256 MB, and a
+// file of a few bytes can state a gigabyte's worth. The decoders refuse a larger one from its
+// header, whoever asks, before a pixel is allocated.
+constexpr int kLargestImageSide = 8192;
+
 struct ImageInfo {
   int width = 0;
   int height = 0;
   int mipLevels = 0;  // always 1: none of the formats read carries more
 };
 
-// Width and height as the file states them; false when the bytes are not a known image.
+// Width and height as the file states them; false when the bytes are not a known image. The
+// file's header alone is read.
 bool imageInfoFromMemory(const void* bytes, size_t count, ImageInfo& info);
 bool imageInfoFromFile(const std::string& path, ImageInfo& info);
 
@@ -35,7 +41,9 @@ class DecodedImage {
   int _width = 0, _height = 0;
 };
 
-// Decodes into the image. False on failure; imageFailureReason() then says why.
+// Decodes into the image. False on failure, a picture larger than kLargestImageSide a side
+// included; imageFailureReason() then says why. A file that is not a plain file (a named
+// pipe in a picture's place) is not read.
 bool decodeImage(const void* bytes, size_t count, DecodedImage& image);
 bool decodeImageFile(const std::string& path, DecodedImage& image);
 

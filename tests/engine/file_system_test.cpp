@@ -15,6 +15,7 @@
 #include "engine/callback.h"
 #include "engine/file_system.h"
 #include "engine/globals.h"
+#include "late_pipe_writer.h"
 
 namespace {
 
@@ -319,6 +320,29 @@ TEST_F(FileSystemTest, CorruptZipIsRefused) {
   std::vector<std::string> list;
   QC_FILE_SYSTEM::fListZip("broken.zip", "", list, false);
   EXPECT_TRUE(list.empty());
+}
+
+// Named pipes in place of a pack's file, of a video and of a zip pack would each hold the
+// reader until some writer came: none is waited on, each is logged and counts as missing.
+TEST_F(FileSystemTest, NamedPipesInResourcesAreNeverWaitedOn) {
+  QC_FILE_SYSTEM files;
+  fs::create_directories("pack");
+  test_support::LATE_PIPE_WRITER picture("pack/logo.png", "picture bytes");
+  test_support::LATE_PIPE_WRITER video("pack/clip.ogv", "video bytes");
+  test_support::LATE_PIPE_WRITER zip("pack.zip", "zip bytes");
+  ASSERT_TRUE(picture.made() && video.made() && zip.made());
+  coretest::LogCatcher log;
+  QS_FILE_DATA data;
+  EXPECT_EQ(files.fLoadResource("pack", "logo.png", "", data), -108);
+  EXPECT_EQ(files.fOpenResource("pack", "clip.ogv", data), -108);
+  EXPECT_EQ(files.fLoadResource("pack.zip", "a.txt", "pw", data), -1);
+  std::vector<std::string> list;
+  QC_FILE_SYSTEM::fListZip("pack.zip", "", list, false);
+  EXPECT_TRUE(list.empty());
+  EXPECT_EQ(data._type, 0);
+  EXPECT_TRUE(log.has("Resource not read (not a plain file: a named pipe stands in its place): pack/logo.png"));
+  EXPECT_TRUE(log.has("Resource not read (not a plain file: a named pipe stands in its place): pack/clip.ogv"));
+  EXPECT_FALSE(picture.heldAReader() || video.heldAReader() || zip.heldAReader()) << "a reader waited for a writer";
 }
 
 TEST_F(FileSystemTest, OpenResourceStreamsAFolderFile) {

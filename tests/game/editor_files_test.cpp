@@ -12,6 +12,7 @@
 #include "editor_fixture.h"
 #include "game/card.h"
 #include "game_child.h"
+#include "late_pipe_writer.h"
 #include "level_fixture.h"
 
 namespace {
@@ -103,6 +104,43 @@ TEST_F(EditorFiles, SpaceSavesTheMovedCardAndTestPlaysTheLevelAtTheGamesScreenSi
   EXPECT_EQ(QEL::qcGAME->_settings._fullscreen, 1);
   EXPECT_EQ(gPlayers[0].isFullscreen, 1);
   gPlayers[0].isFullscreen = 0;
+}
+
+// A named pipe in a level file's place would hold the editor until some writer came, and a
+// level file of a hundred thousand cards would be parsed whole. Stepping onto either opens
+// an empty level at once that says it could not be read; the large file is kept aside once,
+// however often the level is opened, and stays as it was.
+TEST_F(EditorFiles, ANamedPipeOrAFileLargerThanAnyLevelOpensAsAnUnreadLevelAtOnce) {
+  writeLevelFile(3, {{0, 200, 200}, {1, 400, 200}});
+  test_support::LATE_PIPE_WRITER pipe(levelFilePath(4), "<level><card id=\"0\" x=\"200\" y=\"200\"/></level>");
+  ASSERT_TRUE(pipe.made());
+  std::string large = "<level>";
+  while (large.size() <= 4u * 1024u * 1024u) large += "<card id=\"1\" x=\"400\" y=\"200\" assignedValue=\"-1\"/>";
+  large += "</level>";
+  test_support::writeFile(levelFilePath(5), large);
+
+  SCENE_CARD_GAME_EDITOR& editor = open(3);
+  key(RIGHT_ARROW);
+  EXPECT_EQ(gCurrentLevel, 4);
+  EXPECT_EQ(editor.table.countCardsInUse(), 0);
+  EXPECT_NE(editor.message.find("Level 5 could not be read: it is not saved over unless changed"), std::string::npos)
+      << editor.message;
+  EXPECT_TRUE(logged("Levels/Level_4.xml not read: not a plain file: a named pipe stands in its place"));
+  EXPECT_FALSE(pipe.heldAReader()) << "the editor waited for the pipe's writer";
+
+  for (int opening = 0; opening < 2; ++opening) {
+    key(RIGHT_ARROW);
+    EXPECT_EQ(gCurrentLevel, 5);
+    EXPECT_EQ(editor.table.countCardsInUse(), 0);
+    EXPECT_NE(editor.message.find("Level 6 could not be read, kept as Level_5.xml.corrupt:"), std::string::npos)
+        << editor.message;
+    key(LEFT_ARROW);
+  }
+  EXPECT_TRUE(logged("Levels/Level_5.xml not read: " + std::to_string(large.size()) +
+                     " bytes, larger than any such file (4194304)"));
+  EXPECT_TRUE(test_support::readFile(levelFilePath(5)) == large) << "the large file changed";
+  EXPECT_TRUE(test_support::readFile(levelFilePath(5).string() + ".corrupt") == large) << "no copy kept";
+  EXPECT_FALSE(std::filesystem::exists(levelFilePath(5).string() + ".corrupt1"));
 }
 
 // The saves that cannot happen: the editor stays, the level stays changed, the screen and

@@ -3,7 +3,8 @@
 // whose last page claims 2^31 - 1 samples. The game refuses or cuts each from what its file
 // says, before the memory is taken, says so in its log, and starts and draws all the same.
 // A picture that is no picture raises a box that names it, and that cannot keep the desktop
-// from closing the game.
+// from closing the game. Named pipes in files' places, which would hold the game until some
+// writer came, are not read at all.
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <ogg/ogg.h>
@@ -26,7 +27,11 @@
 #include "engine/window.h"
 #include "game/fonts_sounds.h"
 #include "game/game_globals.h"
+#include "game/scenes/base_scene.h"
+#include "game/scenes/level/level_scene.h"
 #include "game_child.h"
+#include "late_pipe_writer.h"
+#include "menu_scenario.h"
 #include "platform/message_box.h"
 #include "platform/window.h"
 #include "primitives/font.h"
@@ -56,6 +61,23 @@ std::string pngStating(uint32_t width, uint32_t height) {
   header += std::string("\x08\x06\x00\x00\x00", 5);  // 8-bit RGBA, no interlace
   appendChunk(png, "IHDR", header);
   appendChunk(png, "IEND", "");
+  return png;
+}
+
+// A real PNG file whose header now states the size (its checksum made anew): its data
+// holds far fewer pixels than it claims.
+std::string statingSize(std::string png, uint32_t width, uint32_t height) {
+  constexpr size_t kHeaderType = 12;
+  constexpr size_t kHeaderData = kHeaderType + 4;
+  constexpr size_t kHeaderCrc = kHeaderData + 13;
+  std::string sides;
+  appendBigEndian(sides, width);
+  appendBigEndian(sides, height);
+  png.replace(kHeaderData, sides.size(), sides);
+  std::string crc;
+  appendBigEndian(crc, static_cast<uint32_t>(::crc32(0, reinterpret_cast<const Bytef*>(png.data() + kHeaderType),
+                                                     kHeaderCrc - kHeaderType)));
+  png.replace(kHeaderCrc, crc.size(), crc);
   return png;
 }
 
@@ -117,6 +139,52 @@ TEST_F(HostileResources, EachIsRefusedOrCutFromWhatItsFileSaysAndTheGameStarts) 
 
         game.step(30);
         CHILD_CHECK(!game.readBack().empty(), "the main menu draws nothing");
+      });
+}
+
+// Named pipes stand in place of the menu's logo (read through the resources), the game's
+// cursor (read straight from its file) and the first frame's level: the game waits for no
+// writer, says what it found, and the menu and the frame come up with what stands in for a
+// missing file. A help picture whose header states 16000 x 16000 pixels once the game runs
+// is refused when Help first draws it, not decoded.
+TEST_F(HostileResources, NamedPipesAreNotWaitedOnAndAHugePictureIsRefusedWhenDrawn) {
+  using test_support::LATE_PIPE_WRITER;
+  static std::vector<LATE_PIPE_WRITER*> pipes;
+  play(
+      [](GAME_CHILD& game) {
+        test_support::seedPlayers(game.saves(), {"Ann"}, 0);
+        for (const auto& [folder, name] : {std::pair<std::string, std::string>{"main_menu", "logo.png"},
+                                           {"interface", "cursor.png"},
+                                           {"Levels", "Level_0.xml"}})
+          pipes.push_back(new LATE_PIPE_WRITER(game.resources() / folder / name, game.generatedResource(folder, name)));
+        for (LATE_PIPE_WRITER* pipe : pipes) CHILD_CHECK(pipe->made(), "no pipe");
+      },
+      [](GAME_CHILD& game) {
+        using namespace test_support::main_menu_scenario;
+        const std::string pipe = "not a plain file: a named pipe stands in its place";
+        CHILD_CHECK(settled(game), "the menu did not settle");
+        CHILD_CHECK(game.logged("Resource not read (" + pipe + "): main_menu/logo.png"), "the logo was not refused");
+        CHILD_CHECK(game.logged("interface/cursor.png: file cannot be opened: " + pipe), "the cursor was not refused");
+
+        game.writeResource("main_menu/help", "background.png",
+                           statingSize(game.generatedResource("main_menu/help", "background.png"), 16000, 16000));
+        click(game, kHelp);
+        CHILD_CHECK(windowOpens(game, MENU::HELP_WINDOW), "no help window");
+        CHILD_CHECK(game.logged("Texture load from memory failed: picture of 16000 x 16000 refused, larger than 8192 "
+                                "pixels a side"),
+                    "the help picture was not refused from its header");
+        click(game, kWindowClose);
+        CHILD_CHECK(settled(game), "the help window did not close");
+
+        gCurrentLevel = 0;
+        gCurrentPack = 0;
+        changeScene(gCurrentScene, new SCENE_CARD_GAME_LEVEL());
+        game.step(10);
+        auto* level = dynamic_cast<SCENE_CARD_GAME_LEVEL*>(gCurrentScene);
+        CHILD_CHECK(level != nullptr, "no level scene");
+        CHILD_CHECK(level->countOfCards == 0, std::to_string(level->countOfCards) + " cards on the table");
+        CHILD_CHECK(game.logged("cannot read Levels/Level_0.xml: " + pipe), "the level was not refused");
+        for (LATE_PIPE_WRITER* waited : pipes) CHILD_CHECK(!waited->heldAReader(), "the game waited for a pipe's writer");
       });
 }
 

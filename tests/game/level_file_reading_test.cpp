@@ -6,12 +6,14 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "game/card.h"
 #include "game/card_flights.h"
 #include "game/card_piles.h"
 #include "game/scenes/level/level_scene.h"
+#include "late_pipe_writer.h"
 #include "level_geometry/level_file.h"
 #include "save_folder_fixture.h"
 
@@ -212,6 +214,37 @@ TEST_F(LevelFileReading, AMissingOrBrokenFileGivesAnEmptyLevel) {
     EXPECT_EQ(_scene->numberOfReservePiles, 2);
     EXPECT_EQ(_scene->cardPiles->pileCount, 2);
   }
+}
+
+// A named pipe in a level file's place would hold the game until some writer came, and a
+// level file of a hundred thousand cards would be parsed whole: each is refused at once,
+// logged, and the level is empty as for a missing file.
+TEST_F(LevelFileReading, ANamedPipeOrAFileLargerThanAnyLevelGivesAnEmptyLevelAtOnce) {
+  const std::filesystem::path folder = _root / "Resources";
+  std::filesystem::create_directories(folder / "Levels");
+  std::string manyCards;
+  for (int32_t card = 0; manyCards.size() <= 4u * 1024u * 1024u; ++card)
+    manyCards += cardXml(card % 300, 100, 200, -1);
+  const std::string large = levelXml(manyCards, 300);
+  test_support::writeFile(folder / "Levels" / "Level_8.xml", large);
+  test_support::LATE_PIPE_WRITER pipe(folder / "Levels" / "Level_9.xml", levelXml(cardXml(0, 100, 200, -1), 1));
+  ASSERT_TRUE(pipe.made());
+
+  CURRENT_FOLDER inside(folder);
+  const std::pair<int32_t, std::string> refusals[] = {
+      {8, std::to_string(large.size()) + " bytes, larger than any such file (4194304)"},
+      {9, "not a plain file: a named pipe stands in its place"}};
+  for (const auto& [index, why] : refusals) {
+    SCOPED_TRACE(index);
+    read(levelXml(cardXml(10, 100, 100, -1) + cardXml(11, 200, 100, -1, true), 2));
+    _log.clear();
+    _scene->loadLevel(index);
+    EXPECT_TRUE(logged("cannot read Levels/Level_" + std::to_string(index) + ".xml: " + why));
+    EXPECT_EQ(cardsOnTable(), 0);
+    EXPECT_EQ(_scene->cardsLeft, 0);
+    EXPECT_EQ(_scene->cardPiles->pileCount, 2);
+  }
+  EXPECT_FALSE(pipe.heldAReader()) << "the level waited for the pipe's writer";
 }
 
 TEST_F(LevelFileReading, EveryFrameHasOneTurnoverWhateverTheFileSays) {

@@ -4,6 +4,10 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 #define STB_IMAGE_WRITE_STATIC
@@ -91,6 +95,75 @@ TEST(ImageCodec, BmpTgaAndJpegAreReadToo) {
     EXPECT_EQ(decoded[3], 255) << path;  // no alpha in the file: opaque
     std::remove(path.c_str());
   }
+}
+
+// The PNG chunks' checksum, CRC-32 as ISO 3309 has it, bit by bit.
+uint32_t pngChecksum(const uint8_t* bytes, size_t count) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (size_t i = 0; i < count; ++i) {
+    crc ^= bytes[i];
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+void putBigEndian(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (24 - 8 * i));
+}
+
+// A real PNG file of a few pixels whose header now states the given size, its checksum made
+// anew: every decoder takes it for a picture of that size until its data runs short.
+std::vector<uint8_t> pngStating(uint32_t width, uint32_t height) {
+  std::vector<uint8_t> rgba(16 * 16 * 4, 90);
+  const std::string path = tempPath("stating.png");
+  EXPECT_TRUE(writePng(path, rgba.data(), 16, 16));
+  std::ifstream in(path, std::ios::binary);
+  std::vector<uint8_t> png((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::remove(path.c_str());
+  constexpr size_t kHeaderType = 12, kHeaderData = 16, kHeaderChecksum = 29;
+  putBigEndian(png, kHeaderData, width);
+  putBigEndian(png, kHeaderData + 4, height);
+  putBigEndian(png, kHeaderChecksum, pngChecksum(&png[kHeaderType], kHeaderChecksum - kHeaderType));
+  return png;
+}
+
+// The process's address space now, or at its largest so far, in kilobytes.
+long addressSpaceKilobytes(const char* field) {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind(field, 0) == 0) return std::strtol(line.c_str() + std::strlen(field), nullptr, 10);
+  return -1;
+}
+
+[[noreturn]] void endChild(bool well, const std::string& why) {
+  if (!well) std::fprintf(stderr, "%s\n", why.c_str());
+  std::fflush(stderr);
+  std::_Exit(well ? 0 : 1);
+}
+
+// A picture is decoded from what its header states: a few hundred bytes that state 16000 x
+// 16000 pixels would take a gigabyte for their pixels, more for the decoder's own buffer,
+// before their data ran short. The decoder refuses it from the header, says why, and its
+// process never holds that memory, even unused (measured in a process of its own).
+TEST(ImageCodec, APictureLargerThanTheLargestSideIsRefusedBeforeItsPixelsAreAllocated) {
+  const std::vector<uint8_t> png = pngStating(16000, 16000);
+  ImageInfo info;
+  ASSERT_TRUE(imageInfoFromMemory(png.data(), png.size(), info));
+  ASSERT_EQ(info.width, 16000);
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        const long before = addressSpaceKilobytes("VmSize:");
+        DecodedImage image;
+        const bool decoded = decodeImage(png.data(), png.size(), image);
+        const std::string reason = imageFailureReason();
+        const long grown = addressSpaceKilobytes("VmPeak:") - before;
+        if (decoded) endChild(false, "decoded");
+        if (grown > 256 * 1024) endChild(false, "the address space grew by " + std::to_string(grown) + " kB");
+        endChild(reason == "picture of 16000 x 16000 refused, larger than 8192 pixels a side", "reason: " + reason);
+      },
+      ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -1,11 +1,12 @@
 // The editor's level on disk and in memory: loading and saving Levels/Level_<N>.xml, the
 // copied level, the preview that recomputes which cards lie over which, stepping through
 // levels 0-199, and the test play that saves the level and plays it in a level scene.
+#include <cstdio>
+#include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "engine/game.h"
 #include "engine/globals.h"
@@ -15,34 +16,45 @@
 #include "game/picture_size.h"
 #include "game/players.h"
 #include "game/scenes/editor/editor_scene.h"
+#include "platform/plain_file.h"
 
 namespace {
 
 constexpr int32_t TEN_STEP = 10;
 constexpr uint32_t GAME_CLEAR_COLOR = 0xFF000000u;
+constexpr std::size_t COMPARED_PIECE = 64 * 1024;
 
 std::string levelName(int32_t index) { return levelFilePath(index).generic_string(); }
 
-bool readBytes(const std::filesystem::path& path, std::string& bytes) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  bytes = text.str();
-  return static_cast<bool>(in);
+// Whether two plain files hold the same bytes, read a piece at a time: a level refused for
+// its size is never held whole, and a named pipe is never waited on.
+bool sameBytes(const std::filesystem::path& a, const std::filesystem::path& b) {
+  platform::PlainFile first = platform::openPlainFile(a.string());
+  platform::PlainFile second = platform::openPlainFile(b.string());
+  bool same = first.file != nullptr && second.file != nullptr && first.size == second.size;
+  std::vector<char> pieceOfFirst(COMPARED_PIECE);
+  std::vector<char> pieceOfSecond(COMPARED_PIECE);
+  while (same) {
+    const std::size_t got = std::fread(pieceOfFirst.data(), 1, COMPARED_PIECE, first.file);
+    same = std::fread(pieceOfSecond.data(), 1, COMPARED_PIECE, second.file) == got &&
+           std::memcmp(pieceOfFirst.data(), pieceOfSecond.data(), got) == 0;
+    if (got < COMPARED_PIECE) break;
+  }
+  if (first.file != nullptr) std::fclose(first.file);
+  if (second.file != nullptr) std::fclose(second.file);
+  return same;
 }
 
 // The file's bytes under path + ".corrupt" (or ".corrupt1", ...), as the saves keep theirs;
 // opening the level again finds the copy it made before. Empty when no copy can be made.
 std::string keepCorruptCopy(const std::filesystem::path& path) {
-  std::string bytes;
   std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error) || !readBytes(path, bytes)) return {};
+  if (!std::filesystem::is_regular_file(path, error)) return {};
   constexpr int kMostCopies = 100;
   for (int n = 0; n < kMostCopies; ++n) {
     const std::filesystem::path copy = path.string() + ".corrupt" + (n == 0 ? std::string() : std::to_string(n));
-    std::string copied;
     if (std::filesystem::exists(copy, error)) {
-      if (readBytes(copy, copied) && copied == bytes) return copy.filename().string();
+      if (sameBytes(path, copy)) return copy.filename().string();
       continue;
     }
     return std::filesystem::copy_file(path, copy, error) ? copy.filename().string() : std::string();

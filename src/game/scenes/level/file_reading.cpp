@@ -1,11 +1,10 @@
 // Reading a level file into the level scene and dealing the values of its random cards.
 #include <cmath>
 #include <cstdlib>
-#include <filesystem>
 #include <string>
-#include <system_error>
 #include <vector>
 
+#include "engine/file_system.h"
 #include "engine/log.h"
 #include "game/card.h"
 #include "game/card_piles.h"
@@ -64,26 +63,26 @@ int32_t currentPlayerPlaces() {
 }  // namespace
 
 void SCENE_CARD_GAME_LEVEL::loadLevelDocument(int32_t index) {
-  const std::wstring path = L"Levels/Level_" + std::to_wstring(index) + L".xml";
+  const std::string path = "Levels/Level_" + std::to_string(index) + ".xml";
   levelDocument.reset();
-  std::error_code error;
-  if (std::filesystem::is_directory(std::filesystem::path(path), error)) {
-    // pugixml would take the folder's size for a file's.
-    QEL::fLog("SCENE_CARD_GAME_LEVEL::loadLevel: cannot read Levels/Level_", index,
-              ".xml: a folder stands in its place; the level is empty");
+  // Only a plain file of a level's size is read: a named pipe in its place would hold the
+  // game until some writer came, and a file of gigabytes would be parsed whole.
+  std::string bytes;
+  std::string failure;
+  if (QEL::QC_FILE_SYSTEM::fReadPlainFile(path, bytes, QEL::kLargestXmlResource, failure) != 1) {
+    QEL::fLog("SCENE_CARD_GAME_LEVEL::loadLevel: cannot read ", path, ": ", failure, "; the level is empty");
     return;
   }
-  const pugi::xml_parse_result parsed = levelDocument.load_file(path.c_str());
+  const pugi::xml_parse_result parsed = levelDocument.load_buffer(bytes.data(), bytes.size());
   if (!parsed) {
-    QEL::fLog("SCENE_CARD_GAME_LEVEL::loadLevel: cannot read Levels/Level_", index, ".xml: ",
-              parsed.description(), "; the level is empty");
+    QEL::fLog("SCENE_CARD_GAME_LEVEL::loadLevel: cannot read ", path, ": ", parsed.description(),
+              "; the level is empty");
     // A broken file leaves what was parsed before the fault: none of it is trusted.
     levelDocument.reset();
     return;
   }
   if (!levelDocument.child("level")) {
-    QEL::fLog("SCENE_CARD_GAME_LEVEL::loadLevel: Levels/Level_", index,
-              ".xml has no level element; the level is empty");
+    QEL::fLog("SCENE_CARD_GAME_LEVEL::loadLevel: ", path, " has no level element; the level is empty");
   }
 }
 
