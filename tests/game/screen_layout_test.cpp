@@ -278,6 +278,24 @@ void overlaysLieOnTheirCards(TOUR& tour, PICTURES& pictures, const std::string& 
   CHILD_CHECK(overlays > 0, screen + ": no card carries an overlay");
 }
 
+// The glow round a card the pointer is on (drawn right before the card) is even on every side.
+void glowsStandRoundTheirCards(TOUR& tour, PICTURES& pictures, const std::string& screen) {
+  CHILD_CHECK(QEL::qcRENDER->fBeginScene() == 1, "the screen could not be drawn");
+  const std::vector<QUAD> quads = test_support::screen_layout::recordDraws([] { gCurrentScene->fDraw(); });
+  QEL::qcRENDER->fEndScene();
+  int glows = 0;
+  for (size_t i = 0; i + 1 < quads.size(); ++i) {
+    if (pictures.of(quads[i].texture).name != "cards highlighting.png") continue;
+    ++glows;
+    const EXTENT glow = extentOf(pictures.solidPixels(quads[i]));
+    const EXTENT card = extentOf(pictures.solidPixels(quads[i + 1]));
+    if (std::abs((glow.left + glow.right) - (card.left + card.right)) > 2 ||
+        std::abs((glow.top + glow.bottom) - (card.top + card.bottom)) > 2)
+      tour.faults.push_back(screen + ": the glow " + spanText(glow) + " is not round its card " + spanText(card));
+  }
+  CHILD_CHECK(glows == 2, screen + ": " + std::to_string(glows) + " glows for a table card and a pile card");
+}
+
 // The box a text stands in on a picture: what a flood from its middle reaches without
 // crossing an edge.
 std::set<int> boxUnder(PICTURES& pictures, const QUAD& quad, int x, int y) {
@@ -397,6 +415,12 @@ TEST_F(ScreenLayout, WhatLiesOnACardOrARingStaysOnIt) {
         for (CARD* card : level->cards)
           if (card != nullptr && card->onTable && card->covered) card->special = true;
         overlaysLieOnTheirCards(tour, pictures, "bonus cards on the piles, pins face down");
+        for (CARD* card : level->cards)
+          if (card != nullptr && card->onTable && !card->covered && level->hoveredCard < 0) level->hoveredCard = card->id;
+        level->hoveredPile = 1;
+        glowsStandRoundTheirCards(tour, pictures, "a table card and a pile card under the pointer");
+        level->hoveredCard = -1;
+        level->hoveredPile = -1;
         multiplierOnItsRing(tour, *level);
 
         gCurrentPack = 0;

@@ -108,8 +108,9 @@ void SCENE_CARD_GAME_LEVEL::drawCardPicture(int32_t frame, float x, float y, flo
 void SCENE_CARD_GAME_LEVEL::drawHighlight(float x, float y, float angle, float scaleX, uint32_t alpha) {
   if (highlightSprite == nullptr) return;
   highlightSprite->fSetColor(whiteWithAlpha(static_cast<float>(alpha)));
-  highlightSprite->fDrawAt(x + static_cast<float>(highlightOffsetX), y + static_cast<float>(highlightOffsetY), angle,
-                           scaleX, 1.0f);
+  // Round the card's picture, which lies off the card's place by the image offset.
+  highlightSprite->fDrawAt(x + rotatedImageOffsetX(angle) + static_cast<float>(highlightOffsetX),
+                           y + rotatedImageOffsetY(angle) + static_cast<float>(highlightOffsetY), angle, scaleX, 1.0f);
 }
 
 int32_t SCENE_CARD_GAME_LEVEL::multiplierGaugeFrame() const {
