@@ -19,13 +19,10 @@ namespace QEL {
 
 namespace {
 
-// No picture of the game comes near this; one this large already takes 256 MB once decoded,
-// so larger ones are refused even where the device would take them.
-constexpr int32_t kLargestPicture = 8192;
-
-// Decided from the image's header, before a single pixel is decoded.
+// Decided from the image's header, before a single pixel is decoded; the decoder itself
+// refuses the same pictures when it reads them later.
 bool fitsTheDevice(platform::Device* device, const platform::ImageInfo& info, const std::string& name) {
-  int64_t largest = kLargestPicture;
+  int64_t largest = platform::kLargestImageSide;
   if (device != nullptr && device->maxTextureSize() > 0)
     largest = std::min<int64_t>(largest, device->maxTextureSize());
   if (info.width <= largest && info.height <= largest) return true;
