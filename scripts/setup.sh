@@ -11,7 +11,7 @@ PACKAGES=(
   libogg-dev libvorbis-dev libtheora-dev libstb-dev libfreetype-dev libcairo2-dev
   fonts-dejavu-core
   libgtest-dev libgmock-dev libbenchmark-dev
-  zip xvfb xdotool x11-utils
+  zip xvfb xdotool x11-utils xfonts-base
   clang libclang-rt-dev
 )
 

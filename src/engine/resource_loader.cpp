@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include "engine/callback.h"
+#include "engine/game.h"
 #include "engine/globals.h"
 #include "engine/log.h"
 #include "engine/result_codes.h"
@@ -74,15 +75,37 @@ QS_PACK* QC_RESOURCE_LOADER::fFindPack(const std::string& name) {
   return nullptr;
 }
 
-QS_RESOURCE* QC_RESOURCE_LOADER::fFindByFileName(const std::string& name) {
+QS_RESOURCE* QC_RESOURCE_LOADER::fLookUpFileName(const std::string& name) {
   auto inMain = _main.find(name);
   if (inMain != _main.end()) return inMain->second;
   for (QS_PACK* pack : _packs) {
     auto it = pack->_resources.find(name);
     if (it != pack->_resources.end()) return it->second;
   }
-  platform::showMessageBox(name, "No resource");
   return nullptr;
+}
+
+QS_RESOURCE* QC_RESOURCE_LOADER::fFindByFileName(const std::string& name) {
+  QS_RESOURCE* record = fLookUpFileName(name);
+  if (!record) platform::showMessageBox(name, "No resource");
+  return record;
+}
+
+bool QC_RESOURCE_LOADER::fSayIfPackMissing(const std::string& name) {
+  if (fCountBlanks(name) != 1) return false;
+  const std::string packName = name.substr(0, name.find(' '));
+  if (_unlistedPacks.count(packName) == 0) return false;
+  fLog("No resource ", name, ": its folder is missing or empty");
+  // One box for the whole kind: a box for each of its files would keep the player clicking
+  // through dozens before the game shows.
+  if (_packsSaidMissing.insert(packName).second) {
+    const std::string folder = fileSystem()->fGetResourcesFolder() + packName;
+    fLog("Resource folder missing or empty, its resources are left out: ", folder);
+    const std::string game = qcGAME != nullptr ? qcGAME->_settings._gameName : std::string();
+    platform::showMessageBox(
+        "The folder\n" + folder + "\nis missing or empty: the game goes on without the files it should hold.", game);
+  }
+  return true;
 }
 
 QS_RESOURCE* QC_RESOURCE_LOADER::fFindResource(const char* name) {
@@ -100,7 +123,7 @@ QS_RESOURCE* QC_RESOURCE_LOADER::fFindResource(const char* name) {
       QS_PACK* pack = fFindPack(packName);
       if (!pack) {
         fLog("No pack named ", packName, "!");
-        found = fFindByFileName(text);
+        found = fSayIfPackMissing(text) ? fLookUpFileName(text) : fFindByFileName(text);
       } else if (words.size() == 2) {
         auto it = pack->_resources.find(words[1]);
         if (it != pack->_resources.end()) found = it->second;
@@ -144,7 +167,11 @@ int32_t QC_RESOURCE_LOADER::fAddPack(const std::string& name, const char* passwo
   } else {
     QC_FILE_SYSTEM::fListFolder(path, list, false, "*");
   }
-  if (list.empty()) return -1;
+  if (list.empty()) {
+    _unlistedPacks.insert(name);
+    return -1;
+  }
+  _unlistedPacks.erase(name);
   if (fFindPack(name)) {
     fLog("Pack exist");
     return qeRESULT_NOTHING_DONE;
@@ -310,7 +337,7 @@ pugi::xml_document* QC_RESOURCE_LOADER::fGetXmlDoc(const char* name) {
   QS_RESOURCE* record = fFindResource(name);
   if (!record) {
     fLog("Resource not found ", name ? name : "");
-    platform::showMessageBox(name ? name : "", "Resource not found ");
+    if (!name || !fSayIfPackMissing(name)) platform::showMessageBox(name ? name : "", "Resource not found ");
     return nullptr;
   }
   if (!(record->_ready && record->_type == qeRESOURCE_XML) && !fLoadXmlDoc(record)) return nullptr;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,11 @@ class QC_RESOURCE_LOADER {
   // "No resource" message box.
   QS_RESOURCE* fFindByFileName(const std::string& name);
   QS_PACK* fFindPack(const std::string& name);
+  // True when a name ("pack file") lies in a pack whose folder was found missing or empty
+  // when it was subscribed: a whole kind of resource (the sounds, say) is missing. The first
+  // such name of the pack shows one message box naming the folder; every one is logged. The
+  // callers then give their default without a box of their own.
+  bool fSayIfPackMissing(const std::string& name);
 
   // ---- subscription ----
   // The empty name subscribes the main repository. With a password (an empty one counts as
@@ -94,6 +100,8 @@ class QC_RESOURCE_LOADER {
 
  private:
   QS_RESOURCE* fNewRecord(const std::string& path);
+  // Main repository first, then every pack in subscription order, without a word.
+  QS_RESOURCE* fLookUpFileName(const std::string& name);
   // Reads a record's bytes into it (type 1). The file system's result.
   int32_t fReadRecord(QS_RESOURCE* record);
   static void fReportError(const std::string& text);
@@ -104,6 +112,9 @@ class QC_RESOURCE_LOADER {
   int32_t _imagesLoaded = 0;
   int32_t _spaceTotal = 0;
   int32_t _releases = 0;
+  // Packs whose subscription listed nothing, and those of them already said missing.
+  std::set<std::string> _unlistedPacks;
+  std::set<std::string> _packsSaidMissing;
   // Every record ever made, replaced ones included, so none is lost.
   std::vector<std::unique_ptr<QS_RESOURCE>> _records;
 };

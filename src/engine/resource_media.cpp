@@ -40,9 +40,9 @@ std::string fileOf(const QS_RESOURCE& record) {
   return record._folder + "/" + record._sgResName;
 }
 
-void reportVideoMissing(const std::string& name) {
+void reportVideoMissing(const std::string& name, bool saidWithItsFolder) {
   fLog("No resource ", name);
-  platform::showMessageBox(name, "Resource not found ");
+  if (!saidWithItsFolder) platform::showMessageBox(name, "Resource not found ");
   qcRESOURCE_ERROR_TEXT = name;
   QC_CALLBACK::fInvoke(qcON_RESOURCE_ERROR, 0);
 }
@@ -98,6 +98,7 @@ QC_TEXTURE* QC_RESOURCE_LOADER::fGetImage(const char* name) {
     const std::vector<std::string> words = splitAtBlank(text);
     if (words.size() != 2) fLog(text);
     QS_PACK* pack = fFindPack(words.empty() ? std::string() : words[0]);
+    if (!pack) fSayIfPackMissing(text);
     if (!pack || words.size() < 2) return result;
     auto it = pack->_resources.find(words[1]);
     if (it == pack->_resources.end()) {
@@ -218,7 +219,7 @@ QC_VIDEO* QC_RESOURCE_LOADER::fGetVideo(const char* name) {
       QS_PACK* pack = fFindPack(packName);
       if (!pack) {
         fLog("No pack named ", packName, "!");
-        record = fFindByFileName(text);
+        record = fSayIfPackMissing(text) ? fLookUpFileName(text) : fFindByFileName(text);
       } else if (words.size() == 2) {
         auto it = pack->_resources.find(words[1]);
         if (it != pack->_resources.end()) record = it->second;
@@ -226,7 +227,7 @@ QC_VIDEO* QC_RESOURCE_LOADER::fGetVideo(const char* name) {
     }
   }
   if (!record) {
-    reportVideoMissing(text);
+    reportVideoMissing(text, fSayIfPackMissing(text));
     return nullptr;
   }
   if (record->_ready && record->_type == qeRESOURCE_VIDEO) {

@@ -1,6 +1,7 @@
 #include "game/game_entry.h"
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "engine/file_system.h"
@@ -29,6 +30,8 @@
 namespace {
 
 enum : int { kBorderLeft = 0, kBorderRight = 1, kBorderBottom = 2, kBorderTop = 3 };
+
+constexpr const char* kGameName = "Pindrake";
 
 // The exit status of a copy of the game that found its saves in use by another.
 constexpr int kStatusSavesInUse = 2;
@@ -81,7 +84,30 @@ const PLAYER_RECORD& currentPlayer() {
   return gPlayers[index];
 }
 
+// The window's and the boxes' title, even when the texts cannot be read.
+std::string gameTitle() {
+  const std::string title = getTextString("game_name");
+  return !title.empty() ? title : kGameName;
+}
+
+std::string savesInUseMessage() {
+  const std::string text = getTextString("game_already_running");
+  return !text.empty() ? text
+                       : "Pindrake is already running. Only one copy of the game can use your saves at a time.";
+}
+
 }  // namespace
+
+bool takeSaveFolder() {
+  if (holdsSaveFolder()) return true;
+  const char* documents = QEL::QC_FILE_SYSTEM::fGetDocumentsFolder();
+  gBasePath = documents != nullptr ? documents : "";
+  makeSaveFolders();
+  if (lockSaveFolder()) return true;
+  // Two copies at once would each save over what the other stored.
+  platform::showMessageBox(savesInUseMessage(), gameTitle());
+  return false;
+}
 
 int32_t subscribePack(const char* name) {
   if (QEL::qcGAME != nullptr) return QEL::qcGAME->fSubscribePack(name);
@@ -123,7 +149,13 @@ uint32_t EntryPointer(QEL::QT_CALLBACK_ARG) {
   QEL::fLog("------------------------------------------- DWORD EntryPointer(DWORD) "
             "-------------------------------------------");
   loadTexts();
-  QEL::QC_GAME::fInit(QEL::qcGAME, "Pindrake");
+  // Before the window: a second copy's window, even for a moment, would take the focus from
+  // the first, whose level then pauses.
+  if (!takeSaveFolder()) {
+    QEL::qcEXIT_STATUS = kStatusSavesInUse;
+    return 1;
+  }
+  QEL::QC_GAME::fInit(QEL::qcGAME, kGameName);
   if (!holdsSaveFolder()) {
     // The start-up stopped short of the saves.
     releaseGame();
@@ -131,7 +163,7 @@ uint32_t EntryPointer(QEL::QT_CALLBACK_ARG) {
     QEL::qcEXIT_STATUS = kStatusSavesInUse;
     return 1;
   }
-  if (QEL::qcWINDOW != nullptr) QEL::qcWINDOW->fSetTitle(getTextString("game_name"));
+  if (QEL::qcWINDOW != nullptr) QEL::qcWINDOW->fSetTitle(gameTitle());
   QEL::qcGAME->fStart();
   releaseGame();
   QEL::QC_GAME::fRelease(QEL::qcGAME);
@@ -155,14 +187,8 @@ uint32_t onGameInit(QEL::QT_CALLBACK_ARG) {
   gSceneKind = scene_kind::SPLASH;
   gIsReshuffling = 0;
 
-  const char* documents = QEL::QC_FILE_SYSTEM::fGetDocumentsFolder();
-  gBasePath = documents != nullptr ? documents : "";
-  makeSaveFolders();
-  if (!lockSaveFolder()) {
-    // Two copies at once would each save over what the other stored.
-    platform::showMessageBox(getTextString("game_already_running"), getTextString("game_name"));
-    return 0;
-  }
+  // The entry has taken it already; a start without the entry takes it here.
+  if (!takeSaveFolder()) return 0;
   removeStaleSaveTemporaries();
   QEL::fLog("onGameInit: save folder ", gBasePath);
 

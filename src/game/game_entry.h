@@ -9,11 +9,18 @@ namespace QEL {
 class QC_TEXTURE;
 }
 
-// Registers the callbacks, loads the texts, starts the engine (which runs onGameInit), sets
-// the window title and runs the main loop. Once the loop has ended it releases the game's
-// objects and then the engine's components, and returns -100500. In a start folder without
-// the game's Resources it does none of that: one message, and the program's exit status 1.
+// Registers the callbacks, loads the texts, takes the save folder (takeSaveFolder), starts
+// the engine (which runs onGameInit), sets the window title and runs the main loop. Once the
+// loop has ended it releases the game's objects and then the engine's components, and
+// returns -100500. In a start folder without the game's Resources it does none of that: one
+// message, and the program's exit status 1. When another copy holds the saves it makes no
+// window nor anything else: one message, and the exit status 2.
 uint32_t EntryPointer(QEL::QT_CALLBACK_ARG argument);
+
+// The save folder for this run, once: gBasePath from the documents folder, the save folders
+// made (makeSaveFolders) and locked (lockSaveFolder). False when another copy of the game
+// holds them, after a message box that says so. True at once when this run holds them.
+bool takeSaveFolder();
 
 // The end of the run, in reverse order of creation: the current scene, then what onGameInit
 // made (fonts, sounds, sprites, the splash screen, the game's cursor). Everything that holds a texture or a sound goes before the

@@ -122,26 +122,53 @@ void makeSaveFolders() {
 namespace {
 
 constexpr const char* kLockFileName = "/game.lock";
-int gLockDescriptor = -1;
+// What a run locks: the save folder itself, and game.lock beside Saves where that can be
+// opened (the file earlier versions of the game lock, so that one of them still running
+// and this one keep out of each other's saves too).
+int gLockDescriptors[2] = {-1, -1};
 bool gHoldsSaveFolder = false;
+
+// A lock needs no right to write: a folder and a file opened only for reading take one as
+// well. So neither a lock file that another user owns (one run under sudo) or that allows
+// nothing, nor a read-only game folder, leaves the saves unguarded.
+int openForLocking(const std::string& path, int flags) {
+  // Not held up by a named pipe in the lock file's place.
+  const int descriptor = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
+  if (descriptor < 0) QEL::fLog("lockSaveFolder: cannot open ", path, " (", std::strerror(errno), ")");
+  return descriptor;
+}
+
+enum class LOCK_STATE { TAKEN, IN_USE, UNSUPPORTED };
+
+LOCK_STATE takeLock(int descriptor, const std::string& path) {
+  if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) return LOCK_STATE::TAKEN;
+  if (errno == EWOULDBLOCK) return LOCK_STATE::IN_USE;
+  // A file system without locks cannot tell of a second copy.
+  QEL::fLog("lockSaveFolder: ", path, " cannot be locked (", std::strerror(errno), ")");
+  return LOCK_STATE::UNSUPPORTED;
+}
 
 }  // namespace
 
 bool lockSaveFolder() {
   releaseSaveFolder();
-  const std::string path = gBasePath + kLockFileName;
-  gLockDescriptor = ::open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (gLockDescriptor < 0) {
-    QEL::fLog("lockSaveFolder: no lock can be made (", std::strerror(errno), "), the game goes on: ", path);
-  } else if (::flock(gLockDescriptor, LOCK_EX | LOCK_NB) != 0) {
-    if (errno == EWOULDBLOCK) {
+  // The lock file is made where the folder allows it, and opened as it is where not.
+  const std::string paths[2] = {gBasePath, gBasePath + kLockFileName};
+  const int flags[2] = {O_RDONLY | O_DIRECTORY, O_RDONLY | O_CREAT};
+  bool locked = false;
+  for (int i = 0; i < 2; ++i) {
+    gLockDescriptors[i] = openForLocking(paths[i], flags[i]);
+    if (gLockDescriptors[i] < 0) continue;
+    const LOCK_STATE state = takeLock(gLockDescriptors[i], paths[i]);
+    if (state == LOCK_STATE::IN_USE) {
       QEL::fLog("lockSaveFolder: the saves in ", gBasePath, " are in use by another copy of the game, this one ends");
       releaseSaveFolder();
       return false;
     }
-    // A file system without locks cannot tell of a second copy either.
-    QEL::fLog("lockSaveFolder: the saves cannot be locked (", std::strerror(errno), "), the game goes on: ", path);
+    locked = locked || state == LOCK_STATE::TAKEN;
   }
+  // Where nothing can be opened or locked, the saves can hardly be read either.
+  if (!locked) QEL::fLog("lockSaveFolder: no lock can be made, the game goes on: ", gBasePath);
   gHoldsSaveFolder = true;
   return true;
 }
@@ -149,8 +176,10 @@ bool lockSaveFolder() {
 bool holdsSaveFolder() { return gHoldsSaveFolder; }
 
 void releaseSaveFolder() {
-  if (gLockDescriptor >= 0) ::close(gLockDescriptor);
-  gLockDescriptor = -1;
+  for (int& descriptor : gLockDescriptors) {
+    if (descriptor >= 0) ::close(descriptor);
+    descriptor = -1;
+  }
   gHoldsSaveFolder = false;
 }
 

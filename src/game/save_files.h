@@ -15,10 +15,11 @@ bool fileExists(const std::string& path);
 // creates gBasePath + "/Saves" and gBasePath + "/Statistics" when missing.
 void makeSaveFolders();
 
-// Takes the save folder for this run: a lock on gBasePath + "/game.lock", which the system
-// lets go when the process ends, however it ends. False (logged) when another running copy
-// of the game holds it: a second copy would write the saves the first is using. A folder
-// where no lock can be made (read-only, say) is not refused: no copy can save there anyway.
+// Takes the save folder for this run: a lock on the folder gBasePath itself and on
+// gBasePath + "/game.lock" where that can be opened, both opened only for reading, which the
+// system lets go when the process ends, however it ends. False (logged) when another running
+// copy of the game holds either: a second copy would write the saves the first is using. A
+// folder where nothing can be opened or locked at all is not refused (logged).
 bool lockSaveFolder();
 // True while this run holds the lock.
 bool holdsSaveFolder();

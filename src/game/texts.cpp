@@ -7,6 +7,7 @@
 #include "engine/log.h"
 #include "engine/text_utils.h"
 #include "game/game_globals.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -35,6 +36,16 @@ std::wstring replaceBars(const std::wstring& text, bool keepAsNewline) {
   return out;
 }
 
+// Said once, as a broken picture is: the game goes on, its titles and buttons blank.
+void sayTextsUnread(const std::string& reason) {
+  QEL::fLog("loadTexts: cannot read ", kTextsPath, ": ", reason, "; every text is empty");
+  std::error_code error;
+  const std::filesystem::path path = std::filesystem::absolute(kTextsPath, error);
+  platform::showMessageBox("Pindrake cannot read its texts: every title and button stays blank.\n" +
+                               (error ? std::string(kTextsPath) : path.string()) + "\n(" + reason + ")",
+                           "Pindrake");
+}
+
 }  // namespace
 
 void loadTexts() {
@@ -42,14 +53,14 @@ void loadTexts() {
   std::error_code error;
   if (std::filesystem::exists(kTextsPath, error) && !std::filesystem::is_regular_file(kTextsPath, error)) {
     // pugixml would take a folder's size for a file's and ask for absurd memory.
-    QEL::fLog("loadTexts: cannot read ", kTextsPath, ": not a plain file; every text is empty");
+    sayTextsUnread("not a plain file");
     return;
   }
   const pugi::xml_parse_result result = gTexts.load_file(kTextsPath);
   if (!result) {
-    QEL::fLog("loadTexts: cannot read ", kTextsPath, ": ", result.description());
     // A half-parsed document would mix texts with holes; every text is empty instead.
     gTexts.reset();
+    sayTextsUnread(result.description());
   }
 }
 

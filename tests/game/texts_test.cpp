@@ -11,6 +11,8 @@
 
 #include "engine/log.h"
 #include "game/game_globals.h"
+#include "platform/message_box.h"
+#include "platform/window.h"
 #include "save_folder_fixture.h"
 
 namespace {
@@ -102,8 +104,13 @@ class LoadTextsTest : public ::testing::Test {
     std::filesystem::create_directories(_folder / "texts");
     std::filesystem::current_path(_folder);
     QEL::fSetLogSink([this](const std::string& line) { _log.push_back(line); });
+    // Every box answered at once, and kept for the checks.
+    platform::setMessageBoxShower([](const std::string&, const std::string&) { return true; });
+    platform::setMessageBoxHook([this](const std::string& text, const std::string&) { _boxes.push_back(text); });
   }
   void TearDown() override {
+    platform::setMessageBoxHook({});
+    platform::setMessageBoxShower({});
     QEL::fSetLogSink({});
     std::filesystem::current_path(_previous);
     std::filesystem::remove_all(_folder);
@@ -112,6 +119,7 @@ class LoadTextsTest : public ::testing::Test {
   std::filesystem::path _previous;
   std::filesystem::path _folder;
   std::vector<std::string> _log;
+  std::vector<std::string> _boxes;
 };
 
 TEST_F(LoadTextsTest, LoadsTheFileOnce) {
@@ -119,6 +127,7 @@ TEST_F(LoadTextsTest, LoadsTheFileOnce) {
   loadTexts();
   EXPECT_EQ(getText(L"game_name"), L"Pindrake");
   EXPECT_TRUE(_log.empty());
+  EXPECT_TRUE(_boxes.empty());
 }
 
 TEST_F(LoadTextsTest, MissingFileLeavesEveryTextEmpty) {
@@ -137,6 +146,8 @@ TEST_F(LoadTextsTest, BrokenFileLeavesEveryTextEmpty) {
   EXPECT_EQ(getText(L"game_name"), L"");
   EXPECT_EQ(getTextInt(L"junior_pack1_goal"), 0);
   EXPECT_EQ(_log.size(), 1u);
+  ASSERT_EQ(_boxes.size(), 1u);
+  EXPECT_NE(_boxes[0].find((_folder / "texts" / "texts.xml").string()), std::string::npos) << _boxes[0];
 }
 
 // pugixml's allocations, watched: the largest single request.

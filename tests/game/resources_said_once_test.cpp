@@ -1,0 +1,81 @@
+// What is missing or broken among the Resources is said once, in one message box, and the
+// game goes on to its main menu: a whole folder of one kind (the sounds, the fonts) gives one
+// box naming the folder however many of its files the game asks for, and texts that cannot
+// be parsed give one box naming their file, every text then empty.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "game/fonts_sounds.h"
+#include "game/game_globals.h"
+#include "game/scenes/main_menu/main_menu_scene.h"
+#include "game/texts.h"
+#include "game_child.h"
+#include "platform/window.h"
+#include "primitives/font.h"
+
+namespace {
+
+using test_support::GAME_CHILD;
+
+// Every box the game raised: text, caption.
+std::vector<std::pair<std::string, std::string>> gBoxes;
+
+void countBoxes() {
+  gBoxes.clear();
+  platform::setMessageBoxHook([](const std::string& text, const std::string& caption) {
+    gBoxes.emplace_back(text, caption);
+  });
+}
+
+bool mainMenuShows() { return dynamic_cast<SCENE_CARD_GAME_MAINMENU*>(gCurrentScene) != nullptr; }
+
+class ResourcesSaidOnce : public test_support::GameChildTest {};
+
+TEST_F(ResourcesSaidOnce, AMissingFolderOfSoundsOrFontsGivesOneBoxEach) {
+  play(
+      [](GAME_CHILD& game) {
+        std::filesystem::remove_all(game.resources() / "sounds");
+        std::filesystem::remove_all(game.resources() / "font");
+        countBoxes();
+      },
+      [](GAME_CHILD& game) {
+        std::string said;
+        for (const auto& [text, caption] : gBoxes) said += "[" + caption + "] " + text + "\n";
+        CHILD_CHECK(gBoxes.size() == 2, said);
+        CHILD_CHECK(gBoxes[0].first.find((game.resources() / "sounds").string() + "\n") != std::string::npos, said);
+        CHILD_CHECK(gBoxes[1].first.find((game.resources() / "font").string() + "\n") != std::string::npos, said);
+        CHILD_CHECK(gBoxes[0].second == "Pindrake", said);
+        CHILD_CHECK(game.logged("No resource sounds track4.ogg: its folder is missing or empty"),
+                    "the last sound asked for is not logged");
+        CHILD_CHECK(gSounds[0] == nullptr && gMusicTracks[0] == nullptr, "a sound without its file");
+        CHILD_CHECK(findFont(20, 0) != nullptr && findFont(20, 0)->_glyphCount == 0, "a font without its file");
+        game.step(30);
+        CHILD_CHECK(mainMenuShows(), "the game left its main menu");
+        CHILD_CHECK(gBoxes.size() == 2, "the menu raised boxes of its own");
+      });
+}
+
+TEST_F(ResourcesSaidOnce, TextsCutInHalfGiveOneBoxNamingTheirFileAndEveryTextIsEmpty) {
+  play(
+      [](GAME_CHILD& game) {
+        const std::string texts = game.generatedResource("texts", "texts.xml");
+        game.writeResource("texts", "texts.xml", texts.substr(0, texts.size() / 2));
+        countBoxes();
+      },
+      [](GAME_CHILD& game) {
+        CHILD_CHECK(gBoxes.size() == 1, std::to_string(gBoxes.size()) + " boxes");
+        const std::string path = (game.resources() / "texts" / "texts.xml").string();
+        CHILD_CHECK(gBoxes[0].first.find(path) != std::string::npos, gBoxes[0].first);
+        CHILD_CHECK(gBoxes[0].second == "Pindrake", gBoxes[0].second);
+        CHILD_CHECK(getTextString("game_name").empty() && getText(L"game_name").empty(), "a text of half a file");
+        game.step(30);
+        CHILD_CHECK(mainMenuShows(), "the game left its main menu");
+        CHILD_CHECK(gBoxes.size() == 1, "the menu raised boxes of its own");
+      });
+}
+
+}  // namespace
