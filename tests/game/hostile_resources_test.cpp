@@ -170,9 +170,9 @@ TEST_F(HostileResources, NamedPipesAreNotWaitedOnAndAHugePictureIsRefusedWhenDra
                            statingSize(game.generatedResource("main_menu/help", "background.png"), 16000, 16000));
         click(game, kHelp);
         CHILD_CHECK(windowOpens(game, MENU::HELP_WINDOW), "no help window");
-        CHILD_CHECK(game.logged("Texture load from memory failed: picture of 16000 x 16000 refused, larger than 8192 "
-                                "pixels a side"),
-                    "the help picture was not refused from its header");
+        CHILD_CHECK(game.logged("Texture load from memory failed: main_menu/help/background.png: picture of 16000 x "
+                                "16000 refused, larger than 8192 pixels a side"),
+                    "the help picture was not refused from its header, by its name");
         click(game, kWindowClose);
         CHILD_CHECK(settled(game), "the help window did not close");
 
