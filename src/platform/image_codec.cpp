@@ -101,17 +101,23 @@ std::FILE* openImageFile(const std::string& path) {
   return opened.file;
 }
 
-bool headerOfFile(std::FILE* file, ImageInfo& info) {
-  int w = 0, h = 0, channels = 0;
-  // Reads only as far as the header and goes back to where it began.
-  if (!stbi_info_from_file(file, &w, &h, &channels)) {
+// What the decoder found in a header, as the image's information.
+bool takeHeader(bool found, int width, int height, ImageInfo& info) {
+  if (!found) {
     keepDecoderReason();
     return false;
   }
-  info.width = w;
-  info.height = h;
+  info.width = width;
+  info.height = height;
   info.mipLevels = 1;
   return true;
+}
+
+bool headerOfFile(std::FILE* file, ImageInfo& info) {
+  int w = 0, h = 0, channels = 0;
+  // Reads only as far as the header and goes back to where it began.
+  const bool found = stbi_info_from_file(file, &w, &h, &channels) != 0;
+  return takeHeader(found, w, h, info);
 }
 
 // The whole file, once its header has shown a picture that may be decoded: a file that
@@ -140,14 +146,9 @@ bool imageInfoFromMemory(const void* bytes, size_t count, ImageInfo& info) {
     return false;
   }
   int w = 0, h = 0, channels = 0;
-  if (!stbi_info_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(count), &w, &h, &channels)) {
-    keepDecoderReason();
-    return false;
-  }
-  info.width = w;
-  info.height = h;
-  info.mipLevels = 1;
-  return true;
+  const bool found =
+      stbi_info_from_memory(static_cast<const stbi_uc*>(bytes), static_cast<int>(count), &w, &h, &channels) != 0;
+  return takeHeader(found, w, h, info);
 }
 
 bool imageInfoFromFile(const std::string& path, ImageInfo& info) {
