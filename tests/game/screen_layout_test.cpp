@@ -257,12 +257,18 @@ std::string spanText(const EXTENT& e) {
          std::to_string(e.bottom) + ")";
 }
 
-// A picture the level lays over a card (a pile card's bonus frame, a face-down pin card's
-// cover) is drawn right after the card's own picture and must cover that card, not more.
-void overlaysLieOnTheirCards(TOUR& tour, PICTURES& pictures, const std::string& screen) {
+// The quads the current scene draws in one frame, in order.
+std::vector<QUAD> sceneQuads() {
   CHILD_CHECK(QEL::qcRENDER->fBeginScene() == 1, "the screen could not be drawn");
   const std::vector<QUAD> quads = test_support::screen_layout::recordDraws([] { gCurrentScene->fDraw(); });
   QEL::qcRENDER->fEndScene();
+  return quads;
+}
+
+// A picture the level lays over a card (a pile card's bonus frame, a face-down pin card's
+// cover) is drawn right after the card's own picture and must cover that card, not more.
+void overlaysLieOnTheirCards(TOUR& tour, PICTURES& pictures, const std::string& screen) {
+  const std::vector<QUAD> quads = sceneQuads();
   int overlays = 0;
   for (size_t i = 1; i < quads.size(); ++i) {
     const std::string name = pictures.of(quads[i].texture).name;
@@ -280,9 +286,7 @@ void overlaysLieOnTheirCards(TOUR& tour, PICTURES& pictures, const std::string& 
 
 // The glow round a card the pointer is on (drawn right before the card) is even on every side.
 void glowsStandRoundTheirCards(TOUR& tour, PICTURES& pictures, const std::string& screen) {
-  CHILD_CHECK(QEL::qcRENDER->fBeginScene() == 1, "the screen could not be drawn");
-  const std::vector<QUAD> quads = test_support::screen_layout::recordDraws([] { gCurrentScene->fDraw(); });
-  QEL::qcRENDER->fEndScene();
+  const std::vector<QUAD> quads = sceneQuads();
   int glows = 0;
   for (size_t i = 0; i + 1 < quads.size(); ++i) {
     if (pictures.of(quads[i].texture).name != "cards highlighting.png") continue;
