@@ -52,19 +52,11 @@ void QC_GAME::LoadEngineConfig() {
   const std::string path = folder + "/" + "config.xml";
   if (QC_FILE_SYSTEM::fGet()->fPathType(path) == 0) fSaveDefaultConfig();
 
-  // Only a plain file of a description's size is read: a named pipe in its place would hold
-  // the game until some writer came.
-  std::string bytes;
-  std::string failure;
-  if (QC_FILE_SYSTEM::fReadPlainFile(path, bytes, kLargestXmlResource, failure) != 1) {
-    fLog("config.xml cannot be read (", failure, "): the settings keep their values");
-    return;
-  }
   pugi::xml_document document;
-  const pugi::xml_parse_result result = document.load_buffer(bytes.data(), bytes.size());
+  std::string failure;
   // A broken file leaves every setting as it was rather than emptying the names.
-  if (!result) {
-    fLog("config.xml cannot be read (", result.description(), "): the settings keep their values");
+  if (!QC_FILE_SYSTEM::fLoadXmlFile(document, path, failure)) {
+    fLog("config.xml cannot be read (", failure, "): the settings keep their values");
     return;
   }
   const pugi::xml_node root = document.first_child();

@@ -6,6 +6,8 @@
 #include <unistd.h>
 #include <unzip.h>
 
+#include <pugixml.hpp>
+
 #include <strings.h>
 
 #include <algorithm>
@@ -309,6 +311,17 @@ int32_t QC_FILE_SYSTEM::fReadPlainFile(const std::string& path, std::string& byt
     return qeRESULT_SHORT_READ;
   }
   return 1;
+}
+
+bool QC_FILE_SYSTEM::fLoadXmlFile(pugi::xml_document& document, const std::string& path, std::string& failure) {
+  document.reset();
+  std::string bytes;
+  if (fReadPlainFile(path, bytes, kLargestXmlResource, failure) != 1) return false;
+  const pugi::xml_parse_result parsed = document.load_buffer(bytes.data(), bytes.size());
+  if (parsed) return true;
+  document.reset();
+  failure = parsed.description();
+  return false;
 }
 
 int32_t QC_FILE_SYSTEM::fReadFile(const std::string& path, char* buffer, std::size_t count) {

@@ -9,6 +9,10 @@
 #include <string>
 #include <vector>
 
+namespace pugi {
+class xml_document;
+}
+
 namespace QEL {
 
 // No file of the resources comes near this (a zip member is held to it too): a larger one is
@@ -91,6 +95,10 @@ class QC_FILE_SYSTEM {
   // read; -1 no plain file, too large or unopenable. `failure` then says why in a few words;
   // the caller logs it with what the file was for.
   static int32_t fReadPlainFile(const std::string& path, std::string& bytes, uint64_t largest, std::string& failure);
+  // An XML file read so (at most kLargestXmlResource) and parsed: the settings, the texts and
+  // the level files. False when it is missing, refused or broken: the document is then empty
+  // (nothing parsed before a fault is trusted) and `failure` says why in a few words.
+  static bool fLoadXmlFile(pugi::xml_document& document, const std::string& path, std::string& failure);
 
   // Plain files only, as every reader here.
   int32_t fReadFile(const std::string& path, char* buffer, std::size_t count);

@@ -156,13 +156,6 @@ uint32_t EntryPointer(QEL::QT_CALLBACK_ARG) {
     return 1;
   }
   QEL::QC_GAME::fInit(QEL::qcGAME, kGameName);
-  if (!holdsSaveFolder()) {
-    // The start-up stopped short of the saves.
-    releaseGame();
-    QEL::QC_GAME::fRelease(QEL::qcGAME);
-    QEL::qcEXIT_STATUS = kStatusSavesInUse;
-    return 1;
-  }
   if (QEL::qcWINDOW != nullptr) QEL::qcWINDOW->fSetTitle(gameTitle());
   QEL::qcGAME->fStart();
   releaseGame();

@@ -4,6 +4,7 @@
 #include <sstream>
 #include <system_error>
 
+#include "engine/file_system.h"
 #include "engine/log.h"
 #include "engine/text_utils.h"
 #include "game/game_globals.h"
@@ -49,19 +50,9 @@ void sayTextsUnread(const std::string& reason) {
 }  // namespace
 
 void loadTexts() {
-  gTexts.reset();
-  std::error_code error;
-  if (std::filesystem::exists(kTextsPath, error) && !std::filesystem::is_regular_file(kTextsPath, error)) {
-    // pugixml would take a folder's size for a file's and ask for absurd memory.
-    sayTextsUnread("not a plain file");
-    return;
-  }
-  const pugi::xml_parse_result result = gTexts.load_file(kTextsPath);
-  if (!result) {
-    // A half-parsed document would mix texts with holes; every text is empty instead.
-    gTexts.reset();
-    sayTextsUnread(result.description());
-  }
+  // A half-parsed document would mix texts with holes; every text is empty instead.
+  std::string failure;
+  if (!QEL::QC_FILE_SYSTEM::fLoadXmlFile(gTexts, kTextsPath, failure)) sayTextsUnread(failure);
 }
 
 std::wstring getText(const wchar_t* key) { return QEL::fUtf8ToWide(findText(key).as_string()); }

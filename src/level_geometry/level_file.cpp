@@ -136,18 +136,12 @@ void readLevel(const pugi::xml_document& document, EDITOR_CARD_TABLE& table,
 }
 
 bool loadLevelDocument(pugi::xml_document& document, const std::filesystem::path& path) {
-  document.reset();
   // Only a plain file of a level's size is read: a named pipe in its place would hold the
   // editor until some writer came, and a file of gigabytes would be parsed whole.
-  std::string bytes;
   std::string failure;
-  if (QEL::QC_FILE_SYSTEM::fReadPlainFile(path.string(), bytes, QEL::kLargestXmlResource, failure) != 1) {
-    QEL::fLog("loadLevelDocument: ", path.generic_string(), " not read: ", failure);
-    return false;
-  }
-  const pugi::xml_parse_result result = document.load_buffer(bytes.data(), bytes.size(), pugi::parse_default);
-  if (!result) document.reset();
-  return static_cast<bool>(result);
+  if (QEL::QC_FILE_SYSTEM::fLoadXmlFile(document, path.string(), failure)) return true;
+  QEL::fLog("loadLevelDocument: ", path.generic_string(), " not read: ", failure);
+  return false;
 }
 
 int32_t removeStaleLevelTemporaries() {

@@ -64,21 +64,11 @@ int32_t currentPlayerPlaces() {
 
 void SCENE_CARD_GAME_LEVEL::loadLevelDocument(int32_t index) {
   const std::string path = "Levels/Level_" + std::to_string(index) + ".xml";
-  levelDocument.reset();
   // Only a plain file of a level's size is read: a named pipe in its place would hold the
   // game until some writer came, and a file of gigabytes would be parsed whole.
-  std::string bytes;
   std::string failure;
-  if (QEL::QC_FILE_SYSTEM::fReadPlainFile(path, bytes, QEL::kLargestXmlResource, failure) != 1) {
+  if (!QEL::QC_FILE_SYSTEM::fLoadXmlFile(levelDocument, path, failure)) {
     QEL::fLog("SCENE_CARD_GAME_LEVEL::loadLevel: cannot read ", path, ": ", failure, "; the level is empty");
-    return;
-  }
-  const pugi::xml_parse_result parsed = levelDocument.load_buffer(bytes.data(), bytes.size());
-  if (!parsed) {
-    QEL::fLog("SCENE_CARD_GAME_LEVEL::loadLevel: cannot read ", path, ": ", parsed.description(),
-              "; the level is empty");
-    // A broken file leaves what was parsed before the fault: none of it is trusted.
-    levelDocument.reset();
     return;
   }
   if (!levelDocument.child("level")) {
