@@ -288,11 +288,11 @@ void QC_RENDER::fUpdateAspectScaling() {
     return;
   }
   if (_requestedWidth <= 0 || _requestedHeight <= 0) return;
-  const float sx = static_cast<float>(_actualWidth) / static_cast<float>(_requestedWidth);
-  const float sy = static_cast<float>(_actualHeight) / static_cast<float>(_requestedHeight);
-  if (sx > sy) _aspectScaling.fScaling(QS_VECTOR3(sy / sx, 1.0f, 1.0f));
-  else if (sx < sy) _aspectScaling.fScaling(QS_VECTOR3(1.0f, sx / sy, 1.0f));
-  else _aspectScaling.fIdentity();
+  // The share of each side of the back buffer the fitted picture takes: the window maps the
+  // pointer back through the same fit.
+  const platform::PictureFit fit = platform::fitPicture(_requestedWidth, _requestedHeight, _actualWidth, _actualHeight);
+  _aspectScaling.fScaling(QS_VECTOR3(fit.width / static_cast<float>(_actualWidth),
+                                     fit.height / static_cast<float>(_actualHeight), 1.0f));
 }
 
 void QC_RENDER::fGetDisplayModes(std::list<QS_POINT>& modes) {

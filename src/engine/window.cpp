@@ -1,10 +1,11 @@
 #include "engine/window.h"
 
-#include <algorithm>
-
 #include "engine/callback.h"
+#include "engine/globals.h"
 #include "engine/input.h"
 #include "engine/log.h"
+#include "engine/render.h"
+#include "platform/device.h"
 
 namespace QEL {
 
@@ -70,12 +71,10 @@ void QC_WINDOW::fSetMode(int32_t width, int32_t height, bool fullscreen, bool us
     _exStyle = kExTopmost;
     platform::placeFullscreen(_hwnd);
     if (width != _screenWidth || height != _screenHeight) {
-      const float sx = static_cast<float>(_screenWidth) / static_cast<float>(width);
-      const float sy = static_cast<float>(_screenHeight) / static_cast<float>(height);
-      _scale = std::min(sx, sy);
-      _offset = (QS_VECTOR2(static_cast<float>(_screenWidth), static_cast<float>(_screenHeight)) -
-                 QS_VECTOR2(static_cast<float>(width) * _scale, static_cast<float>(height) * _scale)) /
-                2.0f;
+      // The renderer fits the picture into the desktop-sized back buffer the same way.
+      const platform::PictureFit fit = platform::fitPicture(width, height, _screenWidth, _screenHeight);
+      _scale = fit.scale;
+      _offset = QS_VECTOR2(fit.x, fit.y);
     } else {
       _scale = 1.0f;
       _offset = QS_VECTOR2(0.0f, 0.0f);
@@ -143,13 +142,13 @@ void QC_WINDOW::fOuterSize(int32_t width, int32_t height, int32_t& outWidth, int
 }
 
 void QC_WINDOW::fScreenToClient(const QS_POINT& screenPoint, QS_POINT& clientPoint) const {
-  clientPoint = screenPoint;
-  if (_fullscreen == 1 && _useDesktopSize == 1 && _scale != 0.0f) {
-    const QS_VECTOR2 p = (QS_VECTOR2(static_cast<float>(screenPoint.x), static_cast<float>(screenPoint.y)) -
-                          _offset) /
-                         _scale;
-    clientPoint.fSet(static_cast<int32_t>(p.x), static_cast<int32_t>(p.y));
-  }
+  QS_VECTOR2 p(static_cast<float>(screenPoint.x), static_cast<float>(screenPoint.y));
+  // A window the window manager sized otherwise than the back buffer shows that buffer
+  // scaled and centred (the device's present): the pointer goes back through the same
+  // placement first.
+  if (qcRENDER != nullptr && qcRENDER->_device) qcRENDER->_device->windowToBackBuffer(p.x, p.y);
+  if (_fullscreen == 1 && _useDesktopSize == 1 && _scale != 0.0f) p = (p - _offset) / _scale;
+  clientPoint.fSet(static_cast<int32_t>(p.x), static_cast<int32_t>(p.y));
 }
 
 void QC_WINDOW::fSleep(uint32_t milliseconds) { platform::sleepMilliseconds(milliseconds); }

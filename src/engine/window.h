@@ -34,8 +34,10 @@ class QC_WINDOW {
   bool fGetExtraFlag() const { return _extraFlag != 0; }
   // Our windows are sized by their client area, so the outer size is the client size.
   void fOuterSize(int32_t width, int32_t height, int32_t& outWidth, int32_t& outHeight) const;
-  // Pointer positions arrive in window pixels; in full screen at the desktop's size they
-  // are taken back to the game's own resolution: ((x, y) - offset) / scale, truncated.
+  // Pointer positions arrive in window pixels and are taken back to the game's picture,
+  // truncated: through the device's placement of the back buffer where the window's buffer
+  // has another size (a window manager's choice), then, in full screen at the desktop's
+  // size, through ((x, y) - offset) / scale.
   void fScreenToClient(const QS_POINT& screenPoint, QS_POINT& clientPoint) const;
 
   static void fSleep(uint32_t milliseconds);

@@ -624,6 +624,45 @@ Result Device::present() {
   return Result::ok;
 }
 
+PictureFit fitPicture(int pictureWidth, int pictureHeight, int areaWidth, int areaHeight) {
+  PictureFit fit;
+  if (pictureWidth <= 0 || pictureHeight <= 0 || areaWidth <= 0 || areaHeight <= 0) return fit;
+  const float sx = static_cast<float>(areaWidth) / static_cast<float>(pictureWidth);
+  const float sy = static_cast<float>(areaHeight) / static_cast<float>(pictureHeight);
+  if (sx <= sy) {
+    fit.scale = sx;
+    fit.width = static_cast<float>(areaWidth);
+    fit.height = static_cast<float>(pictureHeight) * sx;
+  } else {
+    fit.scale = sy;
+    fit.width = static_cast<float>(pictureWidth) * sy;
+    fit.height = static_cast<float>(areaHeight);
+  }
+  fit.x = (static_cast<float>(areaWidth) - fit.width) / 2.0f;
+  fit.y = (static_cast<float>(areaHeight) - fit.height) / 2.0f;
+  return fit;
+}
+
+Device::Placement Device::placeInWindow(int windowWidth, int windowHeight) const {
+  const PictureFit fit = fitPicture(_backWidth, _backHeight, windowWidth, windowHeight);
+  Placement place;
+  place.width = static_cast<int>(fit.width + 0.5f);
+  place.height = static_cast<int>(fit.height + 0.5f);
+  place.x = (windowWidth - place.width) / 2;
+  place.y = (windowHeight - place.height) / 2;
+  return place;
+}
+
+void Device::windowToBackBuffer(float& x, float& y) const {
+  int dw = 0, dh = 0;
+  windowBufferSize(dw, dh);
+  if (dw <= 0 || dh <= 0 || (dw == _backWidth && dh == _backHeight)) return;
+  const Placement place = placeInWindow(dw, dh);
+  if (place.width <= 0 || place.height <= 0) return;
+  x = (x - static_cast<float>(place.x)) * static_cast<float>(_backWidth) / static_cast<float>(place.width);
+  y = (y - static_cast<float>(place.y)) * static_cast<float>(_backHeight) / static_cast<float>(place.height);
+}
+
 void Device::copyBackBufferToWindow() {
   int dw = 0, dh = 0;
   windowBufferSize(dw, dh);
@@ -633,20 +672,18 @@ void Device::copyBackBufferToWindow() {
   glDisable(GL_SCISSOR_TEST);
   const GLenum filter = (dw == _backWidth && dh == _backHeight) ? GL_NEAREST : GL_LINEAR;
   // A window that did not get the size asked for (full screen refused by the window
-  // manager, say) shows the whole back buffer with its aspect kept, between black bars.
-  const float scale = std::min(static_cast<float>(dw) / static_cast<float>(_backWidth),
-                               static_cast<float>(dh) / static_cast<float>(_backHeight));
-  const int w = static_cast<int>(static_cast<float>(_backWidth) * scale + 0.5f);
-  const int h = static_cast<int>(static_cast<float>(_backHeight) * scale + 0.5f);
-  const int x = (dw - w) / 2;
-  const int y = (dh - h) / 2;
-  if (w != dw || h != dh) {
+  // manager, a tiling manager's own size) shows the whole back buffer with its aspect kept,
+  // between black bars; the pointer is taken back through the same placement.
+  const Placement place = placeInWindow(dw, dh);
+  if (place.width != dw || place.height != dh) {
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
   }
   // The back buffer is stored top row first; the window's first row is its bottom.
-  glBlitFramebuffer(0, 0, _backWidth, _backHeight, x, y + h, x + w, y, GL_COLOR_BUFFER_BIT, filter);
+  const int bottom = dh - place.y - place.height;
+  glBlitFramebuffer(0, 0, _backWidth, _backHeight, place.x, bottom + place.height, place.x + place.width, bottom,
+                    GL_COLOR_BUFFER_BIT, filter);
 }
 
 void Device::bindTarget() {

@@ -125,6 +125,18 @@ struct DisplayMode {
   uint32_t width = 0, height = 0, refreshRate = 0, format = kFormatX8R8G8B8;
 };
 
+// How a picture is shown whole in an area of another size: scaled by the largest factor with
+// which it fits, its aspect kept, and centred, the area left over in two equal bars on
+// opposite sides. The side that fills the area fills it exactly. Present shows the back
+// buffer in the window so, the renderer fits the game's picture into a full-screen back
+// buffer so, and the pointer is taken back to the picture through the same numbers.
+struct PictureFit {
+  float scale = 1.0f;
+  float x = 0.0f, y = 0.0f;           // the scaled picture's top-left corner in the area
+  float width = 0.0f, height = 0.0f;  // its size there
+};
+PictureFit fitPicture(int pictureWidth, int pictureHeight, int areaWidth, int areaHeight);
+
 class Device;
 
 // Objects the device makes are reference counted: release() drops one reference.
@@ -219,6 +231,10 @@ class Device {
   // True while frames go straight into the window; false while an offscreen back buffer is
   // copied to it at present.
   bool drawsIntoWindow() const;
+  // A spot of the window's buffer (as the system reports the pointer) in back-buffer pixels,
+  // for the window's size now: what the next present shows there. The same spot while the
+  // sizes agree.
+  void windowToBackBuffer(float& x, float& y) const;
 
   // Counters of what reached OpenGL (for benchmarks and tests): since the device was made,
   // and what the last presented frame took (from one present to the next).
@@ -326,6 +342,12 @@ class Device {
   // coming draw makes.
   void clearWhatTheDrawTests();
   void copyBackBufferToWindow();
+  // Where present puts the whole back buffer in a window buffer of the given size, in whole
+  // pixels counted from the window's top left, as the pointer is reported.
+  struct Placement {
+    int x = 0, y = 0, width = 0, height = 0;
+  };
+  Placement placeInWindow(int windowWidth, int windowHeight) const;
   void setDefaultStates();
   void bindTarget();
   void applyPipelineState(bool points);
