@@ -216,6 +216,9 @@ class QC_RENDER {
   // Pictures loaded from images in memory keep the image's file bytes until they are first
   // drawn (or locked): only then are they decoded into a texture.
   std::map<QC_TEXTURE*, std::vector<uint8_t>> _waitingPictures;
+  // Pictures already said in a box to be refused: a picture loaded again (at every scene, for
+  // those directly in Resources) is then only logged.
+  std::set<std::string> _picturesSaidRefused;
   // A picture was decoded or moved this frame: the memory its steps freed goes back to the
   // system when the frame ends (the allocator would keep it otherwise).
   bool _picturesMoved = false;

@@ -111,8 +111,12 @@ QC_TEXTURE* QC_RENDER::fLoadTextureFromMemory(const void* bytes, uint32_t count,
   }
   if (texture) return texture;
   // The box names the picture and carries the game's title, as its window does.
-  platform::showMessageBox(std::string("Texture load from memory failed: ") + (name ? name : ""),
-                           qcGAME != nullptr ? qcGAME->_settings._gameName : std::string());
+  const std::string text = std::string("Texture load from memory failed: ") + (name ? name : "");
+  if (_picturesSaidRefused.insert(name ? name : "").second) {
+    platform::showMessageBox(text, qcGAME != nullptr ? qcGAME->_settings._gameName : std::string());
+  } else {
+    fLog("No box again for ", name ? name : "", ", said before: ", text);
+  }
   if (_defaultTexture) return _defaultTexture;
   platform::showMessageBox("defaultTexture not exist!!!", "error");
   return nullptr;

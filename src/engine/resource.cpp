@@ -18,6 +18,11 @@ QS_RESOURCE::QS_RESOURCE(const std::string& path) {
   }
 }
 
+std::string QS_RESOURCE::fFile() const {
+  if (_folder.empty() || _folder.back() == '/') return _folder + _sgResName;
+  return _folder + "/" + _sgResName;
+}
+
 void QS_RESOURCE::fDefaultRelease(QS_RESOURCE* record) {
   if (!record) {
     // A null record is a caller's mistake; it must not take the game down.

@@ -29,6 +29,8 @@ struct QS_RESOURCE {
   void fSetReady(bool ready) { _ready = ready; }
   bool fIsReady() const { return _ready; }
   void* fGetObject() const { return _object; }
+  // The file as it lies under Resources ("font/font20.fnt"), for what is said about it.
+  std::string fFile() const;
 
   // Releases what the record holds, by its type, once nobody uses it; the record is then
   // not ready. A byte buffer's bytes stay allocated (sounds play from them).

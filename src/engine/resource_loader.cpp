@@ -45,6 +45,21 @@ void QC_RESOURCE_LOADER::fReportError(const std::string& text) {
   QC_CALLBACK::fInvoke(qcON_RESOURCE_ERROR, 0);
 }
 
+std::string QC_RESOURCE_LOADER::fFileOfName(const std::string& name) {
+  if (fCountBlanks(name) != 1) return name;
+  std::string file = name;
+  file[file.find(' ')] = '/';
+  return file;
+}
+
+void QC_RESOURCE_LOADER::fSayOnce(const std::string& file, const std::string& text, const std::string& caption) {
+  if (_filesSaid.insert(file).second) {
+    platform::showMessageBox(text, caption);
+    return;
+  }
+  fLog("No box again for ", file, ", said before: [", caption, "] ", text);
+}
+
 int32_t QC_RESOURCE_LOADER::fReadRecord(QS_RESOURCE* record) {
   QS_FILE_DATA data;
   QC_FILE_SYSTEM* fs = fileSystem();
@@ -87,7 +102,7 @@ QS_RESOURCE* QC_RESOURCE_LOADER::fLookUpFileName(const std::string& name) {
 
 QS_RESOURCE* QC_RESOURCE_LOADER::fFindByFileName(const std::string& name) {
   QS_RESOURCE* record = fLookUpFileName(name);
-  if (!record) platform::showMessageBox(name, "No resource");
+  if (!record) fSayOnce(fFileOfName(name), name, "No resource");
   return record;
 }
 
@@ -309,7 +324,7 @@ pugi::xml_document* QC_RESOURCE_LOADER::fLoadXmlDoc(QS_RESOURCE* record) {
   if (!record) return nullptr;
   if (fReadRecord(record) != 1) {
     fLog("Cant load content ", record->_sgResName);
-    platform::showMessageBox(record->_sgResName, "Cant load content ");
+    fSayOnce(record->fFile(), record->_sgResName, "Cant load content ");
     return nullptr;
   }
   if (record->_file._size > kLargestXmlResource) {
@@ -337,7 +352,8 @@ pugi::xml_document* QC_RESOURCE_LOADER::fGetXmlDoc(const char* name) {
   QS_RESOURCE* record = fFindResource(name);
   if (!record) {
     fLog("Resource not found ", name ? name : "");
-    if (!name || !fSayIfPackMissing(name)) platform::showMessageBox(name ? name : "", "Resource not found ");
+    const std::string text = name ? name : "";
+    if (!name || !fSayIfPackMissing(text)) fSayOnce(fFileOfName(text), text, "Resource not found ");
     return nullptr;
   }
   if (!(record->_ready && record->_type == qeRESOURCE_XML) && !fLoadXmlDoc(record)) return nullptr;

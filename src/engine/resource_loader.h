@@ -35,7 +35,7 @@ class QC_RESOURCE_LOADER {
   // The record of a resource name, or null after the log line "Resource error".
   QS_RESOURCE* fFindResource(const char* name);
   // Main repository first, then every pack in subscription order; a miss shows the
-  // "No resource" message box.
+  // "No resource" message box (fSayOnce).
   QS_RESOURCE* fFindByFileName(const std::string& name);
   QS_PACK* fFindPack(const std::string& name);
   // True when a name ("pack file") lies in a pack whose folder was found missing or empty
@@ -105,6 +105,13 @@ class QC_RESOURCE_LOADER {
   // Reads a record's bytes into it (type 1). The file system's result.
   int32_t fReadRecord(QS_RESOURCE* record);
   static void fReportError(const std::string& text);
+  // The file a resource name stands for, as it lies under Resources: "font font20.fnt" is
+  // "font/font20.fnt"; a bare name (found wherever it lies) stays as it is.
+  static std::string fFileOfName(const std::string& name);
+  // Shows the box about one file the first time the run says anything about it; every later
+  // box about the same file is only logged. A font description that several fonts share
+  // would otherwise raise its box once for each of them, and again at every scene.
+  void fSayOnce(const std::string& file, const std::string& text, const std::string& caption);
 
   std::map<std::string, QS_RESOURCE*> _main;
   std::vector<QS_PACK*> _packs;
@@ -115,6 +122,8 @@ class QC_RESOURCE_LOADER {
   // Packs whose subscription listed nothing, and those of them already said missing.
   std::set<std::string> _unlistedPacks;
   std::set<std::string> _packsSaidMissing;
+  // Files already said in a box (fSayOnce).
+  std::set<std::string> _filesSaid;
   // Every record ever made, replaced ones included, so none is lost.
   std::vector<std::unique_ptr<QS_RESOURCE>> _records;
 };

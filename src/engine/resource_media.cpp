@@ -11,7 +11,6 @@
 #include "engine/text_utils.h"
 #include "engine/texture.h"
 #include "engine/video.h"
-#include "platform/window.h"
 
 namespace QEL {
 
@@ -34,18 +33,6 @@ std::vector<std::string> splitAtBlank(const std::string& name) {
   return words;
 }
 
-// The file as it lies under Resources, for what is said about it.
-std::string fileOf(const QS_RESOURCE& record) {
-  if (record._folder.empty() || record._folder.back() == '/') return record._folder + record._sgResName;
-  return record._folder + "/" + record._sgResName;
-}
-
-void reportVideoMissing(const std::string& name, bool saidWithItsFolder) {
-  fLog("No resource ", name);
-  if (!saidWithItsFolder) platform::showMessageBox(name, "Resource not found ");
-  qcRESOURCE_ERROR_TEXT = name;
-  QC_CALLBACK::fInvoke(qcON_RESOURCE_ERROR, 0);
-}
 }  // namespace
 
 void fReleaseImageObject(QS_RESOURCE& record) {
@@ -73,7 +60,7 @@ QC_TEXTURE* QC_RESOURCE_LOADER::fLoadImage(QS_RESOURCE* record) {
     fLog("Cant load content ", record->_sgResName);
     return defaultTexture();
   }
-  QC_TEXTURE* texture = render->fLoadTextureFromMemory(record->_file._data, record->_file._size, fileOf(*record).c_str());
+  QC_TEXTURE* texture = render->fLoadTextureFromMemory(record->_file._data, record->_file._size, record->fFile().c_str());
   if (texture == defaultTexture()) fLog("Image not loaded, the default texture stands in: ", record->_sgResName);
   fileSystem()->fFreeResource(record->_file);
   record->_file = QS_FILE_DATA();
@@ -93,7 +80,7 @@ QC_TEXTURE* QC_RESOURCE_LOADER::fGetImage(const char* name) {
   QS_RESOURCE* record = nullptr;
   if (blanks == 0) {
     record = fFindByFileName(text);
-    if (!record) platform::showMessageBox(text, "No resource");
+    if (!record) fSayOnce(fFileOfName(text), text, "No resource");
   } else if (blanks == 1) {
     const std::vector<std::string> words = splitAtBlank(text);
     if (words.size() != 2) fLog(text);
@@ -104,7 +91,7 @@ QC_TEXTURE* QC_RESOURCE_LOADER::fGetImage(const char* name) {
     if (it == pack->_resources.end()) {
       fLog("slt size ", words.size());
       fLog("in ", pack->_name, " not find ", words[1]);
-      platform::showMessageBox(words[1], "Not find");
+      fSayOnce(fFileOfName(text), words[1], "Not find");
       return result;
     }
     record = it->second;
@@ -193,7 +180,7 @@ QC_VIDEO* QC_RESOURCE_LOADER::fOpenVideo(QS_RESOURCE* record) {
     fLog("Cant load content ", record->_sgResName);
     qcRESOURCE_ERROR_TEXT = record->_sgResName;
     QC_CALLBACK::fInvoke(qcON_RESOURCE_ERROR, 0);
-    platform::showMessageBox(record->_sgResName, "Resource not found ");
+    fSayOnce(record->fFile(), record->_sgResName, "Resource not found ");
     return nullptr;
   }
   auto* video = new QC_VIDEO(data._file, false, 30.0f);
@@ -227,7 +214,11 @@ QC_VIDEO* QC_RESOURCE_LOADER::fGetVideo(const char* name) {
     }
   }
   if (!record) {
-    reportVideoMissing(text, fSayIfPackMissing(text));
+    const bool saidWithItsFolder = fSayIfPackMissing(text);
+    fLog("No resource ", text);
+    if (!saidWithItsFolder) fSayOnce(fFileOfName(text), text, "Resource not found ");
+    qcRESOURCE_ERROR_TEXT = text;
+    QC_CALLBACK::fInvoke(qcON_RESOURCE_ERROR, 0);
     return nullptr;
   }
   if (record->_ready && record->_type == qeRESOURCE_VIDEO) {

@@ -96,10 +96,12 @@ TEST_F(ResourceImages, MissingImagesReportAndGiveTheDefault) {
   EXPECT_TRUE(log.has("in interface/pause_window not find missing.png"));
   EXPECT_TRUE(tree.hasBox("missing.png", "Not find"));
 
+  // The name is looked up and then said missing: one box, the second only logged.
   EXPECT_EQ(loader.fGetImage("nowhere.png"), render->fGetDefaultTexture());
   size_t noResource = 0;
   for (const auto& box : tree.boxes()) noResource += box == std::make_pair(std::string("nowhere.png"), std::string("No resource"));
-  EXPECT_EQ(noResource, 2u);
+  EXPECT_EQ(noResource, 1u);
+  EXPECT_TRUE(log.has("No box again for nowhere.png, said before: [No resource] nowhere.png"));
   EXPECT_EQ(loader.fGetImage(nullptr), render->fGetDefaultTexture());
   EXPECT_EQ(loader.fPreloadImage(nullptr), -1);
   EXPECT_EQ(loader.fPreloadImage("interface/pause_window missing.png"), -1);
@@ -112,6 +114,14 @@ TEST_F(ResourceImages, UndecodableOrVanishedFilesGiveTheDefault) {
   QS_RESOURCE* record = loader.fFindResource("not_an_image.png");
   EXPECT_TRUE(record->fIsReady());
   EXPECT_EQ(record->fGetObject(), render->fGetDefaultTexture());
+  // Every scene subscribes the main repository again and so loads its pictures again: the
+  // refused picture is said once.
+  res_test::LogCapture again;
+  ASSERT_EQ(loader.fSubscribePack("", nullptr), 1);
+  EXPECT_EQ(loader.fPreloadImage("not_an_image.png"), -112);
+  EXPECT_EQ(tree.boxes().size(), 1u);
+  EXPECT_TRUE(again.has("No box again for not_an_image.png, said before: Texture load from memory failed: "
+                        "not_an_image.png"));
 
   std::filesystem::remove(tree.resources() / "bonusCover.png");
   res_test::LogCapture log;

@@ -125,7 +125,10 @@ TEST_F(ResourceLoading, XmlFailuresShowTheirMessageBoxes) {
   res_test::LogCapture log;
   EXPECT_EQ(loader.fGetXmlDoc("absent.xml"), nullptr);
   EXPECT_TRUE(log.has("Resource not found absent.xml"));
-  EXPECT_TRUE(tree.hasBox("absent.xml", "Resource not found "));
+  // The lookup of the bare name has said it missing already: one box for the file.
+  EXPECT_TRUE(tree.hasBox("absent.xml", "No resource"));
+  EXPECT_EQ(tree.boxes().size(), 1u);
+  EXPECT_TRUE(log.has("No box again for absent.xml, said before: [Resource not found ] absent.xml"));
   EXPECT_EQ(loader.fGetXmlDocIfLoaded("absent.xml"), nullptr);
   EXPECT_EQ(loader.fPreloadXmlDoc(nullptr), -1);
 

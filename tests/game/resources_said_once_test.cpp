@@ -1,9 +1,11 @@
 // What is missing or broken among the Resources is said once, in one message box, and the
 // game goes on to its main menu: a whole folder of one kind (the sounds, the fonts) gives one
 // box naming the folder however many of its files the game asks for, and texts that cannot
-// be parsed give one box naming their file, every text then empty.
+// be parsed give one box naming their file, every text then empty; any other file that cannot
+// be read gives one box however many fonts or scenes ask for it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <utility>
@@ -75,6 +77,38 @@ TEST_F(ResourcesSaidOnce, TextsCutInHalfGiveOneBoxNamingTheirFileAndEveryTextIsE
         game.step(30);
         CHILD_CHECK(mainMenuShows(), "the game left its main menu");
         CHILD_CHECK(gBoxes.size() == 1, "the menu raised boxes of its own");
+      });
+}
+
+// A font description that nine fonts share, a page five of them draw from and the menu's
+// background that both the start-up and the menu ask for: each unreadable in a way of its
+// own, each said in one box whatever the number of askers, its repeats only in the log.
+TEST_F(ResourcesSaidOnce, EachUnreadableFileGivesOneBoxAndItsRepeatsAreLogged) {
+  play(
+      [](GAME_CHILD& game) {
+        std::filesystem::remove(game.resources() / "font" / "font20.fnt");
+        std::filesystem::create_symlink("/dev/zero", game.resources() / "font" / "font20.fnt");
+        for (const char* file : {"font/font33.fnt", "font/font20_0.png", "main_menu/background.png"}) {
+          std::filesystem::remove(game.resources() / file);
+          std::filesystem::create_directory(game.resources() / file);
+        }
+        countBoxes();
+      },
+      [](GAME_CHILD& game) {
+        game.step(30);
+        CHILD_CHECK(mainMenuShows(), "the game left its main menu");
+        std::vector<std::pair<std::string, std::string>> said = gBoxes;
+        std::sort(said.begin(), said.end());
+        std::string told;
+        for (const auto& [text, caption] : said) told += "[" + caption + "] " + text + "\n";
+        const std::vector<std::pair<std::string, std::string>> once = {{"background.png", "Not find"},
+                                                                        {"font font33.fnt", "Resource not found "},
+                                                                        {"font20.fnt", "Cant load content "},
+                                                                        {"font20_0.png", "Not find"}};
+        CHILD_CHECK(said == once, told);
+        for (const char* file : {"font/font20.fnt", "font/font33.fnt", "font/font20_0.png", "main_menu/background.png"})
+          CHILD_CHECK(game.logged("No box again for " + std::string(file) + ", said before: "), file);
+        CHILD_CHECK(findFont(20, 0) != nullptr && findFont(20, 0)->_glyphCount == 0, "a font without its description");
       });
 }
 
