@@ -2,8 +2,9 @@
 // of it (the widescreen borders in a window the size of the picture: one row or column each)
 // keeps only that strip: the texels the shown pixels sample, across the picture's whole
 // other side. The strip is a power-of-two share of the picture's width or height, so the
-// texture coordinates mapped into it lose nothing; it runs on across the picture's edge to
-// the texels of the other edge, which the filter reads there as the whole picture repeats.
+// texture coordinates mapped into it lose nothing; where it runs on across the picture's
+// edge it repeats the edge's texels, which the clamped sampler reads there in the whole
+// picture.
 // A draw that shows more of it, a lock, a fill or point sprites read the whole picture again.
 #include <algorithm>
 #include <cmath>
@@ -67,7 +68,7 @@ bool QC_RENDER::shownTexels(QC_TEXTURE* texture, const QS_RENDER_STATE& state, c
   const float u1 = along(x[left], x[right], v[left].u, v[right].u, shownRight);
   const float v0 = along(y[top], y[bottom], v[top].v, v[bottom].v, shownTop);
   const float v1 = along(y[top], y[bottom], v[top].v, v[bottom].v, shownBottom);
-  // Beyond an edge the texels are the other edge's: the rectangle may reach past the picture.
+  // The rectangle may reach past the picture: the texels there are the edge's.
   const float w = static_cast<float>(texture->_size.x), h = static_cast<float>(texture->_size.y);
   rect.left = static_cast<int32_t>(std::floor(std::min(u0, u1) * w)) - kTexelsToSpare;
   rect.right = static_cast<int32_t>(std::ceil(std::max(u0, u1) * w)) + kTexelsToSpare;
@@ -89,12 +90,12 @@ bool QC_RENDER::keepShownPart(QC_TEXTURE* texture, const platform::DecodedImage&
   } else {
     return false;
   }
-  const auto wrapped = [](int32_t at, int32_t size) { return ((at % size) + size) % size; };
+  const auto clamped = [](int32_t at, int32_t size) { return std::clamp(at, 0, size - 1); };
   std::vector<uint8_t> part(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   for (int32_t row = 0; row < height; ++row) {
     for (int32_t column = 0; column < width; ++column) {
       const uint8_t* from =
-          image.pixels() + (static_cast<size_t>(wrapped(y + row, h)) * static_cast<size_t>(w) + wrapped(x + column, w)) * 4;
+          image.pixels() + (static_cast<size_t>(clamped(y + row, h)) * static_cast<size_t>(w) + clamped(x + column, w)) * 4;
       std::copy(from, from + 4, part.begin() + (static_cast<size_t>(row) * width + column) * 4);
     }
   }

@@ -3,7 +3,8 @@
 // device's stages, render_frame.cpp: pictures sharing one take one stage.) A picture loaded
 // from an image settles its place with its first batch, and keeps it:
 // - a large picture whose first batch is followed by a small picture drawn the same way
-//   gets a device texture with a one-texel border and room below it: a host;
+//   gets a device texture with a one-texel border (its edges repeated) and room below it: a
+//   host;
 // - a small picture drawn right after a host's batch (or a guest's) moves into the room of
 //   that device texture when there is room: a guest;
 // - anything else, any picture whose texture coordinates reach beyond its edges and any
@@ -11,8 +12,8 @@
 // A shared picture is drawn with its texture coordinates mapped into its place. A host's
 // first batch is not drawn before it is settled (its coordinates are rewritten when it
 // becomes a host), and a place never changes after, so a picture is sampled the same way in
-// every frame. Locks, point sprites, repeating coordinates and nearest-texel filtering give a
-// shared picture a device texture of its own again.
+// every frame. Locks, point sprites, coordinates beyond the picture's edges and nearest-texel
+// filtering give a shared picture a device texture of its own again.
 #include <cmath>
 
 #include "engine/log.h"
@@ -107,10 +108,11 @@ bool QC_RENDER::copyWithBorder(platform::Texture* from, int32_t w, int32_t h, pl
   };
   const int32_t left = x, top = y, right = x + w + 1, bottom = y + h + 1;
   return copy(0, 0, w, h, x + 1, y + 1) &&
-         // Each edge gets the opposite edge, each corner the opposite corner.
-         copy(0, h - 1, w, 1, x + 1, top) && copy(0, 0, w, 1, x + 1, bottom) && copy(w - 1, 0, 1, h, left, y + 1) &&
-         copy(0, 0, 1, h, right, y + 1) && copy(w - 1, h - 1, 1, 1, left, top) && copy(0, h - 1, 1, 1, right, top) &&
-         copy(w - 1, 0, 1, 1, left, bottom) && copy(0, 0, 1, 1, right, bottom);
+         // Each edge and corner once more beside itself: the filter finds there what the
+         // clamped sampler gives a picture of its own, never a neighbour's texels.
+         copy(0, 0, w, 1, x + 1, top) && copy(0, h - 1, w, 1, x + 1, bottom) && copy(0, 0, 1, h, left, y + 1) &&
+         copy(w - 1, 0, 1, h, right, y + 1) && copy(0, 0, 1, 1, left, top) && copy(w - 1, 0, 1, 1, right, top) &&
+         copy(0, h - 1, 1, 1, left, bottom) && copy(w - 1, h - 1, 1, 1, right, bottom);
 }
 
 bool QC_RENDER::becomeHost(QC_TEXTURE* texture) {

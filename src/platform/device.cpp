@@ -265,8 +265,11 @@ bool Device::create(WindowHandle window, const PresentParameters& parameters) {
   GLuint sampler = 0;
   glGenSamplers(1, &sampler);
   _sampler = sampler;
-  glSamplerParameteri(_sampler, GL_TEXTURE_WRAP_S, GL_REPEAT);
-  glSamplerParameteri(_sampler, GL_TEXTURE_WRAP_T, GL_REPEAT);
+  // Clamped, where Direct3D wraps by default: no picture of the game tiles, and a wrapping
+  // filter blends a picture's far edge into its near one (a line along the edge of every
+  // picture drawn between texels or scaled).
+  glSamplerParameteri(_sampler, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+  glSamplerParameteri(_sampler, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
   for (uint32_t unit = 0; unit < kTextureStages; ++unit) glBindSampler(unit, _sampler);
 
   // Untextured drawing reads an opaque white texel, as an empty stage does.

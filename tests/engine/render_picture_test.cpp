@@ -6,9 +6,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <iterator>
 
 #include "platform/image_codec.h"
+#include "platform/window.h"
 #include "render_fixture.h"
 
 using namespace QEL;
@@ -22,26 +24,15 @@ struct IMAGE {
   std::vector<char> png;      // and its bytes
 };
 
-// A picture whose every texel differs from its neighbours, so any sampling slip shows;
-// `whiteGlyphs` makes it white with the pattern in its alpha, as a font's page may be.
-IMAGE patterned(const char* name, int width, int height, int seed, bool whiteGlyphs = false) {
+// A picture of the given size with each texel from `texel` (x, y, its r, g, b, a), kept as
+// a PNG file.
+IMAGE painted(const char* name, int width, int height, const std::function<void(int, int, uint8_t*)>& texel) {
   IMAGE image;
   image.width = width;
   image.height = height;
   image.rgba.resize(static_cast<size_t>(width) * height * 4);
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      uint8_t* p = &image.rgba[(static_cast<size_t>(y) * width + x) * 4];
-      p[0] = static_cast<uint8_t>(x * 37 + seed);
-      p[1] = static_cast<uint8_t>(y * 53 + seed * 3);
-      p[2] = static_cast<uint8_t>((x ^ y) * 11);
-      p[3] = 255;
-      if (whiteGlyphs) {
-        p[3] = p[0];
-        p[0] = p[1] = p[2] = 255;
-      }
-    }
-  }
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) texel(x, y, &image.rgba[(static_cast<size_t>(y) * width + x) * 4]);
   image.file = "/tmp/pindrake_picture_" + std::to_string(getpid()) + "_" + name + ".png";
   EXPECT_TRUE(platform::writePng(image.file, image.rgba.data(), width, height));
   std::ifstream in(image.file, std::ios::binary);
@@ -49,9 +40,38 @@ IMAGE patterned(const char* name, int width, int height, int seed, bool whiteGly
   return image;
 }
 
+// A picture whose every texel differs from its neighbours, so any sampling slip shows;
+// `whiteGlyphs` makes it white with the pattern in its alpha, as a font's page may be.
+IMAGE patterned(const char* name, int width, int height, int seed, bool whiteGlyphs = false) {
+  return painted(name, width, height, [seed, whiteGlyphs](int x, int y, uint8_t* p) {
+    p[0] = static_cast<uint8_t>(x * 37 + seed);
+    p[1] = static_cast<uint8_t>(y * 53 + seed * 3);
+    p[2] = static_cast<uint8_t>((x ^ y) * 11);
+    p[3] = 255;
+    if (whiteGlyphs) {
+      p[3] = p[0];
+      p[0] = p[1] = p[2] = 255;
+    }
+  });
+}
+
+// Red but for its last row and column, which are blue: a picture whose far edges would show
+// along its near ones if the filter carried them round.
+constexpr uint32_t kNearEdge = 0xC83232u, kFarEdge = 0x3232C8u;
+IMAGE edged(const char* name, int width, int height) {
+  return painted(name, width, height, [width, height](int x, int y, uint8_t* p) {
+    const uint32_t colour = (x == width - 1 || y == height - 1) ? kFarEdge : kNearEdge;
+    p[0] = static_cast<uint8_t>(colour >> 16);
+    p[1] = static_cast<uint8_t>(colour >> 8);
+    p[2] = static_cast<uint8_t>(colour);
+    p[3] = 255;
+  });
+}
+
 class PictureTest : public RenderTest {
  protected:
   void TearDown() override {
+    platform::overrideDesktopSize(0, 0);
     for (const IMAGE* image : {&_large, &_small, &_tiny}) std::remove(image->file.c_str());
     RenderTest::TearDown();
   }
@@ -93,6 +113,37 @@ class PictureTest : public RenderTest {
   }
 
   uint64_t drawCallsOfTheLastFrame() const { return _render->_device->lastFrameCounters().drawCalls; }
+
+  // The pixels just around the top and left edges of a picture shown at (x, y) over w x h
+  // pixels, short of its far corners: each shows the black around it or the near edge's red
+  // alone, and some show the red.
+  ::testing::AssertionResult nearEdgesAlone(int x, int y, int w, int h) {
+    if (_pixels.empty()) read();
+    int shown = 0;
+    std::string stray;
+    auto look = [&](int px, int py) {
+      if (px < 0 || py < 0 || px >= _width || py >= _height || rgb(px, py) == 0) return;
+      bool red = true;
+      for (int shift : {0, 8, 16})
+        red = red && std::abs(static_cast<int>((rgb(px, py) >> shift) & 0xFF) -
+                              static_cast<int>((kNearEdge >> shift) & 0xFF)) <= 2;
+      if (red) {
+        ++shown;
+      } else if (stray.empty()) {
+        char text[64];
+        std::snprintf(text, sizeof text, "pixel (%d, %d) shows %06x", px, py, rgb(px, py));
+        stray = text;
+      }
+    };
+    constexpr int kShortOfTheCorner = 3;
+    for (int across = -1; across <= 1; ++across) {
+      for (int column = x + kShortOfTheCorner; column < x + w - kShortOfTheCorner; ++column) look(column, y + across);
+      for (int row = y + kShortOfTheCorner; row < y + h - kShortOfTheCorner; ++row) look(x + across, row);
+    }
+    if (!stray.empty()) return ::testing::AssertionFailure() << stray;
+    if (shown == 0) return ::testing::AssertionFailure() << "the picture does not show";
+    return ::testing::AssertionSuccess();
+  }
 
   IMAGE _large = patterned("large", 600, 500, 1);
   IMAGE _small = patterned("small", 70, 110, 2);
@@ -148,6 +199,43 @@ TEST_F(PictureTest, ARowOfButtonsDrawnAfterAFontPageSharesItsBatch) {
   EXPECT_TRUE(_render->_textureRooms.empty());
 }
 
+// No picture shows its far edges along its near ones, wherever it lies: in a texture of its
+// own, as a host or a guest sharing one (beside the room and the other pictures), as the
+// strip kept of a picture mostly beyond the screen, and scaled up to a tall desktop's width.
+TEST_F(PictureTest, APicturesFarEdgesNeverShowAlongItsNearOnes) {
+  const IMAGE images[] = {edged("host", 600, 500), edged("guest", 70, 110), edged("own", 300, 300),
+                          edged("strip", 512, 128)};
+  const int places[][2] = {{10, 10}, {700, 30}, {650, 400}, {1023, 200}};
+  std::vector<QC_TEXTURE*> pictures;
+  for (const IMAGE& image : images) pictures.push_back(fromMemory(image));
+  _render->_clearColor = 0xFF000000u;
+  ASSERT_EQ(_render->fBeginScene(), 1);
+  for (size_t i = 0; i < pictures.size(); ++i)
+    drawPicture(pictures[i], static_cast<float>(places[i][0]), static_cast<float>(places[i][1]));
+  _render->fEndScene();
+  EXPECT_EQ(pictures[0]->_place, QC_TEXTURE::qePLACE_HOST);
+  EXPECT_EQ(pictures[1]->_place, QC_TEXTURE::qePLACE_GUEST);
+  EXPECT_EQ(pictures[2]->_place, QC_TEXTURE::qePLACE_OWN);
+  EXPECT_EQ(pictures[3]->_place, QC_TEXTURE::qePLACE_PART);
+  for (size_t i = 0; i < pictures.size(); ++i)
+    EXPECT_TRUE(nearEdgesAlone(places[i][0], places[i][1], images[i].width, images[i].height)) << images[i].file;
+
+  // The menu's background, full screen on a 1280 x 1024 desktop: 1280 x 960 between bars.
+  const IMAGE screen = edged("screen", 1024, 768);
+  QC_TEXTURE* background = fromMemory(screen);
+  platform::overrideDesktopSize(1280, 1024);
+  _render->fSetResolution(1024, 768, true, true);
+  _render->fSetupTransforms();
+  ASSERT_EQ(_render->fBeginScene(), 1);
+  drawPicture(background, 0.0f, 0.0f);
+  _render->fEndScene();
+  forget();
+  EXPECT_TRUE(nearEdgesAlone(0, 32, 1280, 960));
+  for (QC_TEXTURE* picture : pictures) _render->fReleaseTexture(picture);
+  _render->fReleaseTexture(background);
+  for (const IMAGE* image : {&images[0], &images[1], &images[2], &images[3], &screen}) std::remove(image->file.c_str());
+}
+
 TEST_F(PictureTest, ALockedOrRepeatedSharedPictureGetsATextureOfItsOwnBack) {
   QC_TEXTURE* large = fromMemory(_large);
   QC_TEXTURE* small = fromMemory(_small);
@@ -162,7 +250,7 @@ TEST_F(PictureTest, ALockedOrRepeatedSharedPictureGetsATextureOfItsOwnBack) {
   EXPECT_TRUE(_render->fTextureUnlock(small));
   EXPECT_NE(small->_deviceTexture, large->_deviceTexture);
 
-  // Coordinates beyond the picture repeat it, as its own texture would.
+  // Coordinates beyond the picture sample it as its own texture would.
   QC_TEXTURE* ownTiny = _render->fLoadTexture(_tiny.file.c_str());
   ASSERT_EQ(tiny->_deviceTexture, large->_deviceTexture);
   auto repeated = [this](QC_TEXTURE* texture) {

@@ -6,8 +6,10 @@
 // strip. The menu's pictures, given back while the level is up, look the same again when the
 // player comes back to it. So does the splash screen, whose landscape shows through a mask
 // drawn unseen into the stencil, and the menu in a window that a window manager resizes.
+// No line runs across the splash's sky where a picture's top edge lies.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <string>
 #include <vector>
@@ -187,6 +189,44 @@ TEST_F(GameChildTest, TheSplashLandscapeShowsInTheOfficeWindowDrawnEitherWay) {
     }
     CHILD_CHECK(landscapeSamples >= 6, "the landscape showed in " + std::to_string(landscapeSamples) + " samples");
     CHILD_CHECK(same.failures.empty(), same.failures);
+  });
+}
+
+// The office with the landscape faded in behind its window: no row of the sky, down to the
+// hills' feet, stands out from the rows above and below it, as the top edge of the road's or
+// a hill's picture would if the filter blended in the picture's bottom edge.
+TEST_F(GameChildTest, NoLineRunsAcrossTheSkyInTheOfficeWindow) {
+  play([](GAME_CHILD& game) {
+    delete gCurrentScene;
+    gCurrentScene = nullptr;
+    gSplash = new SPLASH_SCREEN();
+    gIsSplash = 1;
+    game.drawEvery = 1 << 30;
+    for (int pass = 0; gSplash->state < 3 && pass < 30 * GAME_CHILD::kUpdatesPerSecond; ++pass) game.step();
+    CHILD_CHECK(gSplash->state == 3, "the landscape did not fade in");
+    game.draw();
+    const std::vector<uint8_t> shot = game.readBack();
+    CHILD_CHECK(shot.size() == 1024u * 768u * 4u, "no picture read back");
+    // The window's sky, clear of its frame.
+    constexpr int kLeft = 120, kRight = 900, kTop = 182, kBottom = 390;
+    auto channel = [&shot](int x, int y, int c) { return static_cast<int>(shot[(static_cast<size_t>(y) * 1024 + x) * 4 + c]); };
+    std::string lines;
+    for (int y = kTop; y < kBottom; ++y) {
+      // A pixel of a line: its neighbours above and below agree, and it differs from both.
+      int inLine = 0;
+      for (int x = kLeft; x < kRight; ++x) {
+        bool neighboursAgree = true, differs = false;
+        for (int c = 0; c < 3; ++c) {
+          const int above = channel(x, y - 1, c), below = channel(x, y + 1, c), here = channel(x, y, c);
+          neighboursAgree = neighboursAgree && std::abs(above - below) <= 8;
+          differs = differs || std::abs(2 * here - above - below) > 24;
+        }
+        if (neighboursAgree && differs) ++inLine;
+      }
+      // A cloud's or a tree's edge may pass for a few pixels; a seam runs on.
+      if (inLine > 32) lines += " " + std::to_string(y) + " (" + std::to_string(inLine) + " pixels)";
+    }
+    CHILD_CHECK(lines.empty(), "lines across the sky at rows" + lines);
   });
 }
 
