@@ -1,15 +1,16 @@
 #include "engine/xml_save.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <system_error>
+#include <vector>
 
 #include "engine/log.h"
 
@@ -67,11 +68,13 @@ void syncFolder(const std::string& folder) {
   ::close(descriptor);
 }
 
-bool namesDescriptor(const std::string& name, int descriptor) {
+// True when the name (in the folder's descriptor, or AT_FDCWD) still means the open file.
+bool namesDescriptor(int folder, const std::string& name, int descriptor) {
   struct stat byName {};
   struct stat byDescriptor {};
-  return ::lstat(name.c_str(), &byName) == 0 && ::fstat(descriptor, &byDescriptor) == 0 &&
-         byName.st_dev == byDescriptor.st_dev && byName.st_ino == byDescriptor.st_ino;
+  return ::fstatat(folder, name.c_str(), &byName, AT_SYMLINK_NOFOLLOW) == 0 &&
+         ::fstat(descriptor, &byDescriptor) == 0 && byName.st_dev == byDescriptor.st_dev &&
+         byName.st_ino == byDescriptor.st_ino;
 }
 
 // A new temporary beside path, open and locked; -1 (errno set) when none can be made. A
@@ -82,7 +85,7 @@ int openTemporary(const std::string& path, std::string& name) {
     std::string pattern = path + kTemporaryMark + std::string(kTemporaryRandomLength, 'X');
     const int descriptor = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (descriptor < 0) return -1;
-    if (::flock(descriptor, LOCK_EX) == 0 && namesDescriptor(pattern, descriptor)) {
+    if (::flock(descriptor, LOCK_EX) == 0 && namesDescriptor(AT_FDCWD, pattern, descriptor)) {
       name = pattern;
       return descriptor;
     }
@@ -136,27 +139,89 @@ bool saveAtomically(const std::string& path, std::string* failure, WRITE write) 
   return true;
 }
 
-bool endsWith(const std::string& text, const std::string& end) {
-  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+// The saved file's name a temporary was made for ("subfolder/" before it where it lies in
+// one), or "" when the name is no temporary's.
+std::string savedNameOf(const std::string& name) {
+  const std::size_t oldSuffix = std::strlen(kOldTemporarySuffix);
+  if (name.size() > oldSuffix && name.compare(name.size() - oldSuffix, oldSuffix, kOldTemporarySuffix) == 0)
+    return name.substr(0, name.size() - oldSuffix);
+  const std::size_t markLength = std::strlen(kTemporaryMark);
+  if (name.size() <= markLength + kTemporaryRandomLength) return {};
+  const std::size_t mark = name.size() - kTemporaryRandomLength - markLength;
+  if (name.compare(mark, markLength, kTemporaryMark) != 0) return {};
+  // mkstemp's characters are letters and digits only.
+  for (std::size_t i = mark + markLength; i < name.size(); ++i)
+    if (std::isalnum(static_cast<unsigned char>(name[i])) == 0) return {};
+  return name.substr(0, mark);
 }
 
-bool isTemporaryName(const std::string& name) {
-  if (endsWith(name, kOldTemporarySuffix)) return name.size() > std::strlen(kOldTemporarySuffix);
-  const std::size_t mark = name.rfind(kTemporaryMark);
-  return mark != std::string::npos && mark > 0 &&
-         name.size() == mark + std::strlen(kTemporaryMark) + kTemporaryRandomLength;
-}
+// What a folder's clean-up keeps to (the game's own names), and what it removed.
+struct CLEAN_UP {
+  QT_SAVED_NAME isSavedFile;
+  QT_SAVED_NAME isSavedFolder;
+  int32_t removed = 0;
+};
 
-// Removed only when no living writer holds it locked: a lock dies with its process.
-bool removeIfStale(const std::string& path) {
-  const int descriptor = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+// Removed only when no living writer holds it locked (a lock dies with its process), and only
+// while the name still means the file locked.
+bool removeIfStale(int folder, const std::string& name, const std::string& shown) {
+  const int descriptor = ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
   if (descriptor < 0) return false;
   bool removed = false;
-  if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && namesDescriptor(path, descriptor))
-    removed = ::unlink(path.c_str()) == 0;
+  if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && namesDescriptor(folder, name, descriptor))
+    removed = ::unlinkat(folder, name.c_str(), 0) == 0;
   ::close(descriptor);
-  if (removed) fLog("Stale temporary save file removed: ", path);
+  if (removed) fLog("Stale temporary save file removed: ", shown);
   return removed;
+}
+
+// The names in the folder, read before anything in it is removed.
+std::vector<std::string> namesIn(int folder) {
+  std::vector<std::string> names;
+  const int listed = ::dup(folder);
+  DIR* listing = listed >= 0 ? ::fdopendir(listed) : nullptr;
+  if (listing == nullptr) {
+    if (listed >= 0) ::close(listed);
+    return names;
+  }
+  while (const dirent* entry = ::readdir(listing)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  ::closedir(listing);
+  return names;
+}
+
+void cleanFolder(CLEAN_UP& cleanUp, int folder, const std::string& shown, const std::string& prefix);
+
+void cleanEntry(CLEAN_UP& cleanUp, int folder, const std::string& name, const std::string& shown,
+                const std::string& prefix) {
+  const bool searched = prefix.empty() && cleanUp.isSavedFolder != nullptr && cleanUp.isSavedFolder(name);
+  const std::string saved = savedNameOf(name);
+  const bool temporary = !saved.empty() && cleanUp.isSavedFile(prefix + saved);
+  if (!searched && !temporary) return;
+  struct stat status {};
+  if (::fstatat(folder, name.c_str(), &status, AT_SYMLINK_NOFOLLOW) != 0) return;
+  const std::string path = shown + "/" + name;
+  if (S_ISLNK(status.st_mode)) {
+    if (searched)
+      fLog("Temporary save files not looked for through a link: ", path);
+    else
+      fLog("A link in a temporary save file's place is left as it is: ", path);
+    return;
+  }
+  if (searched && S_ISDIR(status.st_mode)) {
+    const int subfolder = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (subfolder < 0) return;
+    cleanFolder(cleanUp, subfolder, path, name + "/");
+    ::close(subfolder);
+    return;
+  }
+  if (temporary && S_ISREG(status.st_mode) && removeIfStale(folder, name, path)) ++cleanUp.removed;
+}
+
+void cleanFolder(CLEAN_UP& cleanUp, int folder, const std::string& shown, const std::string& prefix) {
+  for (const std::string& name : namesIn(folder)) cleanEntry(cleanUp, folder, name, shown, prefix);
 }
 
 }  // namespace
@@ -173,16 +238,20 @@ bool fSaveTextAtomically(const std::string& text, const std::string& path, std::
                         [&text](pugi::xml_writer& writer) { writer.write(text.data(), text.size()); });
 }
 
-int32_t fRemoveStaleSaveTemporaries(const std::string& folder) {
-  int32_t removed = 0;
-  std::error_code error;
-  for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
-       entry.increment(error)) {
-    std::error_code typeError;
-    if (entry->is_regular_file(typeError) && isTemporaryName(entry->path().filename().string()))
-      removed += removeIfStale(entry->path().string()) ? 1 : 0;
+int32_t fRemoveStaleSaveTemporaries(const std::string& folder, QT_SAVED_NAME isSavedFile,
+                                    QT_SAVED_NAME isSavedFolder) {
+  const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (descriptor < 0) {
+    // The folder may have been made a link to one of the player's own.
+    struct stat status {};
+    if (::lstat(folder.c_str(), &status) == 0 && S_ISLNK(status.st_mode))
+      fLog("Temporary save files not looked for through a link: ", folder);
+    return 0;
   }
-  return removed;
+  CLEAN_UP cleanUp{isSavedFile, isSavedFolder};
+  cleanFolder(cleanUp, descriptor, folder, "");
+  ::close(descriptor);
+  return cleanUp.removed;
 }
 
 }  // namespace QEL

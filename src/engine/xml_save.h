@@ -21,9 +21,17 @@ bool fSaveXmlAtomically(const pugi::xml_document& document, const std::string& p
 // The same for a text written as it stands (the statistics files).
 bool fSaveTextAtomically(const std::string& text, const std::string& path, std::string* failure = nullptr);
 
-// Removes from one folder the temporaries of saves whose writer died before the rename
-// (path + ".tmp-" and six characters, or the ".tmp" of earlier builds). A temporary that a
-// running writer holds locked stays. Returns how many were removed, each with a log line.
-int32_t fRemoveStaleSaveTemporaries(const std::string& folder);
+// Tells whether a name is one of the game's own files (a save, a level file) in a folder.
+using QT_SAVED_NAME = bool (*)(const std::string& name);
+
+// Removes from one folder the temporaries of its saves whose writer died before the rename: a
+// name `isSavedFile` accepts followed by ".tmp-" and six letters or digits, or by the ".tmp"
+// of earlier builds. With `isSavedFolder`, the subfolders it accepts are searched as well,
+// their files passed to `isSavedFile` as "subfolder/name". Nothing else is touched, whatever
+// its name: the folders may hold the player's own files. No link is followed: a folder or a
+// temporary that is one is skipped and logged. A temporary that a running writer holds locked
+// stays. Returns how many were removed, each with a log line.
+int32_t fRemoveStaleSaveTemporaries(const std::string& folder, QT_SAVED_NAME isSavedFile,
+                                    QT_SAVED_NAME isSavedFolder = nullptr);
 
 }  // namespace QEL

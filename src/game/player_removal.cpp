@@ -193,6 +193,11 @@ bool removePlayer(int row, int current) {
 
 bool removePlayerFromSaves(int row, int count) {
   if (gIsAllLevelsView) return true;
+  if (writesNoSaves()) {
+    QEL::fLog("The player could not be removed from the saves, this copy of the game writes none; the players stay");
+    noticeFailedSave();
+    return false;
+  }
   const std::vector<REMOVAL_STEP> steps = planPlayerRemoval(row, count);
   bool committed = false;
   for (const REMOVAL_STEP& step : steps) {
@@ -220,6 +225,8 @@ bool removePlayerFromSaves(int row, int count) {
 }
 
 bool finishInterruptedPlayerRemoval() {
+  // The copy of the game that holds the saves may be in the middle of it.
+  if (writesNoSaves()) return false;
   pugi::xml_document document;
   const SAVE_FILE_STATE state = loadSaveFile(document, playersFilePath(), "players");
   // Without the file nobody knows whether the staged names were committed: they stay.
@@ -256,7 +263,7 @@ void markPlayerRemovalUnfinished(pugi::xml_document& document) {
 }
 
 void setAsideUnownedResultFiles(int place) {
-  if (gIsAllLevelsView) return;
+  if (gIsAllLevelsView || writesNoSaves()) return;
   // Whose files they are is written in a players.xml this run could not read.
   if (isSaveFileUnreadable(playersFilePath())) return;
   for (int mode = 0; mode < kModes; ++mode) {

@@ -53,7 +53,8 @@ bool removePlayer(int row, int current);
 
 // Start-up (and before a deletion): finishes a removal that was committed but not carried
 // through, or throws away the staged names of one that was not committed. False (logged)
-// when a committed removal's files are still not all moved, or players.xml cannot be read.
+// when a committed removal's files are still not all moved, players.xml cannot be read, or
+// this copy of the game writes no save (writesNoSaves: it then touches nothing).
 bool finishInterruptedPlayerRemoval();
 
 // True while a committed removal waits for the result files of `place` (in `mode`) to move.

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -17,6 +18,7 @@
 #include "engine/log.h"
 #include "engine/xml_save.h"
 #include "game/game_globals.h"
+#include "game/players.h"
 
 namespace {
 
@@ -74,6 +76,10 @@ void forgetUnreadable(const std::string& path) {
 
 SAVE_FILE_STATE keepAside(pugi::xml_document& document, const std::string& path, const char* reason) {
   document.reset();
+  if (writesNoSaves()) {
+    QEL::fLog("Save file is corrupt (", reason, "), left where it is, defaults used: ", path);
+    return SAVE_FILE_STATE::CORRUPT;
+  }
   const std::string aside = unusedNameBeside(path, ".corrupt");
   if (std::rename(path.c_str(), aside.c_str()) == 0)
     QEL::fLog("Save file is corrupt (", reason, "), kept aside as ", aside, ", defaults used: ", path);
@@ -122,11 +128,14 @@ void makeSaveFolders() {
 namespace {
 
 constexpr const char* kLockFileName = "/game.lock";
-// What a run locks: the save folder itself, and game.lock beside Saves where that can be
-// opened (the file earlier versions of the game lock, so that one of them still running
-// and this one keep out of each other's saves too).
-int gLockDescriptors[2] = {-1, -1};
+constexpr int kLockCount = 3;
+// What a run locks: the game folder itself; game.lock in it where that can be opened (the
+// file earlier versions of the game lock, so that one of them still running and this one
+// keep out of each other's saves too); and the Saves folder, which a copy that can read its
+// saves can always open, even where the game folder allows no more than passing through.
+int gLockDescriptors[kLockCount] = {-1, -1, -1};
 bool gHoldsSaveFolder = false;
+bool gWritesNoSaves = false;
 
 // A lock needs no right to write: a folder and a file opened only for reading take one as
 // well. So neither a lock file that another user owns (one run under sudo) or that allows
@@ -134,8 +143,12 @@ bool gHoldsSaveFolder = false;
 int openForLocking(const std::string& path, int flags) {
   // Not held up by a named pipe in the lock file's place.
   const int descriptor = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
-  if (descriptor < 0) QEL::fLog("lockSaveFolder: cannot open ", path, " (", std::strerror(errno), ")");
-  return descriptor;
+  if (descriptor >= 0) return descriptor;
+  if (errno == ELOOP)
+    QEL::fLog("lockSaveFolder: ", path, " is a link, which is not followed");
+  else
+    QEL::fLog("lockSaveFolder: cannot open ", path, " (", std::strerror(errno), ")");
+  return -1;
 }
 
 enum class LOCK_STATE { TAKEN, IN_USE, UNSUPPORTED };
@@ -152,11 +165,12 @@ LOCK_STATE takeLock(int descriptor, const std::string& path) {
 
 bool lockSaveFolder() {
   releaseSaveFolder();
-  // The lock file is made where the folder allows it, and opened as it is where not.
-  const std::string paths[2] = {gBasePath, gBasePath + kLockFileName};
-  const int flags[2] = {O_RDONLY | O_DIRECTORY, O_RDONLY | O_CREAT};
+  // The lock file is made where the folder allows it, and opened as it is where not; a link
+  // in its place is not followed, as that could make a file wherever the link points.
+  const std::string paths[kLockCount] = {gBasePath, gBasePath + kLockFileName, gBasePath + "/Saves"};
+  const int flags[kLockCount] = {O_RDONLY | O_DIRECTORY, O_RDONLY | O_CREAT | O_NOFOLLOW, O_RDONLY | O_DIRECTORY};
   bool locked = false;
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < kLockCount; ++i) {
     gLockDescriptors[i] = openForLocking(paths[i], flags[i]);
     if (gLockDescriptors[i] < 0) continue;
     const LOCK_STATE state = takeLock(gLockDescriptors[i], paths[i]);
@@ -167,13 +181,17 @@ bool lockSaveFolder() {
     }
     locked = locked || state == LOCK_STATE::TAKEN;
   }
-  // Where nothing can be opened or locked, the saves can hardly be read either.
-  if (!locked) QEL::fLog("lockSaveFolder: no lock can be made, the game goes on: ", gBasePath);
+  // Without a lock another copy may be writing the same saves unseen: this one plays on, as
+  // with saves that cannot be written, and leaves them to it.
+  if (!locked) QEL::fLog("lockSaveFolder: no lock can be made, this copy of the game writes no save: ", gBasePath);
+  gWritesNoSaves = !locked;
   gHoldsSaveFolder = true;
   return true;
 }
 
 bool holdsSaveFolder() { return gHoldsSaveFolder; }
+
+bool writesNoSaves() { return gWritesNoSaves; }
 
 void releaseSaveFolder() {
   for (int& descriptor : gLockDescriptors) {
@@ -181,19 +199,59 @@ void releaseSaveFolder() {
     descriptor = -1;
   }
   gHoldsSaveFolder = false;
+  gWritesNoSaves = false;
 }
 
+namespace {
+
+bool isNumber(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
+// Takes `start` off the front of `text`; false when it does not begin so.
+bool takeFront(std::string_view& text, std::string_view start) {
+  if (!text.starts_with(start)) return false;
+  text.remove_prefix(start.size());
+  return true;
+}
+
+// "players.xml", and each place's results "player<N>.xml" and "player<N>_p.xml".
+bool isSavesFileName(const std::string& name) {
+  if (name == "players.xml") return true;
+  std::string_view rest = name;
+  if (!takeFront(rest, "player") || rest.empty() || rest[0] < '0' || rest[0] >= '0' + kMaxPlayers) return false;
+  rest.remove_prefix(1);
+  takeFront(rest, "_p");
+  return rest == ".xml";
+}
+
+// The folder of one run's statistics is named by its number.
+bool isStatisticsFolderName(const std::string& name) { return isNumber(name); }
+
+// "statistics.xml", and "<run>/level_number_<level>_<attempt>_<result>.txt" in a run's folder.
+bool isStatisticsFileName(const std::string& name) {
+  if (name == "statistics.xml") return true;
+  const std::size_t slash = name.find('/');
+  if (slash == std::string::npos || !isStatisticsFolderName(name.substr(0, slash))) return false;
+  std::string_view rest = std::string_view(name).substr(slash + 1);
+  if (!takeFront(rest, "level_number_") || !rest.ends_with(".txt")) return false;
+  rest.remove_suffix(4);
+  const std::size_t levelEnd = rest.find('_');
+  const std::size_t attemptEnd = levelEnd == std::string_view::npos ? levelEnd : rest.find('_', levelEnd + 1);
+  if (attemptEnd == std::string_view::npos) return false;
+  // The result's balls: digits, "X" for a strike, "Y" for a spare, "-1" for one not played.
+  const std::string_view result = rest.substr(attemptEnd + 1);
+  return isNumber(rest.substr(0, levelEnd)) && isNumber(rest.substr(levelEnd + 1, attemptEnd - levelEnd - 1)) &&
+         !result.empty() && result.find_first_not_of("0123456789XY-") == std::string_view::npos;
+}
+
+}  // namespace
+
 int removeStaleSaveTemporaries() {
-  const std::string statistics = gBasePath + "/Statistics";
-  int removed = QEL::fRemoveStaleSaveTemporaries(gBasePath + "/Saves") + QEL::fRemoveStaleSaveTemporaries(statistics);
-  // The statistics text files of each run lie one folder further down.
-  std::error_code error;
-  for (std::filesystem::directory_iterator entry(statistics, error), end; !error && entry != end;
-       entry.increment(error)) {
-    std::error_code typeError;
-    if (entry->is_directory(typeError)) removed += QEL::fRemoveStaleSaveTemporaries(entry->path().string());
-  }
-  return removed;
+  // Even a dead writer's temporary is not this copy's to remove then.
+  if (writesNoSaves()) return 0;
+  return QEL::fRemoveStaleSaveTemporaries(gBasePath + "/Saves", isSavesFileName) +
+         QEL::fRemoveStaleSaveTemporaries(gBasePath + "/Statistics", isStatisticsFileName, isStatisticsFolderName);
 }
 
 SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& path, const char* rootName) {
@@ -269,8 +327,13 @@ bool findSavedFile(const std::string& path, std::string& target) {
   return true;
 }
 
-// The refusal that keeps a file this run could not read from being replaced by defaults.
+// The refusal that keeps a file this run could not read from being replaced by defaults, and
+// every save of a copy that could not lock its saves from the copy that could.
 bool isWritable(const std::string& path) {
+  if (writesNoSaves()) {
+    QEL::fLog("Save file not written, this copy of the game holds no lock on its saves: ", path);
+    return false;
+  }
   if (!isSaveFileUnreadable(path)) return true;
   QEL::fLog("Save file not written, it could not be read in this run and is kept as it is: ", path);
   return false;

@@ -15,20 +15,27 @@ bool fileExists(const std::string& path);
 // creates gBasePath + "/Saves" and gBasePath + "/Statistics" when missing.
 void makeSaveFolders();
 
-// Takes the save folder for this run: a lock on the folder gBasePath itself and on
-// gBasePath + "/game.lock" where that can be opened, both opened only for reading, which the
-// system lets go when the process ends, however it ends. False (logged) when another running
-// copy of the game holds either: a second copy would write the saves the first is using. A
-// folder where nothing can be opened or locked at all is not refused (logged).
+// Takes the save folder for this run: a lock on the folder gBasePath itself, on
+// gBasePath + "/game.lock" where that can be opened (never through a link) and on
+// gBasePath + "/Saves", each opened only for reading, which the system lets go when the
+// process ends, however it ends. False (logged) when another running copy of the game holds
+// any of them: a second copy would write the saves the first is using. Where none at all can
+// be locked the run goes on but writes no save (writesNoSaves, logged): another copy may be
+// writing them unseen.
 bool lockSaveFolder();
 // True while this run holds the lock.
 bool holdsSaveFolder();
+// True while this run holds the save folder without any lock on it: every writer of the saves
+// (saveXmlAtomically, saveTextAtomically, a player's deletion, the clean-up of temporaries)
+// then refuses, as with saves that cannot be written, and a corrupt save stays where it is.
+bool writesNoSaves();
 // The end of the run's hold (closing the game lets go of it too).
 void releaseSaveFolder();
 
-// Removes from Saves and Statistics the temporary files a save left behind when its
-// process died before the rename. A temporary still being written by another running copy
-// of the game is locked and stays. Returns how many were removed.
+// Removes from Saves, Statistics and each run's folder in Statistics the temporary files that
+// saves of the game's own files left behind when their process died before the rename; never
+// anything else there, and nothing through a link. A temporary still being written by
+// another running copy of the game is locked and stays. Returns how many were removed.
 int removeStaleSaveTemporaries();
 
 // The largest save file read, and its deepest nesting: the game's own saves stay far below
@@ -61,7 +68,7 @@ std::string unusedNameBeside(const std::string& path, const std::string& suffix)
 // path, flushed to the disk and renamed over it. False (logged) when any step fails; the old
 // file is then untouched and the temporary removed. A save that is a symbolic link has its
 // target written (the link stays); a link to nothing, and a file that could not be read in
-// this run, are never written (false, logged).
+// this run, are never written (false, logged), nor is anything while writesNoSaves().
 bool saveXmlAtomically(const pugi::xml_document& document, const std::string& path);
 // The same for a text file written as it stands (the statistics files).
 bool saveTextAtomically(const std::string& text, const std::string& path);

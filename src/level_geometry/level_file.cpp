@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <string_view>
 #include <system_error>
 
 #include "engine/file_system.h"
@@ -144,8 +145,21 @@ bool loadLevelDocument(pugi::xml_document& document, const std::filesystem::path
   return false;
 }
 
+namespace {
+
+// "Level_<N>.xml": the one kind of file the editor writes in Levels.
+bool isLevelFileName(const std::string& name) {
+  constexpr std::string_view kStart = "Level_";
+  constexpr std::string_view kEnd = ".xml";
+  if (name.size() <= kStart.size() + kEnd.size() || !name.starts_with(kStart) || !name.ends_with(kEnd)) return false;
+  const std::string number = name.substr(kStart.size(), name.size() - kStart.size() - kEnd.size());
+  return number.find_first_not_of("0123456789") == std::string::npos;
+}
+
+}  // namespace
+
 int32_t removeStaleLevelTemporaries() {
-  return QEL::fRemoveStaleSaveTemporaries(levelFilePath(0).parent_path().string());
+  return QEL::fRemoveStaleSaveTemporaries(levelFilePath(0).parent_path().string(), isLevelFileName);
 }
 
 bool saveLevelDocument(const pugi::xml_document& document, const std::filesystem::path& path,

@@ -68,8 +68,9 @@ void readLevel(const pugi::xml_document& document, EDITOR_CARD_TABLE& table,
 // replaces the old one only once it is whole (engine/xml_save.h); on failure the old file
 // stays and `failure`, when given, says why in a few words.
 bool loadLevelDocument(pugi::xml_document& document, const std::filesystem::path& path);
-// The temporaries that level saves killed before their rename left in Levels (those of a
-// save still running stay); the editor's start-up calls it. Returns how many went.
+// The temporaries that level saves killed before their rename left in Levels, of level
+// files' names only (those of a save still running stay); the editor's start-up calls it.
+// Returns how many went.
 int32_t removeStaleLevelTemporaries();
 bool saveLevelDocument(const pugi::xml_document& document, const std::filesystem::path& path,
                        std::string* failure = nullptr);

@@ -33,9 +33,26 @@ struct SAVES_CASE {
   std::function<bool(const fs::path& gameFolder)> make;
   // What the first copy says of its lock there, proof that the case is real ("" for none).
   const char* firstCopySays;
+  // Who plays: root without its right to read and write any file, or another user.
+  uid_t player = 0;
 };
 
 constexpr uid_t kAnotherUser = 65534;
+
+// The saves made the other user's, and the test's folders above them (Ostvane, Documents
+// and the test's own) open to pass through.
+bool giveSavesToAnotherUser(const fs::path& game) {
+  if (::geteuid() != 0) return false;
+  bool given = true;
+  fs::path folder = game;
+  for (int up = 0; up < 3 && given; ++up) {
+    folder = folder.parent_path();
+    given = ::chmod(folder.c_str(), 0755) == 0;
+  }
+  for (const char* folder : {"Saves", "Statistics"})
+    given = given && ::chown((game / folder).c_str(), kAnotherUser, kAnotherUser) == 0;
+  return given;
+}
 
 const SAVES_CASE kCases[] = {
     {"AsLeftByTheGame", [](const fs::path&) { return true; }, ""},
@@ -55,6 +72,16 @@ const SAVES_CASE kCases[] = {
      ""},
     {"GameFolderReadOnlyItsSavesWritable",
      [](const fs::path& game) { return ::chmod(game.c_str(), 0555) == 0; }, "(Permission denied)"},
+    // Neither the folder nor game.lock can be opened: the Saves folder is locked.
+    {"GameFolderCanOnlyBePassedThrough", [](const fs::path& game) { return ::chmod(game.c_str(), 0111) == 0; },
+     "(Permission denied)"},
+    {"GameFolderAndLockFileOfRootClosedToThePlayer",
+     [](const fs::path& game) {
+       test_support::writeFile(game / "game.lock", "");
+       return giveSavesToAnotherUser(game) && ::chmod((game / "game.lock").c_str(), 0600) == 0 &&
+              ::chmod(game.c_str(), 0711) == 0;
+     },
+     "(Permission denied)", kAnotherUser},
 };
 
 void PrintTo(const SAVES_CASE& saves, std::ostream* out) { *out << saves.name; }
@@ -105,12 +132,13 @@ class OneCopyOnSavesTest : public OneCopyTest, public ::testing::WithParamInterf
 TEST_P(OneCopyOnSavesTest, ASecondCopyMakesNoWindowAndEndsWithStatusTwo) {
   const SAVES_CASE& saves = GetParam();
   if (!saves.make(gameFolder())) GTEST_SKIP() << "this machine cannot make the case";
-  PROGRAM_RUN first(start(), _root / "first.log", headless(), true);
+  PROGRAM_RUN first(start(), _root / "first.log", headless(), true, saves.player);
   ASSERT_TRUE(first.waitFor([&] { return first.logged("Start"); })) << first.output();
   EXPECT_NE(first.output().find(saves.firstCopySays), std::string::npos)
       << "the case is not what the game finds:\n" << first.output();
+  EXPECT_EQ(first.output().find("writes no save"), std::string::npos) << first.output();
 
-  PROGRAM_RUN second(start(), _root / "second.log", headless(), true);
+  PROGRAM_RUN second(start(), _root / "second.log", headless(), true, saves.player);
   EXPECT_EQ(secondCopyStatus(second), 2) << second.output();
   const std::string said = second.output();
   EXPECT_NE(said.find("in use by another copy of the game"), std::string::npos) << said;
@@ -120,6 +148,27 @@ TEST_P(OneCopyOnSavesTest, ASecondCopyMakesNoWindowAndEndsWithStatusTwo) {
 
   EXPECT_FALSE(first.hasEnded()) << first.output();
   EXPECT_EQ(first.terminate(), 0) << first.output();
+}
+
+// Where nothing of the saves can be locked (the game folder may only be passed through, the
+// save folder only written to), no copy can tell of another: each plays, and neither writes.
+TEST_F(OneCopyTest, WhereNothingCanBeLockedNeitherCopyWritesTheSaves) {
+  test_support::writeFile(gameFolder() / "Statistics" / "statistics.xml", "<statistics sessionNumber=\"4\" />\n");
+  if (!giveSavesToAnotherUser(gameFolder()) || ::chmod((gameFolder() / "Saves").c_str(), 0311) != 0 ||
+      ::chmod(gameFolder().c_str(), 0111) != 0)
+    GTEST_SKIP() << "this machine cannot make the case";
+  PROGRAM_RUN first(start(), _root / "first.log", headless(), true, kAnotherUser);
+  ASSERT_TRUE(first.waitFor([&] { return first.logged("Start"); })) << first.output();
+  PROGRAM_RUN second(start(), _root / "second.log", headless(), true, kAnotherUser);
+  ASSERT_TRUE(second.waitFor([&] { return second.logged("Start"); })) << second.output();
+
+  for (PROGRAM_RUN* copy : {&first, &second}) {
+    EXPECT_NE(copy->output().find("this copy of the game writes no save"), std::string::npos) << copy->output();
+    EXPECT_EQ(copy->terminate(), 0) << copy->output();
+  }
+  EXPECT_EQ(sessionNumber(gameFolder()), 4) << "a copy counted its run";
+  ::chmod((gameFolder() / "Saves").c_str(), 0755);
+  EXPECT_TRUE(test_support::folderEntries(gameFolder() / "Saves").empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(Saves, OneCopyOnSavesTest, ::testing::ValuesIn(kCases),

@@ -2,6 +2,7 @@
 // The game program itself in a child process, started as a player starts it (PROGRAM_RUN),
 // and an X server in memory for the tests that need a real display (VIRTUAL_DISPLAY).
 #include <fcntl.h>
+#include <grp.h>
 #include <linux/capability.h>
 #include <sys/prctl.h>
 #include <sys/syscall.h>
@@ -44,13 +45,14 @@ inline bool obeyFilePermissionsAcrossExec() {
 
 // The program in a child process, in the given folder, with the given environment changes (an
 // empty value removes the variable), its output in a file. With `asPlayer`, root's right to
-// read and write any file is given up first.
+// read and write any file is given up first; with a `user` other than root, the program runs
+// as that user, in the group of the same number.
 class PROGRAM_RUN {
  public:
   using Clock = std::chrono::steady_clock;
 
   PROGRAM_RUN(const std::filesystem::path& folder, const std::filesystem::path& log,
-              const std::map<std::string, std::string>& environment, bool asPlayer = false)
+              const std::map<std::string, std::string>& environment, bool asPlayer = false, uid_t user = 0)
       : _log(log) {
     _pid = ::fork();
     if (_pid != 0) return;
@@ -64,6 +66,7 @@ class PROGRAM_RUN {
     const int out = ::open(log.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (out < 0 || ::dup2(out, STDOUT_FILENO) < 0 || ::dup2(out, STDERR_FILENO) < 0) std::_Exit(121);
     if (asPlayer && !obeyFilePermissionsAcrossExec()) std::_Exit(123);
+    if (user != 0 && (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0)) std::_Exit(124);
     const std::string program = built("pindrake").string();
     ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     std::_Exit(122);

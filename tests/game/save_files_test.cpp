@@ -146,6 +146,61 @@ TEST_F(SaveFilesTest, TemporariesOfADeadSaveAreRemovedAtStartButNotOnesBeingWrit
   EXPECT_TRUE(logged("Stale temporary save file removed"));
 }
 
+// The clean-up knows the game's own files by name and follows no link: the player's own
+// files that merely end in ".tmp", in the save folders or in a folder linked from them, stay.
+TEST_F(SaveFilesTest, TheCleanUpRemovesOnlyTheGamesOwnLeftoversAndFollowsNoLink) {
+  namespace fs = std::filesystem;
+  const fs::path mine = _root / "mine";
+  fs::create_directories(mine);
+  const std::vector<std::string> myFiles = {"thesis.tmp", "report.doc.tmp", "photo.jpg.tmp-a1b2c3",
+                                            "statistics.xml.tmp-a1b2c3", "level_number_1_1_X0.txt.tmp-a1b2c3"};
+  for (const std::string& name : myFiles) writeFile(mine / name, "the player's");
+  fs::create_directory_symlink(mine, statistics() / "downloads");
+  fs::create_directory_symlink(mine, statistics() / "7");  // named as a run's folder
+  fs::create_symlink(mine / "thesis.tmp", saves() / "players.xml.tmp-Zz9Zz9");
+  writeFile(saves() / "letter.tmp", "dear");
+  writeFile(saves() / "diary.txt.tmp-a1b2c3", "dear diary");
+  writeFile(saves() / "player7.xml.tmp", "no such place");
+  fs::create_directories(statistics() / "holidays");
+  writeFile(statistics() / "holidays" / "level_number_1_1_X0.txt.tmp-a1b2c3", "not a run's folder");
+  // What the game's own killed saves left.
+  writeFile(saves() / "player4_p.xml.tmp-Ab12Cd", "<info");
+  writeFile(saves() / "player2.xml.tmp", "<info");
+  writeFile(statistics() / "statistics.xml.tmp-zz99ZZ", "<stat");
+  fs::create_directories(statistics() / "12");
+  writeFile(statistics() / "12" / "level_number_30_2_-13.txt.tmp-q1w2e3", "Level");
+
+  EXPECT_EQ(removeStaleSaveTemporaries(), 4);
+
+  EXPECT_EQ(folderEntries(saves()), (std::vector<std::string>{"diary.txt.tmp-a1b2c3", "letter.tmp",
+                                                              "player7.xml.tmp", "players.xml.tmp-Zz9Zz9"}));
+  EXPECT_EQ(folderEntries(statistics()), (std::vector<std::string>{"12", "7", "downloads", "holidays"}));
+  EXPECT_TRUE(folderEntries(statistics() / "12").empty());
+  EXPECT_EQ(folderEntries(statistics() / "holidays").size(), 1u);
+  EXPECT_EQ(folderEntries(mine).size(), myFiles.size());
+  EXPECT_EQ(readFile(mine / "thesis.tmp"), "the player's");
+  EXPECT_TRUE(logged("Temporary save files not looked for through a link: " + (statistics() / "7").string()));
+  EXPECT_TRUE(logged("A link in a temporary save file's place is left as it is: "));
+}
+
+// A game.lock that is a link leading nowhere makes no file where it leads; the saves are
+// locked all the same, on the folders.
+TEST_F(SaveFilesTest, ALockFileLinkedToNothingMakesNoFileAndTheSavesAreLocked) {
+  namespace fs = std::filesystem;
+  const fs::path nowhere = _root / "elsewhere.lock";
+  fs::create_symlink(nowhere, fs::path(gBasePath) / "game.lock");
+  ASSERT_TRUE(lockSaveFolder());
+  EXPECT_FALSE(fs::exists(nowhere));
+  EXPECT_TRUE(fs::is_symlink(fs::path(gBasePath) / "game.lock"));
+  EXPECT_FALSE(writesNoSaves());
+  const int other = ::open(saves().c_str(), O_RDONLY | O_DIRECTORY);
+  ASSERT_GE(other, 0);
+  EXPECT_NE(::flock(other, LOCK_EX | LOCK_NB), 0) << "another copy could lock the saves";
+  ::close(other);
+  releaseSaveFolder();
+  EXPECT_TRUE(logged("is a link, which is not followed"));
+}
+
 // A file nested 200,000 deep would be written back with one tab per level on every line:
 // gigabytes. Such a file is no save of ours; it is kept aside and the game starts as new.
 TEST_F(SaveFilesTest, AHugeOrDeeplyNestedSaveIsKeptAsideAndTheGameGoesOn) {

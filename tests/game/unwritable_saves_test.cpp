@@ -161,6 +161,49 @@ TEST_F(UnwritableSaves, AFirstStartInAReadOnlyDocumentsFolderIsPlayedInMemory) {
   EXPECT_EQ(contents(documents), before);
 }
 
+// A copy of the game that can lock nothing of its saves (its folder may only be passed
+// through, the save folder only written to) cannot tell whether another copy is writing
+// them: it plays with its players in memory, says that it could not save, and writes
+// nothing, though every file and folder below the game folder could be written.
+TEST_F(UnwritableSaves, ACopyThatCanLockNothingWritesNothingAndSaysSo) {
+  const fs::path game = _root / "Documents" / "Ostvane" / "Pindrake";
+  if (_isParent) {
+    test_support::seedPlayers(game / "Saves", {"Ann", "Bob"}, 1);
+    test_support::seedResults(game / "Saves", 0, 0, {{0, 4, 10, 0, 30}});
+    fs::create_directories(game / "Statistics");
+    test_support::writeFile(game / "Statistics" / "statistics.xml", "<statistics sessionNumber=\"4\" />\n");
+    // A leftover of a killed save may be another copy's save in progress.
+    test_support::writeFile(game / "Saves" / "players.xml.tmp-Ab12Cd", "<players");
+  }
+  const std::vector<std::string> before = contents(game);
+  fs::permissions(game / "Saves", fs::perms::owner_write | fs::perms::owner_exec);
+  fs::permissions(game, fs::perms::owner_exec);
+  play([](GAME_CHILD&) { obeyPermissionsInChild(); },
+       [](GAME_CHILD& game) {
+         CHILD_CHECK(settled(game), "the menu did not settle");
+         CHILD_CHECK(game.logged("no lock can be made, this copy of the game writes no save"), "the log is silent");
+         CHILD_CHECK(gNumberOfPlayers == 2 && gCurrentPlayer == 1, "the players were not read");
+         click(game, kPlayer);
+         CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
+         click(game, removeButton(0));
+         CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
+         click(game, kPanelConfirm);
+         dialogClosed(game);
+         CHILD_CHECK(isSaveNoticeShown(), "nothing says that the deletion could not be saved");
+         CHILD_CHECK(gNumberOfPlayers == 2 && gPlayers[0].name == L"Ann", "Ann was deleted");
+
+         setLevelResult(0, 1, kResultField, LEVEL_RESULT::NOT_COMPLETED);
+         releaseSaveNotice();
+         saveLevelsInfo();
+         CHILD_CHECK(isSaveNoticeShown(), "nothing says that the results could not be saved");
+         CHILD_CHECK(getLevelResult(0, 1, kResultField, 0) == LEVEL_RESULT::NOT_COMPLETED, "the result is lost");
+         onGameClose(0);
+       });
+  fs::permissions(game, kOpenFolder);
+  fs::permissions(game / "Saves", kOpenFolder);
+  EXPECT_EQ(contents(game), before);
+}
+
 // The profiles lie on a drive not mounted: the link to them is kept, pointing where it
 // pointed, through a player's addition and the close.
 TEST_F(UnwritableSaves, APlayersFileLinkedToNothingStaysTheSameLink) {

@@ -1,7 +1,9 @@
 #include "level_geometry/level_file.h"
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -249,6 +251,24 @@ TEST(LevelFile, BoxTextsAreSavedAsTheNumbersTheGamePlays) {
 TEST(LevelFile, Paths) {
   EXPECT_EQ(getLevelPath(L"12"), L"Levels/Level_12");
   EXPECT_EQ(levelFilePath(119).generic_string(), "Levels/Level_119.xml");
+}
+
+// The editor's start-up removes what its own killed saves left in Levels, and nothing that
+// only looks like it.
+TEST(LevelFile, OnlyTheLeftoversOfLevelSavesAreRemoved) {
+  namespace fs = std::filesystem;
+  const fs::path levels = levelFilePath(0).parent_path();
+  fs::create_directories(levels);
+  for (const char* name : {"Level_3.xml", "Level_3.xml.tmp-a1B2c3", "Level_12.xml.tmp", "notes.tmp",
+                           "Level_3.xml.tmp-a1b2", "backup.xml.tmp-a1b2c3"})
+    std::ofstream(levels / name) << "x";
+  EXPECT_EQ(removeStaleLevelTemporaries(), 2);
+  std::vector<std::string> left;
+  for (const fs::directory_entry& entry : fs::directory_iterator(levels)) left.push_back(entry.path().filename());
+  std::sort(left.begin(), left.end());
+  EXPECT_EQ(left, (std::vector<std::string>{"Level_3.xml", "Level_3.xml.tmp-a1b2", "backup.xml.tmp-a1b2c3",
+                                            "notes.tmp"}));
+  fs::remove_all(levels);
 }
 
 TEST(Clipboard, CopiedSelectionPastesAtTheSamePlaces) {

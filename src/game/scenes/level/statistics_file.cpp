@@ -78,7 +78,7 @@ void SCENE_CARD_GAME_LEVEL::saveStatisticsOfLevel() {
     return;
   }
   const std::string folder = gBasePath + "/Statistics/" + std::to_string(gSessionNumber);
-  fileSystem()->fCreateDirectories(folder);
+  if (!writesNoSaves()) fileSystem()->fCreateDirectories(folder);
 
   std::string code;
   if (!statisticsResultCode(code)) return;
