@@ -257,6 +257,16 @@ std::string spanText(const EXTENT& e) {
          std::to_string(e.bottom) + ")";
 }
 
+// Where a label's text shows: its inked pixels.
+EXTENT inkOf(PICTURES& pictures, QEL::QC_GUI_WLABEL& label) {
+  std::vector<int> ink;
+  for (const QUAD& glyph : test_support::screen_layout::recordDraws([&label] { label.fDraw(); }))
+    for (int pixel : pictures.solidPixels(glyph)) ink.push_back(pixel);
+  return extentOf(ink);
+}
+
+bool isEmpty(const EXTENT& e) { return e.right <= e.left; }
+
 // The quads the current scene draws in one frame, in order.
 std::vector<QUAD> sceneQuads() {
   CHILD_CHECK(QEL::qcRENDER->fBeginScene() == 1, "the screen could not be drawn");
@@ -266,7 +276,7 @@ std::vector<QUAD> sceneQuads() {
 }
 
 // A picture the level lays over a card (a pile card's bonus frame, a face-down pin card's
-// cover) is drawn right after the card's own picture and must cover that card, not more.
+// cover) is drawn right after the card's own picture and must cover that card, edge to edge.
 void overlaysLieOnTheirCards(TOUR& tour, PICTURES& pictures, const std::string& screen) {
   const std::vector<QUAD> quads = sceneQuads();
   int overlays = 0;
@@ -277,8 +287,8 @@ void overlaysLieOnTheirCards(TOUR& tour, PICTURES& pictures, const std::string& 
     const EXTENT overlay = extentOf(pictures.solidPixels(quads[i]));
     const EXTENT card = extentOf(pictures.solidPixels(quads[i - 1]));
     // One pixel of give for the rounding of the corners.
-    if (overlay.left < card.left - 1 || overlay.top < card.top - 1 || overlay.right > card.right + 1 ||
-        overlay.bottom > card.bottom + 1)
+    if (std::abs(overlay.left - card.left) > 1 || std::abs(overlay.top - card.top) > 1 ||
+        std::abs(overlay.right - card.right) > 1 || std::abs(overlay.bottom - card.bottom) > 1)
       tour.faults.push_back(screen + ": " + name + " " + spanText(overlay) + " is off its card " + spanText(card));
   }
   CHILD_CHECK(overlays > 0, screen + ": no card carries an overlay");
@@ -343,11 +353,13 @@ int offThePictureAround(PICTURES& pictures, const QUAD& quad, const std::set<int
   return static_cast<int>(off.size());
 }
 
-// Every mark on a frame's card (its number, its balls) stands in a box that lies on the card:
-// the box's rim and what lies a few pixels beyond it are the card's, not the empty space
-// round the card. Returns how many marks were looked at.
+// Every mark on a frame's card (its number, its balls) stands in a box of its own, which
+// holds the whole mark and is not the card's face itself, and the box lies on the card: its
+// rim and what lies a few pixels beyond it are the card's, not the empty space round the
+// card. Returns how many marks were looked at.
 int boxesLieOnTheirFrameCard(TOUR& tour, PICTURES& pictures, QEL::QC_GUI_BUTTON5& button, int32_t frame) {
   constexpr int RIM_AND_BEYOND = 4;
+  constexpr int ROOM_ROUND_A_MARK = 20;
   CHILD_CHECK(QEL::qcRENDER->fBeginScene() == 1, "the screen could not be drawn");
   const std::vector<QUAD> own = test_support::screen_layout::recordDraws([&button] { button.fDraw(); });
   CHILD_CHECK(!own.empty(), "frame " + std::to_string(frame + 1) + " draws nothing");
@@ -355,18 +367,20 @@ int boxesLieOnTheirFrameCard(TOUR& tour, PICTURES& pictures, QEL::QC_GUI_BUTTON5
   for (QEL::QC_GUI_OBJECT* child : button.fGetChildren()) {
     auto* label = dynamic_cast<QEL::QC_GUI_WLABEL*>(child);
     if (label == nullptr) continue;
-    std::vector<int> ink;
-    for (const QUAD& glyph : test_support::screen_layout::recordDraws([label] { label->fDraw(); }))
-      for (int pixel : pictures.solidPixels(glyph)) ink.push_back(pixel);
-    if (ink.empty()) continue;
+    const EXTENT mark = inkOf(pictures, *label);
+    if (isEmpty(mark)) continue;
     ++marks;
-    const EXTENT mark = extentOf(ink);
+    const std::string where = "frame " + std::to_string(frame + 1) + ": the box of " +
+                              test_support::screen_layout::named(label->fGetText());
     const std::set<int> box = boxUnder(pictures, own[0], (mark.left + mark.right) / 2, (mark.top + mark.bottom) / 2);
+    const EXTENT boxSpan = extentOf(std::vector<int>(box.begin(), box.end()));
+    if (boxSpan.left > mark.left || boxSpan.top > mark.top || boxSpan.right < mark.right ||
+        boxSpan.bottom < mark.bottom || mark.left - boxSpan.left > ROOM_ROUND_A_MARK ||
+        boxSpan.right - mark.right > ROOM_ROUND_A_MARK || mark.top - boxSpan.top > ROOM_ROUND_A_MARK ||
+        boxSpan.bottom - mark.bottom > ROOM_ROUND_A_MARK)
+      tour.faults.push_back(where + " " + spanText(boxSpan) + " does not frame it " + spanText(mark));
     const int off = offThePictureAround(pictures, own[0], box, RIM_AND_BEYOND);
-    if (off > 0)
-      tour.faults.push_back("frame " + std::to_string(frame + 1) + ": the box of " +
-                            test_support::screen_layout::named(label->fGetText()) + " runs off its card (" +
-                            std::to_string(off) + " pixels)");
+    if (off > 0) tour.faults.push_back(where + " runs off its card (" + std::to_string(off) + " pixels)");
   }
   QEL::qcRENDER->fEndScene();
   return marks;
@@ -382,14 +396,32 @@ void boxesLieOnTheirFrameCards(TOUR& tour, PICTURES& pictures) {
   CHILD_CHECK(marks == 2 * kLevelsPerPack + 2, "the frames show " + std::to_string(marks) + " marks");
 }
 
-// The multiplier on its ring as the gauge fills: "x" and one digit, and "x" and two (twelve).
-void multiplierOnItsRing(TOUR& tour, Level& level) {
+// The multiplier on its ring as the gauge fills, "x" and one digit and "x" and two (twelve):
+// on the ring's plate, and in its middle.
+void multiplierOnItsRing(TOUR& tour, PICTURES& pictures, Level& level) {
   const int32_t step = level.numberOfActionPointsToIncreaseMultiplier;
   for (int32_t pointsBefore : {step / 2, 11 * step + step / 2}) {
     level.actionPoints = pointsBefore;
     level.addActionPoint();
     CHILD_CHECK(level.multiplierGaugeFrame() > 0, "the gauge shows no ring");
-    lookAtLevel(tour, level, "multiplier " + QEL::fWideToUtf8(level.multiplierLabel->fGetText()));
+    const std::string screen = "multiplier " + QEL::fWideToUtf8(level.multiplierLabel->fGetText());
+    lookAtLevel(tour, level, screen);
+    const std::vector<QUAD> quads = sceneQuads();
+    const auto ring = std::find_if(quads.begin(), quads.end(), [&pictures](const QUAD& quad) {
+      return pictures.of(quad.texture).name.rfind("interface/multiplier ", 0) == 0;
+    });
+    CHILD_CHECK(ring != quads.end(), screen + ": no ring drawn");
+    CHILD_CHECK(QEL::qcRENDER->fBeginScene() == 1, "the screen could not be drawn");
+    const EXTENT text = inkOf(pictures, *level.multiplierLabel);
+    QEL::qcRENDER->fEndScene();
+    const int middleX = (text.left + text.right) / 2, middleY = (text.top + text.bottom) / 2;
+    const std::set<int> plate = boxUnder(pictures, *ring, middleX, middleY);
+    const EXTENT plateSpan = extentOf(std::vector<int>(plate.begin(), plate.end()));
+    // A pixel of give each way for the halves of an odd width.
+    if (std::abs((plateSpan.left + plateSpan.right) - (text.left + text.right)) > 2 ||
+        std::abs((plateSpan.top + plateSpan.bottom) - (text.top + text.bottom)) > 2)
+      tour.faults.push_back(screen + ": the text " + spanText(text) + " is not in the middle of the ring's plate " +
+                            spanText(plateSpan));
   }
 }
 
@@ -425,7 +457,7 @@ TEST_F(ScreenLayout, WhatLiesOnACardOrARingStaysOnIt) {
         glowsStandRoundTheirCards(tour, pictures, "a table card and a pile card under the pointer");
         level->hoveredCard = -1;
         level->hoveredPile = -1;
-        multiplierOnItsRing(tour, *level);
+        multiplierOnItsRing(tour, pictures, *level);
 
         gCurrentPack = 0;
         changeScene(gCurrentScene, new SCENE_CARD_GAME_FRAMES());

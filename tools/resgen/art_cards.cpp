@@ -9,6 +9,10 @@ namespace resgen {
 
 namespace {
 
+// Where the level centres a reserve pile's bonus sign, from the middle of the card's picture.
+constexpr int kSpecialSignDx = 3;
+constexpr int kSpecialSignDy = 9;
+
 void at(Canvas& c, double x, double y, const std::function<void()>& draw) {
     cairo_save(c.cr());
     cairo_translate(c.cr(), x, y);
@@ -150,7 +154,10 @@ void addCardJobs(std::vector<Job>& jobs) {
                             ok = out.save(c, "cards/highlighting.png") && ok;
                         }
                         {
-                            Canvas c(kCardW, kCardH);
+                            // The level centres this sign 3 right of and 9 below the middle
+                            // of the card's picture: the frame keeps to the top-left of a
+                            // picture as much larger, and so falls on the card.
+                            Canvas c(kCardW + 2 * kSpecialSignDx, kCardH + 2 * kSpecialSignDy);
                             c.roundRect(1.5, 1.5, kCardW - 3, kCardH - 3, 7);
                             c.stroke(withAlpha(pal::gold, 0.9), 3);
                             c.roundRect(4, 4, kCardW - 8, kCardH - 8, 5);

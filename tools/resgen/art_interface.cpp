@@ -225,38 +225,43 @@ bool skittleCounters(Output& out) {
     return ok;
 }
 
-// The multiplier ("x" and the number, the game's text) stands in the middle of the ring, on
-// its plate: the plate is wide enough for "x" and two digits; the gauge runs round it.
+// The multiplier ("x" and the number, the game's text in its 42-pixel font) stands in the
+// middle of this gauge's plate. The game puts the picture's top-left corner 50 left of and 36
+// above where that text's middle shows, and "x" and two digits are 85 wide: the plate is as
+// wide and as high as that leaves room for, and the gauge's strip lies under it, filling from
+// amber to red.
 bool multiplierGauge(Output& out) {
     bool ok = true;
-    const double cx = 50, cy = 50, outer = 48, track = 43.5, band = 6, plate = 40;
+    const double w = 101, h = 88, round = 18;
+    const double plateX = 4, plateY = 4, plateW = w - 2 * plateX, plateH = 64;
+    const double stripY = 77.5, stripLeft = 13, stripRight = w - 13, band = 7;
     for (int step = 1; step <= 18; ++step) {
-        Canvas c(100, 100);
+        Canvas c(int(w), int(h) + 2);
         cairo_t* cr = c.cr();
-        c.circle(cx, cy + 1, outer);
+        c.roundRect(0.5, 2, w - 1, h - 1, round);
         c.fill(hex(0, 0.25));
-        c.circle(cx, cy, outer - 1);
-        c.fillRadial(pal::navyLight, pal::navyDeep, cx - 10, cy - 12, 60);
-        c.stroke(pal::woodDark, 2);
         cairo_new_path(cr);
-        double a0 = M_PI * 0.75, span = M_PI * 1.5;
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-        cairo_arc(cr, cx, cy, track, a0, a0 + span);
-        c.stroke(hex(0xFFFFFF, 0.15), band);
+        c.roundRect(0.75, 0.75, w - 1.5, h - 1.5, round);
+        c.fillRadial(pal::navyLight, pal::navyDeep, w / 2 - 10, h / 2 - 12, 64);
+        c.stroke(pal::woodDark, 1.5);
         cairo_new_path(cr);
-        // Segments from amber to red as the gauge fills
-        for (int i = 0; i < step; ++i) {
-            double s0 = a0 + span * i / 18.0 + 0.02, s1 = a0 + span * (i + 1) / 18.0 - 0.02;
-            cairo_new_path(cr);
-            cairo_arc(cr, cx, cy, track, s0, s1);
-            c.stroke(mix(pal::amberLight, pal::red, i / 17.0), band);
-        }
-        cairo_new_path(cr);
-        cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
-        c.circle(cx, cy, plate);
+        c.roundRect(plateX, plateY, plateW, plateH, round - plateX);
         c.fill(withAlpha(pal::navyDeep, 0.85));
         c.stroke(withAlpha(mix(pal::amber, pal::red, step / 18.0), 0.9), 1.5);
         cairo_new_path(cr);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+        cairo_move_to(cr, stripLeft, stripY);
+        cairo_line_to(cr, stripRight, stripY);
+        c.stroke(hex(0xFFFFFF, 0.15), band);
+        cairo_new_path(cr);
+        cairo_set_line_cap(cr, CAIRO_LINE_CAP_BUTT);
+        const double length = stripRight - stripLeft;
+        for (int i = 0; i < step; ++i) {
+            cairo_move_to(cr, stripLeft + length * i / 18.0 + 0.5, stripY);
+            cairo_line_to(cr, stripLeft + length * (i + 1) / 18.0 - 0.5, stripY);
+            c.stroke(mix(pal::amberLight, pal::red, i / 17.0), band);
+            cairo_new_path(cr);
+        }
         ok = out.save(c, "interface/multiplier/" + std::to_string(step) + ".png") && ok;
     }
     return ok;
@@ -576,8 +581,15 @@ bool packButton(Output& out, int pack) {
     });
 }
 
+// A frame's card. The game gives a mark's place from the button's middle; its centred labels
+// show their text a little left of and above that point, and the boxes are drawn round where
+// the text shows. The tenth frame's three marks stand further left than a card of the others'
+// width has room for, so its card reaches further left, as a score sheet's tenth frame is the
+// widest; its right edge keeps in line with the card above it.
 bool frameButton(Output& out, int pack, bool tenth) {
-    const int fw = 160, fh = 210;
+    const int widen = tenth ? 10 : 0;
+    const int fw = 160 + 2 * widen, fh = 210;
+    const double cx0 = fw / 2.0, left = cx0 - 74 - widen, right = cx0 + 74, plateW = right - left;
     Rgb col = packColor(pack);
     std::string file = std::string(tenth ? "frames_selection/buttons_10th_frame/" : "frames_selection/buttons/") +
                        std::to_string(pack) + ".png";
@@ -585,20 +597,18 @@ bool frameButton(Output& out, int pack, bool tenth) {
         bool locked = s == kDisabled;
         double dy = s == kPressed ? 2 : 0;
         if (s == kHover || s == kSelected) {
-            c.roundRect(1, 1, fw - 2, fh - 2, 20);
+            c.roundRect(left - 5, 1, plateW + 10, fh - 2, 20);
             c.fill(withAlpha(pal::amberLight, s == kHover ? 0.5 : 0.8));
         }
-        c.plate(6, 5 + dy, fw - 12, fh - 12, 18, locked ? grey(pal::cream) : pal::cream,
+        c.plate(left, 5 + dy, plateW, fh - 12, 18, locked ? grey(pal::cream) : pal::cream,
                 locked ? grey(pal::creamDark) : pal::creamDark, locked ? hex(0x555555) : darker(col, 0.2), 4,
                 s != kPressed);
         // Score-sheet look: a coloured header band, the frame number box top-right (51,-60),
         // ball boxes at the bottom.
-        c.roundRect(12, 12 + dy, fw - 24, 40, 10);
+        c.roundRect(left + 6, 12 + dy, plateW - 12, 40, 10);
         c.fill(locked ? grey(col) : col);
         cairo_new_path(c.cr());
-        double cx = fw / 2.0, cy = fh / 2.0 + dy;
-        // The game's centred labels show their text a little left of and above the point they
-        // are given; the boxes are drawn round where the text shows.
+        double cx = cx0, cy = fh / 2.0 + dy;
         const double textDx = -6, textDy = -14;
         c.roundRect(cx + 51 + textDx - 25, cy - 60 + textDy - 18, 50, 34, 8);
         c.fill(withAlpha(pal::navyDeep, 0.85));
@@ -607,9 +617,8 @@ bool frameButton(Output& out, int pack, bool tenth) {
         pin(c, cx - 30, cy + 50, 90, locked ? hex(0xBBBBBB) : pal::white, locked ? hex(0x888888) : pal::red);
         if (tenth) iconStar(c, cx + 28, cy + 10, 22, locked ? hex(0xAAAAAA) : pal::gold, pal::ink);
         else bowlingBall(c, cx + 26, cy + 22, 22, locked ? hex(0x777777) : col);
-        // The tenth frame's three boxes, a little narrower, stand side by side in the middle of
-        // the card; a ball's mark is one character.
-        std::vector<double> balls = tenth ? std::vector<double>{-36, 6, 48} : std::vector<double>{-43, 23};
+        // A ball's mark is one character; the tenth frame's three boxes are a little narrower.
+        std::vector<double> balls = tenth ? std::vector<double>{-53, -11, 32} : std::vector<double>{-43, 23};
         const double boxW = tenth ? 34 : 36, boxH = 36;
         for (double bx : balls) {
             c.roundRect(cx + bx + textDx - boxW / 2, cy + 83 + textDy - boxH / 2, boxW, boxH, 6);
@@ -618,10 +627,10 @@ bool frameButton(Output& out, int pack, bool tenth) {
             cairo_new_path(c.cr());
         }
         if (locked) {
-            c.roundRect(6, 5, fw - 12, fh - 12, 18);
+            c.roundRect(left, 5, plateW, fh - 12, 18);
             c.fill(hex(0, 0.35));
             cairo_new_path(c.cr());
-            iconPadlock(c, cx, cy, 60, pal::amberLight, pal::ink);
+            iconPadlock(c, left + plateW / 2, cy, 60, pal::amberLight, pal::ink);
         }
     });
 }

@@ -191,8 +191,12 @@ bool mainMenu(Output& out) {
         c.fillVertical(withAlpha(pal::navy, 0.92), withAlpha(pal::navyDeep, 0.95), 130, 250);
         c.stroke(pal::amber, 3);
         cairo_new_path(cr);
-        // Title with a gradient fill and a dark outline
-        c.text("PINDRAKE", 251, 182, 70, pal::ink, Face::Serif, 430, &pal::ink, 5);
+        // Title with a gradient fill and a dark outline, between the pins that stand at the
+        // plate's ends: its outline keeps clear of their bellies.
+        const double pinHeight = 80, leftPin = 46, rightPin = 456;
+        const double pinHalfWidth = pinHeight * 0.36 * 0.45 + 1, titleOutline = 5, clearance = 6;
+        const double titleWidth = rightPin - leftPin - 2 * (pinHalfWidth + titleOutline + clearance);
+        c.text("PINDRAKE", 251, 182, 70, pal::ink, Face::Serif, titleWidth, &pal::ink, titleOutline);
         {
             double size = 70;
             cairo_font_extents_t fe;
@@ -203,7 +207,7 @@ bool mainMenu(Output& out) {
             cairo_pattern_add_color_stop_rgb(p, 1, bottom.r, bottom.g, bottom.b);
             // Draw the fill through the pattern: reuse text() path by drawing with a mask.
             cairo_push_group(cr);
-            c.text("PINDRAKE", 251, 182, size, pal::white, Face::Serif, 430);
+            c.text("PINDRAKE", 251, 182, size, pal::white, Face::Serif, titleWidth);
             cairo_pattern_t* mask = cairo_pop_group(cr);
             cairo_set_source(cr, p);
             cairo_mask(cr, mask);
@@ -211,8 +215,8 @@ bool mainMenu(Output& out) {
             cairo_pattern_destroy(p);
         }
         c.text("BOWLING  PATIENCE", 251, 228, 20, pal::cream, Face::Sans, 380);
-        pin(c, 56, 246, 80, pal::white, pal::red);
-        pin(c, 446, 246, 80, pal::white, pal::red);
+        pin(c, leftPin, 246, pinHeight, pal::white, pal::red);
+        pin(c, rightPin, 246, pinHeight, pal::white, pal::red);
         ok = out.save(c, "main_menu/logo.png") && ok;
     }
     {

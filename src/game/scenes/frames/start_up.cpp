@@ -32,14 +32,14 @@ constexpr float FRAME_X = 167.0f;
 constexpr float FRAME_STEP = 174.0f;
 constexpr float UPPER_ROW_Y = 236.0f;
 constexpr float LOWER_ROW_Y = 456.0f;
-// On a frame button, relative to its centre; the tenth frame has three ball boxes, side by
-// side in the middle of its card, so the first stays on the card.
+// On a frame button, relative to its centre; the tenth frame has three ball boxes, which
+// its card, wider to the left, has room for.
 constexpr PLACE FRAME_NUMBER{51.0f, -60.0f};
 constexpr PLACE BALL1{-43.0f, 83.0f};
 constexpr PLACE BALL2{23.0f, 83.0f};
-constexpr PLACE TENTH_BALL1{-36.0f, 83.0f};
-constexpr PLACE TENTH_BALL2{6.0f, 83.0f};
-constexpr PLACE TENTH_BALL3{48.0f, 83.0f};
+constexpr PLACE TENTH_BALL1{-53.0f, 83.0f};
+constexpr PLACE TENTH_BALL2{-11.0f, 83.0f};
+constexpr PLACE TENTH_BALL3{32.0f, 83.0f};
 
 }  // namespace
 

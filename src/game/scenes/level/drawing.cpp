@@ -48,12 +48,22 @@ void placeContainer(QEL::QC_GUI_CONTAINER* container, float y) {
   if (container != nullptr) container->fSetPosition(0.0f, y, 0.0f);
 }
 
-// A picture laid over a card (a pile card's bonus frame, a face-down pin card's cover) is as
-// large as the card: it goes where the card's picture went, turned with it.
+// A face-down pin card's cover is as large as the card: it goes where the card's picture
+// went, turned with it.
 void drawOverCard(QEL::QC_SPRITE* sprite, float x, float y, float angle) {
   if (sprite == nullptr) return;
   sprite->fDrawAt(x + SCENE_CARD_GAME_LEVEL::rotatedImageOffsetX(angle),
                   y + SCENE_CARD_GAME_LEVEL::rotatedImageOffsetY(angle), angle, 1.0f, 1.0f);
+}
+
+// A bonus card on a reserve pile (or on its way there) has its sign centred 2 below the
+// card's place, while the card's picture is centred off that place by the image offset: the
+// sign's picture carries its frame off its own centre by the difference, so the frame falls
+// on the card.
+constexpr float SPECIAL_SIGN_DY = 2.0f;
+
+void drawSpecialSign(QEL::QC_SPRITE* sprite, float x, float y) {
+  if (sprite != nullptr) sprite->fDrawAt(x, y + SPECIAL_SIGN_DY, 0.0f, 1.0f, 1.0f);
 }
 
 }  // namespace
@@ -239,14 +249,14 @@ void SCENE_CARD_GAME_LEVEL::drawReservePiles() {
         drawHighlight(holder->currentX, holder->currentY, 0.0f, 1.0f, 255);
       }
       drawCardPicture(frame, holder->currentX, holder->currentY, 0.0f, 1.0f, OPAQUE_WHITE);
-      if (cardPiles->isSpecialSlot(k, 0)) drawOverCard(specialCardSprite, holder->currentX, holder->currentY, 0.0f);
+      if (cardPiles->isSpecialSlot(k, 0)) drawSpecialSign(specialCardSprite, holder->currentX, holder->currentY);
     } else if (moving && !flightsBusy) {
       // The card under the moving one, so the pile does not look empty meanwhile.
       const int32_t second = cardPiles->getCard(k, 1);
       if (second == -1) continue;
       const int32_t frame = second == CARD::JOKER ? getCardFrame(0, 3) : getCardFrame(second, 0);
       drawCardPicture(frame, holder->homeX, holder->homeY, 0.0f, 1.0f, OPAQUE_WHITE);
-      if (cardPiles->isSpecialSlot(k, 1)) drawOverCard(specialCardSprite, holder->homeX, holder->homeY, 0.0f);
+      if (cardPiles->isSpecialSlot(k, 1)) drawSpecialSign(specialCardSprite, holder->homeX, holder->homeY);
     }
   }
 }
@@ -320,7 +330,7 @@ void SCENE_CARD_GAME_LEVEL::drawFlyingCards() {
     if (travelling == nullptr || !travelling->inFlight) continue;
     const int32_t frame = travelling->faceFlag != 0.0f ? backFrame : getCardFrame(travelling->value, 0);
     drawCardPicture(frame, travelling->currentX, travelling->currentY, 0.0f, travelling->flipScale, OPAQUE_WHITE);
-    if (travelling->pileSpecial) drawOverCard(specialCardSprite, travelling->currentX, travelling->currentY, 0.0f);
+    if (travelling->pileSpecial) drawSpecialSign(specialCardSprite, travelling->currentX, travelling->currentY);
   }
 }
 

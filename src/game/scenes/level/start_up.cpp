@@ -33,11 +33,6 @@ namespace {
 constexpr uint32_t ANISOTROPIC_FILTER = 3;
 constexpr float TURNOVERS_TEXT_TURN = 0.9250245f;  // 53 degrees
 constexpr float PARKED = -200.0f;  // out of sight until used
-// The multiplier stands in the middle of its ring's plate, which holds "x" and two digits in
-// this font; the place given is where the font puts that text's middle on the ring's centre.
-constexpr float MULTIPLIER_X = 971.0f;
-constexpr float MULTIPLIER_Y = 82.0f;
-constexpr int32_t MULTIPLIER_FONT_SIZE = 36;
 
 QEL::QC_SPRITE* makeFilteredSprite(const std::string& name) {
   QEL::QC_SPRITE* sprite = makeSceneSprite(name, 0.0f, 0.0f, 0);
@@ -281,8 +276,9 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
       createLabel(play_screen_widget::FRAME_LABEL, frameNumberText(), 670.0f, 62.0f, guiContainer1, findFont(20, 0), 0);
   moneyLabel = createLabel(play_screen_widget::MONEY_LABEL, numberToWString(player.money), 835.0f, 38.0f, guiContainer1,
                            findFont(20, 0), 1);
-  multiplierLabel = createLabel(play_screen_widget::MULTIPLIER_LABEL, L"x" + numberToWString(currentMultiplier),
-                                MULTIPLIER_X, MULTIPLIER_Y, guiContainer1, findFont(MULTIPLIER_FONT_SIZE, 0), 0);
+  // The gauge's picture is laid out round where this font shows the multiplier from here.
+  multiplierLabel = createLabel(play_screen_widget::MULTIPLIER_LABEL, L"x" + numberToWString(currentMultiplier), 974.0f,
+                                68.0f, guiContainer1, findFont(42, 0), 0);
 
   deleteSceneContainer(stockContainer);
   stockContainer = new QEL::QC_GUI_CONTAINER();
