@@ -48,8 +48,11 @@ bool sameFile(const UNREADABLE_FILE& file, const std::string& path, const struct
   return status != nullptr && status->st_dev == file.device && status->st_ino == file.inode;
 }
 
+SAVE_FILE_TROUBLE gLastTrouble;
+
 SAVE_FILE_STATE keepUnread(pugi::xml_document& document, const std::string& path, const std::string& reason) {
   document.reset();
+  gLastTrouble = {reason, ""};
   QEL::fLog("Save file cannot be read (", reason, "), defaults used; it is not written in this run: ", path);
   if (isSaveFileUnreadable(path)) return SAVE_FILE_STATE::UNREADABLE;
   UNREADABLE_FILE file;
@@ -75,7 +78,9 @@ void forgetUnreadable(const std::string& path) {
 SAVE_FILE_STATE keepAside(pugi::xml_document& document, const std::string& path, const char* reason) {
   document.reset();
   const std::string aside = unusedNameBeside(path, ".corrupt");
-  if (std::rename(path.c_str(), aside.c_str()) == 0)
+  const bool moved = std::rename(path.c_str(), aside.c_str()) == 0;
+  gLastTrouble = {reason, moved ? aside : ""};
+  if (moved)
     QEL::fLog("Save file is corrupt (", reason, "), kept aside as ", aside, ", defaults used: ", path);
   else
     QEL::fLog("Save file is corrupt (", reason, ") and cannot be moved aside, defaults used: ", path);
@@ -231,6 +236,8 @@ SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& pa
   forgetUnreadable(path);
   return SAVE_FILE_STATE::LOADED;
 }
+
+const SAVE_FILE_TROUBLE& lastSaveFileTrouble() { return gLastTrouble; }
 
 bool isSaveFileUnreadable(const std::string& path) {
   struct stat status {};
