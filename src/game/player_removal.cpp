@@ -228,7 +228,7 @@ bool finishInterruptedPlayerRemoval() {
   // The copy of the game that holds the saves may be in the middle of it.
   if (writesNoSaves()) return false;
   pugi::xml_document document;
-  const SAVE_FILE_STATE state = loadSaveFile(document, playersFilePath(), "players");
+  const SAVE_FILE_STATE state = loadPlayersFile(document);
   // Without the file nobody knows whether the staged names were committed: they stay.
   if (state == SAVE_FILE_STATE::UNREADABLE) return false;
   const bool marked = state == SAVE_FILE_STATE::LOADED && document.child("players").attribute(kMovingMark).as_bool();
@@ -238,7 +238,9 @@ bool finishInterruptedPlayerRemoval() {
     return true;
   }
   QEL::fLog("Finishing the removal of a player that was cut short");
-  const int count = countedPlayers(document.child("players").attribute("numberOfPlayers").as_int());
+  // The players as the load counts them: a count below the elements would drop the files of
+  // a player the load keeps.
+  const int count = countedPlayers(playerCountOf(document.child("players")));
   if (moveResultFiles(count)) return true;
   QEL::fLog("The result files of a removed player could still not all be moved; the next start tries again");
   return false;

@@ -1,13 +1,19 @@
 #include "game/players.h"
 
 #include <cmath>
+#include <filesystem>
+#include <system_error>
 
+#include "engine/file_system.h"
 #include "engine/log.h"
+#include "engine/result_codes.h"
 #include "engine/text_utils.h"
+#include "engine/xml_save.h"
 #include "game/game_globals.h"
 #include "game/player_removal.h"
 #include "game/save_files.h"
 #include "game/save_notice.h"
+#include "platform/window.h"
 
 namespace {
 
@@ -89,30 +95,19 @@ int elementId(const pugi::xml_node& element) {
   return id;
 }
 
-// One past the highest player id among the elements: each player keeps its index, which is
-// also the number of its result files.
-int countPlayerElements(const pugi::xml_node& root) {
+// One past the highest player id among the elements (with a name, when `namedOnly`): each
+// player keeps its index, which is also the number of its result files.
+int countPlayerElements(const pugi::xml_node& root, bool namedOnly) {
   int count = 0;
   for (const pugi::xml_node element : root.children("player")) {
     const int id = elementId(element);
-    if (id >= count && id < kMaxPlayers) count = id + 1;
+    if (id >= count && id < kMaxPlayers && (!namedOnly || element.attribute("name"))) count = id + 1;
   }
   return count;
 }
 
-// numberOfPlayers as stored, or counted from the elements when it is unusable: a count
-// beyond the table's five would only make phantom players of the places no element fills.
-int readPlayerCount(const pugi::xml_node& root) {
-  int32_t stated = 0;
-  if (readWholeNumber(root.attribute("numberOfPlayers"), stated) && stated >= 0 && stated <= kMaxPlayers)
-    return stated;
-  const int counted = countPlayerElements(root);
-  QEL::fLog("players.xml: numberOfPlayers \"", root.attribute("numberOfPlayers").value(),
-            "\" is missing, not a number, negative or beyond ", kMaxPlayers, "; ", counted,
-            " players counted from the player elements");
-  return counted;
-}
-
+// An element may be missing (a place within the count that no element fills): the player
+// then reads as one with nothing stored.
 void readPlayer(const pugi::xml_node& element, int index) {
   PLAYER_RECORD& player = gPlayers[index];
   player.name = QEL::fUtf8ToWide(element.attribute("name").as_string());
@@ -202,6 +197,51 @@ void writeStatistics(pugi::xml_node element, const PLAYER_RECORD& player) {
 // names the save folder of the run.
 std::string gPlayersFileBehind;
 
+// The players file last read with player elements the table could not take (an id repeated
+// or no place of the table), until it is kept aside; known by its path as above.
+std::string gPlayersFileWithUntaken;
+
+// The players file whose unreadable state a message box has told of in this run.
+std::string gPlayersFileSaid;
+
+void sayPlayersUnread(const std::string& path, SAVE_FILE_STATE state) {
+  const SAVE_FILE_TROUBLE& trouble = lastSaveFileTrouble();
+  std::string fate = "The file is kept as it is and is not written over in this run.";
+  if (state == SAVE_FILE_STATE::CORRUPT)
+    fate = trouble.keptAsideAs.empty() ? "The file could not be moved aside."
+                                       : "The file is kept aside as " + trouble.keptAsideAs + ".";
+  std::error_code error;
+  const std::filesystem::path shown = std::filesystem::absolute(path, error);
+  platform::showMessageBox("Pindrake cannot read its player profiles: it starts as it does the first time.\n" +
+                               (error ? path : shown.lexically_normal().string()) + "\n(" + trouble.reason + ")\n" +
+                               fate,
+                           "Pindrake");
+}
+
+// A full save writes the table only: what the load could not take would go with the old
+// file, so the whole file is copied aside first. The copy comes before the save and the
+// save replaces the file by a rename, so a stop between the two loses nothing.
+bool keepUntakenElementsAside() {
+  const std::string path = playersFilePath();
+  if (gPlayersFileWithUntaken != path) return true;
+  std::string bytes;
+  std::string failure;
+  const int32_t read = QEL::QC_FILE_SYSTEM::fReadPlainFile(path, bytes, kMaxSaveFileBytes, failure);
+  if (read == QEL::qeRESULT_MISSING) {
+    gPlayersFileWithUntaken.clear();
+    return true;
+  }
+  const std::string aside = unusedNameBeside(path, ".corrupt");
+  if (read != 1 || !QEL::fSaveTextAtomically(bytes, aside, &failure)) {
+    QEL::fLog("players.xml not written: the player elements the table cannot take cannot be kept aside (", failure,
+              ")");
+    return false;
+  }
+  QEL::fLog("players.xml holds player elements the table cannot take; the whole file is kept aside as ", aside);
+  gPlayersFileWithUntaken.clear();
+  return true;
+}
+
 void noteTableSaved(bool saved) {
   if (saved) {
     gPlayersFileBehind.clear();
@@ -272,11 +312,12 @@ void loadPlayers() {
   }
   gNumberOfPlayers = 0;
   gCurrentPlayer = 0;
+  gPlayersFileWithUntaken.clear();
   pugi::xml_document document;
-  if (loadSaveFile(document, playersFilePath(), "players") != SAVE_FILE_STATE::LOADED) return;
+  if (loadPlayersFile(document) != SAVE_FILE_STATE::LOADED) return;
   const pugi::xml_node root = document.child("players");
 
-  gNumberOfPlayers = readPlayerCount(root);
+  gNumberOfPlayers = playerCountOf(root);
   const int current = root.attribute("currentPlayer").as_int();
   if (gNumberOfPlayers == 0 || current < 0)
     gCurrentPlayer = 0;
@@ -286,27 +327,71 @@ void loadPlayers() {
     gCurrentPlayer = current;
 
   bool read[kMaxPlayers] = {};
+  bool untaken = false;
   for (const pugi::xml_node element : root.children("player")) {
     const int id = elementId(element);
-    if (id < 0) {
-      QEL::fLog("players.xml: player element with id ", element.attribute("id").value(), " skipped");
-      continue;
-    }
-    if (id >= gNumberOfPlayers) {
-      // Only this element is bad: the players after it are read, or the close would save
-      // defaults over them.
-      QEL::fLog("players.xml: player element with id ", id, " skipped, beyond the ", gNumberOfPlayers, " players");
+    // Only this element is bad: the players after it are read, or the close would save
+    // defaults over them.
+    if (id < 0 || id >= kMaxPlayers) {
+      QEL::fLog("players.xml: player element with id ", element.attribute("id").value(),
+                " skipped, no place of the table");
+      untaken = true;
       continue;
     }
     if (read[id]) {
       // The writers update the first element of an id; reading a later one would save one
       // player's settings over another's.
       QEL::fLog("players.xml: a second player element with id ", id, " skipped");
+      untaken = true;
       continue;
     }
     read[id] = true;
+    if (id >= gNumberOfPlayers) {
+      QEL::fLog("players.xml: player element with id ", id, " has no name and is beyond the ", gNumberOfPlayers,
+                " players: the settings of a first start, no player");
+      continue;
+    }
     readPlayer(element, id);
   }
+  for (int index = 0; index < gNumberOfPlayers; ++index) {
+    if (read[index]) continue;
+    QEL::fLog("players.xml: no player element with id ", index, ", the player has nothing stored");
+    readPlayer(pugi::xml_node(), index);
+  }
+  if (untaken) QEL::fLog("players.xml: the skipped elements are kept in a copy of the file at its next full save");
+  gPlayersFileWithUntaken = untaken ? playersFilePath() : std::string();
+}
+
+SAVE_FILE_STATE loadPlayersFile(pugi::xml_document& document) {
+  const std::string path = playersFilePath();
+  const SAVE_FILE_STATE state = loadSaveFile(document, path, "players");
+  const bool unread = state == SAVE_FILE_STATE::CORRUPT || state == SAVE_FILE_STATE::UNREADABLE;
+  if (unread && gPlayersFileSaid != path) {
+    gPlayersFileSaid = path;
+    sayPlayersUnread(path, state);
+  }
+  return state;
+}
+
+int playerCountOf(const pugi::xml_node& root) {
+  const pugi::xml_attribute attribute = root.attribute("numberOfPlayers");
+  int32_t stated = 0;
+  // A count beyond the table's five would only make phantom players of the places no
+  // element fills.
+  if (!readWholeNumber(attribute, stated) || stated < 0 || stated > kMaxPlayers) {
+    const int counted = countPlayerElements(root, false);
+    QEL::fLog("players.xml: numberOfPlayers \"", attribute.value(), "\" is missing, not a number, negative or beyond ",
+              kMaxPlayers, "; ", counted, " players counted from the player elements");
+    return counted;
+  }
+  // A file edited by hand or by another program may hold more players than it says: none of
+  // them may be lost at the next save. An element without a name beyond the count is no
+  // player but the settings a first start keeps (savePlayerSettings).
+  const int counted = countPlayerElements(root, true);
+  if (counted > stated)
+    QEL::fLog("players.xml: numberOfPlayers ", stated, " but player elements up to id ", counted - 1, "; ", counted,
+              " players");
+  return counted > stated ? counted : stated;
 }
 
 void fillPlayersDocument(pugi::xml_document& document) {
@@ -351,7 +436,7 @@ void savePlayers() {
 }
 
 bool savePlayersDocument(const pugi::xml_document& document) {
-  const bool saved = saveXmlAtomically(document, playersFilePath());
+  const bool saved = keepUntakenElementsAside() && saveXmlAtomically(document, playersFilePath());
   noteTableSaved(saved);
   return saved;
 }

@@ -5,6 +5,8 @@
 
 #include <pugixml.hpp>
 
+#include "game/save_files.h"
+
 constexpr int kMaxPlayers = 5;
 constexpr int kTrophyCount = 24;  // numbered 1-24
 constexpr int kCardBackCount = 12;
@@ -42,11 +44,26 @@ std::string playersFilePath();
 
 // Reads the file into gPlayers, gNumberOfPlayers and gCurrentPlayer. A missing file means
 // no player; a corrupt one is kept aside as players.xml.corrupt and also means no player.
-// Values the game cannot show are brought into range. A numberOfPlayers that is missing,
-// not a number or negative is replaced by a count of the player elements; of elements
-// repeating an id only the first is read. Both are logged. While the file is behind the
-// table (isPlayersFileBehind) it is not read again: the players of the run stay.
+// Values the game cannot show are brought into range. Every player element with an id of
+// the table (0-4) is a player, whatever numberOfPlayers says (playerCountOf; beyond it an
+// element without a name is the settings a first start keeps, no player); of elements
+// repeating an id only the first is read, and such an element, or one whose id is no place
+// of the table, is kept in a copy of the whole file before the next full save would leave
+// it out. All of it is logged. While the file is behind the table (isPlayersFileBehind) it
+// is not read again: the players of the run stay.
 void loadPlayers();
+
+// Loads the players file for a reader that decides who the players are (loadPlayers, the
+// finishing of a cut-short deletion). The first time in a run that the file cannot be read
+// (unreadable, or corrupt and kept aside), one message box names it and what becomes of it:
+// the game then goes on as on a first start.
+SAVE_FILE_STATE loadPlayersFile(pugi::xml_document& document);
+
+// The players a players document holds: its numberOfPlayers, or more when named player
+// elements have ids beyond it (one past the highest id of the table among them). A count
+// that is missing, not a number, negative or beyond five is replaced by one past the
+// highest id of the table among all elements. Either difference is logged.
+int playerCountOf(const pugi::xml_node& root);
 
 // True while players.xml may lack players of this run's table: a save of it failed or was
 // refused (a folder that cannot be written, a file that could not be read) while the table
@@ -61,7 +78,9 @@ void savePlayers();
 // The document savePlayers writes, for a caller that adds to it before saving.
 void fillPlayersDocument(pugi::xml_document& document);
 // Writes such a document as the players file; a failure raises the save notice, and the
-// table is then kept in memory (isPlayersFileBehind). False when it was not written.
+// table is then kept in memory (isPlayersFileBehind). False when it was not written. Player
+// elements the load could not take are first kept aside with the whole file, as
+// players.xml.corrupt; when that copy cannot be made the file is not written.
 bool savePlayersDocument(const pugi::xml_document& document);
 
 // Each updates one player's element in the file (the first with the player's id) and writes

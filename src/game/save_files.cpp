@@ -50,8 +50,11 @@ bool sameFile(const UNREADABLE_FILE& file, const std::string& path, const struct
   return status != nullptr && status->st_dev == file.device && status->st_ino == file.inode;
 }
 
+SAVE_FILE_TROUBLE gLastTrouble;
+
 SAVE_FILE_STATE keepUnread(pugi::xml_document& document, const std::string& path, const std::string& reason) {
   document.reset();
+  gLastTrouble = {reason, ""};
   QEL::fLog("Save file cannot be read (", reason, "), defaults used; it is not written in this run: ", path);
   if (isSaveFileUnreadable(path)) return SAVE_FILE_STATE::UNREADABLE;
   UNREADABLE_FILE file;
@@ -81,7 +84,9 @@ SAVE_FILE_STATE keepAside(pugi::xml_document& document, const std::string& path,
     return SAVE_FILE_STATE::CORRUPT;
   }
   const std::string aside = unusedNameBeside(path, ".corrupt");
-  if (std::rename(path.c_str(), aside.c_str()) == 0)
+  const bool moved = std::rename(path.c_str(), aside.c_str()) == 0;
+  gLastTrouble = {reason, moved ? aside : ""};
+  if (moved)
     QEL::fLog("Save file is corrupt (", reason, "), kept aside as ", aside, ", defaults used: ", path);
   else
     QEL::fLog("Save file is corrupt (", reason, ") and cannot be moved aside, defaults used: ", path);
@@ -289,6 +294,8 @@ SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& pa
   forgetUnreadable(path);
   return SAVE_FILE_STATE::LOADED;
 }
+
+const SAVE_FILE_TROUBLE& lastSaveFileTrouble() { return gLastTrouble; }
 
 bool isSaveFileUnreadable(const std::string& path) {
   struct stat status {};

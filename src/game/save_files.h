@@ -55,6 +55,15 @@ enum class SAVE_FILE_STATE {
 // ".corrupt1", ".corrupt2", ... when that name is taken) and the document left empty.
 SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& path, const char* rootName);
 
+// Why the last loadSaveFile that did not load its file found it CORRUPT or UNREADABLE, and
+// the name a corrupt file was kept aside as (empty when it could not be moved): for a
+// message to the player that names them.
+struct SAVE_FILE_TROUBLE {
+  std::string reason;
+  std::string keptAsideAs;
+};
+const SAVE_FILE_TROUBLE& lastSaveFileTrouble();
+
 // True when the file now at path is one that loadSaveFile could not read in this run. It is
 // known by its identity on the disk, so a rename (a player's deletion moves result files to
 // other names) does not make it writable.

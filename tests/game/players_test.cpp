@@ -123,13 +123,21 @@ TEST_F(PlayersTest, CurrentPlayerIsBroughtIntoTheTable) {
   EXPECT_EQ(gCurrentPlayer, 0);
 }
 
-TEST_F(PlayersTest, AnIdBeyondTheCountIsSkippedAndTheLaterPlayersRead) {
+// The place between (2) has no element: it is a player with nothing stored, so that each
+// player keeps the place that numbers their result files.
+TEST_F(PlayersTest, AnIdBeyondTheStatedCountIsAPlayerToo) {
+  gPlayers[2].name = L"Stale";
+  gPlayers[2].money = 99;
   writePlayers("numberOfPlayers=\"2\" currentPlayer=\"0\"",
                "<player id=\"0\" name=\"A\"/><player id=\"3\" name=\"C\"/><player id=\"1\" name=\"B\"/>");
   loadPlayers();
+  EXPECT_EQ(gNumberOfPlayers, 4);
   EXPECT_EQ(gPlayers[0].name, L"A");
   EXPECT_EQ(gPlayers[1].name, L"B");
-  EXPECT_TRUE(logged("player element with id 3 skipped"));
+  EXPECT_EQ(gPlayers[2].name, L"Player");
+  EXPECT_EQ(gPlayers[2].money, 0);
+  EXPECT_EQ(gPlayers[3].name, L"C");
+  EXPECT_TRUE(logged("numberOfPlayers 2 but player elements up to id 3"));
 }
 
 TEST_F(PlayersTest, MissingChildrenAndAttributesReadAsZero) {
