@@ -8,7 +8,6 @@
 #include "engine/log.h"
 #include "engine/result_codes.h"
 #include "engine/text_utils.h"
-#include "engine/xml_save.h"
 #include "game/game_globals.h"
 #include "game/player_removal.h"
 #include "game/save_files.h"
@@ -232,9 +231,10 @@ bool keepUntakenElementsAside() {
     return true;
   }
   const std::string aside = unusedNameBeside(path, ".corrupt");
-  if (read != 1 || !QEL::fSaveTextAtomically(bytes, aside, &failure)) {
-    QEL::fLog("players.xml not written: the player elements the table cannot take cannot be kept aside (", failure,
-              ")");
+  // Through the saves' own writer: a copy that may not write its saves keeps nothing aside.
+  if (read != 1 || !saveTextAtomically(bytes, aside)) {
+    QEL::fLog("players.xml not written: the player elements the table cannot take cannot be kept aside",
+              failure.empty() ? "" : " (" + failure + ")");
     return false;
   }
   QEL::fLog("players.xml holds player elements the table cannot take; the whole file is kept aside as ", aside);
