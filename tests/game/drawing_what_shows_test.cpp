@@ -151,6 +151,14 @@ void levelScreens(GAME_CHILD& game, SAME_PICTURES& same) {
   level->windowState = window_state::NONE;
 }
 
+// The splash screen from its first frame, in place of the scene the game child starts in.
+void startSplashAgain() {
+  delete gCurrentScene;
+  gCurrentScene = nullptr;
+  gSplash = new SPLASH_SCREEN();
+  gIsSplash = 1;
+}
+
 TEST_F(GameChildTest, QuickFramesLookExactlyLikeFullOnes) {
   play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
@@ -172,10 +180,7 @@ TEST_F(GameChildTest, QuickFramesLookExactlyLikeFullOnes) {
 // with alpha 0 into the stencil.
 TEST_F(GameChildTest, TheSplashLandscapeShowsInTheOfficeWindowDrawnEitherWay) {
   play([](GAME_CHILD& game) {
-    delete gCurrentScene;
-    gCurrentScene = nullptr;
-    gSplash = new SPLASH_SCREEN();
-    gIsSplash = 1;
+    startSplashAgain();
     // Only the samples are drawn: the software renderer takes most of a pass's time.
     game.drawEvery = 1 << 30;
     SAME_PICTURES same;
@@ -197,10 +202,7 @@ TEST_F(GameChildTest, TheSplashLandscapeShowsInTheOfficeWindowDrawnEitherWay) {
 // a hill's picture would if the filter blended in the picture's bottom edge.
 TEST_F(GameChildTest, NoLineRunsAcrossTheSkyInTheOfficeWindow) {
   play([](GAME_CHILD& game) {
-    delete gCurrentScene;
-    gCurrentScene = nullptr;
-    gSplash = new SPLASH_SCREEN();
-    gIsSplash = 1;
+    startSplashAgain();
     game.drawEvery = 1 << 30;
     for (int pass = 0; gSplash->state < 3 && pass < 30 * GAME_CHILD::kUpdatesPerSecond; ++pass) game.step();
     CHILD_CHECK(gSplash->state == 3, "the landscape did not fade in");

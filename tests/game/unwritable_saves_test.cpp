@@ -48,6 +48,17 @@ void dialogClosed(GAME_CHILD& game) {
   CHILD_CHECK(game.stepUntil([] { return menu()->dialogState == MENU::NO_DIALOG; }), "the dialog stays");
 }
 
+// The player window's deletion of the first row, confirmed, which the saves refuse.
+void deleteFirstPlayerInVain(GAME_CHILD& game) {
+  click(game, kPlayer);
+  CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
+  click(game, removeButton(0));
+  CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
+  click(game, kPanelConfirm);
+  dialogClosed(game);
+  CHILD_CHECK(isSaveNoticeShown(), "nothing says that the deletion could not be saved");
+}
+
 class UnwritableSaves : public test_support::GameChildTest {
  protected:
   // Everything below the folder: its files' names and bytes.
@@ -77,13 +88,7 @@ TEST_F(UnwritableSaves, ADeletionTheSavesRefuseKeepsThePlayerAndSaysSo) {
        [](GAME_CHILD& game) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          CHILD_CHECK(!isSaveNoticeShown(), "a save failed before the deletion");
-         click(game, kPlayer);
-         CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
-         click(game, removeButton(0));
-         CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
-         click(game, kPanelConfirm);
-         dialogClosed(game);
-         CHILD_CHECK(isSaveNoticeShown(), "nothing says that the deletion could not be saved");
+         deleteFirstPlayerInVain(game);
          CHILD_CHECK(gNumberOfPlayers == 2 && gPlayers[0].name == L"Ann" && gPlayers[1].name == L"Bob",
                      "the players changed");
          CHILD_CHECK(gCurrentPlayer == 1, "Bob is no longer the current player");
@@ -183,13 +188,7 @@ TEST_F(UnwritableSaves, ACopyThatCanLockNothingWritesNothingAndSaysSo) {
          CHILD_CHECK(settled(game), "the menu did not settle");
          CHILD_CHECK(game.logged("no lock can be made, this copy of the game writes no save"), "the log is silent");
          CHILD_CHECK(gNumberOfPlayers == 2 && gCurrentPlayer == 1, "the players were not read");
-         click(game, kPlayer);
-         CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
-         click(game, removeButton(0));
-         CHILD_CHECK(dialogOpens(game, MENU::DELETE_PLAYER_DIALOG), "no delete dialog");
-         click(game, kPanelConfirm);
-         dialogClosed(game);
-         CHILD_CHECK(isSaveNoticeShown(), "nothing says that the deletion could not be saved");
+         deleteFirstPlayerInVain(game);
          CHILD_CHECK(gNumberOfPlayers == 2 && gPlayers[0].name == L"Ann", "Ann was deleted");
 
          setLevelResult(0, 1, kResultField, LEVEL_RESULT::NOT_COMPLETED);
