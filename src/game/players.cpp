@@ -1,8 +1,6 @@
 #include "game/players.h"
 
 #include <cmath>
-#include <filesystem>
-#include <system_error>
 
 #include "engine/file_system.h"
 #include "engine/log.h"
@@ -12,7 +10,7 @@
 #include "game/player_removal.h"
 #include "game/save_files.h"
 #include "game/save_notice.h"
-#include "platform/window.h"
+#include "game/unreadable_file_box.h"
 
 namespace {
 
@@ -209,12 +207,8 @@ void sayPlayersUnread(const std::string& path, SAVE_FILE_STATE state) {
   if (state == SAVE_FILE_STATE::CORRUPT)
     fate = trouble.keptAsideAs.empty() ? "The file could not be moved aside."
                                        : "The file is kept aside as " + trouble.keptAsideAs + ".";
-  std::error_code error;
-  const std::filesystem::path shown = std::filesystem::absolute(path, error);
-  platform::showMessageBox("Pindrake cannot read its player profiles: it starts as it does the first time.\n" +
-                               (error ? path : shown.lexically_normal().string()) + "\n(" + trouble.reason + ")\n" +
-                               fate,
-                           "Pindrake");
+  sayFileUnread("Pindrake cannot read its player profiles: it starts as it does the first time.", path,
+                trouble.reason, fate);
 }
 
 // A full save writes the table only: what the load could not take would go with the old

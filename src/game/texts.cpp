@@ -1,14 +1,12 @@
 #include "game/texts.h"
 
-#include <filesystem>
 #include <sstream>
-#include <system_error>
 
 #include "engine/file_system.h"
 #include "engine/log.h"
 #include "engine/text_utils.h"
 #include "game/game_globals.h"
-#include "platform/window.h"
+#include "game/unreadable_file_box.h"
 
 namespace {
 
@@ -40,11 +38,7 @@ std::wstring replaceBars(const std::wstring& text, bool keepAsNewline) {
 // Said once, as a broken picture is: the game goes on, its titles and buttons blank.
 void sayTextsUnread(const std::string& reason) {
   QEL::fLog("loadTexts: cannot read ", kTextsPath, ": ", reason, "; every text is empty");
-  std::error_code error;
-  const std::filesystem::path path = std::filesystem::absolute(kTextsPath, error);
-  platform::showMessageBox("Pindrake cannot read its texts: every title and button stays blank.\n" +
-                               (error ? std::string(kTextsPath) : path.string()) + "\n(" + reason + ")",
-                           "Pindrake");
+  sayFileUnread("Pindrake cannot read its texts: every title and button stays blank.", kTextsPath, reason);
 }
 
 }  // namespace

@@ -35,6 +35,21 @@ void countBoxes() {
 
 bool mainMenuShows() { return dynamic_cast<SCENE_CARD_GAME_MAINMENU*>(gCurrentScene) != nullptr; }
 
+// The boxes, one "[caption] text" a line, for a failure's message.
+std::string told(const std::vector<std::pair<std::string, std::string>>& boxes) {
+  std::string lines;
+  for (const auto& [text, caption] : boxes) lines += "[" + caption + "] " + text + "\n";
+  return lines;
+}
+
+// Half a second more of the menu says nothing of its own.
+void menuStaysWithoutMoreBoxes(GAME_CHILD& game) {
+  const std::size_t before = gBoxes.size();
+  game.step(30);
+  CHILD_CHECK(mainMenuShows(), "the game left its main menu");
+  CHILD_CHECK(gBoxes.size() == before, "the menu raised boxes of its own");
+}
+
 class ResourcesSaidOnce : public test_support::GameChildTest {};
 
 TEST_F(ResourcesSaidOnce, AMissingFolderOfSoundsOrFontsGivesOneBoxEach) {
@@ -45,8 +60,7 @@ TEST_F(ResourcesSaidOnce, AMissingFolderOfSoundsOrFontsGivesOneBoxEach) {
         countBoxes();
       },
       [](GAME_CHILD& game) {
-        std::string said;
-        for (const auto& [text, caption] : gBoxes) said += "[" + caption + "] " + text + "\n";
+        const std::string said = told(gBoxes);
         CHILD_CHECK(gBoxes.size() == 2, said);
         CHILD_CHECK(gBoxes[0].first.find((game.resources() / "sounds").string() + "\n") != std::string::npos, said);
         CHILD_CHECK(gBoxes[1].first.find((game.resources() / "font").string() + "\n") != std::string::npos, said);
@@ -55,9 +69,7 @@ TEST_F(ResourcesSaidOnce, AMissingFolderOfSoundsOrFontsGivesOneBoxEach) {
                     "the last sound asked for is not logged");
         CHILD_CHECK(gSounds[0] == nullptr && gMusicTracks[0] == nullptr, "a sound without its file");
         CHILD_CHECK(findFont(20, 0) != nullptr && findFont(20, 0)->_glyphCount == 0, "a font without its file");
-        game.step(30);
-        CHILD_CHECK(mainMenuShows(), "the game left its main menu");
-        CHILD_CHECK(gBoxes.size() == 2, "the menu raised boxes of its own");
+        menuStaysWithoutMoreBoxes(game);
       });
 }
 
@@ -74,9 +86,7 @@ TEST_F(ResourcesSaidOnce, TextsCutInHalfGiveOneBoxNamingTheirFileAndEveryTextIsE
         CHILD_CHECK(gBoxes[0].first.find(path) != std::string::npos, gBoxes[0].first);
         CHILD_CHECK(gBoxes[0].second == "Pindrake", gBoxes[0].second);
         CHILD_CHECK(getTextString("game_name").empty() && getText(L"game_name").empty(), "a text of half a file");
-        game.step(30);
-        CHILD_CHECK(mainMenuShows(), "the game left its main menu");
-        CHILD_CHECK(gBoxes.size() == 1, "the menu raised boxes of its own");
+        menuStaysWithoutMoreBoxes(game);
       });
 }
 
@@ -99,13 +109,11 @@ TEST_F(ResourcesSaidOnce, EachUnreadableFileGivesOneBoxAndItsRepeatsAreLogged) {
         CHILD_CHECK(mainMenuShows(), "the game left its main menu");
         std::vector<std::pair<std::string, std::string>> said = gBoxes;
         std::sort(said.begin(), said.end());
-        std::string told;
-        for (const auto& [text, caption] : said) told += "[" + caption + "] " + text + "\n";
         const std::vector<std::pair<std::string, std::string>> once = {{"background.png", "Not find"},
                                                                         {"font font33.fnt", "Resource not found "},
                                                                         {"font20.fnt", "Cant load content "},
                                                                         {"font20_0.png", "Not find"}};
-        CHILD_CHECK(said == once, told);
+        CHILD_CHECK(said == once, told(said));
         for (const char* file : {"font/font20.fnt", "font/font33.fnt", "font/font20_0.png", "main_menu/background.png"})
           CHILD_CHECK(game.logged("No box again for " + std::string(file) + ", said before: "), file);
         CHILD_CHECK(findFont(20, 0) != nullptr && findFont(20, 0)->_glyphCount == 0, "a font without its description");
