@@ -54,6 +54,7 @@ class PROGRAM_RUN {
   PROGRAM_RUN(const std::filesystem::path& folder, const std::filesystem::path& log,
               const std::map<std::string, std::string>& environment, bool asPlayer = false, uid_t user = 0)
       : _log(log) {
+    const std::string program = programFor(user, log.parent_path());
     _pid = ::fork();
     if (_pid != 0) return;
     if (::chdir(folder.c_str()) != 0) std::_Exit(120);
@@ -67,7 +68,6 @@ class PROGRAM_RUN {
     if (out < 0 || ::dup2(out, STDOUT_FILENO) < 0 || ::dup2(out, STDERR_FILENO) < 0) std::_Exit(121);
     if (asPlayer && !obeyFilePermissionsAcrossExec()) std::_Exit(123);
     if (user != 0 && (::setgroups(0, nullptr) != 0 || ::setgid(user) != 0 || ::setuid(user) != 0)) std::_Exit(124);
-    const std::string program = built("pindrake").string();
     ::execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
     std::_Exit(122);
   }
@@ -81,6 +81,17 @@ class PROGRAM_RUN {
   PROGRAM_RUN& operator=(const PROGRAM_RUN&) = delete;
 
   pid_t pid() const { return _pid; }
+
+  // The built program, or for another user a copy of it in `beside` (a folder of the test's
+  // that the user may enter): the build may lie where only its owner can go, a checkout in a
+  // folder of mode 0700 from mktemp, say.
+  static std::string programFor(uid_t user, const std::filesystem::path& beside) {
+    if (user == 0) return built("pindrake").string();
+    const std::filesystem::path copy = beside / ("pindrake-as-" + std::to_string(user));
+    std::error_code error;
+    if (!std::filesystem::exists(copy, error)) std::filesystem::copy_file(built("pindrake"), copy, error);
+    return copy.string();
+  }
   std::string output() const { return readFile(_log); }
   bool logged(const std::string& line) const {
     return ("\n" + output() + "\n").find("\n" + line + "\n") != std::string::npos;
