@@ -195,24 +195,7 @@ QC_VIDEO* QC_RESOURCE_LOADER::fOpenVideo(QS_RESOURCE* record) {
 
 QC_VIDEO* QC_RESOURCE_LOADER::fGetVideo(const char* name) {
   const std::string text = name ? name : "";
-  QS_RESOURCE* record = nullptr;
-  if (name) {
-    const int blanks = fCountBlanks(text);
-    if (blanks == 0) {
-      record = fFindByFileName(text);
-    } else if (blanks == 1) {
-      const std::vector<std::string> words = splitAtBlank(text);
-      const std::string packName = words.empty() ? std::string() : words[0];
-      QS_PACK* pack = fFindPack(packName);
-      if (!pack) {
-        fLog("No pack named ", packName, "!");
-        record = fSayIfPackMissing(text) ? fLookUpFileName(text) : fFindByFileName(text);
-      } else if (words.size() == 2) {
-        auto it = pack->_resources.find(words[1]);
-        if (it != pack->_resources.end()) record = it->second;
-      }
-    }
-  }
+  QS_RESOURCE* record = fFindResource(name);
   if (!record) {
     const bool saidWithItsFolder = fSayIfPackMissing(text);
     fLog("No resource ", text);

@@ -122,6 +122,10 @@ std::string fWideToUtf8(const std::wstring& text) {
   return out;
 }
 
+bool fIsDigits(std::string_view text) {
+  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
+}
+
 int fCountBlanks(const std::string& text) {
   int count = 0;
   for (char c : text)

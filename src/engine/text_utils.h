@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <list>
 #include <string>
+#include <string_view>
 
 namespace QEL {
 
@@ -15,6 +16,8 @@ int32_t fStringToInt(const std::string& text);
 // The whole text as one decimal number, blanks around it allowed; false (value untouched)
 // for null, empty or blank text, anything else in it, or a number beyond 32 bits.
 bool fReadWholeNumber(const char* text, int32_t& value);
+// True for text of decimal digits only, at least one (a number in a file's or folder's name).
+bool fIsDigits(std::string_view text);
 
 // Character-by-character copies with no code-page conversion: a wide character keeps its
 // low 8 bits, a narrow one is widened as a signed byte (as a plain cast does where char is

@@ -84,12 +84,6 @@ const PLAYER_RECORD& currentPlayer() {
   return gPlayers[index];
 }
 
-// The window's and the boxes' title, even when the texts cannot be read.
-std::string gameTitle() {
-  const std::string title = getTextString("game_name");
-  return !title.empty() ? title : kGameName;
-}
-
 std::string savesInUseMessage() {
   const std::string text = getTextString("game_already_running");
   return !text.empty() ? text

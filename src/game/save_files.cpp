@@ -16,6 +16,7 @@
 #include "engine/file_system.h"
 #include "engine/globals.h"
 #include "engine/log.h"
+#include "engine/text_utils.h"
 #include "engine/xml_save.h"
 #include "game/game_globals.h"
 #include "game/players.h"
@@ -209,10 +210,6 @@ void releaseSaveFolder() {
 
 namespace {
 
-bool isNumber(std::string_view text) {
-  return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
 // Takes `start` off the front of `text`; false when it does not begin so.
 bool takeFront(std::string_view& text, std::string_view start) {
   if (!text.starts_with(start)) return false;
@@ -231,7 +228,7 @@ bool isSavesFileName(const std::string& name) {
 }
 
 // The folder of one run's statistics is named by its number.
-bool isStatisticsFolderName(const std::string& name) { return isNumber(name); }
+bool isStatisticsFolderName(const std::string& name) { return QEL::fIsDigits(name); }
 
 // "statistics.xml", and "<run>/level_number_<level>_<attempt>_<result>.txt" in a run's folder.
 bool isStatisticsFileName(const std::string& name) {
@@ -246,8 +243,8 @@ bool isStatisticsFileName(const std::string& name) {
   if (attemptEnd == std::string_view::npos) return false;
   // The result's balls: digits, "X" for a strike, "Y" for a spare, "-1" for one not played.
   const std::string_view result = rest.substr(attemptEnd + 1);
-  return isNumber(rest.substr(0, levelEnd)) && isNumber(rest.substr(levelEnd + 1, attemptEnd - levelEnd - 1)) &&
-         !result.empty() && result.find_first_not_of("0123456789XY-") == std::string_view::npos;
+  return QEL::fIsDigits(rest.substr(0, levelEnd)) &&
+         QEL::fIsDigits(rest.substr(levelEnd + 1, attemptEnd - levelEnd - 1)) && !result.empty() && result.find_first_not_of("0123456789XY-") == std::string_view::npos;
 }
 
 }  // namespace

@@ -49,6 +49,11 @@ void loadTexts() {
   if (!QEL::QC_FILE_SYSTEM::fLoadXmlFile(gTexts, kTextsPath, failure)) sayTextsUnread(failure);
 }
 
+std::string gameTitle() {
+  const std::string title = getTextString("game_name");
+  return !title.empty() ? title : "Pindrake";
+}
+
 std::wstring getText(const wchar_t* key) { return QEL::fUtf8ToWide(findText(key).as_string()); }
 
 std::wstring getTextW(const std::wstring& key) { return getText(key.c_str()); }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "game/texts.h"
 #include "platform/window.h"
 
 void sayFileUnread(const std::string& headline, const std::string& path, const std::string& reason,
@@ -12,5 +13,5 @@ void sayFileUnread(const std::string& headline, const std::string& path, const s
   const std::filesystem::path whole = std::filesystem::absolute(path, error);
   std::string text = headline + "\n" + (error ? path : whole.lexically_normal().string()) + "\n(" + reason + ")";
   if (!fate.empty()) text += "\n" + fate;
-  platform::showMessageBox(text, "Pindrake");
+  platform::showMessageBox(text, gameTitle());
 }

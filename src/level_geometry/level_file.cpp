@@ -152,8 +152,7 @@ bool isLevelFileName(const std::string& name) {
   constexpr std::string_view kStart = "Level_";
   constexpr std::string_view kEnd = ".xml";
   if (name.size() <= kStart.size() + kEnd.size() || !name.starts_with(kStart) || !name.ends_with(kEnd)) return false;
-  const std::string number = name.substr(kStart.size(), name.size() - kStart.size() - kEnd.size());
-  return number.find_first_not_of("0123456789") == std::string::npos;
+  return QEL::fIsDigits(std::string_view(name).substr(kStart.size(), name.size() - kStart.size() - kEnd.size()));
 }
 
 }  // namespace

@@ -17,12 +17,13 @@
 #include "game/scenes/main_menu/main_menu_scene.h"
 #include "game_child.h"
 #include "menu_scenario.h"
-#include "platform/window.h"
 #include "save_folder_fixture.h"
 
 namespace {
 
+using test_support::countBoxes;
 using test_support::GAME_CHILD;
+using test_support::gBoxes;
 using namespace test_support::main_menu_scenario;
 namespace fs = std::filesystem;
 
@@ -111,20 +112,12 @@ TEST_F(EditedPlayersFile, ARepeatedIdIsKeptAsideWithTheWholeFileBeforeTheSaveTha
 
 // ---- profiles the game cannot read -----------------------------------------------------------
 
-// Every box the game raised.
-std::vector<std::string> gBoxes;
-
-void countBoxes() {
-  gBoxes.clear();
-  platform::setMessageBoxHook([](const std::string& text, const std::string&) { gBoxes.push_back(text); });
-}
-
 // One box, naming the file and the words given; the game waits for a first player.
 void expectSaidOnce(GAME_CHILD& game, const std::vector<std::string>& words) {
   CHILD_CHECK(dialogOpens(game, MENU::ADD_PLAYER_DIALOG), "no name dialog");
   game.wait(0.5f);
   CHILD_CHECK(gBoxes.size() == 1, std::to_string(gBoxes.size()) + " boxes");
-  const std::string& said = gBoxes[0];
+  const std::string& said = gBoxes[0].first;
   CHILD_CHECK(said.find((game.saves() / "players.xml").string() + "\n") != std::string::npos, said);
   for (const std::string& word : words) CHILD_CHECK(said.find(word) != std::string::npos, said);
 }

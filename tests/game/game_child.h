@@ -19,6 +19,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/game.h"
@@ -63,6 +64,15 @@ inline void postWindowMessage(uint32_t id, uintptr_t wParam = 0) {
 }
 
 inline void postPointer(float x, float y) { platform::postMessage(pointerMessage(platform::kMsgMouseMove, x, y)); }
+
+// The message boxes the game raised, text and caption, since countBoxes.
+inline std::vector<std::pair<std::string, std::string>> gBoxes;
+
+inline void countBoxes() {
+  gBoxes.clear();
+  platform::setMessageBoxHook(
+      [](const std::string& text, const std::string& caption) { gBoxes.emplace_back(text, caption); });
+}
 
 [[noreturn]] inline void childFail(const std::string& why) {
   std::fprintf(stderr, "CHILD FAILED: %s\n", why.c_str());

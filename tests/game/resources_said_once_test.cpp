@@ -16,22 +16,13 @@
 #include "game/scenes/main_menu/main_menu_scene.h"
 #include "game/texts.h"
 #include "game_child.h"
-#include "platform/window.h"
 #include "primitives/font.h"
 
 namespace {
 
+using test_support::countBoxes;
 using test_support::GAME_CHILD;
-
-// Every box the game raised: text, caption.
-std::vector<std::pair<std::string, std::string>> gBoxes;
-
-void countBoxes() {
-  gBoxes.clear();
-  platform::setMessageBoxHook([](const std::string& text, const std::string& caption) {
-    gBoxes.emplace_back(text, caption);
-  });
-}
+using test_support::gBoxes;
 
 bool mainMenuShows() { return dynamic_cast<SCENE_CARD_GAME_MAINMENU*>(gCurrentScene) != nullptr; }
 
