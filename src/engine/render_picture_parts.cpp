@@ -94,8 +94,8 @@ bool QC_RENDER::keepShownPart(QC_TEXTURE* texture, const platform::DecodedImage&
   std::vector<uint8_t> part(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   for (int32_t row = 0; row < height; ++row) {
     for (int32_t column = 0; column < width; ++column) {
-      const uint8_t* from =
-          image.pixels() + (static_cast<size_t>(clamped(y + row, h)) * static_cast<size_t>(w) + clamped(x + column, w)) * 4;
+      const size_t texel = static_cast<size_t>(clamped(y + row, h)) * static_cast<size_t>(w) + clamped(x + column, w);
+      const uint8_t* from = image.pixels() + texel * 4;
       std::copy(from, from + 4, part.begin() + (static_cast<size_t>(row) * width + column) * 4);
     }
   }

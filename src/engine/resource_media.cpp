@@ -60,7 +60,8 @@ QC_TEXTURE* QC_RESOURCE_LOADER::fLoadImage(QS_RESOURCE* record) {
     fLog("Cant load content ", record->_sgResName);
     return defaultTexture();
   }
-  QC_TEXTURE* texture = render->fLoadTextureFromMemory(record->_file._data, record->_file._size, record->fFile().c_str());
+  QC_TEXTURE* texture =
+      render->fLoadTextureFromMemory(record->_file._data, record->_file._size, record->fFile().c_str());
   if (texture == defaultTexture()) fLog("Image not loaded, the default texture stands in: ", record->_sgResName);
   fileSystem()->fFreeResource(record->_file);
   record->_file = QS_FILE_DATA();

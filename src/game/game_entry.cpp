@@ -31,8 +31,6 @@ namespace {
 
 enum : int { kBorderLeft = 0, kBorderRight = 1, kBorderBottom = 2, kBorderTop = 3 };
 
-constexpr const char* kGameName = "Pindrake";
-
 // The exit status of a copy of the game that found its saves in use by another.
 constexpr int kStatusSavesInUse = 2;
 

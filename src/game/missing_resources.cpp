@@ -5,6 +5,7 @@
 #include "engine/file_system.h"
 #include "engine/globals.h"
 #include "engine/log.h"
+#include "game/texts.h"
 #include "platform/window.h"
 
 namespace {
@@ -62,6 +63,6 @@ bool startFolderHoldsResources() {
   const fs::path folder = startFolder();
   if (holdsGameResources(folder)) return true;
   QEL::fLog("No game Resources in ", (folder / "Resources").string(), ": the game ends");
-  platform::showMessageBox(missingResourcesMessage(folder, platform::programPath()), "Pindrake");
+  platform::showMessageBox(missingResourcesMessage(folder, platform::programPath()), kGameName);
   return false;
 }

@@ -244,7 +244,8 @@ bool isStatisticsFileName(const std::string& name) {
   // The result's balls: digits, "X" for a strike, "Y" for a spare, "-1" for one not played.
   const std::string_view result = rest.substr(attemptEnd + 1);
   return QEL::fIsDigits(rest.substr(0, levelEnd)) &&
-         QEL::fIsDigits(rest.substr(levelEnd + 1, attemptEnd - levelEnd - 1)) && !result.empty() && result.find_first_not_of("0123456789XY-") == std::string_view::npos;
+         QEL::fIsDigits(rest.substr(levelEnd + 1, attemptEnd - levelEnd - 1)) && !result.empty() &&
+         result.find_first_not_of("0123456789XY-") == std::string_view::npos;
 }
 
 }  // namespace

@@ -51,7 +51,7 @@ void loadTexts() {
 
 std::string gameTitle() {
   const std::string title = getTextString("game_name");
-  return !title.empty() ? title : "Pindrake";
+  return !title.empty() ? title : kGameName;
 }
 
 std::wstring getText(const wchar_t* key) { return QEL::fUtf8ToWide(findText(key).as_string()); }

@@ -11,7 +11,9 @@ void loadTexts();
 std::wstring getText(const wchar_t* key);
 std::wstring getTextW(const std::wstring& key);
 std::string getTextString(const char* key);  // the UTF-8 bytes as they stand
-// The game's name for its window and its boxes: the text "game_name", or "Pindrake" when the
+// The game's own name: its save folder's, and its title where no text can be read.
+constexpr const char* kGameName = "Pindrake";
+// The game's name for its window and its boxes: the text "game_name", or kGameName when the
 // texts cannot be read.
 std::string gameTitle();
 int getTextInt(const std::wstring& key);
