@@ -125,30 +125,30 @@ bool QC_RESOURCE_LOADER::fSayIfPackMissing(const std::string& name) {
 
 QS_RESOURCE* QC_RESOURCE_LOADER::fFindResource(const char* name) {
   QS_RESOURCE* found = nullptr;
-  if (name) {
-    std::string text = name;
-    const int blanks = fCountBlanks(text);
-    if (blanks == 0) {
-      found = fFindByFileName(text);
-    } else if (blanks == 1) {
-      std::string rest = text;
-      std::vector<std::string> words;
-      for (auto& word : fSplitString(rest, ' ', true)) words.push_back(word);
-      const std::string packName = words.empty() ? std::string() : words[0];
-      QS_PACK* pack = fFindPack(packName);
-      if (!pack) {
-        fLog("No pack named ", packName, "!");
-        found = fSayIfPackMissing(text) ? fLookUpFileName(text) : fFindByFileName(text);
-      } else if (words.size() == 2) {
-        auto it = pack->_resources.find(words[1]);
-        if (it != pack->_resources.end()) found = it->second;
-      }
-    } else {
-      fLog("WTF resource name ", text);
-    }
-  }
+  if (name && fCountBlanks(name) > 1)
+    fLog("WTF resource name ", name);
+  else if (name)
+    found = fLookUpName(name);
   if (!found) fLog("Resource error");
   return found;
+}
+
+QS_RESOURCE* QC_RESOURCE_LOADER::fLookUpName(const std::string& text) {
+  const int blanks = fCountBlanks(text);
+  if (blanks == 0) return fFindByFileName(text);
+  if (blanks > 1) return nullptr;
+  std::string rest = text;
+  std::vector<std::string> words;
+  for (auto& word : fSplitString(rest, ' ', true)) words.push_back(word);
+  const std::string packName = words.empty() ? std::string() : words[0];
+  QS_PACK* pack = fFindPack(packName);
+  if (!pack) {
+    fLog("No pack named ", packName, "!");
+    return fSayIfPackMissing(text) ? fLookUpFileName(text) : fFindByFileName(text);
+  }
+  if (words.size() != 2) return nullptr;
+  auto it = pack->_resources.find(words[1]);
+  return it != pack->_resources.end() ? it->second : nullptr;
 }
 
 // ---- subscription --------------------------------------------------------------------

@@ -102,6 +102,9 @@ class QC_RESOURCE_LOADER {
   QS_RESOURCE* fNewRecord(const std::string& path);
   // Main repository first, then every pack in subscription order, without a word.
   QS_RESOURCE* fLookUpFileName(const std::string& name);
+  // The grammar of a resource name, without fFindResource's own log lines ("WTF resource
+  // name", "Resource error"): the video's look-up writes other ones.
+  QS_RESOURCE* fLookUpName(const std::string& text);
   // Reads a record's bytes into it (type 1). The file system's result.
   int32_t fReadRecord(QS_RESOURCE* record);
   static void fReportError(const std::string& text);

@@ -196,7 +196,7 @@ QC_VIDEO* QC_RESOURCE_LOADER::fOpenVideo(QS_RESOURCE* record) {
 
 QC_VIDEO* QC_RESOURCE_LOADER::fGetVideo(const char* name) {
   const std::string text = name ? name : "";
-  QS_RESOURCE* record = fFindResource(name);
+  QS_RESOURCE* record = name ? fLookUpName(text) : nullptr;
   if (!record) {
     const bool saidWithItsFolder = fSayIfPackMissing(text);
     fLog("No resource ", text);

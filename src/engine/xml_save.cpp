@@ -12,6 +12,7 @@
 #include <cstring>
 #include <vector>
 
+#include "engine/file_lock.h"
 #include "engine/log.h"
 
 namespace QEL {
@@ -79,16 +80,22 @@ bool namesDescriptor(int folder, const std::string& name, int descriptor) {
 
 // A new temporary beside path, open and locked; -1 (errno set) when none can be made. A
 // copy of the game starting up at this moment removes temporaries nobody holds locked, so
-// the name is checked to be still ours once the lock is held.
+// the name is checked to be still ours once the lock is held. Where the file system cannot
+// lock, the temporary is written unlocked: no clean-up can take it for a dead writer's there
+// either, as it removes only what it could lock.
 int openTemporary(const std::string& path, std::string& name) {
   for (int attempt = 0; attempt < kTemporaryAttempts; ++attempt) {
     std::string pattern = path + kTemporaryMark + std::string(kTemporaryRandomLength, 'X');
     const int descriptor = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (descriptor < 0) return -1;
-    if (::flock(descriptor, LOCK_EX) == 0 && namesDescriptor(AT_FDCWD, pattern, descriptor)) {
+    const bool locked = fLockFile(descriptor, LOCK_EX) == 0;
+    const bool lockless = !locked && fIsLockUnsupported(errno);
+    const bool ours = namesDescriptor(AT_FDCWD, pattern, descriptor);
+    if ((locked || lockless) && ours) {
       name = pattern;
       return descriptor;
     }
+    if (ours) ::unlink(pattern.c_str());
     ::close(descriptor);
   }
   errno = EEXIST;
@@ -162,13 +169,21 @@ struct CLEAN_UP {
   int32_t removed = 0;
 };
 
+// Open for writing where that is allowed: an NFS home locks only such a descriptor (the
+// writer's own is one). Only for reading where not: a local disk locks that as well.
+int openToLock(int folder, const std::string& name) {
+  constexpr int kFlags = O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK;
+  const int descriptor = ::openat(folder, name.c_str(), O_RDWR | kFlags);
+  return descriptor >= 0 ? descriptor : ::openat(folder, name.c_str(), O_RDONLY | kFlags);
+}
+
 // Removed only when no living writer holds it locked (a lock dies with its process), and only
 // while the name still means the file locked.
 bool removeIfStale(int folder, const std::string& name, const std::string& shown) {
-  const int descriptor = ::openat(folder, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+  const int descriptor = openToLock(folder, name);
   if (descriptor < 0) return false;
   bool removed = false;
-  if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0 && namesDescriptor(folder, name, descriptor))
+  if (fLockFile(descriptor, LOCK_EX | LOCK_NB) == 0 && namesDescriptor(folder, name, descriptor))
     removed = ::unlinkat(folder, name.c_str(), 0) == 0;
   ::close(descriptor);
   if (removed) fLog("Stale temporary save file removed: ", shown);

@@ -85,7 +85,7 @@ const PLAYER_RECORD& currentPlayer() {
 std::string savesInUseMessage() {
   const std::string text = getTextString("game_already_running");
   return !text.empty() ? text
-                       : "Pindrake is already running. Only one copy of the game can use your saves at a time.";
+                       : gameTitle() + " is already running. Only one copy of the game can use your saves at a time.";
 }
 
 }  // namespace

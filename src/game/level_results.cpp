@@ -301,6 +301,11 @@ void saveLevelsInfo() {
 
 std::string statisticsFilePath() { return gBasePath + "/Statistics/statistics.xml"; }
 
+std::string levelStatisticsFilePath(int session, int level, int attempt, const std::string& result) {
+  return gBasePath + "/Statistics/" + std::to_string(session) + "/" + std::string(kLevelStatisticsStart) +
+         std::to_string(level) + "_" + std::to_string(attempt) + "_" + result + std::string(kLevelStatisticsEnd);
+}
+
 void countSession() {
   pugi::xml_document document;
   const std::string path = statisticsFilePath();

@@ -4,6 +4,7 @@
 // Statistics/statistics.xml and the per-level attempt counters.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 constexpr int kLevelCount = 120;
 constexpr int kLastLevel = kLevelCount - 1;  // the tenth frame of the last pack
@@ -71,4 +72,9 @@ void moveUnsavedLevelResultsDown(int row, int count);
 
 // gBasePath + "/Statistics/statistics.xml".
 std::string statisticsFilePath();
+// gBasePath + "/Statistics/<session>/level_number_<level>_<attempt>_<result>.txt": one level
+// played in a session, the result by its balls' marks (none for a result without balls).
+constexpr std::string_view kLevelStatisticsStart = "level_number_";
+constexpr std::string_view kLevelStatisticsEnd = ".txt";
+std::string levelStatisticsFilePath(int session, int level, int attempt, const std::string& result);
 void countSession();

@@ -46,7 +46,8 @@ bool holdsGameResources(const fs::path& folder) {
 }
 
 std::string missingResourcesMessage(const fs::path& startFolder, const fs::path& program) {
-  std::string text = "Pindrake cannot start: it found none of its pictures, fonts, sounds and texts in\n" +
+  std::string text = std::string(kGameName) +
+                     " cannot start: it found none of its pictures, fonts, sounds and texts in\n" +
                      (startFolder / "Resources").string() + "\n\n";
   const fs::path programFolder = program.parent_path();
   if (!program.empty() && holdsGameResources(programFolder)) {

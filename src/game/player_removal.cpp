@@ -272,7 +272,7 @@ void setAsideUnownedResultFiles(int place) {
     const std::string path = levelResultsFilePath(place, mode);
     if (!fileExists(path)) continue;
     const std::string aside = unusedNameBeside(path, ".unowned");
-    if (std::rename(path.c_str(), aside.c_str()) == 0)
+    if (!aside.empty() && std::rename(path.c_str(), aside.c_str()) == 0)
       QEL::fLog("Results with no player kept aside as ", aside);
     else
       QEL::fLog("Cannot keep aside results with no player: ", path);

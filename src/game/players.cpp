@@ -1,6 +1,7 @@
 #include "game/players.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "engine/file_system.h"
 #include "engine/log.h"
@@ -10,6 +11,7 @@
 #include "game/player_removal.h"
 #include "game/save_files.h"
 #include "game/save_notice.h"
+#include "game/texts.h"
 #include "game/unreadable_file_box.h"
 
 namespace {
@@ -189,6 +191,30 @@ void writeStatistics(pugi::xml_node element, const PLAYER_RECORD& player) {
   setOrAppend(statistics, "numberOfUsageOfBonusJoker").set_value(player.numberOfUsageOfBonusJoker);
 }
 
+// The settings a first start keeps before any player exists (savePlayerSettings): an element
+// with no name that holds nothing the settings writer does not write.
+bool isFirstStartSettings(const pugi::xml_node& element) {
+  if (element.attribute("name") || element.first_child()) return false;
+  pugi::xml_document written;
+  pugi::xml_node settings = written.append_child("player");
+  settings.append_attribute("id");
+  writeSettings(settings, PLAYER_RECORD{});
+  for (const pugi::xml_attribute attribute : element.attributes())
+    if (!settings.attribute(attribute.name())) return false;
+  return true;
+}
+
+// Elements that a full save, which writes the table alone, would leave out: a root after the
+// players, or an element among them that is no player.
+bool holdsElementsBesidePlayers(const pugi::xml_document& document) {
+  const pugi::xml_node root = document.child("players");
+  for (const pugi::xml_node node : document.children())
+    if (node.type() == pugi::node_element && node != root) return true;
+  for (const pugi::xml_node node : root.children())
+    if (node.type() == pugi::node_element && std::string_view(node.name()) != "player") return true;
+  return false;
+}
+
 // The players file whose save failed or was refused in this run, so that it may lack players
 // of the table in memory; empty while the file holds the table. Known by its path, which
 // names the save folder of the run.
@@ -204,11 +230,12 @@ std::string gPlayersFileSaid;
 void sayPlayersUnread(const std::string& path, SAVE_FILE_STATE state) {
   const SAVE_FILE_TROUBLE& trouble = lastSaveFileTrouble();
   std::string fate = "The file is kept as it is and is not written over in this run.";
-  if (state == SAVE_FILE_STATE::CORRUPT)
-    fate = trouble.keptAsideAs.empty() ? "The file could not be moved aside."
-                                       : "The file is kept aside as " + trouble.keptAsideAs + ".";
-  sayFileUnread("Pindrake cannot read its player profiles: it starts as it does the first time.", path,
-                trouble.reason, fate);
+  if (state == SAVE_FILE_STATE::CORRUPT && !trouble.keptAsideAs.empty())
+    fate = "The file is kept aside as " + trouble.keptAsideAs + ".";
+  else if (state == SAVE_FILE_STATE::CORRUPT)
+    fate = "The file is left where it is (" + trouble.leftBecause + ") and is not written over in this run.";
+  sayFileUnread(std::string(kGameName) + " cannot read its player profiles: it starts as it does the first time.",
+                path, trouble.reason, fate);
 }
 
 // A full save writes the table only: what the load could not take would go with the old
@@ -226,7 +253,7 @@ bool keepUntakenElementsAside() {
   }
   const std::string aside = unusedNameBeside(path, ".corrupt");
   // Through the saves' own writer: a copy that may not write its saves keeps nothing aside.
-  if (read != 1 || !saveTextAtomically(bytes, aside)) {
+  if (read != 1 || aside.empty() || !saveTextAtomically(bytes, aside)) {
     QEL::fLog("players.xml not written: the player elements the table cannot take cannot be kept aside",
               failure.empty() ? "" : " (" + failure + ")");
     return false;
@@ -340,6 +367,12 @@ void loadPlayers() {
       continue;
     }
     read[id] = true;
+    if (id >= gNumberOfPlayers && !isFirstStartSettings(element)) {
+      QEL::fLog("players.xml: player element with id ", id, " has no name and is beyond the ", gNumberOfPlayers,
+                " players, but holds more than the settings of a first start: skipped");
+      untaken = true;
+      continue;
+    }
     if (id >= gNumberOfPlayers) {
       QEL::fLog("players.xml: player element with id ", id, " has no name and is beyond the ", gNumberOfPlayers,
                 " players: the settings of a first start, no player");
@@ -351,6 +384,10 @@ void loadPlayers() {
     if (read[index]) continue;
     QEL::fLog("players.xml: no player element with id ", index, ", the player has nothing stored");
     readPlayer(pugi::xml_node(), index);
+  }
+  if (holdsElementsBesidePlayers(document)) {
+    QEL::fLog("players.xml: elements beside the player elements skipped");
+    untaken = true;
   }
   if (untaken) QEL::fLog("players.xml: the skipped elements are kept in a copy of the file at its next full save");
   gPlayersFileWithUntaken = untaken ? playersFilePath() : std::string();

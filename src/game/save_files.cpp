@@ -13,13 +13,16 @@
 #include <system_error>
 #include <vector>
 
+#include "engine/file_lock.h"
 #include "engine/file_system.h"
 #include "engine/globals.h"
 #include "engine/log.h"
 #include "engine/text_utils.h"
 #include "engine/xml_save.h"
 #include "game/game_globals.h"
+#include "game/level_results.h"
 #include "game/players.h"
+#include "game/texts.h"
 
 namespace {
 
@@ -53,11 +56,9 @@ bool sameFile(const UNREADABLE_FILE& file, const std::string& path, const struct
 
 SAVE_FILE_TROUBLE gLastTrouble;
 
-SAVE_FILE_STATE keepUnread(pugi::xml_document& document, const std::string& path, const std::string& reason) {
-  document.reset();
-  gLastTrouble = {reason, ""};
-  QEL::fLog("Save file cannot be read (", reason, "), defaults used; it is not written in this run: ", path);
-  if (isSaveFileUnreadable(path)) return SAVE_FILE_STATE::UNREADABLE;
+// Kept from being written over in this run.
+void rememberUnreadable(const std::string& path) {
+  if (isSaveFileUnreadable(path)) return;
   UNREADABLE_FILE file;
   file.path = path;
   struct stat status {};
@@ -67,6 +68,13 @@ SAVE_FILE_STATE keepUnread(pugi::xml_document& document, const std::string& path
     file.inode = status.st_ino;
   }
   unreadableFiles().push_back(file);
+}
+
+SAVE_FILE_STATE keepUnread(pugi::xml_document& document, const std::string& path, const std::string& reason) {
+  document.reset();
+  gLastTrouble = {reason, "", ""};
+  QEL::fLog("Save file cannot be read (", reason, "), defaults used; it is not written in this run: ", path);
+  rememberUnreadable(path);
   return SAVE_FILE_STATE::UNREADABLE;
 }
 
@@ -78,19 +86,30 @@ void forgetUnreadable(const std::string& path) {
   std::erase_if(files, [&](const UNREADABLE_FILE& file) { return sameFile(file, path, found); });
 }
 
+// Why a corrupt file cannot be moved aside now; empty when it can be.
+std::string whyNotMovable(const std::string& aside) {
+  if (writesNoSaves()) return "this copy of the game writes no save, another copy may be using it";
+  if (aside.empty()) return "every name beside it to keep it under is taken";
+  return {};
+}
+
+// A corrupt file that cannot be moved aside stays where it is and, as one that cannot be
+// read, is not written over in this run: the player may yet mend it by hand.
 SAVE_FILE_STATE keepAside(pugi::xml_document& document, const std::string& path, const char* reason) {
   document.reset();
-  if (writesNoSaves()) {
-    QEL::fLog("Save file is corrupt (", reason, "), left where it is, defaults used: ", path);
+  const std::string aside = writesNoSaves() ? std::string() : unusedNameBeside(path, ".corrupt");
+  std::string left = whyNotMovable(aside);
+  if (left.empty() && std::rename(path.c_str(), aside.c_str()) != 0)
+    left = std::string("it cannot be moved aside: ") + std::strerror(errno);
+  if (left.empty()) {
+    gLastTrouble = {reason, aside, ""};
+    QEL::fLog("Save file is corrupt (", reason, "), kept aside as ", aside, ", defaults used: ", path);
     return SAVE_FILE_STATE::CORRUPT;
   }
-  const std::string aside = unusedNameBeside(path, ".corrupt");
-  const bool moved = std::rename(path.c_str(), aside.c_str()) == 0;
-  gLastTrouble = {reason, moved ? aside : ""};
-  if (moved)
-    QEL::fLog("Save file is corrupt (", reason, "), kept aside as ", aside, ", defaults used: ", path);
-  else
-    QEL::fLog("Save file is corrupt (", reason, ") and cannot be moved aside, defaults used: ", path);
+  rememberUnreadable(path);
+  gLastTrouble = {reason, "", left};
+  QEL::fLog("Save file is corrupt (", reason, ") and left where it is, ", left,
+            "; defaults used, it is not written in this run: ", path);
   return SAVE_FILE_STATE::CORRUPT;
 }
 
@@ -125,7 +144,7 @@ void makeSaveFolders() {
   }
   gBasePath += "/Ostvane";
   createFolder(gBasePath);
-  gBasePath += "/Pindrake";
+  gBasePath += std::string("/") + kGameName;
   createFolder(gBasePath);
   createFolder(gBasePath + "/Saves");
   createFolder(gBasePath + "/Statistics");
@@ -135,6 +154,7 @@ namespace {
 
 constexpr const char* kLockFileName = "/game.lock";
 constexpr int kLockCount = 3;
+constexpr int kLockFileIndex = 1;
 // What a run locks: the game folder itself; game.lock in it where that can be opened (the
 // file earlier versions of the game lock, so that one of them still running and this one
 // keep out of each other's saves too); and the Saves folder, which a copy that can read its
@@ -143,13 +163,11 @@ int gLockDescriptors[kLockCount] = {-1, -1, -1};
 bool gHoldsSaveFolder = false;
 bool gWritesNoSaves = false;
 
-// A lock needs no right to write: a folder and a file opened only for reading take one as
-// well. So neither a lock file that another user owns (one run under sudo) or that allows
-// nothing, nor a read-only game folder, leaves the saves unguarded.
-int openForLocking(const std::string& path, int flags) {
-  // Not held up by a named pipe in the lock file's place.
-  const int descriptor = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0644);
-  if (descriptor >= 0) return descriptor;
+// Not held up by a named pipe in a lock file's place, and never through a link, which could
+// make a file wherever it points.
+constexpr int kLockOpenFlags = O_NONBLOCK | O_CLOEXEC | O_NOFOLLOW;
+
+int logUnopened(const std::string& path) {
   if (errno == ELOOP)
     QEL::fLog("lockSaveFolder: ", path, " is a link, which is not followed");
   else
@@ -157,28 +175,60 @@ int openForLocking(const std::string& path, int flags) {
   return -1;
 }
 
-enum class LOCK_STATE { TAKEN, IN_USE, UNSUPPORTED };
+// A folder opened only for reading: a local disk locks it all the same, so a read-only game
+// folder, or one that may only be passed through to Saves, still keeps a second copy out.
+int openFolderToLock(const std::string& path) {
+  const int descriptor = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | kLockOpenFlags);
+  return descriptor >= 0 ? descriptor : logUnopened(path);
+}
+
+// The lock file is opened for writing where it may be: an NFS home locks only such a
+// descriptor. It is made where the folder allows it, and opened only for reading where it
+// must be (one left by a run under sudo, or one that allows nothing), which a local disk
+// locks as well.
+int openLockFile(const std::string& path) {
+  int descriptor = ::open(path.c_str(), O_RDWR | O_CREAT | kLockOpenFlags, 0644);
+  if (descriptor < 0 && errno != ELOOP) descriptor = ::open(path.c_str(), O_RDONLY | O_CREAT | kLockOpenFlags, 0644);
+  return descriptor >= 0 ? descriptor : logUnopened(path);
+}
+
+// UNSUPPORTED: the file system refused the lock itself, which tells nothing of another copy.
+// REFUSED: not opened, or refused for another reason.
+enum class LOCK_STATE { TAKEN, IN_USE, UNSUPPORTED, REFUSED };
 
 LOCK_STATE takeLock(int descriptor, const std::string& path) {
-  if (::flock(descriptor, LOCK_EX | LOCK_NB) == 0) return LOCK_STATE::TAKEN;
+  if (descriptor < 0) return LOCK_STATE::REFUSED;
+  if (QEL::fLockFile(descriptor, LOCK_EX | LOCK_NB) == 0) return LOCK_STATE::TAKEN;
   if (errno == EWOULDBLOCK) return LOCK_STATE::IN_USE;
-  // A file system without locks cannot tell of a second copy.
+  const bool unsupported = QEL::fIsLockUnsupported(errno);
   QEL::fLog("lockSaveFolder: ", path, " cannot be locked (", std::strerror(errno), ")");
-  return LOCK_STATE::UNSUPPORTED;
+  return unsupported ? LOCK_STATE::UNSUPPORTED : LOCK_STATE::REFUSED;
+}
+
+// Without a lock another copy may be writing the same saves unseen: this one plays on, as
+// with saves that cannot be written, and leaves them to it. Not where the file system merely
+// cannot lock, though: there no copy could ever tell of another, and writing nothing would
+// lose every save of a player whose home is on such a disk.
+bool mayWriteSaves(bool locked, bool lockless) {
+  if (locked) return true;
+  if (lockless) {
+    QEL::fLog("lockSaveFolder: the file system of ", gBasePath,
+              " cannot lock, a second copy of the game on these saves cannot be told apart; this one saves as usual");
+    return true;
+  }
+  QEL::fLog("lockSaveFolder: no lock can be made, this copy of the game writes no save: ", gBasePath);
+  return false;
 }
 
 }  // namespace
 
 bool lockSaveFolder() {
   releaseSaveFolder();
-  // The lock file is made where the folder allows it, and opened as it is where not; a link
-  // in its place is not followed, as that could make a file wherever the link points.
   const std::string paths[kLockCount] = {gBasePath, gBasePath + kLockFileName, gBasePath + "/Saves"};
-  const int flags[kLockCount] = {O_RDONLY | O_DIRECTORY, O_RDONLY | O_CREAT | O_NOFOLLOW, O_RDONLY | O_DIRECTORY};
   bool locked = false;
+  bool lockless = false;
   for (int i = 0; i < kLockCount; ++i) {
-    gLockDescriptors[i] = openForLocking(paths[i], flags[i]);
-    if (gLockDescriptors[i] < 0) continue;
+    gLockDescriptors[i] = i == kLockFileIndex ? openLockFile(paths[i]) : openFolderToLock(paths[i]);
     const LOCK_STATE state = takeLock(gLockDescriptors[i], paths[i]);
     if (state == LOCK_STATE::IN_USE) {
       QEL::fLog("lockSaveFolder: the saves in ", gBasePath, " are in use by another copy of the game, this one ends");
@@ -186,11 +236,9 @@ bool lockSaveFolder() {
       return false;
     }
     locked = locked || state == LOCK_STATE::TAKEN;
+    lockless = lockless || state == LOCK_STATE::UNSUPPORTED;
   }
-  // Without a lock another copy may be writing the same saves unseen: this one plays on, as
-  // with saves that cannot be written, and leaves them to it.
-  if (!locked) QEL::fLog("lockSaveFolder: no lock can be made, this copy of the game writes no save: ", gBasePath);
-  gWritesNoSaves = !locked;
+  gWritesNoSaves = !mayWriteSaves(locked, lockless);
   gHoldsSaveFolder = true;
   return true;
 }
@@ -217,34 +265,49 @@ bool takeFront(std::string_view& text, std::string_view start) {
   return true;
 }
 
-// "players.xml", and each place's results "player<N>.xml" and "player<N>_p.xml".
+std::string_view nameInFolder(std::string_view path) { return path.substr(path.find_last_of('/') + 1); }
+
+// The save a copy kept aside was made of ("players.xml" of "players.xml.corrupt2"): such a
+// copy is written as a save is, through a temporary of its own. Any other name as it is.
+std::string_view savedNameOfCopy(std::string_view name) {
+  constexpr std::string_view kCopyMark = ".corrupt";
+  const std::size_t mark = name.rfind(kCopyMark);
+  if (mark == std::string_view::npos) return name;
+  const std::string_view number = name.substr(mark + kCopyMark.size());
+  return number.empty() || QEL::fIsDigits(number) ? name.substr(0, mark) : name;
+}
+
+// The names its writers give the files in Saves: the players file and each place's results
+// in either mode, and a copy of any of them kept aside.
 bool isSavesFileName(const std::string& name) {
-  if (name == "players.xml") return true;
-  std::string_view rest = name;
-  if (!takeFront(rest, "player") || rest.empty() || rest[0] < '0' || rest[0] >= '0' + kMaxPlayers) return false;
-  rest.remove_prefix(1);
-  takeFront(rest, "_p");
-  return rest == ".xml";
+  const std::string_view saved = savedNameOfCopy(name);
+  if (saved == nameInFolder(playersFilePath())) return true;
+  for (int place = 0; place < kMaxPlayers; ++place)
+    for (const int mode : {0, 1})
+      if (saved == nameInFolder(levelResultsFilePath(place, mode))) return true;
+  return false;
 }
 
 // The folder of one run's statistics is named by its number.
 bool isStatisticsFolderName(const std::string& name) { return QEL::fIsDigits(name); }
 
-// "statistics.xml", and "<run>/level_number_<level>_<attempt>_<result>.txt" in a run's folder.
+// The statistics file, and in a run's folder one level's (levelStatisticsFilePath), as
+// "<run>/<name>".
 bool isStatisticsFileName(const std::string& name) {
-  if (name == "statistics.xml") return true;
+  if (savedNameOfCopy(name) == nameInFolder(statisticsFilePath())) return true;
   const std::size_t slash = name.find('/');
   if (slash == std::string::npos || !isStatisticsFolderName(name.substr(0, slash))) return false;
   std::string_view rest = std::string_view(name).substr(slash + 1);
-  if (!takeFront(rest, "level_number_") || !rest.ends_with(".txt")) return false;
-  rest.remove_suffix(4);
+  if (!takeFront(rest, kLevelStatisticsStart) || !rest.ends_with(kLevelStatisticsEnd)) return false;
+  rest.remove_suffix(kLevelStatisticsEnd.size());
   const std::size_t levelEnd = rest.find('_');
   const std::size_t attemptEnd = levelEnd == std::string_view::npos ? levelEnd : rest.find('_', levelEnd + 1);
   if (attemptEnd == std::string_view::npos) return false;
-  // The result's balls: digits, "X" for a strike, "Y" for a spare, "-1" for one not played.
+  // The result's balls: digits, "X" for a strike, "Y" for a spare, "-1" for one not played;
+  // none at all for a level whose result has none.
   const std::string_view result = rest.substr(attemptEnd + 1);
   return QEL::fIsDigits(rest.substr(0, levelEnd)) &&
-         QEL::fIsDigits(rest.substr(levelEnd + 1, attemptEnd - levelEnd - 1)) && !result.empty() &&
+         QEL::fIsDigits(rest.substr(levelEnd + 1, attemptEnd - levelEnd - 1)) &&
          result.find_first_not_of("0123456789XY-") == std::string_view::npos;
 }
 
@@ -303,14 +366,26 @@ bool isSaveFileUnreadable(const std::string& path) {
   return false;
 }
 
+namespace {
+
+// Free only when nothing at all stands there: a link to nothing is the player's own (its
+// target on a drive not mounted, say), and a name that cannot be looked at may hide a file.
+bool isFreeName(const std::string& path) {
+  struct stat status {};
+  return ::lstat(path.c_str(), &status) != 0 && errno == ENOENT;
+}
+
+}  // namespace
+
 std::string unusedNameBeside(const std::string& path, const std::string& suffix) {
   const std::string base = path + suffix;
-  if (!fileExists(base)) return base;
-  for (int n = 1; n < 1000; ++n) {
+  if (isFreeName(base)) return base;
+  for (int n = 1; n < kMostNamesBeside; ++n) {
     const std::string candidate = base + std::to_string(n);
-    if (!fileExists(candidate)) return candidate;
+    if (isFreeName(candidate)) return candidate;
   }
-  return base;
+  QEL::fLog("No free name beside ", path, ": ", base, " to ", base, kMostNamesBeside - 1, " are all taken");
+  return {};
 }
 
 namespace {

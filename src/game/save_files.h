@@ -52,15 +52,18 @@ enum class SAVE_FILE_STATE {
 };
 
 // Loads a save file into the document. A corrupt file is renamed to path + ".corrupt" (or
-// ".corrupt1", ".corrupt2", ... when that name is taken) and the document left empty.
+// ".corrupt1", ".corrupt2", ... when that name is taken; see unusedNameBeside) and the document
+// left empty.
 SAVE_FILE_STATE loadSaveFile(pugi::xml_document& document, const std::string& path, const char* rootName);
 
 // Why the last loadSaveFile that did not load its file found it CORRUPT or UNREADABLE, and
-// the name a corrupt file was kept aside as (empty when it could not be moved): for a
-// message to the player that names them.
+// what became of a corrupt one: the name it was kept aside as, or why it was left where it is
+// (it is then not written over in this run, as an unreadable one): for a message to the
+// player that names them.
 struct SAVE_FILE_TROUBLE {
   std::string reason;
   std::string keptAsideAs;
+  std::string leftBecause;
 };
 const SAVE_FILE_TROUBLE& lastSaveFileTrouble();
 
@@ -69,7 +72,10 @@ const SAVE_FILE_TROUBLE& lastSaveFileTrouble();
 // other names) does not make it writable.
 bool isSaveFileUnreadable(const std::string& path);
 
-// A name beside path that nothing has yet: path + suffix, else path + suffix + "1", "2", ...
+// A name beside path where nothing stands yet, not even a link to nothing: path + suffix,
+// else path + suffix + "1", "2", ... up to kMostNamesBeside - 1. Empty (logged) when every one
+// is taken: nothing may then be kept aside.
+constexpr int kMostNamesBeside = 1000;
 std::string unusedNameBeside(const std::string& path, const std::string& suffix);
 
 // Writes the document with tab indentation through the engine's one atomic write

@@ -38,7 +38,8 @@ std::wstring replaceBars(const std::wstring& text, bool keepAsNewline) {
 // Said once, as a broken picture is: the game goes on, its titles and buttons blank.
 void sayTextsUnread(const std::string& reason) {
   QEL::fLog("loadTexts: cannot read ", kTextsPath, ": ", reason, "; every text is empty");
-  sayFileUnread("Pindrake cannot read its texts: every title and button stays blank.", kTextsPath, reason);
+  sayFileUnread(std::string(kGameName) + " cannot read its texts: every title and button stays blank.", kTextsPath,
+                reason);
 }
 
 }  // namespace

@@ -187,6 +187,9 @@ TEST_F(VideoPlayer, LoaderOpensVideosByName) {
   EXPECT_EQ(tree.errors(), 1);
   EXPECT_EQ(loader.fGetVideo("a b c"), nullptr);
   EXPECT_EQ(tree.errors(), 2);
+  // The video's look-up has lines of its own, not those of the other resources'.
+  EXPECT_FALSE(log.has("Resource error"));
+  EXPECT_FALSE(log.has("WTF resource name"));
 
   record->_uses = 0;
   QEL::QS_RESOURCE::fDefaultRelease(record);

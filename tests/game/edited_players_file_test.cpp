@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
@@ -109,6 +110,49 @@ TEST_F(EditedPlayersFile, ARepeatedIdIsKeptAsideWithTheWholeFileBeforeTheSaveTha
   EXPECT_FALSE(fs::exists(saves() / "players.xml.corrupt1")) << "a save of the mended table kept a copy again";
   EXPECT_EQ(test_support::readFile(saves() / "players.xml").find("Eve"), std::string::npos);
 }
+
+// What of a players file the table cannot hold, and where it stands in the file.
+struct UNTAKEN {
+  const char* name;
+  std::string amongThePlayers;
+  std::string afterThem;
+};
+
+const UNTAKEN kUntaken[] = {
+    {"ARepeatedId", "  <player id=\"1\" name=\"Eve\" money=\"31415\"/>\n", ""},
+    {"AnUnnamedPlayerBeyondTheCount",
+     "  <player id=\"3\" money=\"99999\">\n    <trophies wasStrike=\"true\"/>\n  </player>\n", ""},
+    {"ASecondRoot", "", "<players numberOfPlayers=\"1\"><player id=\"0\" name=\"Eve\" money=\"31415\"/></players>\n"},
+};
+
+void PrintTo(const UNTAKEN& untaken, std::ostream* out) { *out << untaken.name; }
+
+class UntakenElements : public test_support::GameChildTest, public ::testing::WithParamInterface<UNTAKEN> {};
+
+// The copy's first name is a link to nothing (its target on a drive not mounted): the link
+// stays as it is, and the copy takes the next free name.
+TEST_P(UntakenElements, AreKeptWithTheWholeFileBesideALinkToNothingBeforeTheSaveThatLeavesThemOut) {
+  const std::string seeded = playersFile("2", kAnnAndBob + GetParam().amongThePlayers) + GetParam().afterThem;
+  const fs::path drive = _root / "drive" / "players.xml.corrupt";
+  if (_isParent) {
+    writeSave(saves() / "players.xml", seeded);
+    fs::create_symlink(drive, saves() / "players.xml.corrupt");
+  }
+  play([](GAME_CHILD& game) {
+    CHILD_CHECK(settled(game), "the menu did not settle");
+    CHILD_CHECK(gNumberOfPlayers == 2 && gPlayers[1].name == L"Bob", "Ann and Bob were not loaded");
+    click(game, kPlayer);
+    CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
+    chooseRow(game, 1);
+  });
+  EXPECT_EQ(test_support::readFile(saves() / "players.xml.corrupt1"), seeded);
+  EXPECT_EQ(fs::read_symlink(saves() / "players.xml.corrupt"), drive);
+  EXPECT_FALSE(fs::exists(_root / "drive"));
+  EXPECT_NE(test_support::readFile(saves() / "players.xml").find("currentPlayer=\"1\""), std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(PlayersFile, UntakenElements, ::testing::ValuesIn(kUntaken),
+                         [](const ::testing::TestParamInfo<UNTAKEN>& info) { return std::string(info.param.name); });
 
 // ---- profiles the game cannot read -----------------------------------------------------------
 

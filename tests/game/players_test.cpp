@@ -307,6 +307,11 @@ TEST_F(PlayersTest, FirstStartKeepsTheSettingsInANewFile) {
   // Still no player as far as the game is concerned.
   loadPlayers();
   EXPECT_EQ(gNumberOfPlayers, 0);
+  // The first player's save replaces the settings: nothing of the file is lost, none kept aside.
+  gNumberOfPlayers = 1;
+  gPlayers[0].name = L"Ann";
+  savePlayers();
+  EXPECT_EQ(test_support::folderEntries(saves()), std::vector<std::string>{"players.xml"});
 }
 
 TEST_F(PlayersTest, WritersNeverWipeTheFile) {

@@ -4,8 +4,10 @@
 #include <sys/file.h>
 #include <sys/wait.h>
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -13,6 +15,7 @@
 #include "game/game_globals.h"
 #include "game/level_results.h"
 #include "game/players.h"
+#include "platform/window.h"
 #include "save_folder_fixture.h"
 
 namespace {
@@ -181,6 +184,75 @@ TEST_F(SaveFilesTest, TheCleanUpRemovesOnlyTheGamesOwnLeftoversAndFollowsNoLink)
   EXPECT_EQ(readFile(mine / "thesis.tmp"), "the player's");
   EXPECT_TRUE(logged("Temporary save files not looked for through a link: " + (statistics() / "7").string()));
   EXPECT_TRUE(logged("A link in a temporary save file's place is left as it is: "));
+}
+
+// Every name a writer of the game gives a file in the save folders, built by the writers' own
+// name-makers: a save killed there leaves its temporary ("<name>.tmp-" and six characters),
+// which the next start clears away.
+TEST_F(SaveFilesTest, EveryLeftoverOfTheGamesOwnWritersIsClearedAway) {
+  std::vector<std::string> saved = {playersFilePath(), statisticsFilePath(), levelStatisticsFilePath(3, 5, 1, ""),
+                                    levelStatisticsFilePath(3, 10, 2, "XX7")};
+  for (int place = 0; place < kMaxPlayers; ++place)
+    for (const int mode : {0, 1}) saved.push_back(levelResultsFilePath(place, mode));
+  // The copies of a players file kept aside, the first name taken by an earlier one.
+  saved.push_back(unusedNameBeside(playersFilePath(), ".corrupt"));
+  writeFile(saved.back(), "kept before");
+  saved.push_back(unusedNameBeside(playersFilePath(), ".corrupt"));
+  std::filesystem::create_directories(statistics() / "3");
+  for (const std::string& path : saved) writeFile(path + ".tmp-Ab12Cd", "half");
+
+  EXPECT_EQ(removeStaleSaveTemporaries(), static_cast<int>(saved.size()));
+  for (const std::string& path : saved) EXPECT_FALSE(test_support::hasTemporaryBeside(path)) << path;
+}
+
+// With every name for a copy taken, nothing is kept aside and nothing that would need a copy
+// is written: a players file whose save would leave a player out, or a damaged results file.
+TEST_F(SaveFilesTest, WithNoNameLeftForACopyNothingIsKeptAsideOrWrittenOver) {
+  const std::string players = playersFilePath();
+  const std::string results = levelResultsFilePath(0, 0);
+  for (const std::string& path : {players, results})
+    for (int n = 0; n < kMostNamesBeside; ++n) writeFile(path + ".corrupt" + (n == 0 ? "" : std::to_string(n)), "");
+  const std::string repeated =
+      "<players numberOfPlayers=\"1\"><player id=\"0\" name=\"Ann\"/><player id=\"0\" name=\"Eve\"/></players>";
+  const std::string damaged = "<info levelsNumber=";
+  writeFile(players, repeated);
+  writeFile(results, damaged);
+
+  loadPlayers();
+  loadLevelsInfo(0);
+  gPlayers[0].name = L"Bob";
+  savePlayers();
+  saveLevelsInfo();
+  EXPECT_EQ(readFile(players), repeated);
+  EXPECT_EQ(readFile(results), damaged);
+  EXPECT_EQ(lastSaveFileTrouble().leftBecause, "every name beside it to keep it under is taken");
+}
+
+// A copy of the game that can lock nothing leaves a damaged players file where it is, on
+// purpose, and its box says so, with what is wrong with the file.
+TEST_F(SaveFilesTest, ACopyThatLocksNothingSaysWhyADamagedProfileStaysWhereItIs) {
+  const std::string damaged = "<players numberOfPlayers=";
+  writeFile(saves() / "players.xml", damaged);
+  ::chmod(saves().c_str(), 0311);
+  ::chmod(gBasePath.c_str(), 0111);
+  const pid_t copy = ::fork();
+  ASSERT_GE(copy, 0);
+  if (copy == 0) {
+    std::string said;
+    platform::setMessageBoxHook([&said](const std::string& text, const std::string&) { said += text; });
+    const bool writesNothing = test_support::obeyFilePermissions() && lockSaveFolder() && writesNoSaves();
+    loadPlayers();
+    const bool saysWhy = said.find("()") == std::string::npos &&
+                         said.find("left where it is (this copy of the game writes no save") != std::string::npos;
+    if (!saysWhy) std::fprintf(stderr, "the box said: %s\n", said.c_str());
+    std::_Exit(writesNothing && saysWhy ? 0 : 1);
+  }
+  int status = -1;
+  ::waitpid(copy, &status, 0);
+  ::chmod(gBasePath.c_str(), 0755);
+  ::chmod(saves().c_str(), 0755);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  EXPECT_EQ(readFile(saves() / "players.xml"), damaged);
 }
 
 // A game.lock that is a link leading nowhere makes no file where it leads; the saves are

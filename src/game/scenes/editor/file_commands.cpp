@@ -53,7 +53,8 @@ std::string keepCorruptCopy(const std::filesystem::path& path) {
   constexpr int kMostCopies = 100;
   for (int n = 0; n < kMostCopies; ++n) {
     const std::filesystem::path copy = path.string() + ".corrupt" + (n == 0 ? std::string() : std::to_string(n));
-    if (std::filesystem::exists(copy, error)) {
+    // A link to nothing takes its name too: it is the player's own.
+    if (std::filesystem::exists(std::filesystem::symlink_status(copy, error))) {
       if (sameBytes(path, copy)) return copy.filename().string();
       continue;
     }

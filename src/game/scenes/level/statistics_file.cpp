@@ -7,6 +7,7 @@
 #include "engine/globals.h"
 #include "engine/log.h"
 #include "game/game_globals.h"
+#include "game/level_results.h"
 #include "game/save_files.h"
 #include "game/scenes/level/level_scene.h"
 
@@ -82,8 +83,8 @@ void SCENE_CARD_GAME_LEVEL::saveStatisticsOfLevel() {
 
   std::string code;
   if (!statisticsResultCode(code)) return;
-  const std::string path = folder + "/level_number_" + std::to_string(gCurrentLevel + 1) + "_" +
-                           std::to_string(gLevelAttempts[gCurrentLevel]) + "_" + code + ".txt";
+  const std::string path =
+      levelStatisticsFilePath(gSessionNumber, gCurrentLevel + 1, gLevelAttempts[gCurrentLevel], code);
 
   std::string text;
   appendFormat(text, "Level pack number=%i\n", gCurrentPack + 1);
