@@ -6,7 +6,8 @@
 // strip. The menu's pictures, given back while the level is up, look the same again when the
 // player comes back to it. So does the splash screen, whose landscape shows through a mask
 // drawn unseen into the stencil, and the menu in a window that a window manager resizes.
-// No line runs across the splash's sky where a picture's top edge lies.
+// No line runs across the splash's sky where a picture's top edge lies, nor along the
+// window's edges, where the picture meets the widescreen borders.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -20,6 +21,7 @@
 #include "engine/texture.h"
 #include "gui/gui_wlabel.h"
 #include "game/game_globals.h"
+#include "game/scenes/frames/frames_scene.h"
 #include "game/scenes/level/level_scene.h"
 #include "game_child.h"
 #include "level_fixture.h"
@@ -229,6 +231,54 @@ TEST_F(GameChildTest, NoLineRunsAcrossTheSkyInTheOfficeWindow) {
       if (inLine > 32) lines += " " + std::to_string(y) + " (" + std::to_string(inLine) + " pixels)";
     }
     CHILD_CHECK(lines.empty(), "lines across the sky at rows" + lines);
+  });
+}
+
+// Pixels of the window's edge lines more than 40 from their neighbour on the line inside in a
+// channel, more than the scenes' pictures change from line to line (the office's first board
+// edge comes closest); a border or the clear colour there differs all along. The scene is
+// drawn with the widescreen borders, and without them as the developer's marker hides them.
+std::string edgesUnlikeTheLineInside(GAME_CHILD& game, const std::string& scene) {
+  std::string unlike;
+  for (uint8_t hidden : {0, 1}) {
+    gIsDebug = hidden;
+    game.draw();
+    const std::vector<uint8_t> shot = game.readBack();
+    CHILD_CHECK(shot.size() == 1024u * 768u * 4u, "no picture read back");
+    auto differs = [&shot](int x, int y, int insideX, int insideY) {
+      const uint8_t* p = &shot[(static_cast<size_t>(y) * 1024 + static_cast<size_t>(x)) * 4];
+      const uint8_t* q = &shot[(static_cast<size_t>(insideY) * 1024 + static_cast<size_t>(insideX)) * 4];
+      return std::abs(p[0] - q[0]) > 40 || std::abs(p[1] - q[1]) > 40 || std::abs(p[2] - q[2]) > 40 ? 1 : 0;
+    };
+    int count = 0;
+    for (int y = 0; y < 768; ++y) count += differs(0, y, 1, y) + differs(1023, y, 1022, y);
+    for (int x = 0; x < 1024; ++x) count += differs(x, 0, x, 1) + differs(x, 767, x, 766);
+    if (count != 0) unlike += scene + (hidden ? " without borders: " : ": ") + std::to_string(count) + "; ";
+  }
+  gIsDebug = 0;
+  return unlike;
+}
+
+// The splash's office, the main menu, a level and its score sheet fill a window of their size
+// to its last pixel on every side.
+TEST_F(GameChildTest, TheScenesPictureReachesEveryEdgeOfTheWindow) {
+  play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
+       [](GAME_CHILD& game) {
+    game.moveTo(kNowhere.x, kNowhere.y);
+    CHILD_CHECK(settled(game), "the menu did not settle");
+    std::string unlike = edgesUnlikeTheLineInside(game, "main menu");
+    CHILD_CHECK(enterDealtLevel(3) != nullptr, "no level scene");
+    game.step(4);
+    unlike += edgesUnlikeTheLineInside(game, "level");
+    changeScene(gCurrentScene, new SCENE_CARD_GAME_FRAMES());
+    game.wait(0.7f);
+    unlike += edgesUnlikeTheLineInside(game, "score sheet");
+    startSplashAgain();
+    game.drawEvery = 1 << 30;
+    CHILD_CHECK(game.stepUntil([] { return gSplash->state == 2; }, 30 * GAME_CHILD::kUpdatesPerSecond),
+                "the office did not fade in");
+    unlike += edgesUnlikeTheLineInside(game, "office");
+    CHILD_CHECK(unlike.empty(), "edge pixels unlike the line inside: " + unlike);
   });
 }
 

@@ -12,6 +12,27 @@ namespace {
 
 const Rgb kNone{0, 0, 0, 0};
 
+// The renderer's camera spans the picture's size plus one unit (1025 x 769) across its 1024 x
+// 768 pixels, so x = 1024 and y = 768 fall a thousandth of a pixel past the centres of the last
+// column and row: the rasteriser's sub-pixel grid rounds them onto those centres, and a picture
+// that ends there leaves that column and row out. A picture that fills the screen runs on past
+// it, its last column and row repeated, for two texels: one reaches those pixels, and in a
+// letterbox both lie under the right and bottom borders' clear inner line and the half texel
+// over which their filtering blends them in.
+constexpr int kScreenRunOn = 2;
+
+bool saveScreenPicture(Output& out, const Canvas& c, const std::string& relative) {
+    Canvas whole(c.width() + kScreenRunOn, c.height() + kScreenRunOn);
+    cairo_t* cr = whole.cr();
+    cairo_surface_flush(c.surface());
+    cairo_set_source_surface(cr, c.surface(), 0, 0);
+    cairo_pattern_set_extend(cairo_get_source(cr), CAIRO_EXTEND_PAD);
+    cairo_pattern_set_filter(cairo_get_source(cr), CAIRO_FILTER_NEAREST);
+    cairo_set_operator(cr, CAIRO_OPERATOR_SOURCE);
+    cairo_paint(cr);
+    return out.save(whole, relative);
+}
+
 void woodBoards(Canvas& c, double x, double y, double w, double h, double board, const Rgb& base,
                 unsigned seed) {
     cairo_t* cr = c.cr();
@@ -94,7 +115,7 @@ bool tableBackground(Output& out, int pack) {
     c.roundRect(17, 17, 990, 734, 28);
     c.stroke(withAlpha(pal::amberLight, 0.35), 1.5);
     cairo_new_path(cr);
-    return out.save(c, "interface/backgrounds/" + std::to_string(pack) + ".png");
+    return saveScreenPicture(out, c, "interface/backgrounds/" + std::to_string(pack) + ".png");
 }
 
 // ---- Main menu -----------------------------------------------------------------------------
@@ -171,7 +192,7 @@ bool mainMenu(Output& out) {
         cairo_rectangle(c.cr(), 0, 600, 1024, 168);
         c.fillVertical(hex(0, 0.0), hex(0, 0.35), 600, 768);
         cairo_new_path(c.cr());
-        ok = out.save(c, "main_menu/background.png") && ok;
+        ok = saveScreenPicture(out, c, "main_menu/background.png") && ok;
     }
     {
         Canvas c(502, 300);
@@ -385,7 +406,7 @@ bool splash(Output& out) {
         iconCup(c, 150, 95, 80, pal::gold, pal::ink);
         c.plate(794, 40, 160, 110, 6, pal::cream, pal::creamDark, pal::woodDark, 4, true);
         c.text("300", 874, 95, 40, pal::red, Face::Serif);
-        ok = out.save(c, "splash/office.png") && ok;
+        ok = saveScreenPicture(out, c, "splash/office.png") && ok;
     }
     {
         Canvas c(800, 330);
@@ -484,10 +505,23 @@ bool splash(Output& out) {
         cairo_new_path(cr);
         ok = out.save(c, "splash/border.png") && ok;
     }
-    for (auto [file, w, h] : {std::tuple{"splash/widescreen_background_top.png", 1024, 216},
-                              std::tuple{"splash/widescreen_background_bottom.png", 1024, 216},
-                              std::tuple{"splash/widescreen_background_left.png", 512, 1200},
-                              std::tuple{"splash/widescreen_background_right.png", 512, 1200}}) {
+    // The borders lie beyond the picture's edges, but the camera's extra unit (above) brings
+    // the right and bottom ones onto its last column and row, and the left one, which ends at
+    // x = 1, lies over its first column, whose pixel samples it halfway between its last two
+    // texel columns. Those lines stay clear, so the picture shows through them (a letterbox
+    // shows a dark hairline where the left one fades out beside the picture, which cannot
+    // reach under it). The top one ends on the centre of the picture's first row, which its
+    // bottom edge leaves out, and stays whole, so a letterbox shows no gap above the picture.
+    struct Border {
+        const char* file;
+        int w, h;
+        int clearX, clearY, clearW, clearH;  // the inner line left clear
+    };
+    for (const Border& border : {Border{"splash/widescreen_background_top.png", 1024, 216, 0, 0, 0, 0},
+                                 Border{"splash/widescreen_background_bottom.png", 1024, 216, 0, 0, 1024, 1},
+                                 Border{"splash/widescreen_background_left.png", 512, 1200, 510, 0, 2, 1200},
+                                 Border{"splash/widescreen_background_right.png", 512, 1200, 0, 0, 1, 1200}}) {
+        const int w = border.w, h = border.h;
         Canvas c(w, h);
         cairo_t* cr = c.cr();
         cairo_rectangle(cr, 0, 0, w, h);
@@ -499,7 +533,11 @@ bool splash(Output& out) {
         }
         c.stroke(withAlpha(pal::navyLight, 0.18), 6);
         cairo_new_path(cr);
-        ok = out.save(c, file) && ok;
+        cairo_rectangle(cr, border.clearX, border.clearY, border.clearW, border.clearH);
+        cairo_set_operator(cr, CAIRO_OPERATOR_CLEAR);
+        cairo_fill(cr);
+        cairo_set_operator(cr, CAIRO_OPERATOR_OVER);
+        ok = out.save(c, border.file) && ok;
     }
     // The optional logo cards shown before the office.
     for (int k = 1; k <= 3; ++k) {
