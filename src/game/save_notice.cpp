@@ -23,7 +23,7 @@ QEL::QC_SPRITE* gStrip = nullptr;
 QEL::QC_SPRITE* strip() {
   if (gStrip == nullptr) {
     gStrip = makeSceneSprite("interface shadow_black_square.png", 0.0f, 0.0f, 1);
-    gStrip->fSetScale(kPictureWidth, kStripHeight, 1.0f);
+    gStrip->fSetScale(kShadeWidth, kStripHeight, 1.0f);
     gStrip->fSetColor(kStripColor);
   }
   return gStrip;

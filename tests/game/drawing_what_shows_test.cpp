@@ -259,14 +259,17 @@ std::string edgesUnlikeTheLineInside(GAME_CHILD& game, const std::string& scene)
   return unlike;
 }
 
-// The splash's office, the main menu, a level and its score sheet fill a window of their size
-// to its last pixel on every side.
+// The splash's office, the main menu (dimmed behind a window too), a level and its score
+// sheet fill a window of their size to its last pixel on every side.
 TEST_F(GameChildTest, TheScenesPictureReachesEveryEdgeOfTheWindow) {
   play([](GAME_CHILD& game) { test_support::seedPlayers(game.saves(), {"Ann"}, 0); },
        [](GAME_CHILD& game) {
     game.moveTo(kNowhere.x, kNowhere.y);
     CHILD_CHECK(settled(game), "the menu did not settle");
     std::string unlike = edgesUnlikeTheLineInside(game, "main menu");
+    click(game, kPlayer);
+    CHILD_CHECK(windowOpens(game, MENU::CHANGE_PLAYER_WINDOW), "no change-player window");
+    unlike += edgesUnlikeTheLineInside(game, "main menu dimmed behind a window");
     CHILD_CHECK(enterDealtLevel(3) != nullptr, "no level scene");
     game.step(4);
     unlike += edgesUnlikeTheLineInside(game, "level");

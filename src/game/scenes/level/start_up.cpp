@@ -225,7 +225,7 @@ void SCENE_CARD_GAME_LEVEL::createPlayScreenSprites() {
 void SCENE_CARD_GAME_LEVEL::createPlayScreenWidgets() {
   delete shadowSprite;
   shadowSprite = makeSceneSprite("interface shadow_black_square.png", 0.0f, 0.0f, 1);
-  shadowSprite->fSetScale(kPictureWidth, kPictureHeight, 1.0f);
+  shadowSprite->fSetScale(kShadeWidth, kShadeHeight, 1.0f);
   shadowSprite->fSetColor(0x64000000u);
 
   deleteSceneContainer(guiContainer1);

@@ -58,7 +58,7 @@ void SCENE_CARD_GAME_LEVEL::createHintPanel() {
   hintStep = hint_step::NONE;
   delete hintShade;
   hintShade = makeSceneSprite("interface shadow_black_square.png", 0.0f, SHADE_Y, 1);
-  hintShade->fSetScale(kPictureWidth, SHADE_HEIGHT, 1.0f);
+  hintShade->fSetScale(kShadeWidth, SHADE_HEIGHT, 1.0f);
   hintShade->fSetColor(SHADE_COLOR);
   delete hintArrow;
   hintArrow = makeSceneSprite("interface/hints arrow.png", PARKED, PARKED, 1);

@@ -138,13 +138,13 @@ void SCENE_CARD_GAME_LEVELPACKS::createPackButtons() {
 void SCENE_CARD_GAME_LEVELPACKS::createOverlays() {
   hintStrip = makeSceneSprite("interface shadow_black_square.png", layout::HINT_STRIP.x, layout::HINT_STRIP.y,
                               TOP_LEFT);
-  hintStrip->fSetScale(kPictureWidth, layout::HINT_STRIP_HEIGHT, 1.0f);
+  hintStrip->fSetScale(kShadeWidth, layout::HINT_STRIP_HEIGHT, 1.0f);
   hintStrip->fSetColor(HINT_STRIP_COLOUR);
   const QEL::QS_VECTOR2 firstPack = packButtons[0]->fGetTransform()->fGetPosition();
   hintArrow = makeSceneSprite("interface/hints arrow.png", firstPack.x, firstPack.y + layout::HINT_ARROW_BELOW_PACK,
                               TOP_LEFT);
   fadeShade = makeSceneSprite("interface shadow_black_square.png", 0.0f, 0.0f, TOP_LEFT);
-  fadeShade->fSetScale(kPictureWidth, kPictureHeight, 1.0f);
+  fadeShade->fSetScale(kShadeWidth, kShadeHeight, 1.0f);
   fadeShade->fSetColor(FADE_SHADE_COLOUR);
 }
 

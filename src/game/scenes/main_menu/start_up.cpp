@@ -112,10 +112,10 @@ void SCENE_CARD_GAME_MAINMENU::createMainScreen() {
   changePlayerWindow = makeTopLeftSprite(kChangePlayerWindow);
   changePlayerLine = makeTopLeftSprite(kPlayerRowLine);
   fadeShade = makeTopLeftSprite(kShade);
-  fadeShade->fSetScale(kPictureWidth, kPictureHeight, 1.0f);
+  fadeShade->fSetScale(kShadeWidth, kShadeHeight, 1.0f);
   fadeShade->fSetColor(kFadeShadeColor);
   stripShade = makeSceneSprite(kShade.image, 0.0f, kStripShadeY, 1);
-  stripShade->fSetScale(kPictureWidth, kStripShadeHeight, 1.0f);
+  stripShade->fSetScale(kShadeWidth, kStripShadeHeight, 1.0f);
   stripShade->fSetColor(kStripShadeColor);
   hintArrow = makeTopLeftSprite(kHintArrow);
 
