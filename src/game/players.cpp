@@ -367,15 +367,13 @@ void loadPlayers() {
       continue;
     }
     read[id] = true;
-    if (id >= gNumberOfPlayers && !isFirstStartSettings(element)) {
-      QEL::fLog("players.xml: player element with id ", id, " has no name and is beyond the ", gNumberOfPlayers,
-                " players, but holds more than the settings of a first start: skipped");
-      untaken = true;
-      continue;
-    }
     if (id >= gNumberOfPlayers) {
+      // Anything more than the settings a first start keeps is kept with the whole file.
+      const bool settings = isFirstStartSettings(element);
       QEL::fLog("players.xml: player element with id ", id, " has no name and is beyond the ", gNumberOfPlayers,
-                " players: the settings of a first start, no player");
+                settings ? " players: the settings of a first start, no player"
+                         : " players, but holds more than the settings of a first start: skipped");
+      untaken = untaken || !settings;
       continue;
     }
     readPlayer(element, id);

@@ -86,10 +86,13 @@ void forgetUnreadable(const std::string& path) {
   std::erase_if(files, [&](const UNREADABLE_FILE& file) { return sameFile(file, path, found); });
 }
 
-// Why a corrupt file cannot be moved aside now; empty when it can be.
-std::string whyNotMovable(const std::string& aside) {
+// Moves a corrupt file aside, under the name `aside` is given; why it could not, else empty.
+std::string moveAside(const std::string& path, std::string& aside) {
   if (writesNoSaves()) return "this copy of the game writes no save, another copy may be using it";
+  aside = unusedNameBeside(path, ".corrupt");
   if (aside.empty()) return "every name beside it to keep it under is taken";
+  if (std::rename(path.c_str(), aside.c_str()) != 0)
+    return std::string("it cannot be moved aside: ") + std::strerror(errno);
   return {};
 }
 
@@ -97,10 +100,8 @@ std::string whyNotMovable(const std::string& aside) {
 // read, is not written over in this run: the player may yet mend it by hand.
 SAVE_FILE_STATE keepAside(pugi::xml_document& document, const std::string& path, const char* reason) {
   document.reset();
-  const std::string aside = writesNoSaves() ? std::string() : unusedNameBeside(path, ".corrupt");
-  std::string left = whyNotMovable(aside);
-  if (left.empty() && std::rename(path.c_str(), aside.c_str()) != 0)
-    left = std::string("it cannot be moved aside: ") + std::strerror(errno);
+  std::string aside;
+  const std::string left = moveAside(path, aside);
   if (left.empty()) {
     gLastTrouble = {reason, aside, ""};
     QEL::fLog("Save file is corrupt (", reason, "), kept aside as ", aside, ", defaults used: ", path);
